@@ -1,0 +1,118 @@
+#pragma once
+
+#include "QORCompressorChannel.h"
+#include "QORLevelSmoother.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <atomic>
+#include <mutex>
+
+// The KESTrune compressor: ten normalised parameters kept in engineering units, a
+// compressor channel per input channel with an optional side-chain low-cut, a drive
+// curve, output level and dry/wet mix, and a small XML state block.
+class KestruneAudioProcessor : public juce::AudioProcessor
+{
+public:
+    enum ParameterIndex
+    {
+        attackParam, releaseParam, thresholdParam, ratioParam, kneeParam,
+        lowCutParam, driveParam, levelParam, mixParam, bypassParam,
+        numParams
+    };
+
+    KestruneAudioProcessor();
+    ~KestruneAudioProcessor() override;
+
+    // Identity and the legacy index-based parameter interface.
+    const juce::String getName() const override;
+    int getNumParameters() override;
+    float getParameter (int index) override;
+    void setParameter (int index, float newValue) override;
+    const juce::String getParameterName (int index) override;
+    const juce::String getParameterText (int index) override;
+    bool isParameterAutomatable (int index) const override;
+    bool isMetaParameter (int index) const override;
+    const juce::String getInputChannelName (int channelIndex) const override;
+    const juce::String getOutputChannelName (int channelIndex) const override;
+    bool isInputChannelStereoPair (int index) const override;
+    bool isOutputChannelStereoPair (int index) const override;
+
+    bool acceptsMidi() const override;
+    bool producesMidi() const override;
+    bool silenceInProducesSilenceOut() const override;
+    double getTailLengthSeconds() const override;
+    bool hasEditor() const override;
+    juce::AudioProcessorEditor* createEditor() override;
+
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram (int index) override;
+    const juce::String getProgramName (int index) override;
+    void changeProgramName (int index, const juce::String& newName) override;
+
+    // [host thread] Creates or re-rates one compressor, low-cut filter and output
+    // smoother per input channel; running states of the channels that stay are kept.
+    void prepareToPlay (double sampleRate, int samplesPerBlock) override;
+    // [host thread] Deletes the per-channel objects.
+    void releaseResources() override;
+    // [audio thread] Compresses the block in place; allocates nothing.
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
+
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    // Meter values published by every block, safe to read from any thread: the first
+    // channel's smoothed applied gain (1.0 = no reduction) and its output RMS level.
+    double getGainReductionMeterValue() const noexcept { return gainReductionMeter.load (std::memory_order_relaxed); }
+    double getOutputMeterValue() const noexcept { return outputMeter.load (std::memory_order_relaxed); }
+
+    // The drive stage: tanh-shaped saturation times scale, plus a small bump near x = -1.
+    static double driveCurve (double x, double drive, double c, double scale) noexcept;
+
+    // Redesigns every side-chain high-pass for the current low-cut and sample rate.
+    void updateLowCutFilters();
+
+    // Corner of the side-chain high-pass in Hz for a low-cut setting (20 Hz to 20 kHz).
+    static float lowCutFrequency (float lowCutSetting) noexcept;
+
+    static constexpr int stateMagic = 0x21324356;
+    static constexpr const char* stateTagName = "QORKSTRSETTINGS";
+
+private:
+    float normalisedValue (int index) const noexcept;
+    void applyNormalisedValue (int index, float value);
+    juce::String displayText (int index) const;
+    void pushParametersToChannels();
+    void redesignLowCutFilters();
+    void resizeChannelObjects (int numChannels, double rate);
+    void publishMeters() noexcept;
+    void processSegment (juce::AudioBuffer<float>& buffer, int numChannels, int start, int numSamples, double driveScale) noexcept;
+
+    bool bypass = false;
+    bool softKnee = true;
+    float attack = 0.027f;
+    float release = 0.3f;
+    float threshold;
+    float lowCut = 0.0f;
+    float ratioSlope = 0.75f;
+    float drive = 0.25f;
+    float level = 1.0f;
+    float mix = 1.0f;
+    double sampleRate = 44100.0;
+
+    juce::OwnedArray<QORCompressorChannel> channels;
+    juce::OwnedArray<juce::IIRFilter> lowCutFilters;
+    juce::OwnedArray<QORLevelSmoother> outputSmoothers;
+    // Side-chain copy, sized in prepareToPlay so that processBlock never allocates.
+    juce::AudioBuffer<float> sideChain;
+
+    // Serialises parameter pushes and filter redesigns against the rebuild of the
+    // per-channel arrays.
+    std::mutex structureMutex;
+
+    std::atomic<double> gainReductionMeter { 1.0 };
+    std::atomic<double> outputMeter { 0.0 };
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (KestruneAudioProcessor)
+};

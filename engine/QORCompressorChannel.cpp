@@ -1,0 +1,109 @@
+#include "QORCompressorChannel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+// 20 * log10 (g), floored at -100 dB; silence and negative gains read as -100.
+double decibelsOf (double gain) noexcept
+{
+    if (gain <= 0.0)
+        return -100.0;
+    const double dB = 20.0 * std::log10 (gain);
+    return dB > -100.0 ? dB : -100.0;
+}
+
+double coefficientForTime (double seconds, double rate) noexcept
+{
+    return 1.0 - std::exp (-4.0 / (seconds * rate));
+}
+} // namespace
+
+QORCompressorChannel::QORCompressorChannel()
+{
+    levelDetector.setTime (levelDetectorTime);
+    programDetector.setTime (programDetectorTime);
+    gainSmoother.setTime (gainSmootherTime);
+}
+
+void QORCompressorChannel::setSampleRate (double rate)
+{
+    sampleRate = rate;
+    levelDetector.time = levelDetectorTime;
+    levelDetector.setSampleRate (rate);
+    programDetector.time = programDetectorTime;
+    programDetector.setSampleRate (rate);
+    gainSmoother.time = gainSmootherTime;
+    gainSmoother.setSampleRate (rate);
+    designShelfFilter();
+}
+
+// High shelf at 1.5 kHz, Q 0.5, with A = 10^-0.75 used directly (no square root): it
+// weights the program detector towards the highs.
+void QORCompressorChannel::designShelfFilter()
+{
+    const double A = static_cast<double> (std::pow (10.0f, -0.75f));
+    const double w = 2.0 * juce::MathConstants<double>::pi * 1500.0 / sampleRate;
+    const double c = std::cos (w);
+    const double beta = std::sin (w) * std::sqrt (A) / 0.5;
+
+    const double b0 = A * ((A + 1.0) + (A - 1.0) * c + beta);
+    const double b1 = -2.0 * A * ((A - 1.0) + (A + 1.0) * c);
+    const double b2 = A * ((A + 1.0) + (A - 1.0) * c - beta);
+    const double a0 = (A + 1.0) - (A - 1.0) * c + beta;
+    const double a1 = 2.0 * ((A - 1.0) - (A + 1.0) * c);
+    const double a2 = (A + 1.0) - (A - 1.0) * c - beta;
+
+    shelfFilter.setCoefficients (juce::IIRCoefficients (b0, b1, b2, a0, a1, a2));
+}
+
+void QORCompressorChannel::setParameters (double attack, double release, double newThreshold,
+                                          double newRatioSlope, bool newSoftKnee) noexcept
+{
+    attackTime = attack;
+    attackCoefficient = coefficientForTime (attackTime, sampleRate);
+    releaseTime = release;
+    releaseCoefficient = coefficientForTime (releaseTime, sampleRate);
+    threshold = newThreshold;
+    ratioSlope = newRatioSlope;
+    softKnee = newSoftKnee;
+}
+
+double QORCompressorChannel::processSample (double input, double sideChain) noexcept
+{
+    const double x = inputGain * input * 2.0;
+    const double z = inputGain * sideChain * 2.0;
+
+    levelDetector.feed (z);
+    const double level = decibelsOf (levelDetector.state);
+
+    const double knee = softKnee ? 0.3 : 0.7;
+    double target = 0.0;
+    if (level > -100.0)
+    {
+        const double thresholdDb = decibelsOf (threshold);
+        target = -(std::log (1.0 + std::exp ((level - thresholdDb) * knee)) / knee) * ratioSlope;
+    }
+
+    const float shelved = shelfFilter.processSingleSampleRaw (static_cast<float> (x));
+    programDetector.feed (shelved);
+    float programFactor = std::log10 (static_cast<float> (programDetector.state)) * 0.25f + 1.0f;
+    programFactor = std::clamp (programFactor, 0.0f, 1.0f);
+
+    const double difference = target - reduction;
+    double smoothed = reduction;
+    if (difference > 0.0)
+        smoothed = reduction + difference * releaseCoefficient * (1.0 - programFactor * releaseShaping);
+    else if (difference < 0.0)
+        smoothed = reduction + difference * attackCoefficient;
+
+    const double applied = smoothed - std::max (0.0, (smoothed - target) * 0.6);
+    const double gain = applied > -100.0
+                            ? static_cast<double> (std::pow (10.0f, static_cast<float> (applied * 0.05)))
+                            : 0.0;
+
+    reduction = smoothed;
+    gainSmoother.feed (gain);
+    return gain * x * outputGain * 2.0;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "QORLevelSmoother.h"
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+// The compressor of one audio channel: RMS detector on the side-chain, log-domain soft or
+// hard knee, attack/release smoothing in dB with a program-dependent release, and a
+// smoothed copy of the applied gain for the gain-reduction meter.
+class QORCompressorChannel
+{
+public:
+    QORCompressorChannel();
+
+    // Re-rates the detectors and redesigns the shelf filter; running states are kept.
+    void setSampleRate (double rate);
+
+    // The processor's parameter push: times in seconds, threshold as linear gain,
+    // ratioSlope = 1 - 1/ratio. Coefficients follow from this channel's sample rate.
+    void setParameters (double attack, double release, double threshold, double ratioSlope, bool softKnee) noexcept;
+
+    // One sample of audio with its side-chain value; returns the compressed sample.
+    double processSample (double input, double sideChain) noexcept;
+
+    // Smoothed applied gain (1.0 = no reduction): what the gain-reduction meter shows.
+    double getGainSmootherState() const noexcept { return gainSmoother.state; }
+
+    // Current smoothed gain change in dB (0 or negative).
+    double getReduction() const noexcept { return reduction; }
+
+    double getAttackCoefficient() const noexcept { return attackCoefficient; }
+    double getReleaseCoefficient() const noexcept { return releaseCoefficient; }
+
+    static constexpr double levelDetectorTime = 0.0005;
+    static constexpr double programDetectorTime = 0.2;
+    static constexpr double gainSmootherTime = 0.06;
+
+private:
+    void designShelfFilter();
+
+    double inputGain = 0.5;
+    double attackTime = 0.01;
+    double releaseTime = 1.0;
+    double threshold = 0.8;
+    double ratioSlope = 0.5;
+    double outputGain = 0.5;
+    bool softKnee = true;
+    double attackCoefficient = 0.1;
+    double releaseCoefficient = 0.1;
+    double sampleRate = 44100.0;
+    QORLevelSmoother levelDetector;
+    juce::IIRFilter shelfFilter;
+    QORLevelSmoother programDetector;
+    double releaseShaping = 1.0;
+    QORLevelSmoother gainSmoother;
+    double reduction = 0.0;
+};

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what the build needs, configures the native and i386 builds, builds everything
+# and runs every test in both. With --sanitize (CI passes it) a third, native build with
+# AddressSanitizer and UndefinedBehaviorSanitizer runs the same tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sanitize=0
+for arg in "$@"; do
+  case "$arg" in
+    --sanitize) sanitize=1 ;;
+    *) echo "usage: scripts/test.sh [--sanitize]" >&2; exit 2 ;;
+  esac
+done
+
+bash scripts/install-deps.sh
+
+builds=("native::" "i386::-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/i386-toolchain.cmake")
+[ "$sanitize" = 1 ] && builds+=("asan::-DKESTRUNE_SANITIZE=ON")
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+status=0
+for entry in "${builds[@]}"; do
+  name=${entry%%::*}
+  flags=${entry#*::}
+  dir=build/$name
+  echo "== $name build"
+  # shellcheck disable=SC2086
+  cmake -S . -B "$dir" -G Ninja $flags >/dev/null
+  cmake --build "$dir" -j "$(nproc)"
+  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" || status=1
+done
+exit $status

@@ -1,0 +1,129 @@
+// The compressor channel on its own: silence, unity, the settled gain of the gain
+// computer, and the program-dependent release.
+#include "QORCompressorChannel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace
+{
+constexpr double rate = 48000.0;
+
+QORCompressorChannel makeChannel (double thresholdDb, double ratioSlope, bool softKnee)
+{
+    QORCompressorChannel channel;
+    channel.setSampleRate (rate);
+    channel.setParameters (0.005, 0.02, std::pow (10.0, thresholdDb / 20.0), ratioSlope, softKnee);
+    return channel;
+}
+
+// Steady-state gain change of the gain computer for an input level in dB.
+double predictedGainDb (double levelDb, double thresholdDb, double ratioSlope, bool softKnee)
+{
+    const double k = softKnee ? 0.3 : 0.7;
+    return -(std::log (1.0 + std::exp ((levelDb - thresholdDb) * k)) / k) * ratioSlope;
+}
+
+TEST (CompressorChannel, SilenceStaysSilent)
+{
+    auto channel = makeChannel (-20.0, 0.75, true);
+    for (int i = 0; i < 48000; ++i)
+        ASSERT_EQ (channel.processSample (0.0, 0.0), 0.0);
+}
+
+TEST (CompressorChannel, RatioOneToOneIsUnity)
+{
+    auto channel = makeChannel (-40.0, 0.0, false);
+    for (int i = 0; i < 4800; ++i)
+    {
+        const double in = 0.9 * std::sin (i * 0.05);
+        ASSERT_EQ (channel.processSample (in, in), in) << i;
+    }
+    EXPECT_EQ (channel.getReduction(), 0.0);
+}
+
+// A square wave has a constant magnitude, so the detector settles without ripple and the
+// applied gain must land on the gain computer's prediction.
+TEST (CompressorChannel, SteadyToneSettlesAtThePredictedGain)
+{
+    const double slopes[] = { 1.0 / 3.0, 0.5, 0.75, 0.9375, 1.0 };
+    const double amplitude = 0.5;
+    const double levelDb = 20.0 * std::log10 (amplitude);
+    for (bool softKnee : { true, false })
+    {
+        for (double slope : slopes)
+        {
+            auto channel = makeChannel (-20.0, slope, softKnee);
+            double out = 0.0;
+            // The detector overshoots at the first samples; the release then recovers.
+            for (int i = 0; i < 96000; ++i)
+            {
+                const double in = (i / 24) % 2 == 0 ? amplitude : -amplitude;
+                out = channel.processSample (in, in);
+            }
+            const double expectedDb = predictedGainDb (levelDb, -20.0, slope, softKnee);
+            EXPECT_NEAR (20.0 * std::log10 (std::abs (out) / amplitude), expectedDb, 0.01)
+                << "slope " << slope << " soft " << softKnee;
+            EXPECT_NEAR (20.0 * std::log10 (channel.getGainSmootherState()), expectedDb, 0.05);
+        }
+    }
+}
+
+TEST (CompressorChannel, InfiniteRatioHoldsTheThresholdFarAbove)
+{
+    auto channel = makeChannel (-30.0, 1.0, false);
+    double out = 0.0;
+    for (int i = 0; i < 48000; ++i)
+        out = channel.processSample (i % 2 == 0 ? 0.9 : -0.9, i % 2 == 0 ? 0.9 : -0.9);
+    EXPECT_NEAR (20.0 * std::log10 (std::abs (out)), -30.0, 0.1);
+}
+
+TEST (CompressorChannel, ZeroThresholdCountsAsMinus100Db)
+{
+    QORCompressorChannel channel;
+    channel.setSampleRate (rate);
+    channel.setParameters (0.005, 0.02, 0.0, 0.5, false);
+    double out = 0.0;
+    for (int i = 0; i < 96000; ++i)
+        out = channel.processSample (0.5, 0.5);
+    EXPECT_NEAR (20.0 * std::log10 (std::abs (out) / 0.5), predictedGainDb (20.0 * std::log10 (0.5), -100.0, 0.5, false), 0.05);
+}
+
+TEST (CompressorChannel, ParameterPushComputesCoefficientsFromTheChannelRate)
+{
+    QORCompressorChannel channel;
+    channel.setSampleRate (32000.0);
+    channel.setParameters (0.01, 0.5, 0.1, 0.5, true);
+    EXPECT_DOUBLE_EQ (channel.getAttackCoefficient(), 1.0 - std::exp (-4.0 / (0.01 * 32000.0)));
+    EXPECT_DOUBLE_EQ (channel.getReleaseCoefficient(), 1.0 - std::exp (-4.0 / (0.5 * 32000.0)));
+}
+
+// After a loud burst the gain recovers. Loud program through the shelf (which passes the
+// lows and cuts the highs by about 30 dB) slows the recovery, and above a filtered level of 0 dBFS stops it.
+TEST (CompressorChannel, LoudProgramSlowsTheRelease)
+{
+    struct Recovery { double early; double late; };
+    auto recoveryAfterBurst = [] (double programAmplitude) {
+        auto channel = makeChannel (-30.0, 0.75, true);
+        for (int i = 0; i < 4800; ++i)
+            channel.processSample (i % 2 == 0 ? 0.9 : -0.9, i % 2 == 0 ? 0.9 : -0.9);
+        // The audio goes on at a steady level while the side-chain falls silent.
+        auto run = [&] (int samples) {
+            const double before = channel.getReduction();
+            for (int i = 0; i < samples; ++i)
+                channel.processSample (programAmplitude, 0.0);
+            return channel.getReduction() - before;
+        };
+        const double early = run (2400);
+        run (48000);
+        return Recovery { early, run (4800) };
+    };
+    const auto quiet = recoveryAfterBurst (0.0);
+    const auto loud = recoveryAfterBurst (1.1);
+    EXPECT_GT (quiet.early, 15.0);
+    EXPECT_LT (loud.early, quiet.early * 0.8);
+    EXPECT_GT (loud.early, 0.0);
+    EXPECT_EQ (loud.late, 0.0);
+}
+} // namespace

@@ -1,0 +1,203 @@
+// processBlock: bypass, mix, channel layouts, drive, low-cut and the per-channel objects.
+#include "ProcessorFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr double rate = 48000.0;
+
+bool buffersEqual (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b, int channels)
+{
+    for (int c = 0; c < channels; ++c)
+        for (int i = 0; i < a.getNumSamples(); ++i)
+            if (a.getSample (c, i) != b.getSample (c, i))
+                return false;
+    return true;
+}
+
+TEST (ProcessBlock, BypassIsBitExactAndFreezesTheMeters)
+{
+    PreparedProcessor p;
+    juce::AudioBuffer<float> warmUp (2, 512);
+    PreparedProcessor::fillSine (warmUp, 440.0, rate, 0.8f);
+    p.run (warmUp);
+    const double gainBefore = p.processor->getGainReductionMeterValue();
+    const double outputBefore = p.processor->getOutputMeterValue();
+
+    p.processor->setParameter (9, 1.0f);
+    juce::AudioBuffer<float> buffer (2, 512);
+    PreparedProcessor::fillSine (buffer, 440.0, rate, 0.8f, 512);
+    const juce::AudioBuffer<float> input (buffer);
+    p.run (buffer);
+    EXPECT_TRUE (buffersEqual (buffer, input, 2));
+    EXPECT_EQ (p.processor->getGainReductionMeterValue(), gainBefore);
+    EXPECT_EQ (p.processor->getOutputMeterValue(), outputBefore);
+}
+
+TEST (ProcessBlock, MixZeroGivesTheInputWhileTheDetectorRuns)
+{
+    PreparedProcessor p;
+    p.processor->setParameter (8, 0.0f);
+    p.processor->setParameter (2, 0.0f);
+    juce::AudioBuffer<float> buffer (2, 512);
+    for (int block = 0; block < 300; ++block)
+    {
+        PreparedProcessor::fillSine (buffer, 1000.0, rate, 0.9f, block * 512);
+        const juce::AudioBuffer<float> input (buffer);
+        p.run (buffer);
+        ASSERT_TRUE (buffersEqual (buffer, input, 2));
+    }
+    EXPECT_LT (p.processor->getGainReductionMeterValue(), 0.5);
+    EXPECT_GT (p.processor->getOutputMeterValue(), 0.3);
+}
+
+TEST (ProcessBlock, OutputChannelsBeyondTheInputsAreSilent)
+{
+    PreparedProcessor p (2, 4);
+    juce::AudioBuffer<float> buffer (4, 512);
+    PreparedProcessor::fillSine (buffer, 200.0, rate, 0.5f);
+    p.run (buffer);
+    EXPECT_GT (buffer.getMagnitude (0, 0, 512), 0.1f);
+    EXPECT_GT (buffer.getMagnitude (1, 0, 512), 0.1f);
+    EXPECT_EQ (buffer.getMagnitude (2, 0, 512), 0.0f);
+    EXPECT_EQ (buffer.getMagnitude (3, 0, 512), 0.0f);
+}
+
+TEST (ProcessBlock, DriveMapsPointSixToPointSixAtEverySetting)
+{
+    for (double drive : { 0.0, 0.1, 0.25, 0.5, 0.75, 1.0 })
+    {
+        const double norm = KestruneAudioProcessor::driveCurve (static_cast<double> (0.6f), drive, 0.5, 1.0);
+        const double scale = static_cast<double> (0.6f) / norm;
+        EXPECT_NEAR (KestruneAudioProcessor::driveCurve (0.6, drive, 0.5, scale), 0.6, 1.0e-5) << drive;
+        EXPECT_LE (std::abs (KestruneAudioProcessor::driveCurve (-0.6, drive, 0.5, scale)), 0.6 + 0.5 * 0.25 * drive + 1.0e-9) << drive;
+    }
+    // At drive 0 the curve is tanh (0.05 x), scaled.
+    const double scale = static_cast<double> (0.6f) / std::tanh (0.05 * static_cast<double> (0.6f));
+    EXPECT_NEAR (KestruneAudioProcessor::driveCurve (0.3, 0.0, 0.0, scale), std::tanh (0.05 * 0.3) * scale, 1.0e-12);
+}
+
+// A DC input reaches the detector only without the side-chain high-pass.
+TEST (ProcessBlock, LowCutOffLeavesTheSideChainUnfiltered)
+{
+    auto gainAfterDc = [] (float lowCut) {
+        PreparedProcessor p;
+        p.processor->setParameter (2, 0.25f); // -30 dB
+        p.processor->setParameter (5, lowCut);
+        juce::AudioBuffer<float> buffer (2, 512);
+        for (int block = 0; block < 400; ++block)
+        {
+            for (int c = 0; c < 2; ++c)
+                juce::FloatVectorOperations::fill (buffer.getWritePointer (c), 0.5f, 512);
+            p.run (buffer);
+        }
+        return p.processor->getGainReductionMeterValue();
+    };
+    EXPECT_LT (gainAfterDc (0.0f), 0.2);
+    EXPECT_GT (gainAfterDc (0.0001f), 0.9);
+}
+
+TEST (ProcessBlock, LowCutNearNyquistStaysStable)
+{
+    PreparedProcessor p (2, 2, 32000.0, 256);
+    p.processor->setParameter (5, 1.0f);
+    juce::AudioBuffer<float> buffer (2, 256);
+    for (int block = 0; block < 200; ++block)
+    {
+        PreparedProcessor::fillSine (buffer, 15000.0, 32000.0, 0.9f, block * 256);
+        p.run (buffer);
+        ASSERT_TRUE (std::isfinite (p.processor->getGainReductionMeterValue())) << block;
+        ASSERT_LE (buffer.getMagnitude (0, 256), 2.0f) << block;
+    }
+}
+
+TEST (ProcessBlock, MetersBeforePrepareAndAfterRelease)
+{
+    KestruneAudioProcessor processor;
+    EXPECT_EQ (processor.getGainReductionMeterValue(), 1.0);
+    EXPECT_EQ (processor.getOutputMeterValue(), 0.0);
+
+    PreparedProcessor p;
+    p.runSine (440.0, 0.9f, PreparedProcessor::settleSeconds);
+    EXPECT_LT (p.processor->getGainReductionMeterValue(), 0.5);
+    EXPECT_GT (p.processor->getOutputMeterValue(), 0.1);
+    p.processor->releaseResources();
+    EXPECT_EQ (p.processor->getGainReductionMeterValue(), 1.0);
+    EXPECT_EQ (p.processor->getOutputMeterValue(), 0.0);
+}
+
+TEST (ProcessBlock, UnpreparedOrExtraChannelsPassThrough)
+{
+    KestruneAudioProcessor unprepared;
+    unprepared.setPlayConfigDetails (2, 2, rate, 512);
+    juce::AudioBuffer<float> buffer (2, 512);
+    PreparedProcessor::fillSine (buffer, 440.0, rate, 0.9f);
+    const juce::AudioBuffer<float> input (buffer);
+    juce::MidiBuffer midi;
+    unprepared.processBlock (buffer, midi);
+    EXPECT_TRUE (buffersEqual (buffer, input, 2));
+
+    // Prepared for one channel, then given two: the second passes through.
+    PreparedProcessor mono (1, 1);
+    mono.processor->setPlayConfigDetails (2, 2, rate, 512);
+    mono.run (buffer);
+    EXPECT_FALSE (buffersEqual (buffer, input, 1));
+    for (int i = 0; i < 512; ++i)
+        ASSERT_EQ (buffer.getSample (1, i), input.getSample (1, i));
+}
+
+// Blocks longer than prepared are processed in pieces, with the same result.
+TEST (ProcessBlock, LongBlocksMatchShortBlocks)
+{
+    PreparedProcessor shortBlocks (2, 2, rate, 128);
+    PreparedProcessor longBlocks (2, 2, rate, 128);
+    for (auto* p : { &shortBlocks, &longBlocks })
+        p->processor->setParameter (5, 0.3f);
+
+    juce::AudioBuffer<float> whole (2, 1000);
+    PreparedProcessor::fillSine (whole, 300.0, rate, 0.9f);
+    juce::AudioBuffer<float> pieces (whole);
+    longBlocks.run (whole);
+    for (int start = 0; start < 1000; start += 100)
+    {
+        juce::AudioBuffer<float> piece (pieces.getArrayOfWritePointers(), 2, start, 100);
+        shortBlocks.run (piece);
+    }
+    EXPECT_TRUE (buffersEqual (whole, pieces, 2));
+}
+
+// A second prepareToPlay sizes the arrays to the new layout and keeps the running state.
+TEST (ProcessBlock, RepeatedPrepareKeepsRunningState)
+{
+    PreparedProcessor p;
+    p.runSine (440.0, 0.9f, PreparedProcessor::settleSeconds);
+    juce::AudioBuffer<float> buffer (2, 512);
+    const double gainReduction = p.processor->getGainReductionMeterValue();
+    ASSERT_LT (gainReduction, 0.5);
+
+    p.processor->prepareToPlay (rate, 512);
+    EXPECT_EQ (p.processor->getGainReductionMeterValue(), gainReduction);
+
+    p.processor->setPlayConfigDetails (1, 1, rate, 512);
+    p.processor->prepareToPlay (44100.0, 512);
+    EXPECT_EQ (p.processor->getGainReductionMeterValue(), gainReduction);
+    p.processor->setPlayConfigDetails (2, 2, rate, 512);
+    p.processor->prepareToPlay (rate, 512);
+    PreparedProcessor::fillSine (buffer, 440.0, rate, 0.9f);
+    p.run (buffer);
+    EXPECT_GT (buffer.getMagnitude (1, 0, 512), 0.0f);
+}
+
+TEST (ProcessBlock, ParameterPushReachesPreparedChannels)
+{
+    auto settledGain = [] (float ratio) {
+        PreparedProcessor p;
+        p.processor->setParameter (3, ratio);
+        p.runSine (440.0, 0.9f, PreparedProcessor::settleSeconds);
+        return p.processor->getGainReductionMeterValue();
+    };
+    EXPECT_NEAR (settledGain (0.0f), 1.0, 1.0e-3);
+    EXPECT_LT (settledGain (1.0f), settledGain (0.2f));
+}
+} // namespace
