@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace
 {
 constexpr double rate = 48000.0;
@@ -199,5 +202,46 @@ TEST (ProcessBlock, ParameterPushReachesPreparedChannels)
     };
     EXPECT_NEAR (settledGain (0.0f), 1.0, 1.0e-3);
     EXPECT_LT (settledGain (1.0f), settledGain (0.2f));
+}
+// Host automation and the meter reader keep running while the host rebuilds the
+// per-channel objects; under the sanitizers this shows any use of a deleted element.
+TEST (ProcessBlock, ParameterChangesAndMeterReadsDuringRebuild)
+{
+    KestruneAudioProcessor processor;
+    std::atomic<bool> done { false };
+    std::thread automation ([&] {
+        for (int i = 0; ! done; ++i)
+            processor.setParameter (i % 6, static_cast<float> (i % 100) / 100.0f);
+    });
+    std::thread meter ([&] {
+        double sum = 0.0;
+        while (! done)
+            sum += processor.getGainReductionMeterValue() + processor.getOutputMeterValue();
+        EXPECT_TRUE (std::isfinite (sum));
+    });
+    for (int round = 0; round < 300; ++round)
+    {
+        const int channels = 1 + round % 4;
+        processor.setPlayConfigDetails (channels, channels, 44100.0 + round, 256);
+        processor.prepareToPlay (44100.0 + round, 256);
+        if (round % 3 == 0)
+            processor.releaseResources();
+    }
+    done = true;
+    automation.join();
+    meter.join();
+
+    // The processor comes out of it whole: every parameter reached every channel.
+    processor.setPlayConfigDetails (2, 2, 48000.0, 256);
+    processor.prepareToPlay (48000.0, 256);
+    for (int i = 0; i < 6; ++i)
+        processor.setParameter (i, KestruneAudioProcessor().getParameter (i));
+    juce::AudioBuffer<float> buffer (2, 256);
+    PreparedProcessor::fillSine (buffer, 440.0, 48000.0, 0.5f);
+    juce::MidiBuffer midi;
+    processor.processBlock (buffer, midi);
+    for (int c = 0; c < 2; ++c)
+        EXPECT_TRUE (std::isfinite (buffer.getRMSLevel (c, 0, 256)));
+    EXPECT_GT (buffer.getRMSLevel (0, 0, 256), 0.0f);
 }
 } // namespace
