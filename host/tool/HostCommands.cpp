@@ -17,8 +17,8 @@ constexpr double exampleSeconds = 8.0;
 
 const char* const usage =
     "usage: kestrune-host COMMAND [ARGS] [--set NAME=VALUE]...\n"
-    "  params                 list the parameters, their values and texts\n"
-    "  example [OUT.wav]      compress the built-in example and report levels\n"
+    "  info                   list the parameters, their values and texts\n"
+    "  demo [FOLDER]          compress the built-in example; writes its input and output there\n"
     "  process IN OUT.wav     compress a sound file\n"
     "NAME is a parameter name, VALUE a normalised value from 0 to 1.\n";
 
@@ -72,7 +72,7 @@ void printLevels (const char* label, const juce::AudioBuffer<float>& buffer, std
             << dB (buffer.getRMSLevel (c, 0, buffer.getNumSamples())) << " dBFS\n";
 }
 
-int compress (KestruneAudioProcessor& processor, AudioFile audio, const juce::String& outPath, std::ostream& out, std::ostream& err)
+int compress (KestruneAudioProcessor& processor, AudioFile audio, const juce::File& file, std::ostream& out, std::ostream& err)
 {
     printLevels ("in ", audio.samples, out);
     processInBlocks (processor, audio.samples, audio.sampleRate, blockSize);
@@ -80,7 +80,6 @@ int compress (KestruneAudioProcessor& processor, AudioFile audio, const juce::St
     out << "gain reduction at the end: " << std::fixed << std::setprecision (2)
         << juce::Decibels::gainToDecibels (processor.getGainReductionMeterValue(), -100.0) << " dB\n";
 
-    const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (outPath);
     if (! writeWavFile (file, audio))
     {
         err << "cannot write " << file.getFullPathName() << "\n";
@@ -151,16 +150,29 @@ int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::
 
     const auto& command = line->positional[0];
     const int argumentCount = line->positional.size() - 1;
-    if (command == "params" && argumentCount == 0)
+    if (command == "info" && argumentCount == 0)
     {
         printParameters (processor, out);
         return 0;
     }
-    if (command == "example" && argumentCount <= 1)
+    if (command == "demo" && argumentCount <= 1)
     {
+        const auto folder = juce::File::getCurrentWorkingDirectory().getChildFile (argumentCount == 1 ? line->positional[1] : "kestrune-demo");
+        if (! folder.createDirectory())
+        {
+            err << "cannot create " << folder.getFullPathName() << "\n";
+            return 1;
+        }
         printParameters (processor, out);
         AudioFile audio { makeExampleSignal (exampleRate, exampleSeconds), exampleRate };
-        return compress (processor, std::move (audio), argumentCount == 1 ? line->positional[1] : "kestrune-example.wav", out, err);
+        const auto input = folder.getChildFile ("demo-in.wav");
+        if (! writeWavFile (input, audio))
+        {
+            err << "cannot write " << input.getFullPathName() << "\n";
+            return 1;
+        }
+        out << "wrote " << input.getFullPathName() << "\n";
+        return compress (processor, std::move (audio), folder.getChildFile ("demo-out.wav"), out, err);
     }
     if (command == "process" && argumentCount == 2)
     {
@@ -172,7 +184,7 @@ int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::
             return 1;
         }
         printParameters (processor, out);
-        return compress (processor, std::move (*audio), line->positional[2], out, err);
+        return compress (processor, std::move (*audio), juce::File::getCurrentWorkingDirectory().getChildFile (line->positional[2]), out, err);
     }
     err << usage;
     return 2;

@@ -35,7 +35,7 @@ TEST (HostTool, ParsesSettings)
 TEST (HostTool, BadUsageExitsWithTwo)
 {
     const juce::StringArray cases[] = {
-        {}, { "unknown" }, { "params", "extra" }, { "process", "only-one" }, { "params", "--set" }, { "params", "--set", "Nope=1" },
+        {}, { "unknown" }, { "info", "extra" }, { "process", "only-one" }, { "info", "--set" }, { "info", "--set", "Nope=1" },
     };
     for (const auto& arguments : cases)
     {
@@ -45,10 +45,10 @@ TEST (HostTool, BadUsageExitsWithTwo)
     }
 }
 
-TEST (HostTool, ParamsListsSettingsApplied)
+TEST (HostTool, InfoListsSettingsApplied)
 {
     std::ostringstream out, err;
-    ASSERT_EQ (runHostCommand ({ "params", "--set", "Ratio=1", "--set", "Knee=0" }, out, err), 0) << err.str();
+    ASSERT_EQ (runHostCommand ({ "info", "--set", "Ratio=1", "--set", "Knee=0" }, out, err), 0) << err.str();
     EXPECT_NE (out.str().find ("+Inf:1"), std::string::npos) << out.str();
     EXPECT_NE (out.str().find ("HARD KNEE"), std::string::npos) << out.str();
 }
@@ -70,6 +70,22 @@ TEST (HostTool, ProcessCompressesAFileAndMissingInputFails)
 
     std::ostringstream out2, err2;
     EXPECT_EQ (runHostCommand ({ "process", "/nonexistent/input.wav", output.getFile().getFullPathName() }, out2, err2), 1);
+}
+
+TEST (HostTool, DemoWritesInputAndOutputIntoItsFolder)
+{
+    const juce::TemporaryFile folder;
+    std::ostringstream out, err;
+    ASSERT_EQ (runHostCommand ({ "demo", folder.getFile().getFullPathName() }, out, err), 0) << err.str();
+    const auto in = readAudioFile (folder.getFile().getChildFile ("demo-in.wav"));
+    const auto processed = readAudioFile (folder.getFile().getChildFile ("demo-out.wav"));
+    ASSERT_TRUE (in && processed);
+    EXPECT_EQ (processed->samples.getNumSamples(), in->samples.getNumSamples());
+    EXPECT_LT (processed->samples.getRMSLevel (0, 0, in->samples.getNumSamples()), in->samples.getRMSLevel (0, 0, in->samples.getNumSamples()));
+    folder.getFile().deleteRecursively();
+
+    std::ostringstream out2, err2;
+    EXPECT_EQ (runHostCommand ({ "demo", "/proc/no-such-folder/demo" }, out2, err2), 1);
 }
 
 TEST (HostTool, ExampleSignalIsRepeatable)
