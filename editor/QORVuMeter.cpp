@@ -3,6 +3,7 @@
 #include "KestruneImages.h"
 
 #include <algorithm>
+#include <cmath>
 
 QORVuMeter::QORVuMeter()
     : juce::Button (juce::String()),
@@ -17,7 +18,9 @@ QORVuMeter::~QORVuMeter() = default;
 
 float QORVuMeter::needleAngle (float value) noexcept
 {
-    const float a = std::clamp (value, 0.0f, 1.41f);
+    // A level that is not a number (from a broken signal) rests the needle instead of
+    // handing the renderer a non-finite rotation.
+    const float a = std::isnan (value) ? 0.0f : std::clamp (value, 0.0f, 1.41f);
     return (a * 80.0f / 1.41f - 40.0f) * juce::MathConstants<float>::pi / 180.0f;
 }
 

@@ -24,7 +24,7 @@ public:
     // [message thread]
     void paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
 
-    // The needle's angle in radians for a level.
+    // The needle's angle in radians for a level; not-a-number counts as 0.
     static float needleAngle (float value) noexcept;
 
     static constexpr float pivotX = 150.0f;

@@ -5,6 +5,7 @@
 #include "QORVuMeter.h"
 
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -58,6 +59,7 @@ TEST_F (PanelRenderTest, NeedleFollowsTheLevelBetweenMinusAndPlusFortyDegrees)
     struct Case { float level; float degrees; };
     const Case cases[] = {
         { -0.5f, -40.0f }, { 0.0f, -40.0f }, { 0.705f, 0.0f }, { 1.41f, 40.0f }, { 3.0f, 40.0f },
+        { std::numeric_limits<float>::infinity(), 40.0f }, { std::numeric_limits<float>::quiet_NaN(), -40.0f },
     };
 
     for (const auto& c : cases)
