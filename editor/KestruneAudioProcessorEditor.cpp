@@ -1,17 +1,15 @@
 #include "KestruneAudioProcessorEditor.h"
 
 KestruneAudioProcessorEditor::KestruneAudioProcessorEditor (KestruneAudioProcessor& owner)
-    : AudioProcessorEditor (owner)
+    : AudioProcessorEditor (owner),
+      kestruneProcessor (owner)
 {
     setSize (editorWidth, editorHeight);
+    ui = std::make_unique<KESTruneUI> (kestruneProcessor);
+    addAndMakeVisible (*ui);
 }
 
 KestruneAudioProcessorEditor::~KestruneAudioProcessorEditor() = default;
-
-void KestruneAudioProcessorEditor::paint (juce::Graphics& g)
-{
-    g.fillAll (juce::Colours::darkgrey);
-}
 
 juce::AudioProcessorEditor* KestruneAudioProcessor::createEditor()
 {
