@@ -5,11 +5,11 @@
 
 namespace aax_text
 {
-std::string FormatFixed3(double value)
+std::string FormatFixed(double value, int decimals)
 {
     char buffer[400];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof(buffer), value,
-                                            std::chars_format::fixed, 3);
+                                            std::chars_format::fixed, decimals);
     if (error != std::errc{})
         return {};
     return std::string(buffer, end);
@@ -98,7 +98,7 @@ void AAX_CString::Erase(uint32_t position, uint32_t count)
 
 void AAX_CString::AppendNumber(double value)
 {
-    text_ += aax_text::FormatFixed3(value);
+    text_ += aax_text::FormatFixed(value, 3);
 }
 
 bool AAX_CString::ToDouble(double* outValue) const

@@ -40,6 +40,7 @@ private:
 // independent of the locale; parsing accepts only finite decimal numbers.
 namespace aax_text
 {
-std::string FormatFixed3(double value);
+// Fixed notation with the given number of decimals.
+std::string FormatFixed(double value, int decimals);
 bool ParseLeadingDecimal(const char* text, double& outValue);
 } // namespace aax_text
