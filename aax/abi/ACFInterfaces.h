@@ -140,6 +140,32 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
+// A chunk record as the host hands it over: a fixed header, then `fSize` bytes of data. The host
+// allocates the header and as many data bytes as the plug-in reported for the chunk.
+
+struct AAX_SPlugInChunkHeader
+{
+    int32_t fSize;        // data size in bytes
+    int32_t fVersion;
+    uint8_t fUnused[12];
+    uint32_t fChunkID;    // four-character code
+    char fName[32];       // zero-padded text
+};
+static_assert(sizeof(AAX_SPlugInChunkHeader) == 56, "the chunk data starts at byte 56");
+static_assert(offsetof(AAX_SPlugInChunkHeader, fChunkID) == 20, "chunk identifier at byte 20");
+static_assert(offsetof(AAX_SPlugInChunkHeader, fName) == 24, "chunk name at byte 24");
+
+// The data area that follows a chunk header.
+inline uint8_t* AAX_ChunkData(AAX_SPlugInChunkHeader* chunk)
+{
+    return reinterpret_cast<uint8_t*>(chunk) + sizeof(AAX_SPlugInChunkHeader);
+}
+inline const uint8_t* AAX_ChunkData(const AAX_SPlugInChunkHeader* chunk)
+{
+    return reinterpret_cast<const uint8_t*>(chunk) + sizeof(AAX_SPlugInChunkHeader);
+}
+
+// ---------------------------------------------------------------------------------------------
 // The framework's reference-counted base and the host interfaces, in slot order.
 
 class IACFUnknown
