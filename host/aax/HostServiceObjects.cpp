@@ -20,7 +20,31 @@ int32_t HostController::GetCycleCount(int32_t which, int32_t* outCount) const { 
 int32_t HostController::GetTimeOfDay(int64_t* outSamples) const { return Framework().Record("Controller", 9, outSamples); }
 int32_t HostController::SetSignalLatency(int32_t samples) { return Framework().Record("Controller", 10, samples); }
 int32_t HostController::SetCycleCount(const int32_t* counts, int32_t countCount) { return Framework().Record("Controller", 11, counts, countCount); }
-int32_t HostController::PostPacket(uint32_t port, const void* data, uint32_t size) { return Framework().Record("Controller", 12, port, data, size); }
+int32_t HostController::PostPacket(uint32_t port, const void* data, uint32_t size)
+{
+    const int32_t result = Framework().Record("Controller", 12, port, data, size);
+    if (result == AAX_SUCCESS)
+    {
+        const auto* bytes = static_cast<const uint8_t*>(data);
+        std::lock_guard lock(mutex_);
+        packets_.push_back({port, bytes != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>{}});
+    }
+    if (postHook_)
+        postHook_(port);
+    return result;
+}
+
+std::vector<PostedPacket> HostController::Packets() const
+{
+    std::lock_guard lock(mutex_);
+    return packets_;
+}
+
+void HostController::ClearPackets()
+{
+    std::lock_guard lock(mutex_);
+    packets_.clear();
+}
 int32_t HostController::GetMeterValue(uint32_t meterId, float* outValue) const { return Framework().Record("Controller", 13, meterId, outValue); }
 int32_t HostController::GetMeterPeak(uint32_t meterId, float* outValue) const { return Framework().Record("Controller", 14, meterId, outValue); }
 int32_t HostController::ClearMeterPeak(uint32_t meterId) const { return Framework().Record("Controller", 15, meterId); }
@@ -57,13 +81,75 @@ HostAutomationDelegate::HostAutomationDelegate(HostFramework& framework)
 {
 }
 
-int32_t HostAutomationDelegate::RegisterParameter(const char* parameterId) { return Framework().Record("AutomationDelegate", 3, parameterId); }
-int32_t HostAutomationDelegate::UnregisterParameter(const char* parameterId) { return Framework().Record("AutomationDelegate", 4, parameterId); }
-int32_t HostAutomationDelegate::PostSetValueRequest(const char* parameterId, double normalizedValue) const { return Framework().Record("AutomationDelegate", 5, parameterId, normalizedValue); }
+namespace
+{
+std::string TextOf(const char* text)
+{
+    return text != nullptr ? text : "";
+}
+} // namespace
+
+int32_t HostAutomationDelegate::RegisterParameter(const char* parameterId)
+{
+    const int32_t result = Framework().Record("AutomationDelegate", 3, parameterId);
+    std::lock_guard lock(mutex_);
+    registered_.insert(TextOf(parameterId));
+    return result;
+}
+
+int32_t HostAutomationDelegate::UnregisterParameter(const char* parameterId)
+{
+    const int32_t result = Framework().Record("AutomationDelegate", 4, parameterId);
+    std::lock_guard lock(mutex_);
+    registered_.erase(TextOf(parameterId));
+    return result;
+}
+
+int32_t HostAutomationDelegate::PostSetValueRequest(const char* parameterId, double normalizedValue) const
+{
+    const int32_t result = Framework().Record("AutomationDelegate", 5, parameterId, normalizedValue);
+    if (result == AAX_SUCCESS && responder_)
+        responder_(TextOf(parameterId), normalizedValue);
+    return result;
+}
+
 int32_t HostAutomationDelegate::PostCurrentValue(const char* parameterId, double normalizedValue) const { return Framework().Record("AutomationDelegate", 6, parameterId, normalizedValue); }
-int32_t HostAutomationDelegate::PostTouchRequest(const char* parameterId) { return Framework().Record("AutomationDelegate", 7, parameterId); }
-int32_t HostAutomationDelegate::PostReleaseRequest(const char* parameterId) { return Framework().Record("AutomationDelegate", 8, parameterId); }
-int32_t HostAutomationDelegate::GetTouchState(const char* parameterId, int32_t* outTouched) { return Framework().Record("AutomationDelegate", 9, parameterId, outTouched); }
+
+int32_t HostAutomationDelegate::PostTouchRequest(const char* parameterId)
+{
+    const int32_t result = Framework().Record("AutomationDelegate", 7, parameterId);
+    std::lock_guard lock(mutex_);
+    touched_.insert(TextOf(parameterId));
+    return result;
+}
+
+int32_t HostAutomationDelegate::PostReleaseRequest(const char* parameterId)
+{
+    const int32_t result = Framework().Record("AutomationDelegate", 8, parameterId);
+    std::lock_guard lock(mutex_);
+    touched_.erase(TextOf(parameterId));
+    return result;
+}
+
+int32_t HostAutomationDelegate::GetTouchState(const char* parameterId, int32_t* outTouched)
+{
+    const int32_t result = Framework().Record("AutomationDelegate", 9, parameterId);
+    if (outTouched != nullptr)
+        *outTouched = IsTouched(TextOf(parameterId)) ? 1 : 0;
+    return result;
+}
+
+std::set<std::string> HostAutomationDelegate::Registered() const
+{
+    std::lock_guard lock(mutex_);
+    return registered_;
+}
+
+bool HostAutomationDelegate::IsTouched(const std::string& parameterId) const
+{
+    std::lock_guard lock(mutex_);
+    return touched_.count(parameterId) != 0;
+}
 
 HostViewContainer::HostViewContainer(HostFramework& framework)
     : HostObject(framework, {IID_IACFViewContainer})

@@ -4,6 +4,10 @@
 
 #include "HostObject.h"
 
+#include <functional>
+#include <mutex>
+#include <set>
+
 namespace kestrune::host::aax
 {
 class HostServices final : public HostObject<AAX_IACFHostServices>
@@ -14,10 +18,23 @@ public:
     int32_t Trace(int32_t priority, const char* message) override;
 };
 
+// One packet as the controller received it.
+struct PostedPacket
+{
+    uint32_t port = 0;
+    std::vector<uint8_t> payload;
+};
+
 class HostController final : public HostObject<AAX_IACFController_V2>
 {
 public:
     explicit HostController(HostFramework& framework);
+
+    // The packets posted so far, in order. [any thread]
+    std::vector<PostedPacket> Packets() const;
+    void ClearPackets();
+    // Called after each post has been recorded, on the posting thread (for re-entrant calls).
+    void OnPostPacket(std::function<void(uint32_t port)> hook) { postHook_ = std::move(hook); }
 
     int32_t GetEffectId(AAX_IString* outId) const override;
     int32_t GetSampleRate(double* outRate) const override;
@@ -40,6 +57,11 @@ public:
     int32_t GetPlugInMode(int32_t* outMode) const override;
     int32_t GetTimestamp(int64_t* outTimestamp) const override;
     int32_t SendNotification(uint32_t type, const void* data, uint32_t size) override;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<PostedPacket> packets_;
+    std::function<void(uint32_t)> postHook_;
 };
 
 class HostTransport final : public HostObject<AAX_IACFTransport_V2>
@@ -62,10 +84,18 @@ public:
     int32_t GetFeetFramesRate(int32_t* outRate) const override;
 };
 
+// Keeps which parameters are registered and touched. A set-value request is answered as a host
+// does, by the responder (typically: update the parameter to that value), unless none is set.
 class HostAutomationDelegate final : public HostObject<AAX_IACFAutomationDelegate>
 {
 public:
+    using Responder = std::function<void(const std::string& parameterId, double normalizedValue)>;
+
     explicit HostAutomationDelegate(HostFramework& framework);
+
+    void SetResponder(Responder responder) { responder_ = std::move(responder); }
+    std::set<std::string> Registered() const;
+    bool IsTouched(const std::string& parameterId) const;
 
     int32_t RegisterParameter(const char* parameterId) override;
     int32_t UnregisterParameter(const char* parameterId) override;
@@ -74,6 +104,12 @@ public:
     int32_t PostTouchRequest(const char* parameterId) override;
     int32_t PostReleaseRequest(const char* parameterId) override;
     int32_t GetTouchState(const char* parameterId, int32_t* outTouched) override;
+
+private:
+    mutable std::mutex mutex_;
+    std::set<std::string> registered_;
+    std::set<std::string> touched_;
+    Responder responder_;
 };
 
 class HostViewContainer final : public HostObject<AAX_IACFViewContainer>
