@@ -16,7 +16,8 @@ public:
     static ChunkBuffer WithData(const std::vector<uint8_t>& data, int32_t size)
     {
         ChunkBuffer chunk(data.size());
-        std::memcpy(AAX_ChunkData(chunk.Header()), data.data(), data.size());
+        if (!data.empty())
+            std::memcpy(AAX_ChunkData(chunk.Header()), data.data(), data.size());
         chunk.Header()->fSize = size;
         return chunk;
     }
