@@ -108,8 +108,9 @@ void CPluginControl_Continuous::ValueToText (char* buffer, int32_t maxLength, in
     if (x < 0.0 && x > -std::pow (10.0, -precision))
         x = 0.0;
 
+    // Each decimal takes a character: more decimals than the room can never fit.
     std::string number;
-    for (int32_t decimals = precision; decimals >= 0; --decimals)
+    for (int32_t decimals = std::min<int32_t> (precision, static_cast<int32_t> (limit)); decimals >= 0; --decimals)
     {
         number = FormatFixed (x / factor, decimals);
         if (number.size() + multiplier.size() <= limit)

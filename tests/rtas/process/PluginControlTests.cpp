@@ -244,6 +244,11 @@ TEST (ContinuousControlTest, NumbersShrinkToFit)
     for (const auto& c : cases)
         EXPECT_EQ (Shown (control, c.maxLength, value), c.text) << c.maxLength;
 
+    control.SetPrecision (1000000000);
+    EXPECT_EQ (Shown (control, 4, value), "98.8");
+    control.SetPrecision (-3);
+    EXPECT_EQ (Shown (control, 10, value), "99");
+
     CLinearControl symmetric (FourCharCode ("bal "), "Balance", -1.0, 1.0, 0.0, true);
     EXPECT_EQ (Shown (symmetric, 10, symmetric.ContinuousToControlValue (-0.04)), "0.0");
     EXPECT_EQ (Shown (symmetric, 10, symmetric.ContinuousToControlValue (-0.5)), "-0.5");
