@@ -1,0 +1,38 @@
+#pragma once
+// A map from signed 32-bit keys to pointers.
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+class CVoidPtrMap
+{
+public:
+    CVoidPtrMap();
+
+    void* Get (int32_t key) const;
+    // Inserts or replaces.
+    void Set (int32_t key, void* value);
+    void Remove (int32_t key);
+
+    // The map's address, then every entry in key order, as diagnostic text.
+    void Dump (std::FILE* out) const;
+    void Dump() const { Dump (stdout); }
+
+private:
+    std::unique_ptr<std::map<int32_t, void*>> fMap;
+};
+
+// The plug-in type's map of plug-ins by plug-in ID.
+class CVoidPtrMapHolder
+{
+public:
+    void* Get (int32_t key) const { return fMap.Get (key); }
+    void Set (int32_t key, void* value) { fMap.Set (key, value); }
+    // A null value throws the container failure (-1) instead of being stored.
+    void SetChecked (int32_t key, void* value);
+
+private:
+    CVoidPtrMap fMap;
+};

@@ -1,0 +1,72 @@
+#pragma once
+// COM-style reference-counted base objects. Counts are plain: every object is created, referenced
+// and released on the host thread that drives the plug-in.
+
+#include <cstdint>
+
+namespace DOA {
+
+struct GUID
+{
+    uint32_t data1;
+    uint16_t data2;
+    uint16_t data3;
+    uint8_t data4[8];
+};
+static_assert (sizeof (GUID) == 16);
+
+bool IsEqualID (const GUID& a, const GUID& b);
+
+// {00000000-0000-0000-C000-000000000046}
+inline constexpr GUID IID_IUnknown { 0x00000000, 0x0000, 0x0000, { 0xC0, 0, 0, 0, 0, 0, 0, 0x46 } };
+inline constexpr int32_t kNoInterface = static_cast<int32_t> (0x80004002u);   // E_NOINTERFACE
+
+class IUnknown
+{
+public:
+    virtual int32_t QueryInterface (const GUID& iid, void** out) = 0;
+    virtual uint32_t AddRef() = 0;
+    virtual uint32_t Release() = 0;
+    virtual ~IUnknown() = default;
+};
+
+class INondelegatingUnknown
+{
+public:
+    virtual int32_t NonDelegatingQueryInterface (const GUID& iid, void** out) = 0;
+    virtual uint32_t NonDelegatingAddRef() = 0;
+    virtual uint32_t NonDelegatingRelease() = 0;
+    virtual ~INondelegatingUnknown() = default;
+};
+
+// Starts with one reference. The owner is the controlling unknown: the object itself, or the outer
+// object when it is aggregated. Classes that carry an interface part forward that interface's three
+// operations unchanged to the owner (Owner()).
+class CUnknown : public INondelegatingUnknown
+{
+public:
+    CUnknown();
+    explicit CUnknown (INondelegatingUnknown* outer);
+    CUnknown (const CUnknown&) = delete;
+    CUnknown& operator= (const CUnknown&) = delete;
+
+    // [host thread] Answers IUnknown with the nondelegating interface; derived classes answer theirs first.
+    int32_t NonDelegatingQueryInterface (const GUID& iid, void** out) override;
+    // [host thread]
+    uint32_t NonDelegatingAddRef() override;
+    // [host thread] Deletes the object when the count reaches 0.
+    uint32_t NonDelegatingRelease() override;
+    ~CUnknown() override = default;
+
+    // Stores the interface and adds a reference through it; 0.
+    static int32_t GetInterface (IUnknown* pointer, void** out);
+
+    INondelegatingUnknown* Owner() const { return fOwner; }
+    int32_t ReferenceCount() const { return fReferenceCount; }
+
+private:
+    int32_t fReferenceCount = 1;
+    INondelegatingUnknown* fOwner;
+};
+
+}

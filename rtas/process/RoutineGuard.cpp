@@ -1,0 +1,3 @@
+#include "process/RoutineGuard.h"
+
+int32_t gRoutineLock = 0;

@@ -1,0 +1,107 @@
+// Replaces the non-throwing allocation functions so that tests can make the next ones fail;
+// the containers must then throw their 16-bit codes and stay consistent.
+
+#include <cstdlib>
+#include <new>
+
+#include <gtest/gtest.h>
+
+#include "entry/CPlugInData.h"
+#include "entry/CSet.h"
+#include "entry/CVoidPtrMap.h"
+#include "entry/CWordBuffer.h"
+
+namespace
+{
+int gFailNothrowAllocations = 0;
+
+void* Allocate (std::size_t size)
+{
+    if (gFailNothrowAllocations > 0)
+    {
+        --gFailNothrowAllocations;
+        return nullptr;
+    }
+    return std::malloc (size == 0 ? 1 : size);
+}
+}
+
+void* operator new (std::size_t size, const std::nothrow_t&) noexcept { return Allocate (size); }
+void* operator new[] (std::size_t size, const std::nothrow_t&) noexcept { return Allocate (size); }
+void operator delete (void* p, const std::nothrow_t&) noexcept { std::free (p); }
+void operator delete[] (void* p, const std::nothrow_t&) noexcept { std::free (p); }
+void* operator new (std::size_t size)
+{
+    void* p = std::malloc (size == 0 ? 1 : size);
+    if (p == nullptr)
+        throw std::bad_alloc();
+    return p;
+}
+void* operator new[] (std::size_t size) { return operator new (size); }
+void operator delete (void* p) noexcept { std::free (p); }
+void operator delete[] (void* p) noexcept { std::free (p); }
+void operator delete (void* p, std::size_t) noexcept { std::free (p); }
+void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
+
+namespace
+{
+template <class Call>
+int16_t CodeWhenAllocationFails (Call call)
+{
+    gFailNothrowAllocations = 1;
+    int16_t code = 0;
+    try
+    {
+        call();
+    }
+    catch (int16_t thrown)
+    {
+        code = thrown;
+    }
+    gFailNothrowAllocations = 0;
+    return code;
+}
+
+struct SOneLong : CPlugInData
+{
+    CSmartLong value { *this };
+};
+}
+
+TEST (OutOfMemoryTest, AFailedSetIsNotCountedAsLive)
+{
+    const int32_t before = CSetBase::LiveCount();
+    EXPECT_EQ (CodeWhenAllocationFails ([] { CSet<int> set; }), -1);
+    EXPECT_EQ (CSetBase::LiveCount(), before);
+}
+
+TEST (OutOfMemoryTest, AFailedAddLeavesTheSetAsItWas)
+{
+    int a = 0, b = 0;
+    CSet<int> set;
+    set.Add (&a);
+    EXPECT_EQ (CodeWhenAllocationFails ([&] { set.Add (&b); }), -1);
+    EXPECT_EQ (set.GetCount(), 1);
+    EXPECT_FALSE (set.Contains (&b));
+    EXPECT_EQ (set.LastNode()->element, &a);
+    set.Add (&b);
+    EXPECT_EQ (set.GetAt (2), &b);
+}
+
+TEST (OutOfMemoryTest, BuffersAndMapsThrowMinusOne)
+{
+    EXPECT_EQ (CodeWhenAllocationFails ([] { CWordBuffer buffer; }), -1);
+    EXPECT_EQ (CodeWhenAllocationFails ([] { CVoidPtrMap map; }), -1);
+    CWordBuffer buffer;
+    buffer.AppendWord (1);
+    EXPECT_EQ (CodeWhenAllocationFails ([&] { buffer.MakeBlock(); }), -1);
+    EXPECT_EQ (buffer.MakeBlock().Size(), 4);
+}
+
+TEST (OutOfMemoryTest, AFailedWorkingBlockThrowsMinus9006)
+{
+    SOneLong data;
+    EXPECT_EQ (CodeWhenAllocationFails ([&] { data.value.Set (4); }), -9006);
+    data.value.Set (4);
+    EXPECT_EQ (data.value.Get(), 4);
+}
