@@ -87,6 +87,7 @@ inline constexpr uint32_t kFicGestaltFastHardware = 0x66736877;      // 'fshw'
 
 // Engine result codes that the stand-in engine reports.
 inline constexpr int16_t kFicErrUnknownSelector = -5551;
+inline constexpr int16_t kFicErrBadArgument = -9070;
 inline constexpr int16_t kFicErrUnknownObject = -9071;
 inline constexpr int16_t kFicErrNameInUse = -9072;
 inline constexpr int16_t kFicErrUnknownName = -9073;
