@@ -12,7 +12,7 @@ function(kestrune_module_resources target)
   get_filename_component(list "${ARG_LIST}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
   set(source "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp")
   add_custom_command(OUTPUT "${source}"
-    COMMAND kestrune_resource_tool module-source "${list}" "${source}" --depfile "${source}.d"
+    COMMAND $<TARGET_FILE:kestrune_resource_tool> module-source "${list}" "${source}" --depfile "${source}.d"
     DEPENDS kestrune_resource_tool "${list}"
     DEPFILE "${source}.d"
     COMMENT "Compiling the resources of ${target}"
@@ -30,7 +30,7 @@ function(kestrune_resource_file name)
   get_filename_component(list "${ARG_LIST}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
   get_filename_component(output "${ARG_OUTPUT}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
   add_custom_command(OUTPUT "${output}"
-    COMMAND kestrune_resource_tool rsr "${list}" "${output}" --depfile "${output}.d"
+    COMMAND $<TARGET_FILE:kestrune_resource_tool> rsr "${list}" "${output}" --depfile "${output}.d"
     DEPENDS kestrune_resource_tool "${list}"
     DEPFILE "${output}.d"
     COMMENT "Writing the resource file ${output}"

@@ -45,10 +45,8 @@ Segment readProgramHeader(const uint8_t* at, bool wide)
 
 std::optional<std::span<const uint8_t>> findResourceNote(std::span<const uint8_t> notes, size_t alignment)
 {
-    if (alignment < 4)
-        alignment = 4;
-    if (alignment != 4 && alignment != 8)
-        return std::nullopt;
+    // Entries are padded to 8 bytes only in segments aligned to 8; to 4 otherwise.
+    alignment = alignment == 8 ? 8 : 4;
     size_t at = 0;
     while (notes.size() - at >= 12)
     {

@@ -13,7 +13,8 @@ namespace kestrune::win {
 inline constexpr char kResourceNoteOwner[] = "KESTrune";
 inline constexpr uint32_t kResourceNoteType = 0x4B525352; // 'KRSR'
 
-// Walks the notes of one note segment (entries padded to `alignment`, 4 or 8).
+// Walks the notes of one note segment aligned to `alignment` (entries padded to 8 in a segment
+// aligned to 8, to 4 otherwise).
 std::optional<std::span<const uint8_t>> findResourceNote(std::span<const uint8_t> notes, size_t alignment);
 
 // Reads a little-endian ELF file image (32- or 64-bit) and walks its note segments.

@@ -52,7 +52,7 @@ std::string moduleSource(const std::vector<uint8_t>& container, const std::files
         << "    uint32_t ownerSize;\n    uint32_t descriptorSize;\n    uint32_t type;\n"
         << "    char owner[" << paddedOwner << "];\n"
         << "    unsigned char descriptor[" << paddedSize << "];\n};\n\n"
-        << "__attribute__((section(\".note.kestrune.resources\"), used))\n"
+        << "__attribute__((section(\".note.kestrune.resources\"), used, aligned(4)))\n"
         << "const ResourceNote moduleResources = {\n"
         << "    " << ownerSize << ", " << container.size() << ", 0x" << std::hex << kResourceNoteType << std::dec
         << ", \"" << kResourceNoteOwner << "\",\n    {";
