@@ -12,7 +12,8 @@
 // with a result code returns the injected code; FicNewServer and FicNewObject return 0;
 // FicIsAlive answers 0. FicPrepareForConnectionsStatus takes scriptResult.
 // The PISI service's operations are recorded as "PISI.GetVersion", "PISI.NewLock", ... and
-// "PISI.NewLock" / "PISI.NewNamedLock" take injectFailure (no lock made).
+// "PISI.NewLock" / "PISI.NewNamedLock" (no lock made) and "PISI.TryLock" (not taken) take
+// injectFailure.
 // SDS names: a reserved name gets the next ID from 100 on; the root's ID is 1.
 
 #include <abi/DAE.h>

@@ -11,6 +11,8 @@
 // - Scripted results: scriptResult("TickCount", value) makes the next calls of a function that
 //   answers a value answer `value` instead; which functions take a scripted result is said at
 //   each stand-in.
+// - Recording can be switched off (setRecording(false)) by a long-running user such as a host
+//   tool, so that idle-time calls do not pile up; reset switches it on again.
 // Header only, so that a test and the stand-in library share one definition of it.
 
 #include <cstdint>
@@ -36,7 +38,8 @@ public:
     void record(std::string function, std::vector<int64_t> arguments = {}, std::string text = {})
     {
         std::lock_guard guard(lock_);
-        calls_.push_back({std::move(function), std::move(arguments), std::move(text)});
+        if (recording_)
+            calls_.push_back({std::move(function), std::move(arguments), std::move(text)});
     }
 
     std::vector<RecordedCall> calls() const
@@ -65,6 +68,12 @@ public:
         for (const auto& call : calls_)
             names.push_back(call.function);
         return names;
+    }
+
+    void setRecording(bool recording)
+    {
+        std::lock_guard guard(lock_);
+        recording_ = recording;
     }
 
     void clearCalls()
@@ -106,6 +115,7 @@ public:
         calls_.clear();
         failures_.clear();
         results_.clear();
+        recording_ = true;
     }
 
 private:
@@ -139,6 +149,7 @@ private:
     }
 
     mutable std::mutex lock_;
+    bool recording_ = true;
     std::vector<RecordedCall> calls_;
     std::map<std::string, Scripted, std::less<>> failures_;
     std::map<std::string, Scripted, std::less<>> results_;

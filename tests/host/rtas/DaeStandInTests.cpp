@@ -91,6 +91,18 @@ TEST_F(DaeStandIn, InjectedFailuresHitTheChosenCallsOnly)
     EXPECT_EQ(FicIsAlive(), 1);
 }
 
+TEST_F(DaeStandIn, RecordingCanBeSwitchedOffWhileScriptsStillApply)
+{
+    dae.script().setRecording(false);
+    dae.script().injectFailure("FicNewServer", 0);
+    EXPECT_EQ(FicNewServer(), 0);
+    EXPECT_NE(FicNewServer(), 0);
+    EXPECT_TRUE(dae.script().calls().empty());
+    dae.reset();
+    FicNewServer();
+    EXPECT_EQ(dae.script().countOf("FicNewServer"), 1u) << "reset records again";
+}
+
 TEST_F(DaeStandIn, ObjectsLiveUntilDeleted)
 {
     const FicObjectRef server = FicNewServer();
