@@ -194,6 +194,31 @@ HMODULE GetModuleHandleA(LPCSTR moduleName)
     return handleOf(*module);
 }
 
+BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module)
+{
+    if (module == nullptr)
+    {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *module = nullptr;
+    if ((flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) == 0)
+    {
+        *module = GetModuleHandleA(moduleName);
+        return *module != nullptr ? TRUE : FALSE;
+    }
+    Dl_info info{};
+    const auto found = dladdr(moduleName, &info) != 0 ? findModuleByHandle(static_cast<HMODULE>(info.dli_fbase))
+                                                      : std::nullopt;
+    if (!found)
+    {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return FALSE;
+    }
+    *module = handleOf(*found);
+    return TRUE;
+}
+
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size)
 {
     const auto found = isDataFileHandle(module) ? std::nullopt : findModuleByHandle(module);

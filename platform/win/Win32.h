@@ -66,6 +66,8 @@ inline const LPCSTR RT_RCDATA = MAKEINTRESOURCEA(10);
 inline const LPCSTR RT_VERSION = MAKEINTRESOURCEA(16);
 
 inline constexpr DWORD LOAD_LIBRARY_AS_DATAFILE = 0x00000002;
+inline constexpr DWORD GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT = 0x00000002;
+inline constexpr DWORD GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS = 0x00000004;
 
 inline constexpr UINT CP_ACP = 0;
 inline constexpr UINT CP_UTF8 = 65001;
@@ -120,6 +122,9 @@ void SetLastError(DWORD error);
 
 // Modules and symbols.
 HMODULE GetModuleHandleA(LPCSTR moduleName);
+// With GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS the name is an address inside the module (how a
+// module finds its own handle); the reference count is never changed here.
+BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module);
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 HMODULE LoadLibraryA(LPCSTR fileName);
@@ -145,6 +150,14 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceLen
                         int targetSize);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceLength, LPSTR target,
                         int targetSize, LPCSTR defaultChar, LPBOOL usedDefaultChar);
+
+// The run-time library's path splitter. Each part is written cut to its buffer size below
+// (terminator included); a null part is skipped. Paths have no drive here: it is always empty.
+inline constexpr size_t _MAX_DRIVE = 3;
+inline constexpr size_t _MAX_DIR = 256;
+inline constexpr size_t _MAX_FNAME = 256;
+inline constexpr size_t _MAX_EXT = 256;
+void _splitpath(const char* path, char* drive, char* directory, char* fileName, char* extension);
 
 // Mutexes: recursive for the owning thread; a name makes one mutex per name in the module.
 HANDLE CreateMutexA(LPVOID attributes, BOOL initialOwner, LPCSTR name);

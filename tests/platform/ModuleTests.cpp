@@ -87,6 +87,19 @@ TEST_F(LoadedTestModule, SymbolsOfTheLibrariesAModuleUsesAreNotItsOwn)
     EXPECT_EQ(GetProcAddress(GetModuleHandleA("libc.so.6"), "TestModuleAnswer"), nullptr);
 }
 
+TEST_F(LoadedTestModule, AnAddressInsideAModuleGivesItsHandle)
+{
+    HMODULE found = nullptr;
+    const auto* address = reinterpret_cast<LPCSTR>(GetProcAddress(module, "TestModuleAnswer"));
+    EXPECT_EQ(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                 address, &found), TRUE);
+    EXPECT_EQ(found, module);
+    EXPECT_EQ(GetModuleHandleExA(0, "testmodule.dll", &found), TRUE);
+    EXPECT_EQ(found, module);
+    EXPECT_EQ(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(uintptr_t(16)), &found), FALSE);
+    EXPECT_EQ(found, nullptr);
+}
+
 TEST_F(LoadedTestModule, TheModuleFileNameIsItsFullPath)
 {
     char path[512];
