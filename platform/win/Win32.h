@@ -22,6 +22,9 @@
 // types and names are stored as "#<number>" (RT_VERSION is "#16"); text compares ignoring case.
 //
 // Code pages: CP_UTF8 only (and CP_ACP, which is UTF-8 here). WCHAR is 16-bit UTF-16.
+//
+// Each module that links this layer has its own hidden copy of it: the last error, the folder
+// set with SetDllDirectoryA and the names of mutexes belong to that module.
 
 #include <cstddef>
 #include <cstdint>
