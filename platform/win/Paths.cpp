@@ -12,7 +12,8 @@ void copyPart(std::string_view part, char* target, size_t capacity)
     if (target == nullptr)
         return;
     const size_t length = part.size() < capacity ? part.size() : capacity - 1;
-    std::memcpy(target, part.data(), length);
+    if (length > 0)
+        std::memcpy(target, part.data(), length);
     target[length] = 0;
 }
 
