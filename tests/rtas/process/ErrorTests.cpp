@@ -3,24 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeToolbox.h"
+#include "ThrownCode.h"
 #include "process/CDAEError.h"
-
-namespace
-{
-// The code a call throws as CDAEError, or 0 when it returns.
-int32_t ThrownCode (const std::function<void()>& call)
-{
-    try
-    {
-        call();
-    }
-    catch (const CDAEError& error)
-    {
-        return error.Code();
-    }
-    return 0;
-}
-}
 
 TEST (CDAEErrorTest, ErrorCodesHaveTheirHostValues)
 {

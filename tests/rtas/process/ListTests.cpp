@@ -6,23 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "process/CAOSInfo.h"
+#include "ThrownCode.h"
 #include "process/CDAEError.h"
 #include "process/CPtrList.h"
 
 namespace
 {
-int32_t ThrownCode (const std::function<void()>& call)
-{
-    try
-    {
-        call();
-    }
-    catch (const CDAEError& error)
-    {
-        return error.Code();
-    }
-    return 0;
-}
 
 struct Item
 {

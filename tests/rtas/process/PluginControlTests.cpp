@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ThrownCode.h"
 #include "process/CDAEError.h"
 #include "process/CPluginControl_Continuous.h"
 #include "process/CPluginControl_Discrete.h"
@@ -41,18 +42,6 @@ std::string Shown (const CPluginControl& control, int32_t maxLength, int32_t val
     return buffer;
 }
 
-int32_t ThrownCode (const std::function<void()>& call)
-{
-    try
-    {
-        call();
-    }
-    catch (const CDAEError& error)
-    {
-        return error.Code();
-    }
-    return 0;
-}
 }
 
 TEST (ControlValueMappingTest, IntegerRanges)
