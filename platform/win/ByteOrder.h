@@ -1,7 +1,8 @@
 #pragma once
-// Unaligned little- and big-endian reads of stored byte layouts.
+// Unaligned little- and big-endian reads and little-endian writes of stored byte layouts.
 
 #include <cstdint>
+#include <vector>
 
 namespace kestrune::win {
 
@@ -23,6 +24,18 @@ inline uint64_t readLE64(const uint8_t* at)
 inline uint16_t readBE16(const uint8_t* at)
 {
     return uint16_t((at[0] << 8) | at[1]);
+}
+
+inline void appendLE16(std::vector<uint8_t>& out, uint16_t value)
+{
+    out.push_back(uint8_t(value));
+    out.push_back(uint8_t(value >> 8));
+}
+
+inline void appendLE32(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(uint8_t(value >> shift));
 }
 
 } // namespace kestrune::win

@@ -40,18 +40,6 @@ std::optional<ResourceView> readEntry(const uint8_t*& at, const uint8_t* end)
     return view;
 }
 
-void appendLE16(std::vector<uint8_t>& out, uint16_t value)
-{
-    out.push_back(uint8_t(value));
-    out.push_back(uint8_t(value >> 8));
-}
-
-void appendLE32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(uint8_t(value >> shift));
-}
-
 } // namespace
 
 std::optional<ResourceContainerView> ResourceContainerView::parse(std::span<const uint8_t> bytes)

@@ -16,18 +16,6 @@ constexpr uint8_t kMagic[4] = {'K', 'V', 'E', 'R'};
 constexpr size_t kFixedOffset = 8;
 constexpr size_t kTranslationsOffset = kFixedOffset + sizeof(VS_FIXEDFILEINFO);
 
-void appendLE16(std::vector<uint8_t>& out, uint16_t value)
-{
-    out.push_back(uint8_t(value));
-    out.push_back(uint8_t(value >> 8));
-}
-
-void appendLE32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(uint8_t(value >> shift));
-}
-
 uint32_t versionWord(uint16_t high, uint16_t low)
 {
     return (uint32_t(high) << 16) | low;
