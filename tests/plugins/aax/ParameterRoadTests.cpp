@@ -160,3 +160,76 @@ TEST(AAXPluginParameters, TouchAndReleaseReachTheHost)
     EXPECT_EQ(instance->Parameters().TouchParameter("11"), AAX_ERROR_UNKNOWN_PARAMETER);
 }
 } // namespace
+
+namespace
+{
+using namespace plugin_test;
+
+TEST(AAXPluginParameters, LibraryOperationsAnswerTheirCodes)
+{
+    LoadedPlugin plugin;
+    auto instance = plugin.NewInstance();
+    auto& parameters = instance->Parameters();
+    int32_t value = -1;
+    double number = -1.0;
+    HostString text("unchanged");
+
+    // Interfaces the instance answers.
+    for (const acfIID& iid : {IID_IACFEffectParameters, IID_IACFEffectParameters_V2, IID_IACFUnknown})
+    {
+        void* out = nullptr;
+        ASSERT_EQ(parameters.QueryInterface(iid, &out), ACF_OK);
+        static_cast<IACFUnknown*>(out)->Release();
+    }
+    void* none = &none;
+    EXPECT_EQ(parameters.QueryInterface(IID_IACFEffectGUI, &none), ACF_E_NOINTERFACE);
+    EXPECT_EQ(none, nullptr);
+
+    const struct { const char* what; int32_t result; int32_t expected; } codes[] = {
+        {"steps of unknown", parameters.GetParameterNumberOfSteps("x", &value), AAX_ERROR_UNKNOWN_PARAMETER},
+        {"type of unknown", parameters.GetParameterType("x", &value), AAX_ERROR_UNKNOWN_PARAMETER},
+        {"orientation", parameters.GetParameterOrientation("0", &value), AAX_SUCCESS},
+        {"index of unknown", parameters.GetParameterIndex("x", &value), AAX_ERROR_UNKNOWN_PARAMETER},
+        {"id of index 11", parameters.GetParameterIDFromIndex(11, &text), AAX_ERROR_UNKNOWN_PARAMETER},
+        {"value query", parameters.ParameterQueryNotImplemented("0", 1, &value), AAX_ERROR_UNIMPLEMENTED},
+        {"text 2 for a 0..1 taper", parameters.GetParameterValueFromString("0", &number, HostString("2")), AAX_ERROR_CONVERSION_FAILED},
+        {"text abc", parameters.GetParameterValueFromString("0", &number, HostString("abc")), AAX_ERROR_CONVERSION_FAILED},
+        {"value 2 as text", parameters.GetParameterStringFromValue("0", 2.0, &text, 8), AAX_SUCCESS},
+        {"relative of unknown", parameters.SetParameterNormalizedRelative("x", 0.1), AAX_ERROR_UNKNOWN_PARAMETER},
+        {"default of unknown", parameters.SetParameterToDefaultValue("x"), AAX_ERROR_UNKNOWN_PARAMETER},
+        {"query 40", parameters.ReservedQuery40(), AAX_SUCCESS},
+        {"query 41", parameters.ReservedQuery41(), AAX_ERROR_UNIMPLEMENTED},
+        {"operation 45", parameters.ReservedOperation45(), AAX_ERROR_UNIMPLEMENTED},
+        {"operation 43", parameters.ReservedOperation43(), AAX_SUCCESS},
+    };
+    for (const auto& c : codes)
+        EXPECT_EQ(c.result, c.expected) << c.what;
+    EXPECT_EQ(value, 0); // the value query wrote 0 before its -20009
+
+    EXPECT_EQ(parameters.GetParameterIndex("5", &value), AAX_SUCCESS);
+    EXPECT_EQ(value, 6);
+    EXPECT_EQ(parameters.GetParameterValueFromString("0", &number, HostString("0.25 s")), AAX_SUCCESS);
+    EXPECT_EQ(number, 0.25);
+    int32_t zero = 9;
+    EXPECT_EQ(parameters.ReturnZeroResult(0, nullptr, 0, &zero), AAX_SUCCESS);
+    EXPECT_EQ(zero, 0);
+
+    // Relative moves are clamped to 0..1; the default is the processor's starting value.
+    EXPECT_EQ(parameters.SetParameterNormalizedRelative("8", 2.0), AAX_SUCCESS);
+    EXPECT_EQ(NormalizedValue(*instance, "8"), 1.0);
+    EXPECT_EQ(parameters.UpdateParameterNormalizedRelative("8", -3.0), AAX_SUCCESS);
+    EXPECT_EQ(NormalizedValue(*instance, "8"), 0.0);
+    EXPECT_EQ(parameters.SetParameterToDefaultValue("8"), AAX_SUCCESS);
+    EXPECT_EQ(NormalizedValue(*instance, "8"), 1.0);
+
+    // Names by length: the whole name when nothing shorter is known.
+    HostString name;
+    EXPECT_EQ(parameters.GetParameterNameOfLength("MasterBypassID", &name, 0), AAX_SUCCESS);
+    EXPECT_EQ(name.Text(), "Master Bypass");
+    EXPECT_EQ(parameters.GetParameterNameOfLength("x", &name, 5), AAX_SUCCESS);
+    EXPECT_EQ(name.Text(), "");
+    AAX_CBoolean automatable = 0;
+    EXPECT_EQ(parameters.GetParameterIsAutomatable("9", &automatable), AAX_SUCCESS);
+    EXPECT_EQ(automatable, 1);
+}
+} // namespace
