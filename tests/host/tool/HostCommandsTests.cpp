@@ -137,6 +137,19 @@ TEST_F (ToolTest, ProcessCompressesAndSummarises)
     EXPECT_EQ (result.out.find ("largest gain reduction: 0.00 dB"), std::string::npos) << result.out;
 }
 
+TEST_F (ToolTest, LongFilesShowProgress)
+{
+    writeExample ("short.wav", 1, 1.0);
+    writeExample ("long.wav", 1, 31.0);
+    const auto quiet = run ({ "process", path ("short.wav"), path ("out.wav") });
+    ASSERT_EQ (quiet.code, 0) << quiet.err;
+    EXPECT_EQ (quiet.err.find ("processing:"), std::string::npos) << quiet.err;
+    const auto shown = run ({ "process", path ("long.wav"), path ("out.wav") });
+    ASSERT_EQ (shown.code, 0) << shown.err;
+    EXPECT_NE (shown.err.find ("processing:  10%"), std::string::npos) << shown.err;
+    EXPECT_NE (shown.err.find ("processing: 100%\n"), std::string::npos) << shown.err;
+}
+
 TEST_F (ToolTest, BypassGivesTheInputBack)
 {
     writeExample ("in.wav", 2);
