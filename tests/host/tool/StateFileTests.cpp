@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <random>
 
 namespace
@@ -14,7 +14,7 @@ using namespace kestrune::tool;
 ChunkRecord Record (uint32_t id, std::vector<uint8_t> data)
 {
     ChunkRecord record (id, int32_t (data.size()));
-    std::memcpy (record.Data(), data.data(), data.size());
+    std::copy (data.begin(), data.end(), record.Data());
     return record;
 }
 
