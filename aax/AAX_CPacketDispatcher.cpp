@@ -81,6 +81,13 @@ int32_t AAX_CPacketDispatcher::RegisterPacket(const char* identifier, uint32_t p
     return AAX_SUCCESS;
 }
 
+void AAX_CPacketDispatcher::UnregisterAllPackets()
+{
+    ScopedLock lock(mutex_.get());
+    handlers_.clear();
+    packets_.clear();
+}
+
 int32_t AAX_CPacketDispatcher::SetDirty(const char* identifier)
 {
     if (identifier == nullptr)

@@ -119,6 +119,8 @@ public:
 
     // [host thread] Packets for a port are made once and start dirty; handlers are cloned.
     int32_t RegisterPacket(const char* identifier, uint32_t port, const AAX_IPacketHandler& handler);
+    // [host thread] Forgets every packet and handler, as when the owner's parameters go.
+    void UnregisterAllPackets();
     // [any thread] Marks every packet of that parameter dirty.
     int32_t SetDirty(const char* identifier);
     // [any thread] Fills and posts every dirty packet. Returns the first failure (0 when all

@@ -357,6 +357,92 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
+// The interfaces of the plug-in's own objects, which the host calls.
+
+using AAX_CBoolean = uint8_t;
+// A host-visible parameter object of the plug-in; opaque to the host.
+class AAX_IParameter;
+
+// Stem formats as the controller reports them: the channel count sits in the low 16 bits.
+inline constexpr int32_t AAX_STEM_FORMAT_MONO = 0x00000001;
+inline constexpr int32_t AAX_STEM_FORMAT_STEREO = 0x00010002;
+inline constexpr int32_t AAX_StemFormatChannelCount(int32_t format)
+{
+    return format & 0xFFFF;
+}
+
+// Notifications the host sends an instance's data model.
+inline constexpr uint32_t AAX_NOTIFICATION_PREVIEW = 0x41535076;      // 'ASPv': int32 payload, nonzero = preview on
+inline constexpr uint32_t AAX_NOTIFICATION_OFFLINE_MODE = 0x414F666C; // 'AOfl': int32 payload, nonzero = rendering offline
+
+// Property identifiers of a component's property map.
+inline constexpr uint32_t AAX_PROPERTY_MANUFACTURER_ID = 11;
+inline constexpr uint32_t AAX_PROPERTY_PRODUCT_ID = 12;
+inline constexpr uint32_t AAX_PROPERTY_PLUGIN_ID = 13;
+inline constexpr uint32_t AAX_PROPERTY_NATIVE = 60;
+
+// Procedure kinds of AddProcPtr.
+inline constexpr int32_t AAX_PROC_EFFECT_PARAMETERS = 0;
+inline constexpr int32_t AAX_PROC_EFFECT_GUI = 1;
+
+// An instance's data model: parameters, chunks, packets and the private-data blocks of its
+// processing contexts.
+class AAX_IACFEffectParameters : public IACFUnknown
+{
+public:
+    virtual int32_t Initialize(IACFUnknown* host) = 0;                                              // 3
+    virtual int32_t Uninitialize() = 0;                                                             // 4
+    virtual int32_t ReceiveNotification(uint32_t type, const void* data, uint32_t size) = 0;        // 5
+    virtual int32_t GetNumberOfParameters(int32_t* outCount) const = 0;                             // 6
+    virtual int32_t GetMasterBypassParameter(AAX_IString* outId) const = 0;                         // 7
+    virtual int32_t GetParameterIsAutomatable(const char* id, AAX_CBoolean* outAutomatable) const = 0; // 8
+    virtual int32_t GetParameterNumberOfSteps(const char* id, int32_t* outSteps) const = 0;         // 9
+    virtual int32_t GetParameterName(const char* id, AAX_IString* outName) const = 0;               // 10
+    virtual int32_t GetParameterNameOfLength(const char* id, AAX_IString* outName, int32_t length) const = 0; // 11
+    virtual int32_t GetParameterDefaultNormalizedValue(const char* id, double* outValue) const = 0; // 12
+    virtual int32_t SetParameterToDefaultValue(const char* id) = 0;                                 // 13
+    virtual int32_t GetParameterType(const char* id, int32_t* outType) const = 0;                   // 14
+    virtual int32_t GetParameterOrientation(const char* id, int32_t* outOrientation) const = 0;     // 15
+    virtual int32_t GetParameter(const char* id, AAX_IParameter** outParameter) = 0;                // 16
+    virtual int32_t GetParameterIndex(const char* id, int32_t* outIndex) const = 0;                 // 17
+    virtual int32_t GetParameterIDFromIndex(int32_t index, AAX_IString* outId) const = 0;           // 18
+    virtual int32_t ParameterQueryNotImplemented(const char* id, int32_t selector, int32_t* outValue) const = 0; // 19
+    virtual int32_t GetParameterValueFromString(const char* id, double* outValue, const AAX_IString& text) const = 0; // 20
+    virtual int32_t GetParameterStringFromValue(const char* id, double value, AAX_IString* outText, int32_t length) const = 0; // 21
+    virtual int32_t GetParameterValueString(const char* id, AAX_IString* outText, int32_t length) const = 0; // 22
+    virtual int32_t GetParameterNormalizedValue(const char* id, double* outValue) const = 0;        // 23
+    virtual int32_t SetParameterNormalizedValue(const char* id, double value) = 0;                  // 24
+    virtual int32_t SetParameterNormalizedRelative(const char* id, double delta) = 0;               // 25
+    virtual int32_t TouchParameter(const char* id) = 0;                                             // 26
+    virtual int32_t ReleaseParameter(const char* id) = 0;                                           // 27
+    virtual int32_t ReservedOperation28(const char* id, AAX_CBoolean touched) = 0;                  // 28
+    virtual int32_t UpdateParameterNormalizedValue(const char* id, double value, int32_t cause) = 0; // 29
+    virtual int32_t UpdateParameterNormalizedRelative(const char* id, double delta) = 0;            // 30
+    virtual int32_t DispatchPackets() = 0;                                                          // 31
+    virtual int32_t ClearDataBlock(uint32_t field, void* block, uint32_t size) = 0;                 // 32
+    virtual int32_t GetNumberOfChunks(int32_t* outCount) const = 0;                                 // 33
+    virtual int32_t GetChunkIDFromIndex(int32_t index, uint32_t* outId) const = 0;                  // 34
+    virtual int32_t GetChunkSize(uint32_t id, int32_t* outSize) = 0;                                // 35
+    virtual int32_t GetChunk(uint32_t id, AAX_SPlugInChunkHeader* outChunk) = 0;                    // 36
+    virtual int32_t SetChunk(uint32_t id, const AAX_SPlugInChunkHeader* chunk) = 0;                 // 37
+    virtual int32_t CompareChunk(const AAX_SPlugInChunkHeader* chunk, AAX_CBoolean* outEqual) = 0;  // 38
+    virtual int32_t GetChangeCount(int32_t* outCount) const = 0;                                    // 39
+    virtual int32_t ReservedQuery40() const = 0;                                                    // 40
+    virtual int32_t ReservedQuery41() const = 0;                                                    // 41
+};
+
+class AAX_IACFEffectParameters_V2 : public AAX_IACFEffectParameters
+{
+public:
+    virtual int32_t ReturnZeroResult(uint32_t selector, const void* data, uint32_t size, int32_t* outResult) const = 0; // 42
+    virtual int32_t ReservedOperation43() = 0;                                                      // 43
+    virtual int32_t ReservedOperation44() = 0;                                                      // 44
+    virtual int32_t ReservedOperation45() = 0;                                                      // 45
+    virtual int32_t ReservedOperation46() = 0;                                                      // 46
+    virtual int32_t ReservedOperation47() = 0;                                                      // 47
+};
+
+// ---------------------------------------------------------------------------------------------
 // The seven exports of a module, as the host looks them up by name.
 
 extern "C" {

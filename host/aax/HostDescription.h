@@ -38,9 +38,20 @@ struct RecordedProcessProcedure
     PropertyValues properties;
 };
 
+// What a context field of a component holds.
+enum class FieldKind
+{
+    audioIn,       // float* const*: one pointer per input channel
+    audioOut,      // float* const*: one pointer per output channel
+    bufferLength,  // int32_t*: samples in the block
+    dataInPort,    // the last packet posted on the port of that number
+    privateData,   // a block the instance's ClearDataBlock fills
+};
+
 struct RecordedComponent
 {
     std::vector<uint32_t> audioFields; // fields declared by the audio-in, audio-out and buffer-length calls
+    std::map<uint32_t, FieldKind> fields;
     std::vector<RecordedDataPort> dataInPorts;
     std::vector<RecordedPrivateData> privateData;
     std::vector<RecordedProcessProcedure> processProcedures;

@@ -75,18 +75,21 @@ int32_t HostComponentDescriptor::AddReservedField(uint32_t field, uint32_t field
 int32_t HostComponentDescriptor::AddAudioIn(uint32_t field)
 {
     record_.audioFields.push_back(field);
+    record_.fields[field] = FieldKind::audioIn;
     return Framework().Record("ComponentDescriptor", 5, field);
 }
 
 int32_t HostComponentDescriptor::AddAudioOut(uint32_t field)
 {
     record_.audioFields.push_back(field);
+    record_.fields[field] = FieldKind::audioOut;
     return Framework().Record("ComponentDescriptor", 6, field);
 }
 
 int32_t HostComponentDescriptor::AddAudioBufferLength(uint32_t field)
 {
     record_.audioFields.push_back(field);
+    record_.fields[field] = FieldKind::bufferLength;
     return Framework().Record("ComponentDescriptor", 7, field);
 }
 
@@ -97,6 +100,7 @@ int32_t HostComponentDescriptor::AddSideChainIn(uint32_t field) { return Framewo
 int32_t HostComponentDescriptor::AddDataInPort(uint32_t field, uint32_t packetSize, int32_t buffered)
 {
     record_.dataInPorts.push_back({field, packetSize, buffered});
+    record_.fields[field] = FieldKind::dataInPort;
     return Framework().Record("ComponentDescriptor", 11, field, packetSize, buffered);
 }
 
@@ -105,6 +109,7 @@ int32_t HostComponentDescriptor::AddAuxOutputStem(uint32_t field, int32_t stemFo
 int32_t HostComponentDescriptor::AddPrivateData(uint32_t field, int32_t dataSize, uint32_t options)
 {
     record_.privateData.push_back({field, dataSize, options});
+    record_.fields[field] = FieldKind::privateData;
     return Framework().Record("ComponentDescriptor", 13, field, dataSize, options);
 }
 

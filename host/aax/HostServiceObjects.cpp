@@ -12,9 +12,21 @@ HostController::HostController(HostFramework& framework)
 }
 
 int32_t HostController::GetEffectId(AAX_IString* outId) const { return Framework().Record("Controller", 3, outId); }
-int32_t HostController::GetSampleRate(double* outRate) const { return Framework().Record("Controller", 4, outRate); }
-int32_t HostController::GetInputStemFormat(int32_t* outFormat) const { return Framework().Record("Controller", 5, outFormat); }
-int32_t HostController::GetOutputStemFormat(int32_t* outFormat) const { return Framework().Record("Controller", 6, outFormat); }
+namespace
+{
+// Writes the answer of a successful call.
+template <class T>
+int32_t Answer(int32_t result, T* out, T value)
+{
+    if (result == AAX_SUCCESS && out != nullptr)
+        *out = value;
+    return result;
+}
+} // namespace
+
+int32_t HostController::GetSampleRate(double* outRate) const { return Answer(Framework().Record("Controller", 4, outRate), outRate, sampleRate_.load()); }
+int32_t HostController::GetInputStemFormat(int32_t* outFormat) const { return Answer(Framework().Record("Controller", 5, outFormat), outFormat, inputFormat_.load()); }
+int32_t HostController::GetOutputStemFormat(int32_t* outFormat) const { return Answer(Framework().Record("Controller", 6, outFormat), outFormat, outputFormat_.load()); }
 int32_t HostController::GetSignalLatency(int32_t* outSamples) const { return Framework().Record("Controller", 7, outSamples); }
 int32_t HostController::GetCycleCount(int32_t which, int32_t* outCount) const { return Framework().Record("Controller", 8, which, outCount); }
 int32_t HostController::GetTimeOfDay(int64_t* outSamples) const { return Framework().Record("Controller", 9, outSamples); }

@@ -35,6 +35,14 @@ public:
     void ClearPackets();
     // Called after each post has been recorded, on the posting thread (for re-entrant calls).
     void OnPostPacket(std::function<void(uint32_t port)> hook) { postHook_ = std::move(hook); }
+    // What the controller reports about the instance's processing: its sample rate and the
+    // stem formats of its inputs and outputs.
+    void SetSampleRate(double rate) { sampleRate_ = rate; }
+    void SetStemFormats(int32_t input, int32_t output)
+    {
+        inputFormat_ = input;
+        outputFormat_ = output;
+    }
 
     int32_t GetEffectId(AAX_IString* outId) const override;
     int32_t GetSampleRate(double* outRate) const override;
@@ -62,6 +70,9 @@ private:
     mutable std::mutex mutex_;
     std::vector<PostedPacket> packets_;
     std::function<void(uint32_t)> postHook_;
+    std::atomic<double> sampleRate_{44100.0};
+    std::atomic<int32_t> inputFormat_{AAX_STEM_FORMAT_STEREO};
+    std::atomic<int32_t> outputFormat_{AAX_STEM_FORMAT_STEREO};
 };
 
 class HostTransport final : public HostObject<AAX_IACFTransport_V2>

@@ -2,95 +2,321 @@
 
 #include "AudioFiles.h"
 #include "ExampleSignal.h"
-#include "KestruneAudioProcessor.h"
+#include "PluginHost.h"
+#include "StateFile.h"
 
+#include <cmath>
 #include <iomanip>
+#include <sstream>
+#include <stdexcept>
 #include <vector>
 
-JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
-
+namespace kestrune::tool
+{
 namespace
 {
+using host::aax::HostInstance;
+
 constexpr int blockSize = 512;
 constexpr double exampleRate = 48000.0;
 constexpr double exampleSeconds = 8.0;
+// Files longer than this show a progress line while they run.
+constexpr double progressSeconds = 30.0;
+// Blocks quieter than this do not count towards the largest gain reduction.
+constexpr double silenceDecibels = -70.0;
 
 const char* const usage =
-    "usage: kestrune-host COMMAND [ARGS] [--set NAME=VALUE]...\n"
-    "  info                   list the parameters, their values and texts\n"
-    "  demo [FOLDER]          compress the built-in example; writes its input and output there\n"
-    "  process IN OUT.wav     compress a sound file\n"
-    "NAME is a parameter name, VALUE a normalised value from 0 to 1.\n";
+    "usage: kestrune-host COMMAND [ARGS] [OPTIONS]\n"
+    "  info                 the plug-in's description and its host parameters with values and texts\n"
+    "  process IN OUT.wav   run a sound file through the plug-in, block by block\n"
+    "  demo [FOLDER]        the built-in example in and out, as demo-in.wav and demo-out.wav\n"
+    "options:\n"
+    "  --set NAME=VALUE     set a parameter (name or host identifier) to a normalised value 0..1\n"
+    "  --bypass             switch the host's master bypass on (process)\n"
+    "  --load-state FILE    restore the plug-in's chunks from a state file first\n"
+    "  --save-state FILE    save the plug-in's chunks after processing (process)\n"
+    "  --plugin FILE        the plug-in file to load (default: the one built beside this tool)\n";
+
+struct UsageError : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};
+struct Failure : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};
 
 struct CommandLine
 {
     juce::StringArray positional;
     std::vector<ParameterSetting> settings;
+    bool bypass = false;
+    juce::String loadState, saveState;
+    juce::String plugin = KESTRUNE_DEFAULT_PLUGIN_PATH;
 };
 
-std::optional<CommandLine> parseCommandLine (juce::AudioProcessor& processor, const juce::StringArray& arguments, std::ostream& err)
+juce::File fileArgument (const juce::String& path)
+{
+    return juce::File::getCurrentWorkingDirectory().getChildFile (path);
+}
+
+CommandLine parseCommandLine (const juce::StringArray& arguments)
 {
     CommandLine line;
     for (int i = 0; i < arguments.size(); ++i)
     {
-        if (arguments[i] != "--set")
+        const auto& argument = arguments[i];
+        const auto value = [&] {
+            if (++i == arguments.size())
+                throw UsageError (argument.toStdString() + " needs a value");
+            return arguments[i];
+        };
+        if (argument == "--set")
         {
-            line.positional.add (arguments[i]);
-            continue;
+            juce::String error;
+            const auto setting = parseSetting (value(), error);
+            if (! setting)
+                throw UsageError (error.toStdString());
+            line.settings.push_back (*setting);
         }
-        if (++i == arguments.size())
-        {
-            err << "--set needs NAME=VALUE\n";
-            return std::nullopt;
-        }
-        juce::String error;
-        const auto setting = parseSetting (processor, arguments[i], error);
-        if (! setting)
-        {
-            err << error << "\n";
-            return std::nullopt;
-        }
-        line.settings.push_back (*setting);
+        else if (argument == "--bypass")
+            line.bypass = true;
+        else if (argument == "--load-state")
+            line.loadState = value();
+        else if (argument == "--save-state")
+            line.saveState = value();
+        else if (argument == "--plugin")
+            line.plugin = value();
+        else if (argument.startsWith ("--"))
+            throw UsageError ("unknown option " + argument.toStdString());
+        else
+            line.positional.add (argument);
     }
+    if (line.positional.isEmpty())
+        throw UsageError ("no command given");
     return line;
 }
 
-void printParameters (juce::AudioProcessor& processor, std::ostream& out)
+// Writes through a temporary file beside the target, so that a failure leaves nothing behind.
+template <class Write>
+void writeWhole (const juce::File& target, Write&& write)
 {
-    for (int i = 0; i < processor.getNumParameters(); ++i)
-        out << std::setw (2) << i << "  " << std::left << std::setw (10) << processor.getParameterName (i)
-            << std::right << std::fixed << std::setprecision (4) << processor.getParameter (i)
-            << "  " << processor.getParameterText (i) << "\n";
+    if (! target.getParentDirectory().isDirectory())
+        throw Failure ("cannot write " + target.getFullPathName().toStdString() + ": no such folder");
+    const juce::TemporaryFile temporary (target);
+    if (! write (temporary.getFile()) || ! temporary.overwriteTargetFileWithTemporary())
+        throw Failure ("cannot write " + target.getFullPathName().toStdString());
 }
 
-void printLevels (const char* label, const juce::AudioBuffer<float>& buffer, std::ostream& out)
+void loadState (HostInstance& instance, const juce::String& path)
 {
-    const auto dB = [] (float gain) { return juce::Decibels::gainToDecibels (gain, -100.0f); };
-    for (int c = 0; c < buffer.getNumChannels(); ++c)
-        out << label << " channel " << c + 1 << ": peak " << std::fixed << std::setprecision (2)
-            << dB (buffer.getMagnitude (c, 0, buffer.getNumSamples())) << " dBFS, RMS "
-            << dB (buffer.getRMSLevel (c, 0, buffer.getNumSamples())) << " dBFS\n";
+    const auto file = fileArgument (path);
+    juce::MemoryBlock data;
+    if (! file.existsAsFile() || ! file.loadFileAsData (data))
+        throw Failure ("cannot read the state file " + file.getFullPathName().toStdString());
+    const auto* bytes = static_cast<const uint8_t*> (data.getData());
+    const auto chunks = decodeStateFile ({ bytes, bytes + data.getSize() });
+    if (! chunks)
+        throw Failure ("not a state file: " + file.getFullPathName().toStdString());
+    for (const auto& chunk : *chunks)
+        if (const auto result = instance.RestoreChunk (chunk); result != AAX_SUCCESS)
+            throw Failure ("the plug-in refused a chunk of " + file.getFullPathName().toStdString() + " (" + std::to_string (result) + ")");
 }
 
-int compress (KestruneAudioProcessor& processor, AudioFile audio, const juce::File& file, std::ostream& out, std::ostream& err)
+void saveState (const HostInstance& instance, const juce::String& path)
 {
-    printLevels ("in ", audio.samples, out);
-    processInBlocks (processor, audio.samples, audio.sampleRate, blockSize);
-    printLevels ("out", audio.samples, out);
-    out << "gain reduction at the end: " << std::fixed << std::setprecision (2)
-        << juce::Decibels::gainToDecibels (processor.getGainReductionMeterValue(), -100.0) << " dB\n";
+    std::vector<host::aax::ChunkRecord> chunks;
+    if (const auto result = instance.SaveAllChunks (chunks); result != AAX_SUCCESS)
+        throw Failure ("the plug-in gave no state (" + std::to_string (result) + ")");
+    const auto bytes = encodeStateFile (chunks);
+    writeWhole (fileArgument (path), [&] (const juce::File& file) { return file.replaceWithData (bytes.data(), bytes.size()); });
+}
 
-    if (! writeWavFile (file, audio))
+// The settings of the command line, then the bypass; an unknown name is a usage error.
+void applySettings (HostInstance& instance, const CommandLine& line)
+{
+    if (line.loadState.isNotEmpty())
+        loadState (instance, line.loadState);
+    for (const auto& setting : line.settings)
     {
-        err << "cannot write " << file.getFullPathName() << "\n";
-        return 1;
+        const auto parameter = findParameter (instance, setting.name);
+        if (! parameter)
+            throw UsageError ("the plug-in has no parameter named \"" + setting.name + "\"");
+        if (instance.Parameters().SetParameterNormalizedValue (parameter->id.c_str(), setting.value) != AAX_SUCCESS)
+            throw Failure ("the plug-in refused " + setting.name);
     }
-    out << "wrote " << file.getFullPathName() << "\n";
+    if (line.bypass)
+        instance.Parameters().SetParameterNormalizedValue ("MasterBypassID", 1.0);
+}
+
+std::string fourCC (int32_t code)
+{
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        text += static_cast<char> ((static_cast<uint32_t> (code) >> shift) & 0xFF);
+    return text;
+}
+
+void printDescription (const host::aax::HostDescription& description, std::ostream& out)
+{
+    const auto& effect = description.effects.front();
+    out << "plug-in:      ";
+    for (size_t i = 0; i < description.packageNames.size(); ++i)
+        out << (i == 0 ? "" : " / ") << description.packageNames[i];
+    out << "\nmanufacturer: " << description.manufacturer << "\nversion:      "
+        << ((description.packageVersion >> 16) & 0xFF) << "." << ((description.packageVersion >> 8) & 0xFF) << "."
+        << (description.packageVersion & 0xFF) << "\neffect:       " << effect.identifier << ", category";
+    for (auto category : effect.categories)
+        out << " " << category;
+    out << "\n";
+    for (size_t i = 0; i < effect.components.size(); ++i)
+    {
+        const auto& properties = effect.components[i].processProcedures.empty() ? host::aax::PropertyValues {}
+                                                                                 : effect.components[i].processProcedures[0].properties;
+        const auto property = [&] (uint32_t id) { const auto found = properties.find (id); return found != properties.end() ? found->second : 0; };
+        out << "component " << i + 1 << ":  " << i + 1 << " in / " << i + 1 << " out, manufacturer "
+            << fourCC (property (AAX_PROPERTY_MANUFACTURER_ID)) << ", product " << fourCC (property (AAX_PROPERTY_PRODUCT_ID))
+            << ", plug-in " << fourCC (property (AAX_PROPERTY_PLUGIN_ID)) << "\n";
+    }
+}
+
+void printParameters (const HostInstance& instance, std::ostream& out)
+{
+    out << "host parameters:\n";
+    for (const auto& parameter : listParameters (instance))
+        out << std::setw (3) << parameter.index << "  " << std::left << std::setw (16) << parameter.id << std::setw (14)
+            << parameter.name << std::right << std::fixed << std::setprecision (4) << parameter.value << "  "
+            << parameter.text << "\n";
+}
+
+struct Levels
+{
+    float peak = 0.0f;
+    double sumOfSquares = 0.0;
+    int64_t samples = 0;
+
+    void add (const float* data, int count)
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            peak = std::max (peak, std::abs (data[i]));
+            sumOfSquares += double (data[i]) * data[i];
+        }
+        samples += count;
+    }
+    double rms() const { return samples > 0 ? std::sqrt (sumOfSquares / double (samples)) : 0.0; }
+};
+
+double decibels (double gain)
+{
+    return gain > 0.0 ? std::max (20.0 * std::log10 (gain), -100.0) : -100.0;
+}
+
+// Runs the buffer through the instance block by block into a new buffer, printing the summary.
+juce::AudioBuffer<float> runThrough (HostInstance& instance, const AudioFile& audio, std::ostream& out, std::ostream& err)
+{
+    const int channels = audio.samples.getNumChannels();
+    const int length = audio.samples.getNumSamples();
+    juce::AudioBuffer<float> result (channels, length);
+    result.clear();
+    const bool showProgress = length > audio.sampleRate * progressSeconds;
+    Levels in, processed;
+    double largestReduction = 0.0;
+    int shownPercent = -1;
+    for (int start = 0; start < length; start += blockSize)
+    {
+        const int count = std::min (blockSize, length - start);
+        std::vector<const float*> inputs;
+        std::vector<float*> outputs;
+        Levels blockIn, blockOut;
+        for (int c = 0; c < channels; ++c)
+        {
+            inputs.push_back (audio.samples.getReadPointer (c, start));
+            outputs.push_back (result.getWritePointer (c, start));
+        }
+        instance.ProcessBlock (inputs.data(), outputs.data(), count);
+        for (int c = 0; c < channels; ++c)
+        {
+            blockIn.add (inputs[size_t (c)], count);
+            blockOut.add (outputs[size_t (c)], count);
+            in.add (inputs[size_t (c)], count);
+            processed.add (outputs[size_t (c)], count);
+        }
+        if (decibels (blockIn.rms()) > silenceDecibels)
+            largestReduction = std::max (largestReduction, decibels (blockIn.rms()) - decibels (blockOut.rms()));
+        const int percent = int (100.0 * (start + count) / length);
+        if (showProgress && percent / 10 != shownPercent / 10)
+        {
+            err << "\rprocessing: " << std::setw (3) << percent << "%" << std::flush;
+            shownPercent = percent;
+        }
+    }
+    if (showProgress)
+        err << "\n";
+    out << std::fixed << std::setprecision (2)
+        << "in:  peak " << decibels (in.peak) << " dBFS, RMS " << decibels (in.rms()) << " dBFS\n"
+        << "out: peak " << decibels (processed.peak) << " dBFS, RMS " << decibels (processed.rms()) << " dBFS\n"
+        << "largest gain reduction: " << largestReduction << " dB\n";
+    return result;
+}
+
+void writeAudio (const juce::File& target, juce::AudioBuffer<float> samples, double sampleRate, std::ostream& out)
+{
+    const AudioFile audio { std::move (samples), sampleRate };
+    writeWhole (target, [&] (const juce::File& file) { return writeWavFile (file, audio); });
+    out << "wrote " << target.getFullPathName() << "\n";
+}
+
+int runInfo (PluginHost& host, const CommandLine& line, std::ostream& out)
+{
+    auto instance = host.NewInstance (2, exampleRate);
+    applySettings (*instance, line);
+    printDescription (host.Description(), out);
+    printParameters (*instance, out);
+    return 0;
+}
+
+int runProcess (PluginHost& host, const CommandLine& line, std::ostream& out, std::ostream& err)
+{
+    const auto inputFile = fileArgument (line.positional[1]);
+    const auto outputFile = fileArgument (line.positional[2]);
+    const auto audio = readAudioFile (inputFile);
+    if (! audio)
+        throw Failure ("cannot read " + inputFile.getFullPathName().toStdString());
+    const int channels = audio->samples.getNumChannels();
+    if (channels < 1 || channels > 2)
+        throw Failure (inputFile.getFullPathName().toStdString() + " has " + std::to_string (channels)
+                       + " channels; the plug-in takes 1 or 2");
+    auto instance = host.NewInstance (channels, audio->sampleRate);
+    applySettings (*instance, line);
+    printParameters (*instance, out);
+    auto processed = runThrough (*instance, *audio, out, err);
+    writeAudio (outputFile, std::move (processed), audio->sampleRate, out);
+    if (line.saveState.isNotEmpty())
+    {
+        saveState (*instance, line.saveState);
+        out << "saved the state to " << fileArgument (line.saveState).getFullPathName() << "\n";
+    }
+    return 0;
+}
+
+int runDemo (PluginHost& host, const CommandLine& line, std::ostream& out, std::ostream& err)
+{
+    const auto folder = fileArgument (line.positional.size() > 1 ? line.positional[1] : "kestrune-demo");
+    if (! folder.createDirectory())
+        throw Failure ("cannot create " + folder.getFullPathName().toStdString());
+    auto instance = host.NewInstance (2, exampleRate);
+    applySettings (*instance, line);
+    const AudioFile audio { makeExampleSignal (exampleRate, exampleSeconds), exampleRate };
+    auto processed = runThrough (*instance, audio, out, err);
+    writeAudio (folder.getChildFile ("demo-in.wav"), audio.samples, exampleRate, out);
+    writeAudio (folder.getChildFile ("demo-out.wav"), std::move (processed), exampleRate, out);
+    out << "the demo is in " << folder.getFullPathName() << "\n";
     return 0;
 }
 } // namespace
 
-std::optional<ParameterSetting> parseSetting (juce::AudioProcessor& processor, const juce::String& text, juce::String& error)
+std::optional<ParameterSetting> parseSetting (const juce::String& text, juce::String& error)
 {
     const auto name = text.upToFirstOccurrenceOf ("=", false, false).trim();
     const auto valueText = text.fromFirstOccurrenceOf ("=", false, false).trim();
@@ -99,95 +325,47 @@ std::optional<ParameterSetting> parseSetting (juce::AudioProcessor& processor, c
         error = "expected NAME=VALUE, got \"" + text + "\"";
         return std::nullopt;
     }
-
-    ParameterSetting setting;
-    for (int i = 0; i < processor.getNumParameters(); ++i)
-        if (processor.getParameterName (i).equalsIgnoreCase (name))
-            setting.index = i;
-    if (setting.index < 0)
-    {
-        error = "no parameter named \"" + name + "\"";
-        return std::nullopt;
-    }
-
-    const bool isNumber = valueText.isNotEmpty() && valueText.containsOnly ("0123456789.") && valueText.indexOfChar ('.') == valueText.lastIndexOfChar ('.');
+    const bool isNumber = valueText.isNotEmpty() && valueText.containsOnly ("0123456789.")
+                       && valueText.indexOfChar ('.') == valueText.lastIndexOfChar ('.') && valueText != ".";
     const double value = valueText.getDoubleValue();
     if (! isNumber || value < 0.0 || value > 1.0)
     {
-        error = "value of " + name + " must be a number from 0 to 1, got \"" + valueText + "\"";
+        error = "the value of " + name + " must be a number from 0 to 1, got \"" + valueText + "\"";
         return std::nullopt;
     }
-    setting.value = static_cast<float> (value);
-    return setting;
-}
-
-void processInBlocks (juce::AudioProcessor& processor, juce::AudioBuffer<float>& buffer, double sampleRate, int samplesPerBlock)
-{
-    const int channels = buffer.getNumChannels();
-    processor.setPlayConfigDetails (channels, channels, sampleRate, samplesPerBlock);
-    processor.prepareToPlay (sampleRate, samplesPerBlock);
-    juce::MidiBuffer midi;
-    for (int start = 0; start < buffer.getNumSamples(); start += samplesPerBlock)
-    {
-        juce::AudioBuffer<float> block (buffer.getArrayOfWritePointers(), channels, start,
-                                        std::min (samplesPerBlock, buffer.getNumSamples() - start));
-        const juce::ScopedLock lock (processor.getCallbackLock());
-        processor.processBlock (block, midi);
-    }
+    return ParameterSetting { name.toStdString(), value };
 }
 
 int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::ostream& err)
 {
-    KestruneAudioProcessor processor;
-    const auto line = parseCommandLine (processor, arguments, err);
-    if (! line || line->positional.isEmpty())
+    try
     {
-        err << usage;
+        const auto line = parseCommandLine (arguments);
+        const auto& command = line.positional[0];
+        const int argumentCount = line.positional.size() - 1;
+        const bool known = (command == "info" && argumentCount == 0) || (command == "process" && argumentCount == 2)
+                        || (command == "demo" && argumentCount <= 1);
+        if (! known)
+            throw UsageError ("unknown command or wrong number of arguments: " + arguments.joinIntoString (" ").toStdString());
+        if (command != "process" && (line.bypass || line.saveState.isNotEmpty()))
+            throw UsageError ("--bypass and --save-state go with process");
+
+        PluginHost host (line.plugin.toStdString());
+        if (command == "info")
+            return runInfo (host, line, out);
+        if (command == "process")
+            return runProcess (host, line, out, err);
+        return runDemo (host, line, out, err);
+    }
+    catch (const UsageError& error)
+    {
+        err << "kestrune-host: " << error.what() << "\n" << usage;
         return 2;
     }
-    for (const auto& setting : line->settings)
-        processor.setParameter (setting.index, setting.value);
-
-    const auto& command = line->positional[0];
-    const int argumentCount = line->positional.size() - 1;
-    if (command == "info" && argumentCount == 0)
+    catch (const std::exception& error)
     {
-        printParameters (processor, out);
-        return 0;
+        err << "kestrune-host: " << error.what() << "\n";
+        return 1;
     }
-    if (command == "demo" && argumentCount <= 1)
-    {
-        const auto folder = juce::File::getCurrentWorkingDirectory().getChildFile (argumentCount == 1 ? line->positional[1] : "kestrune-demo");
-        if (! folder.createDirectory())
-        {
-            err << "cannot create " << folder.getFullPathName() << "\n";
-            return 1;
-        }
-        printParameters (processor, out);
-        AudioFile audio { makeExampleSignal (exampleRate, exampleSeconds), exampleRate };
-        const auto input = folder.getChildFile ("demo-in.wav");
-        if (! writeWavFile (input, audio))
-        {
-            err << "cannot write " << input.getFullPathName() << "\n";
-            return 1;
-        }
-        out << "wrote " << input.getFullPathName() << "\n";
-        return compress (processor, std::move (audio), folder.getChildFile ("demo-out.wav"), out, err);
-    }
-    if (command == "process" && argumentCount == 2)
-    {
-        const auto input = juce::File::getCurrentWorkingDirectory().getChildFile (line->positional[1]);
-        auto audio = readAudioFile (input);
-        if (! audio)
-        {
-            err << "cannot read " << input.getFullPathName() << "\n";
-            return 1;
-        }
-        printParameters (processor, out);
-        return compress (processor, std::move (*audio), juce::File::getCurrentWorkingDirectory().getChildFile (line->positional[2]), out, err);
-    }
-    err << usage;
-    return 2;
 }
-
-JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+} // namespace kestrune::tool

@@ -1,22 +1,25 @@
+// The command line of kestrune-host: runs KESTrune.aaxplugin through the stand-in AAX host.
 #pragma once
 
-#include <juce_audio_processors/juce_audio_processors.h>
+#include <juce_core/juce_core.h>
 
 #include <optional>
 #include <ostream>
+#include <string>
 
+namespace kestrune::tool
+{
 struct ParameterSetting
 {
-    int index = -1;
-    float value = 0.0f;
+    std::string name; // a parameter name or a host identifier
+    double value = 0.0;
 };
 
-// Reads "NAME=VALUE": NAME is a parameter name (letter case ignored), VALUE a normalised
-// value in [0, 1]. On failure returns nothing and says why in error.
-std::optional<ParameterSetting> parseSetting (juce::AudioProcessor& processor, const juce::String& text, juce::String& error);
+// Reads "NAME=VALUE" with VALUE a normalised value in [0, 1]. On failure returns nothing and
+// says why in error. Whether NAME exists is for the plug-in to say.
+std::optional<ParameterSetting> parseSetting (const juce::String& text, juce::String& error);
 
-// Prepares the processor for the buffer's layout and runs it over the buffer in blocks.
-void processInBlocks (juce::AudioProcessor& processor, juce::AudioBuffer<float>& buffer, double sampleRate, int blockSize);
-
-// The command line: returns the process exit code (0 done, 1 failed, 2 bad usage).
+// Runs one command; returns the exit code: 0 done, 1 a file or the plug-in failed, 2 bad usage.
+// Nothing is left half written: output files appear complete or not at all.
 int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::ostream& err);
+} // namespace kestrune::tool

@@ -7,5 +7,5 @@ int main (int argc, char* argv[])
     juce::StringArray arguments;
     for (int i = 1; i < argc; ++i)
         arguments.add (juce::String::fromUTF8 (argv[i]));
-    return runHostCommand (arguments, std::cout, std::cerr);
+    return kestrune::tool::runHostCommand (arguments, std::cout, std::cerr);
 }

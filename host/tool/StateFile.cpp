@@ -1,0 +1,72 @@
+#include "StateFile.h"
+
+#include <cstring>
+
+namespace kestrune::tool
+{
+namespace
+{
+constexpr uint8_t magic[4] = { 'K', 'S', 'T', 'H' };
+constexpr size_t headerSize = sizeof (AAX_SPlugInChunkHeader);
+// More chunks than any plug-in reports: a count beyond it is not a state file.
+constexpr uint32_t maxChunks = 64;
+
+void putWord (std::vector<uint8_t>& bytes, uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back (static_cast<uint8_t> (value >> shift));
+}
+
+bool getWord (const std::vector<uint8_t>& bytes, size_t& position, uint32_t& value)
+{
+    if (position > bytes.size() || bytes.size() - position < 4)
+        return false;
+    value = 0;
+    for (int i = 0; i < 4; ++i)
+        value |= static_cast<uint32_t> (bytes[position + static_cast<size_t> (i)]) << (8 * i);
+    position += 4;
+    return true;
+}
+} // namespace
+
+std::vector<uint8_t> encodeStateFile (const std::vector<host::aax::ChunkRecord>& chunks)
+{
+    std::vector<uint8_t> bytes (magic, magic + 4);
+    putWord (bytes, static_cast<uint32_t> (chunks.size()));
+    for (const auto& chunk : chunks)
+    {
+        const auto record = chunk.Bytes();
+        putWord (bytes, static_cast<uint32_t> (record.size()));
+        bytes.insert (bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
+std::optional<std::vector<host::aax::ChunkRecord>> decodeStateFile (const std::vector<uint8_t>& bytes)
+{
+    if (bytes.size() < 8 || std::memcmp (bytes.data(), magic, 4) != 0)
+        return std::nullopt;
+    size_t position = 4;
+    uint32_t count = 0;
+    if (! getWord (bytes, position, count) || count > maxChunks)
+        return std::nullopt;
+
+    std::vector<host::aax::ChunkRecord> chunks;
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        uint32_t length = 0;
+        if (! getWord (bytes, position, length) || length < headerSize || length > bytes.size() - position)
+            return std::nullopt;
+        const std::vector<uint8_t> record (bytes.begin() + static_cast<std::ptrdiff_t> (position),
+                                           bytes.begin() + static_cast<std::ptrdiff_t> (position + length));
+        position += length;
+        auto chunk = host::aax::ChunkRecord::FromBytes (record);
+        if (chunk.Header()->fSize != static_cast<int32_t> (length - headerSize))
+            return std::nullopt;
+        chunks.push_back (std::move (chunk));
+    }
+    if (position != bytes.size())
+        return std::nullopt;
+    return chunks;
+}
+} // namespace kestrune::tool
