@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <tuple>
 
+#include "entry/PlugInGroup.h"
 #include "process/CProcessGroupInterface.h"
 
 // The one operation of a packed call.
@@ -66,8 +67,8 @@ int32_t DispatchGroupFunc (RunForm form, int32_t (CProcessGroupInterface::*opera
     return form == RunForm::kGuarded ? RunGroupFuncGuarded (function, lockFlag) : RunGroupFuncUnguarded (function, lockFlag);
 }
 
+// Throws CDAEError -7003: a call that finds no plug-in group.
 void ThrowNoPlugInGroup();
-CProcessGroupInterface* PlugInGroup();
 
 template <typename... Args>
 int32_t SGroupFunc<Args...>::Call()

@@ -1,7 +1,6 @@
 #include "entry/PlugInEntry.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include <abi/DAE.h>
 
