@@ -22,3 +22,8 @@ void SetViewlessMode (bool viewless)
 {
     gViewlessFlag = viewless ? 1 : 0;
 }
+
+void ClearOpenedWithoutViews()
+{
+    gOpenedWithoutViews = false;
+}

@@ -5,3 +5,5 @@
 void MarkOpenedWithoutViews();
 bool IsViewlessMode();
 void SetViewlessMode (bool viewless);
+// [host thread] The open path clears the mark again when a later open is not one without views.
+void ClearOpenedWithoutViews();

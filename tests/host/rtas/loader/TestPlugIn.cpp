@@ -1,0 +1,96 @@
+// A plug-in module with a minimal group, in one of four builds (KESTRUNE_TEST_GROUP): a group
+// that initialises, no group at all, a group whose initialisation throws a library error, and
+// one whose initialisation runs out of memory. Its DllMain passes the call on to the entry glue
+// only while "DAE.DLL" is loaded, as the plug-in's own entry point does.
+
+#include "TestPlugInProbe.h"
+
+#include <entry/PlugInEntry.h>
+#include <entry/PlugInGroup.h>
+#include <entry/PlugInModuleMain.h>
+#include <process/CDAEError.h>
+#include <process/CProcessGroupInterface.h>
+#include <process/ViewlessMode.h>
+
+#include <new>
+
+#define KESTRUNE_TEST_GROUP_INITIALISES 0
+#define KESTRUNE_TEST_GROUP_NONE 1
+#define KESTRUNE_TEST_GROUP_LIBRARY_ERROR 2
+#define KESTRUNE_TEST_GROUP_OUT_OF_MEMORY 3
+
+namespace {
+
+inline constexpr int16_t kInitialisationError = -7053;
+inline constexpr int16_t kNoSuchTypeIndex = -7300;
+
+TestPlugInProbe probe { 0, 0, 0, 0, 0, 0, &IsViewlessMode, &OpenedByWinPlugInOpen };
+bool passedOn = false;
+
+class TestGroup final : public CProcessGroupInterface
+{
+public:
+    TestGroup()
+    {
+        SetGroupGlobal (0);
+        ++probe.groupsCreated;
+    }
+    ~TestGroup() override { ++probe.groupsDeleted; }
+
+    int32_t Initialize() override
+    {
+        ++probe.groupsInitialised;
+#if KESTRUNE_TEST_GROUP == KESTRUNE_TEST_GROUP_LIBRARY_ERROR
+        throw CDAEError (kInitialisationError);
+#elif KESTRUNE_TEST_GROUP == KESTRUNE_TEST_GROUP_OUT_OF_MEMORY
+        throw std::bad_alloc();
+#else
+        return 0;
+#endif
+    }
+
+    int32_t GetTypeIDsByIndex (int32_t index, uint32_t* productID, uint32_t* typeID, uint32_t* typeIDs) override
+    {
+        if (index != 0)
+            throw CDAEError (kNoSuchTypeIndex);
+        *productID = kTestProductID;
+        *typeID = kTestTypeID;
+        *typeIDs = 0;
+        return 0;
+    }
+};
+
+} // namespace
+
+CProcessGroupInterface* CreatePlugInGroup()
+{
+#if KESTRUNE_TEST_GROUP == KESTRUNE_TEST_GROUP_NONE
+    return nullptr;
+#else
+    return new TestGroup();
+#endif
+}
+
+extern "C" BOOL __attribute__ ((stdcall)) DllMain (HINSTANCE module, DWORD reason, LPVOID)
+{
+    if (reason == kDllProcessAttach)
+    {
+        ++probe.attachCalls;
+        passedOn = GetModuleHandleA ("DAE.DLL") != nullptr;
+        if (! passedOn)
+            return TRUE;
+    }
+    else
+    {
+        ++probe.detachCalls;
+        if (! passedOn)
+            return TRUE;
+    }
+    ++probe.entryCalls;
+    return PlugInDllEntry (module, reason);
+}
+
+extern "C" __attribute__ ((visibility ("default"))) TestPlugInProbe* KestruneTestPlugInProbe()
+{
+    return &probe;
+}
