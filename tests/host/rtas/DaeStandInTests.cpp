@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <future>
 
@@ -32,9 +33,10 @@ std::vector<uint8_t> pascal(const char* text)
     return bytes;
 }
 
+// A token declaring the given length; the buffer always holds the length field itself.
 std::vector<uint8_t> token(uint32_t type, uint16_t length)
 {
-    std::vector<uint8_t> bytes(length, 0);
+    std::vector<uint8_t> bytes(std::max<size_t>(length, 38), 0);
     std::memcpy(&bytes[4], &type, 4);
     std::memcpy(&bytes[36], &length, 2);
     return bytes;
