@@ -6,8 +6,29 @@
 
 namespace kestrune::host::aax
 {
+namespace
+{
+// As a host, this process owns Xlib's process-wide set-up: threads on, and an error in a
+// request (a plug-in's included) is not fatal.
+int IgnoreError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+void PrepareXlib()
+{
+    static const bool prepared = [] {
+        XInitThreads();
+        XSetErrorHandler(&IgnoreError);
+        return true;
+    }();
+    (void)prepared;
+}
+} // namespace
+
 HostWindow::HostWindow(int32_t width, int32_t height)
 {
+    PrepareXlib();
     display_ = XOpenDisplay(nullptr);
     if (display_ == nullptr)
         throw std::runtime_error("no X11 display");

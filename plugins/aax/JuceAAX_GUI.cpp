@@ -10,7 +10,7 @@ namespace AAXClasses
 class JuceAAX_GUI::Content final : public juce::Component
 {
 public:
-    explicit Content(juce::AudioProcessor& processor) : editor_(processor.createEditorIfNeeded())
+    explicit Content(juce::AudioProcessor& processor) : editor_(NewEditor(processor))
     {
         if (editor_ == nullptr)
             throw std::runtime_error("the processor made no editor");
@@ -76,6 +76,13 @@ public:
     }
 
 private:
+    // The processor's active editor when it has none yet; a window more gets an editor of its
+    // own, so that no two windows share one.
+    static juce::AudioProcessorEditor* NewEditor(juce::AudioProcessor& processor)
+    {
+        return processor.getActiveEditor() == nullptr ? processor.createEditorIfNeeded() : processor.createEditor();
+    }
+
     std::unique_ptr<juce::AudioProcessorEditor> editor_;
     juce::Component* pressed_ = nullptr;
     juce::Point<float> downAt_;
