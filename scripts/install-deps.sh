@@ -10,7 +10,7 @@ native_packages=(
   libfreetype-dev libfontconfig1-dev libpng-dev zlib1g-dev libjpeg-dev
   libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev
   libasound2-dev
-  xvfb xauth
+  xvfb xauth x11-apps
   g++-multilib gcc-multilib
 )
 i386_packages=(

@@ -442,6 +442,52 @@ public:
     virtual int32_t ReservedOperation47() = 0;                                                      // 47
 };
 
+// The size of a view, in pixels.
+struct AAX_Point
+{
+    float vert;
+    float horz;
+};
+
+// What a view container's native view is (its GetType), and so what its GetPtr gives.
+inline constexpr int32_t AAX_VIEW_CONTAINER_NONE = 0;
+inline constexpr int32_t AAX_VIEW_CONTAINER_X11_WINDOW = 3; // GetPtr: the X11 Window, as a pointer-sized integer
+inline constexpr int32_t AAX_VIEW_CONTAINER_OFFSCREEN = 4;  // GetPtr: an AAX_SOffscreenView
+
+// A window without a display: the host owns the pixels, the view's user draws into them when the
+// host asks and takes the mouse events the host delivers.
+struct AAX_SOffscreenView
+{
+    int32_t width;
+    int32_t height;
+    uint32_t* pixels; // width * height ARGB words, row by row
+    // Set by the view's user while it is attached, cleared when it leaves.
+    void* client;
+    void (*draw)(void* client, AAX_SOffscreenView* view);
+    void (*mouse)(void* client, int32_t event, int32_t x, int32_t y);
+};
+
+inline constexpr int32_t AAX_MOUSE_DOWN = 1;
+inline constexpr int32_t AAX_MOUSE_DRAG = 2;
+inline constexpr int32_t AAX_MOUSE_UP = 3;
+
+// An instance's editor: made by the GUI factory, given the instance's host unknown and then the
+// view container of each window the host opens for it.
+class AAX_IACFEffectGUI : public IACFUnknown
+{
+public:
+    virtual int32_t Initialize(IACFUnknown* host) = 0;                                        // 3
+    virtual int32_t Uninitialize() = 0;                                                       // 4
+    virtual int32_t ReservedNotification(uint32_t type, const void* data, uint32_t size) = 0; // 5
+    virtual int32_t SetViewContainer(IACFUnknown* container) = 0;                             // 6
+    virtual int32_t GetViewSize(AAX_Point* outSize) const = 0;                                // 7
+    virtual int32_t ReservedOperation8() = 0;                                                 // 8
+    virtual int32_t ReservedOperation9() = 0;                                                 // 9
+    virtual int32_t ParameterUpdated(const char* id) = 0;                                     // 10
+    virtual int32_t ReservedQuery11(const char* id, AAX_IString* outText) const = 0;          // 11
+    virtual int32_t ReservedOperation12() = 0;                                                // 12
+};
+
 // ---------------------------------------------------------------------------------------------
 // The seven exports of a module, as the host looks them up by name.
 

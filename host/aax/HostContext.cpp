@@ -83,6 +83,16 @@ IACFUnknown* HostContext::FindInterface(const acfIID& iid)
         return transport_;
     if (iid == IID_IACFAutomationDelegate)
         return automation_;
+    if (iid == IID_IACFEffectParameters && parameters_ != nullptr)
+    {
+        // The instance's own object answers with its interface.
+        void* answer = nullptr;
+        if (parameters_->QueryInterface(iid, &answer) != ACF_OK || answer == nullptr)
+            return nullptr;
+        auto* own = static_cast<IACFUnknown*>(answer);
+        own->Release();
+        return own;
+    }
     return HostObject::FindInterface(iid);
 }
 } // namespace kestrune::host::aax

@@ -24,6 +24,9 @@ public:
     HostController& Controller() const { return *controller_; }
     HostTransport& Transport() const { return *transport_; }
     HostAutomationDelegate& AutomationDelegate() const { return *automation_; }
+    // The instance this unknown belongs to, answered for its effect parameters (to its GUI);
+    // not counted: the instance clears it before it goes.
+    void SetEffectParameters(IACFUnknown* parameters) { parameters_ = parameters; }
 
     ACFRESULT QueryInterface(const acfIID& iid, void** out) override;
 
@@ -35,5 +38,6 @@ private:
     HostController* controller_;
     HostTransport* transport_;
     HostAutomationDelegate* automation_;
+    IACFUnknown* parameters_ = nullptr;
 };
 } // namespace kestrune::host::aax

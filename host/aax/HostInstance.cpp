@@ -60,9 +60,11 @@ HostInstance::HostInstance(AAXModuleDriver& driver, const InstanceSettings& sett
     host_->Controller().SetSampleRate(settings.sampleRate);
     host_->Controller().SetStemFormats(stem, stem);
     SetAnswersSetValueRequests(true);
+    host_->SetEffectParameters(parameters_);
 
     if (const int32_t result = parameters_->Initialize(host_); result != AAX_SUCCESS)
     {
+        host_->SetEffectParameters(nullptr);
         parameters_->Release();
         host_->AutomationDelegate().SetResponder(nullptr);
         host_->Release();
@@ -86,6 +88,7 @@ HostInstance::HostInstance(AAXModuleDriver& driver, const InstanceSettings& sett
 HostInstance::~HostInstance()
 {
     host_->AutomationDelegate().SetResponder(nullptr);
+    host_->SetEffectParameters(nullptr);
     parameters_->Uninitialize();
     parameters_->Release();
     host_->Release();

@@ -63,6 +63,7 @@ public:
     HostAutomationDelegate& AutomationDelegate() const { return host_->AutomationDelegate(); }
     const InstanceSettings& Settings() const { return settings_; }
     const RecordedComponent& Component() const { return component_; }
+    AAXModuleDriver& Driver() const { return driver_; }
 
     // Whether a set-value request is answered with the update a host sends back (the default).
     void SetAnswersSetValueRequests(bool answers);

@@ -1,5 +1,7 @@
 #include "HostServiceObjects.h"
 
+#include <algorithm>
+
 namespace kestrune::host::aax
 {
 HostServices::HostServices(HostFramework& framework) : HostObject(framework, {IID_IACFHostServices}) {}
@@ -168,10 +170,75 @@ HostViewContainer::HostViewContainer(HostFramework& framework)
 {
 }
 
-int32_t HostViewContainer::GetType(int32_t* outType) { return Framework().Record("ViewContainer", 3, outType); }
-int32_t HostViewContainer::GetPtr(void** outNativeView) { return Framework().Record("ViewContainer", 4, outNativeView); }
+void HostViewContainer::UseX11Window(unsigned long window, std::function<void(int32_t, int32_t)> resize)
+{
+    type_ = AAX_VIEW_CONTAINER_X11_WINDOW;
+    window_ = window;
+    resize_ = std::move(resize);
+}
+
+void HostViewContainer::UseOffscreen(int32_t width, int32_t height)
+{
+    type_ = AAX_VIEW_CONTAINER_OFFSCREEN;
+    ResizeOffscreen(width, height);
+}
+
+void HostViewContainer::ResizeOffscreen(int32_t width, int32_t height)
+{
+    offscreen_.width = std::max(width, 0);
+    offscreen_.height = std::max(height, 0);
+    pixels_.assign(size_t(offscreen_.width) * size_t(offscreen_.height), 0);
+    offscreen_.pixels = pixels_.data();
+}
+
+std::vector<uint32_t> HostViewContainer::Draw()
+{
+    if (offscreen_.draw == nullptr)
+        return {};
+    std::fill(pixels_.begin(), pixels_.end(), 0);
+    offscreen_.draw(offscreen_.client, &offscreen_);
+    return pixels_;
+}
+
+bool HostViewContainer::Mouse(int32_t event, int32_t x, int32_t y)
+{
+    if (offscreen_.mouse == nullptr)
+        return false;
+    offscreen_.mouse(offscreen_.client, event, x, y);
+    return true;
+}
+
+int32_t HostViewContainer::GetType(int32_t* outType) { return Answer(Framework().Record("ViewContainer", 3, outType), outType, type_); }
+
+int32_t HostViewContainer::GetPtr(void** outNativeView)
+{
+    const int32_t result = Framework().Record("ViewContainer", 4, outNativeView);
+    if (result != AAX_SUCCESS || outNativeView == nullptr)
+        return result;
+    if (type_ == AAX_VIEW_CONTAINER_X11_WINDOW)
+        *outNativeView = reinterpret_cast<void*>(window_);
+    else if (type_ == AAX_VIEW_CONTAINER_OFFSCREEN)
+        *outNativeView = &offscreen_;
+    else
+        *outNativeView = nullptr;
+    return result;
+}
+
 int32_t HostViewContainer::GetModifiers(uint32_t* outModifiers) { return Framework().Record("ViewContainer", 5, outModifiers); }
-int32_t HostViewContainer::SetViewSize(int32_t width, int32_t height) { return Framework().Record("ViewContainer", 6, width, height); }
+
+int32_t HostViewContainer::SetViewSize(int32_t width, int32_t height)
+{
+    const int32_t result = Framework().Record("ViewContainer", 6, width, height);
+    if (result != AAX_SUCCESS)
+        return result;
+    requestedSize_ = {width, height};
+    if (type_ == AAX_VIEW_CONTAINER_OFFSCREEN && (width != offscreen_.width || height != offscreen_.height))
+        ResizeOffscreen(width, height);
+    if (type_ == AAX_VIEW_CONTAINER_X11_WINDOW && resize_)
+        resize_(width, height);
+    return result;
+}
+
 int32_t HostViewContainer::HandleParameterMouseDown(const char* parameterId, uint32_t modifiers) { return Framework().Record("ViewContainer", 7, parameterId, modifiers); }
 int32_t HostViewContainer::HandleParameterMouseDrag(const char* parameterId, uint32_t modifiers) { return Framework().Record("ViewContainer", 8, parameterId, modifiers); }
 int32_t HostViewContainer::HandleParameterMouseUp(const char* parameterId, uint32_t modifiers) { return Framework().Record("ViewContainer", 9, parameterId, modifiers); }

@@ -123,10 +123,28 @@ private:
     Responder responder_;
 };
 
+// A window the host opens for an editor: without a native view, with an X11 window of the
+// host's, or headless, as an offscreen view whose pixels the host owns.
 class HostViewContainer final : public HostObject<AAX_IACFViewContainer>
 {
 public:
     explicit HostViewContainer(HostFramework& framework);
+
+    // An X11 window; resize is called when the editor asks for its size.
+    void UseX11Window(unsigned long window, std::function<void(int32_t, int32_t)> resize);
+    // Headless: an offscreen view of that size.
+    void UseOffscreen(int32_t width, int32_t height);
+
+    // The size the editor asked for last (0 x 0 before).
+    std::pair<int32_t, int32_t> RequestedSize() const { return requestedSize_; }
+    // Headless: lets the attached editor draw and returns its pixels (ARGB, row by row); empty
+    // when nothing is attached.
+    std::vector<uint32_t> Draw();
+    // Headless: a press, drag or release at a point; false when nothing is attached.
+    bool Mouse(int32_t event, int32_t x, int32_t y);
+    bool HasClient() const { return offscreen_.client != nullptr; }
+    int32_t Width() const { return offscreen_.width; }
+    int32_t Height() const { return offscreen_.height; }
 
     int32_t GetType(int32_t* outType) override;
     int32_t GetPtr(void** outNativeView) override;
@@ -135,5 +153,15 @@ public:
     int32_t HandleParameterMouseDown(const char* parameterId, uint32_t modifiers) override;
     int32_t HandleParameterMouseDrag(const char* parameterId, uint32_t modifiers) override;
     int32_t HandleParameterMouseUp(const char* parameterId, uint32_t modifiers) override;
+
+private:
+    void ResizeOffscreen(int32_t width, int32_t height);
+
+    int32_t type_ = AAX_VIEW_CONTAINER_NONE;
+    unsigned long window_ = 0;
+    std::function<void(int32_t, int32_t)> resize_;
+    AAX_SOffscreenView offscreen_{};
+    std::vector<uint32_t> pixels_;
+    std::pair<int32_t, int32_t> requestedSize_{0, 0};
 };
 } // namespace kestrune::host::aax

@@ -1,9 +1,12 @@
 #include "HostCommands.h"
 
 #include "AudioFiles.h"
+#include "HostEditor.h"
 #include "ExampleSignal.h"
 #include "PluginHost.h"
 #include "StateFile.h"
+
+#include <juce_graphics/juce_graphics.h>
 
 #include <cmath>
 #include <iomanip>
@@ -24,12 +27,15 @@ constexpr double exampleSeconds = 8.0;
 constexpr double progressSeconds = 30.0;
 // Blocks quieter than this do not count towards the largest gain reduction.
 constexpr double silenceDecibels = -70.0;
+// The editor refreshes its controls this often.
+constexpr int editorRefreshMs = 50;
 
 const char* const usage =
     "usage: kestrune-host COMMAND [ARGS] [OPTIONS]\n"
     "  info                 the plug-in's description and its host parameters with values and texts\n"
     "  process IN OUT.wav   run a sound file through the plug-in, block by block\n"
     "  demo [FOLDER]        the built-in example in and out, as demo-in.wav and demo-out.wav\n"
+    "  editor OUT.png       the plug-in's editor as the host shows it, drawn into a picture\n"
     "options:\n"
     "  --set NAME=VALUE     set a parameter (name or host identifier) to a normalised value 0..1\n"
     "  --bypass             switch the host's master bypass on (process)\n"
@@ -300,6 +306,32 @@ int runProcess (PluginHost& host, const CommandLine& line, std::ostream& out, st
     return 0;
 }
 
+// Opens the editor headless through the GUI factory, lets its refresh timer run once and
+// writes what it draws.
+int runEditor (PluginHost& host, const CommandLine& line, std::ostream& out)
+{
+    auto instance = host.NewInstance (2, exampleRate);
+    applySettings (*instance, line);
+    host::aax::HostEditor editor (*instance);
+    auto& view = editor.OpenOffscreen();
+    juce::Thread::sleep (2 * editorRefreshMs);
+    const auto pixels = view.Draw();
+    if (pixels.empty() || view.Width() <= 0 || view.Height() <= 0)
+        throw Failure ("the editor drew nothing");
+    juce::Image picture (juce::Image::ARGB, view.Width(), view.Height(), false);
+    for (int y = 0; y < view.Height(); ++y)
+        for (int x = 0; x < view.Width(); ++x)
+            picture.setPixelAt (x, y, juce::Colour (pixels[size_t (y) * size_t (view.Width()) + size_t (x)]));
+
+    const auto target = fileArgument (line.positional[1]);
+    writeWhole (target, [&] (const juce::File& file) {
+        juce::FileOutputStream stream (file);
+        return stream.openedOk() && juce::PNGImageFormat().writeImageToStream (picture, stream);
+    });
+    out << "wrote " << target.getFullPathName() << " (" << view.Width() << " x " << view.Height() << ")\n";
+    return 0;
+}
+
 int runDemo (PluginHost& host, const CommandLine& line, std::ostream& out, std::ostream& err)
 {
     const auto folder = fileArgument (line.positional.size() > 1 ? line.positional[1] : "kestrune-demo");
@@ -344,7 +376,7 @@ int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::
         const auto& command = line.positional[0];
         const int argumentCount = line.positional.size() - 1;
         const bool known = (command == "info" && argumentCount == 0) || (command == "process" && argumentCount == 2)
-                        || (command == "demo" && argumentCount <= 1);
+                        || (command == "demo" && argumentCount <= 1) || (command == "editor" && argumentCount == 1);
         if (! known)
             throw UsageError ("unknown command or wrong number of arguments: " + arguments.joinIntoString (" ").toStdString());
         if (command != "process" && (line.bypass || line.saveState.isNotEmpty()))
@@ -355,6 +387,8 @@ int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::
             return runInfo (host, line, out);
         if (command == "process")
             return runProcess (host, line, out, err);
+        if (command == "editor")
+            return runEditor (host, line, out);
         return runDemo (host, line, out, err);
     }
     catch (const UsageError& error)

@@ -1,5 +1,6 @@
 // The effect description KESTrune gives the host when it registers the module.
 #include "ACFModule.h"
+#include "JuceAAX_GUI.h"
 #include "JuceAAX_Processor.h"
 
 namespace AAXClasses
@@ -79,6 +80,7 @@ int32_t GetEffectDescriptions(AAX_ICollection* collection)
     result << effect->AddName(kDescription);
     result << effect->AddName(kProductName);
     result << effect->AddCategory(kCategoryDynamics);
+    result << effect->AddProcPtr(reinterpret_cast<void*>(&JuceAAX_GUI::Create), AAX_PROC_EFFECT_GUI);
     result << effect->AddProcPtr(reinterpret_cast<void*>(&JuceAAX_Processor::Create), AAX_PROC_EFFECT_PARAMETERS);
     for (int32_t layout = 0; layout < kLayoutCount; ++layout)
         result << DescribeComponent(*effect, layout);

@@ -4,6 +4,8 @@
 #include "ExampleSignal.h"
 #include "HostCommands.h"
 
+#include <juce_graphics/juce_graphics.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -216,6 +218,33 @@ TEST_F (ToolTest, DemoWritesInputAndOutputIntoItsFolder)
     EXPECT_LT (out->samples.getRMSLevel (0, 0, in->samples.getNumSamples()), in->samples.getRMSLevel (0, 0, in->samples.getNumSamples()));
 
     EXPECT_EQ (run ({ "demo", "/proc/no-such-folder/demo" }).code, 1);
+}
+
+TEST_F (ToolTest, EditorWritesThePictureOfTheSettingsPassed)
+{
+    const auto picture = [&] (const char* name) { return juce::ImageFileFormat::loadFrom (folder.getChildFile (name)); };
+    const auto defaults = run ({ "editor", path ("default.png") });
+    ASSERT_EQ (defaults.code, 0) << defaults.err;
+    ASSERT_EQ (run ({ "editor", path ("set.png"), "--set", "Ratio=1", "--set", "Threshold=0.2" }).code, 0);
+    const auto first = picture ("default.png");
+    const auto second = picture ("set.png");
+    ASSERT_TRUE (first.isValid() && second.isValid());
+    EXPECT_EQ (first.getWidth(), 900);
+    EXPECT_EQ (first.getHeight(), 300);
+    // The ratio and threshold knobs moved; the drive knob, left alone, did not.
+    const auto differs = [&] (juce::Rectangle<int> area) {
+        for (int y = area.getY(); y < area.getBottom(); ++y)
+            for (int x = area.getX(); x < area.getRight(); ++x)
+                if (first.getPixelAt (x, y) != second.getPixelAt (x, y))
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE (differs ({ 606, 30, 90, 90 }));
+    EXPECT_TRUE (differs ({ 135, 160, 130, 130 }));
+    EXPECT_FALSE (differs ({ 706, 30, 90, 90 }));
+
+    EXPECT_EQ (run ({ "editor", folder.getChildFile ("no-folder/e.png").getFullPathName() }).code, 1);
+    EXPECT_EQ (run ({ "editor" }).code, 2);
 }
 
 TEST (HostToolExample, IsRepeatable)

@@ -47,7 +47,11 @@ TEST(AAXPluginRegistration, DescribesTheEffectAsTheHostSeesIt)
     EXPECT_EQ(effect.categories, std::vector<uint32_t>{2});
     ASSERT_GE(effect.identifier.size(), 9u);
     EXPECT_EQ(effect.identifier.substr(effect.identifier.size() - 9), ".KESTrune");
-    ASSERT_NE(effect.Procedure(AAX_PROC_EFFECT_PARAMETERS), nullptr);
+    // The GUI factory first, then the processor factory.
+    ASSERT_EQ(effect.procedures.size(), 2u);
+    EXPECT_EQ(effect.procedures[0].kind, AAX_PROC_EFFECT_GUI);
+    EXPECT_EQ(effect.procedures[1].kind, AAX_PROC_EFFECT_PARAMETERS);
+    EXPECT_NE(effect.procedures[0].procedure, effect.procedures[1].procedure);
 
     ASSERT_EQ(effect.components.size(), 2u);
     for (size_t layout = 0; layout < 2; ++layout)
