@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs, configures the native and i386 builds, builds everything
-# and runs every test in both. With --sanitize (CI passes it) a third, native build with
-# AddressSanitizer and UndefinedBehaviorSanitizer runs the same tests.
+# and runs every test in both. With --sanitize (CI passes it) the same tests run again in a
+# native and an i386 build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,7 +16,8 @@ done
 bash scripts/install-deps.sh
 
 builds=("native::" "i386::-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/i386-toolchain.cmake")
-[ "$sanitize" = 1 ] && builds+=("asan::-DKESTRUNE_SANITIZE=ON")
+[ "$sanitize" = 1 ] && builds+=("asan::-DKESTRUNE_SANITIZE=ON"
+  "asan-i386::-DKESTRUNE_SANITIZE=ON -DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/i386-toolchain.cmake")
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
