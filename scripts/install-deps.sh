@@ -11,7 +11,7 @@ native_packages=(
   libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev
   libasound2-dev
   xvfb xauth x11-apps
-  g++-multilib gcc-multilib
+  g++-multilib gcc-multilib lib32asan8 lib32ubsan1
 )
 i386_packages=(
   libfreetype-dev:i386 libfontconfig1-dev:i386 libpng-dev:i386 zlib1g-dev:i386
