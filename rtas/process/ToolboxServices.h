@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "abi/HostTypes.h"
+
 class IHostToolboxServices
 {
 public:
@@ -16,6 +18,14 @@ public:
     virtual void NumberToText (int32_t number, uint8_t* pascalText) = 0;
     // The data of a host memory block (the block stays put while the caller uses it).
     virtual void* BlockData (void* block) = 0;
+    // The host clock in microseconds (64-bit, wraps around).
+    virtual uint64_t Microseconds() = 0;
+    // Copies the control's 16-byte record; false (record untouched) when the toolbox has none.
+    virtual bool ControlRecord (void* control, uint8_t* record16) = 0;
+    // A zero-terminated text turned into a length-prefixed string in the same buffer.
+    virtual void CStrToPStrInPlace (char* text) = 0;
+    // The host's file specification of a length-prefixed path; 0 or the toolbox's error.
+    virtual int16_t MakeFileSpec (const uint8_t* pascalPath, FSSpec* spec) = 0;
 };
 
 // Installs the process-wide toolbox (null removes it). Not owned.

@@ -33,6 +33,12 @@ public:
     // Blocks are handles: a pointer to the data pointer.
     void* BlockData (void* block) override { return *static_cast<void**> (block); }
 
+    // The utilities tested here do not use the clock, controls or file specifications.
+    uint64_t Microseconds() override { return 0; }
+    bool ControlRecord (void*, uint8_t*) override { return false; }
+    void CStrToPStrInPlace (char*) override {}
+    int16_t MakeFileSpec (const uint8_t*, FSSpec*) override { return paramErr; }
+
 private:
     static int16_t Next (std::deque<int16_t>& script)
     {
