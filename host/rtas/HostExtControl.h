@@ -8,7 +8,7 @@
 // errors 0, the clock following real time from the reset on (60 ticks a second), no keys or
 // modifiers down, no calls recorded and nothing scripted.
 // Every routine is recorded under its role name in the ordinal table (abi/HostExt.h), with a
-// path, file specification or name as its text.
+// path, file spec or name as its text.
 // injectFailure: "NewHandle", "NewHandleClear" (null; the memory error is the code),
 // "SetHandleSize" (unchanged; memory error), "OpenResFileWithSwap", "FSpOpenResFile" (-1; the
 // resource error), "GetResource", "GetNamedResource", "GetIndResource" (null; the resource
@@ -17,9 +17,9 @@
 // Memory: a handle's data stays put while the block is locked; SetHandleSize, MoveHHi and
 // compactMemory move every unlocked block they touch, so code that keeps a data pointer across
 // them without locking sees it change. A locked block cannot grow (memLockedErr).
-// Resource files: opening a file again (by path or by file specification) counts one more open
+// Resource files: opening a file again (by path or by file spec) counts one more open
 // of the same file and makes it current; each close counts one down and the last closes it and
-// releases its resources. A file specification of a module that has no resource container of
+// releases its resources. A file spec of a module that has no resource container of
 // its own opens "<module>.rsr". Resources are searched from the current file back through the
 // files opened before it. A resource is loaded once, given to its file's swap routine, and
 // keeps its handle until released or its file is closed.

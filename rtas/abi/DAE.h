@@ -15,7 +15,7 @@ using FicObjectRef = int32_t;
 
 #pragma pack(push, 2)
 
-// The plug-in specification record that FicCreatePlugInSpec fills. Bytes 32, 36 and 40 hold the
+// The plug-in spec record that FicCreatePlugInSpec fills. Bytes 32, 36 and 40 hold the
 // manufacturer, product and plug-in IDs, byte 48 a 32-bit instance word; the rest is the
 // engine's own (the stand-in engine writes its signature and a serial number at bytes 0 and 4).
 struct SFicPlugInSpec

@@ -61,7 +61,7 @@ struct EventRecord
     uint16_t modifiers;
 };
 
-// The host's file specification: the file's full path, zero-terminated, in 260 bytes.
+// The host's file spec: the file's full path, zero-terminated, in 260 bytes.
 struct FSSpec
 {
     char path[260];

@@ -24,7 +24,7 @@ public:
     virtual bool ControlRecord (void* control, uint8_t* record16) = 0;
     // A zero-terminated text turned into a length-prefixed string in the same buffer.
     virtual void CStrToPStrInPlace (char* text) = 0;
-    // The host's file specification of a length-prefixed path; 0 or the toolbox's error.
+    // The host's file spec of a length-prefixed path; 0 or the toolbox's error.
     virtual int16_t MakeFileSpec (const uint8_t* pascalPath, FSSpec* spec) = 0;
 };
 

@@ -1,5 +1,5 @@
 // The stand-in toolbox, HostExt.dll: memory blocks, resource files, strings, time, keys and
-// file specifications, exported by ordinal only, with the control that the tests use.
+// file specs, exported by ordinal only, with the control that the tests use.
 
 #include "HandleHeap.h"
 #include "ResourceManager.h"

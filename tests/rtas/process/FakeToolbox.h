@@ -33,7 +33,7 @@ public:
     // Blocks are handles: a pointer to the data pointer.
     void* BlockData (void* block) override { return *static_cast<void**> (block); }
 
-    // The utilities tested here do not use the clock, controls or file specifications.
+    // The utilities tested here do not use the clock, controls or file specs.
     uint64_t Microseconds() override { return 0; }
     bool ControlRecord (void*, uint8_t*) override { return false; }
     void CStrToPStrInPlace (char*) override {}

@@ -6,7 +6,7 @@
 #include "process/HostExtToolbox.h"
 #include "process/HostUtilities.h"
 #include "process/PStrings.h"
-#include "process/PlugInFileSpec.h"
+#include "process/PlugInFileRecord.h"
 
 #include <DaeControl.h>
 #include <HostExtControl.h>
@@ -141,7 +141,7 @@ TEST_F (HostUtilities, PlugInFileSpecIsMadeOnceFromTheModuleFileName)
     try
     {
         GetPlugInFileSpec();
-        ADD_FAILURE() << "a toolbox that cannot make the specification is an error";
+        ADD_FAILURE() << "a toolbox that cannot make the file spec is an error";
     }
     catch (const CDAEError& error)
     {

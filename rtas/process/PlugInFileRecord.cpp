@@ -1,4 +1,4 @@
-#include "process/PlugInFileSpec.h"
+#include "process/PlugInFileRecord.h"
 
 #include "process/CDAEError.h"
 #include "process/ToolboxServices.h"

@@ -1,12 +1,12 @@
 #pragma once
-// The host file specification of the plug-in file, built once from the module's file name.
+// The host file spec of the plug-in file, built once from the module's file name.
 
 #include "abi/HostTypes.h"
 
-// [host thread] The kept specification; the first call makes it from the file name of the module
+// [host thread] The kept file spec; the first call makes it from the file name of the module
 // that holds this library. A toolbox that cannot make it throws CDAEError with its error and
 // keeps nothing, so the next call tries again.
 const FSSpec& GetPlugInFileSpec();
 
-// [host thread] Replaces the kept specification.
+// [host thread] Replaces the kept file spec.
 void SetPlugInFileSpec (const FSSpec& spec);
