@@ -2,6 +2,7 @@
 // then a view container per window the host opens, and null when the window closes.
 #pragma once
 
+#include "ACFGuard.h"
 #include "AAX_VController.h"
 #include "AAX_VTransport.h"
 #include "AAX_VViewContainer.h"
@@ -52,19 +53,6 @@ protected:
     AAX_IACFEffectParameters* GetEffectParameters() const { return effectParameters_.Get(); }
     AAX_IController* GetController() const { return controller_.get(); }
     AAX_ITransport* GetTransport() const { return transport_.get(); }
-
-    template <class Body>
-    static int32_t Guarded(Body&& body) noexcept
-    {
-        try
-        {
-            return body();
-        }
-        catch (...)
-        {
-            return ACF_E_UNEXPECTED;
-        }
-    }
 
 private:
     std::unique_ptr<AAX_VController> controller_;

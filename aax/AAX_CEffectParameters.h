@@ -2,6 +2,7 @@
 // chunk, its packets and its views of the host's controller, automation delegate and transport.
 #pragma once
 
+#include "ACFGuard.h"
 #include "AAX_CChunkDataParser.h"
 #include "AAX_CPacketDispatcher.h"
 #include "AAX_CParameterRegistry.h"
@@ -102,20 +103,6 @@ protected:
     AAX_IController* Controller() const { return controller_.get(); }
     AAX_IAutomationDelegate* AutomationDelegate() const { return automation_.get(); }
     AAX_ITransport* Transport() const { return transport_.get(); }
-
-    // Runs a host operation, turning every exception into 0x8000FFFF.
-    template <class Body>
-    static int32_t Guarded(Body&& body) noexcept
-    {
-        try
-        {
-            return body();
-        }
-        catch (...)
-        {
-            return ACF_E_UNEXPECTED;
-        }
-    }
 
 private:
 

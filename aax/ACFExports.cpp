@@ -1,4 +1,5 @@
 // The seven functions the host's component framework looks up in the module.
+#include "ACFGuard.h"
 #include "ACFModule.h"
 
 #include "CACFUnknown.h"
@@ -11,20 +12,6 @@ std::unique_ptr<AAX_VHostServices>& HostServices()
 {
     static std::unique_ptr<AAX_VHostServices> services;
     return services;
-}
-
-// No exception may reach the host.
-template <class Body>
-ACFRESULT Guarded(Body&& body) noexcept
-{
-    try
-    {
-        return body();
-    }
-    catch (...)
-    {
-        return ACF_E_UNEXPECTED;
-    }
 }
 } // namespace
 
