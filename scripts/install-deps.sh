@@ -4,7 +4,7 @@
 set -euo pipefail
 
 native_packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git clang-format
   juce-modules-source juce-tools
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libfreetype-dev libfontconfig1-dev libpng-dev zlib1g-dev libjpeg-dev
