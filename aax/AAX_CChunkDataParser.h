@@ -20,14 +20,14 @@ public:
         kInt32 = 2,
         kDouble = 3,
         kInt16 = 4,
-        kString = 5,
+        kString = 5
     };
 
     struct DataValue
     {
         int32_t fDataType = kNone;
-        AAX_CString fDataName;   // the key without its type prefix
-        uint64_t fIntValue = 0;  // double bits, 32-bit integer or float bits, or 16-bit value
+        AAX_CString fDataName; // the key without its type prefix
+        uint64_t fIntValue = 0; // double bits, 32-bit integer or float bits, or 16-bit value
         AAX_CString fStringValue;
     };
 
@@ -37,30 +37,30 @@ public:
     virtual ~AAX_CChunkDataParser() = default;
 
     void Reset();
-    void AddDouble(const char* name, double value);
-    void AddInt32(const char* name, int32_t value);
-    void AddString(const char* name, const AAX_CString& value);
+    void AddDouble (const char* name, double value);
+    void AddInt32 (const char* name, int32_t value);
+    void AddString (const char* name, const AAX_CString& value);
 
     // The data size of the current entries: 4 when there are none.
     int32_t GetChunkDataSize() const;
     // Sets the record's size and writes the data; the record holds at least that many data
     // bytes. 0, or -333 when writing failed.
-    int32_t WriteChunk(AAX_SPlugInChunkHeader* chunk) const;
+    int32_t WriteChunk (AAX_SPlugInChunkHeader* chunk) const;
     // Replaces the entries by those of the record. Every read stays inside the record's size;
     // reading stops at the first incomplete or malformed entry, keeping those before it.
-    void ReadChunk(const AAX_SPlugInChunkHeader* chunk);
+    void ReadChunk (const AAX_SPlugInChunkHeader* chunk);
 
-    bool FindDouble(const char* name, double* outValue);
-    bool FindInt32(const char* name, int32_t* outValue);
-    bool FindString(const char* name, AAX_CString* outValue);
+    bool FindDouble (const char* name, double* outValue);
+    bool FindInt32 (const char* name, int32_t* outValue);
+    bool FindString (const char* name, AAX_CString* outValue);
     // Searches from just after the last hit, wrapping round; -1 when absent.
-    int32_t FindIndex(const char* name);
+    int32_t FindIndex (const char* name);
 
     int32_t GetChunkVersion() const { return version_; }
     const std::vector<DataValue>& Entries() const { return entries_; }
 
 private:
-    const DataValue* FindTyped(const char* name, int32_t type);
+    const DataValue* FindTyped (const char* name, int32_t type);
 
     int32_t lastFoundIndex_ = -1;
     int32_t version_ = -1;

@@ -22,24 +22,24 @@ public:
     AAX_CEffectGUI();
     ~AAX_CEffectGUI() override;
 
-    ACFRESULT QueryInterface(const acfIID& iid, void** out) override;
+    ACFRESULT QueryInterface (const acfIID& iid, void** out) override;
     uint32_t AddRef() override;
     uint32_t Release() override;
-    ACFRESULT InternalQueryInterface(const acfIID& iid, void** out) override;
+    ACFRESULT InternalQueryInterface (const acfIID& iid, void** out) override;
 
     // Keeps the controller, the instance's effect parameters and the transport, then creates
     // the view contents. A null host unknown gives -20011.
-    int32_t Initialize(IACFUnknown* host) override;
+    int32_t Initialize (IACFUnknown* host) override;
     int32_t Uninitialize() override;
-    int32_t ReservedNotification(uint32_t type, const void* data, uint32_t size) override;
+    int32_t ReservedNotification (uint32_t type, const void* data, uint32_t size) override;
     // A window: its container becomes the current one (the earlier one is released), the view
     // is placed in it and every parameter reported updated. Null: the view leaves its window.
-    int32_t SetViewContainer(IACFUnknown* container) override;
-    int32_t GetViewSize(AAX_Point* outSize) const override;
+    int32_t SetViewContainer (IACFUnknown* container) override;
+    int32_t GetViewSize (AAX_Point* outSize) const override;
     int32_t ReservedOperation8() override;
     int32_t ReservedOperation9() override;
-    int32_t ParameterUpdated(const char* id) override;
-    int32_t ReservedQuery11(const char* id, AAX_IString* outText) const override;
+    int32_t ParameterUpdated (const char* id) override;
+    int32_t ReservedQuery11 (const char* id, AAX_IString* outText) const override;
     int32_t ReservedOperation12() override;
 
 protected:

@@ -7,7 +7,7 @@ bool AAX_CThreadMutex::Lock()
     if (owner_.load() == std::this_thread::get_id())
         return false;
     mutex_.Lock();
-    owner_.store(std::this_thread::get_id());
+    owner_.store (std::this_thread::get_id());
     return true;
 }
 
@@ -15,7 +15,7 @@ void AAX_CThreadMutex::Unlock()
 {
     if (owner_.load() != std::this_thread::get_id())
         return;
-    owner_.store(std::thread::id{});
+    owner_.store (std::thread::id {});
     mutex_.Unlock();
 }
 
@@ -23,9 +23,9 @@ void AAX_CThreadMutex::Unlock()
 class AAX_CPacketDispatcher::ScopedLock
 {
 public:
-    explicit ScopedLock(AAX_CThreadMutex* mutex) : mutex_(mutex), taken_(mutex != nullptr && mutex->Lock()) {}
-    ScopedLock(const ScopedLock&) = delete;
-    ScopedLock& operator=(const ScopedLock&) = delete;
+    explicit ScopedLock (AAX_CThreadMutex* mutex) : mutex_ (mutex), taken_ (mutex != nullptr && mutex->Lock()) {}
+    ScopedLock (const ScopedLock&) = delete;
+    ScopedLock& operator= (const ScopedLock&) = delete;
     ~ScopedLock()
     {
         if (taken_)
@@ -52,56 +52,56 @@ AAX_CPacketDispatcher::AAX_CPacketDispatcher()
 AAX_CPacketDispatcher::~AAX_CPacketDispatcher()
 {
     {
-        ScopedLock lock(mutex_.get());
+        ScopedLock lock (mutex_.get());
         handlers_.clear();
         packets_.clear();
     }
     mutex_.reset();
 }
 
-void AAX_CPacketDispatcher::SetController(AAX_IController* controller)
+void AAX_CPacketDispatcher::SetController (AAX_IController* controller)
 {
-    ScopedLock lock(mutex_.get());
+    ScopedLock lock (mutex_.get());
     controller_ = controller;
 }
 
-void AAX_CPacketDispatcher::SetEffectParameters(AAX_IParameterLookup* parameters)
+void AAX_CPacketDispatcher::SetEffectParameters (AAX_IParameterLookup* parameters)
 {
-    ScopedLock lock(mutex_.get());
+    ScopedLock lock (mutex_.get());
     parameters_ = parameters;
 }
 
-int32_t AAX_CPacketDispatcher::RegisterPacket(const char* identifier, uint32_t port, const AAX_IPacketHandler& handler)
+int32_t AAX_CPacketDispatcher::RegisterPacket (const char* identifier, uint32_t port, const AAX_IPacketHandler& handler)
 {
-    ScopedLock lock(mutex_.get());
+    ScopedLock lock (mutex_.get());
     auto& packet = packets_[port];
     if (packet == nullptr)
-        packet = std::make_unique<AAX_CPacket>(port);
-    handlers_.emplace(identifier != nullptr ? identifier : "", std::make_pair(packet.get(), handler.Clone()));
+        packet = std::make_unique<AAX_CPacket> (port);
+    handlers_.emplace (identifier != nullptr ? identifier : "", std::make_pair (packet.get(), handler.Clone()));
     return AAX_SUCCESS;
 }
 
 void AAX_CPacketDispatcher::UnregisterAllPackets()
 {
-    ScopedLock lock(mutex_.get());
+    ScopedLock lock (mutex_.get());
     handlers_.clear();
     packets_.clear();
 }
 
-int32_t AAX_CPacketDispatcher::SetDirty(const char* identifier)
+int32_t AAX_CPacketDispatcher::SetDirty (const char* identifier)
 {
     if (identifier == nullptr)
         return AAX_SUCCESS;
-    ScopedLock lock(mutex_.get());
-    const auto [first, last] = handlers_.equal_range(identifier);
+    ScopedLock lock (mutex_.get());
+    const auto [first, last] = handlers_.equal_range (identifier);
     for (auto entry = first; entry != last; ++entry)
-        entry->second.first->SetDirty(true);
+        entry->second.first->SetDirty (true);
     return AAX_SUCCESS;
 }
 
 int32_t AAX_CPacketDispatcher::Dispatch()
 {
-    ScopedLock lock(mutex_.get());
+    ScopedLock lock (mutex_.get());
     if (controller_ == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 
@@ -111,22 +111,22 @@ int32_t AAX_CPacketDispatcher::Dispatch()
     for (const auto& [port, packet] : packets_)
         if (packet->IsDirty())
         {
-            pending.insert(packet.get());
-            packet->SetDirty(false);
+            pending.insert (packet.get());
+            packet->SetDirty (false);
         }
 
     int32_t result = AAX_SUCCESS;
     for (const auto& [identifier, entry] : handlers_)
     {
         AAX_CPacket* packet = entry.first;
-        if (pending.count(packet) == 0)
+        if (pending.count (packet) == 0)
             continue;
-        int32_t outcome = entry.second->Call(identifier.c_str(), *packet);
+        int32_t outcome = entry.second->Call (identifier.c_str(), *packet);
         if (outcome == AAX_SUCCESS)
-            outcome = controller_->PostPacket(packet->GetID(), packet->GetPtr(), packet->GetSize());
+            outcome = controller_->PostPacket (packet->GetID(), packet->GetPtr(), packet->GetSize());
         if (outcome != AAX_SUCCESS)
         {
-            packet->SetDirty(true);
+            packet->SetDirty (true);
             if (result == AAX_SUCCESS)
                 result = outcome;
         }
@@ -134,24 +134,24 @@ int32_t AAX_CPacketDispatcher::Dispatch()
     return result;
 }
 
-int32_t AAX_CPacketDispatcher::GenerateSingleValuePacket(const char* identifier, AAX_CPacket& packet)
+int32_t AAX_CPacketDispatcher::GenerateSingleValuePacket (const char* identifier, AAX_CPacket& packet)
 {
     AAX_IParameter* parameter = nullptr;
-    if (parameters_ == nullptr || parameters_->GetParameter(identifier, &parameter) != AAX_SUCCESS || parameter == nullptr)
+    if (parameters_ == nullptr || parameters_->GetParameter (identifier, &parameter) != AAX_SUCCESS || parameter == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 
     bool boolValue = false;
     float floatValue = 0.0f;
     int32_t intValue = 0;
     double doubleValue = 0.0;
-    if (parameter->GetValueAsBool(&boolValue))
-        packet.Set<int32_t>(boolValue ? 1 : 0);
-    else if (parameter->GetValueAsFloat(&floatValue))
-        packet.Set(floatValue);
-    else if (parameter->GetValueAsInt32(&intValue))
-        packet.Set(intValue);
-    else if (parameter->GetValueAsDouble(&doubleValue))
-        packet.Set(doubleValue);
+    if (parameter->GetValueAsBool (&boolValue))
+        packet.Set<int32_t> (boolValue ? 1 : 0);
+    else if (parameter->GetValueAsFloat (&floatValue))
+        packet.Set (floatValue);
+    else if (parameter->GetValueAsInt32 (&intValue))
+        packet.Set (intValue);
+    else if (parameter->GetValueAsDouble (&doubleValue))
+        packet.Set (doubleValue);
     else
         return AAX_ERROR_NULL_OBJECT;
     return AAX_SUCCESS;

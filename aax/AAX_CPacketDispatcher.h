@@ -19,21 +19,21 @@
 class AAX_CPacket
 {
 public:
-    explicit AAX_CPacket(uint32_t port) : port_(port), payload_(8, 0) {}
+    explicit AAX_CPacket (uint32_t port) : port_ (port), payload_ (8, 0) {}
 
     uint32_t GetID() const { return port_; }
     bool IsDirty() const { return dirty_; }
-    void SetDirty(bool dirty) { dirty_ = dirty; }
+    void SetDirty (bool dirty) { dirty_ = dirty; }
     uint32_t GetSize() const { return size_; }
     const uint8_t* GetPtr() const { return payload_.data(); }
 
     // Makes the payload the value's bytes, in the machine's own order.
     template <typename T>
-    void Set(const T& value)
+    void Set (const T& value)
     {
-        size_ = sizeof(T);
-        payload_.resize(sizeof(T));
-        std::memcpy(payload_.data(), &value, sizeof(T));
+        size_ = sizeof (T);
+        payload_.resize (sizeof (T));
+        std::memcpy (payload_.data(), &value, sizeof (T));
     }
 
 private:
@@ -48,7 +48,7 @@ class AAX_IPacketHandler
 public:
     virtual ~AAX_IPacketHandler() = default;
     virtual std::unique_ptr<AAX_IPacketHandler> Clone() const = 0;
-    virtual int32_t Call(const char* identifier, AAX_CPacket& packet) const = 0;
+    virtual int32_t Call (const char* identifier, AAX_CPacket& packet) const = 0;
 };
 
 // Calls a member of the target: the form taking the identifier when given, else the one
@@ -57,20 +57,20 @@ template <class Target>
 class AAX_CPacketHandler final : public AAX_IPacketHandler
 {
 public:
-    using IdentifierHandler = int32_t (Target::*)(const char*, AAX_CPacket&);
-    using PacketHandler = int32_t (Target::*)(AAX_CPacket&);
+    using IdentifierHandler = int32_t (Target::*) (const char*, AAX_CPacket&);
+    using PacketHandler = int32_t (Target::*) (AAX_CPacket&);
 
-    AAX_CPacketHandler(Target* target, IdentifierHandler handler) : target_(target), withIdentifier_(handler) {}
-    AAX_CPacketHandler(Target* target, PacketHandler handler) : target_(target), packetOnly_(handler) {}
+    AAX_CPacketHandler (Target* target, IdentifierHandler handler) : target_ (target), withIdentifier_ (handler) {}
+    AAX_CPacketHandler (Target* target, PacketHandler handler) : target_ (target), packetOnly_ (handler) {}
 
-    std::unique_ptr<AAX_IPacketHandler> Clone() const override { return std::make_unique<AAX_CPacketHandler>(*this); }
+    std::unique_ptr<AAX_IPacketHandler> Clone() const override { return std::make_unique<AAX_CPacketHandler> (*this); }
 
-    int32_t Call(const char* identifier, AAX_CPacket& packet) const override
+    int32_t Call (const char* identifier, AAX_CPacket& packet) const override
     {
         if (target_ != nullptr && withIdentifier_ != nullptr)
-            return (target_->*withIdentifier_)(identifier, packet);
+            return (target_->*withIdentifier_) (identifier, packet);
         if (target_ != nullptr && packetOnly_ != nullptr)
-            return (target_->*packetOnly_)(packet);
+            return (target_->*packetOnly_) (packet);
         return AAX_ERROR_NULL_OBJECT;
     }
 
@@ -86,7 +86,7 @@ class AAX_IParameterLookup
 {
 public:
     virtual ~AAX_IParameterLookup() = default;
-    virtual int32_t GetParameter(const char* identifier, AAX_IParameter** outParameter) = 0;
+    virtual int32_t GetParameter (const char* identifier, AAX_IParameter** outParameter) = 0;
 };
 
 // A mutex that its owner thread may take again without waiting; only the call that took it
@@ -99,7 +99,7 @@ public:
     void Unlock();
 
 private:
-    std::atomic<std::thread::id> owner_{};
+    std::atomic<std::thread::id> owner_ {};
     kestrune::sync::RecursiveMutex mutex_;
 };
 
@@ -108,21 +108,21 @@ class AAX_CPacketDispatcher
 public:
     // Creates the mutex; without one every operation runs unlocked.
     AAX_CPacketDispatcher();
-    AAX_CPacketDispatcher(const AAX_CPacketDispatcher&) = delete;
-    AAX_CPacketDispatcher& operator=(const AAX_CPacketDispatcher&) = delete;
+    AAX_CPacketDispatcher (const AAX_CPacketDispatcher&) = delete;
+    AAX_CPacketDispatcher& operator= (const AAX_CPacketDispatcher&) = delete;
     ~AAX_CPacketDispatcher();
 
     // The owner's controller and lookup; null detaches them (before they are deleted).
     // [host thread]
-    void SetController(AAX_IController* controller);
-    void SetEffectParameters(AAX_IParameterLookup* parameters);
+    void SetController (AAX_IController* controller);
+    void SetEffectParameters (AAX_IParameterLookup* parameters);
 
     // [host thread] Packets for a port are made once and start dirty; handlers are cloned.
-    int32_t RegisterPacket(const char* identifier, uint32_t port, const AAX_IPacketHandler& handler);
+    int32_t RegisterPacket (const char* identifier, uint32_t port, const AAX_IPacketHandler& handler);
     // [host thread] Forgets every packet and handler, as when the owner's parameters go.
     void UnregisterAllPackets();
     // [any thread] Marks every packet of that parameter dirty.
-    int32_t SetDirty(const char* identifier);
+    int32_t SetDirty (const char* identifier);
     // [any thread] Fills and posts every dirty packet. Returns the first failure (0 when all
     // went well); a packet that failed stays dirty for the next call. Without a controller
     // nothing is posted and the answer is -20004.
@@ -130,7 +130,7 @@ public:
 
     // The standard handler: the parameter's value, 4 bytes for bool (0 or 1), float or int32,
     // 8 for double.
-    int32_t GenerateSingleValuePacket(const char* identifier, AAX_CPacket& packet);
+    int32_t GenerateSingleValuePacket (const char* identifier, AAX_CPacket& packet);
 
 private:
     class ScopedLock;

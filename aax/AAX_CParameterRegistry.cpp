@@ -7,20 +7,20 @@ AAX_CParameterRegistry::~AAX_CParameterRegistry()
     RemoveAllParameters();
 }
 
-void AAX_CParameterRegistry::SetAutomationDelegate(AAX_IAutomationDelegate* delegate)
+void AAX_CParameterRegistry::SetAutomationDelegate (AAX_IAutomationDelegate* delegate)
 {
     automation_ = delegate;
     for (const auto& parameter : parameters_)
-        parameter->SetAutomationDelegate(delegate);
+        parameter->SetAutomationDelegate (delegate);
 }
 
-bool AAX_CParameterRegistry::AddParameter(std::unique_ptr<AAX_IParameter> parameter)
+bool AAX_CParameterRegistry::AddParameter (std::unique_ptr<AAX_IParameter> parameter)
 {
-    if (parameter == nullptr || byIdentifier_.count(parameter->Identifier()) != 0)
+    if (parameter == nullptr || byIdentifier_.count (parameter->Identifier()) != 0)
         return false;
-    parameter->SetAutomationDelegate(automation_);
-    byIdentifier_.emplace(parameter->Identifier(), parameter.get());
-    parameters_.push_back(std::move(parameter));
+    parameter->SetAutomationDelegate (automation_);
+    byIdentifier_.emplace (parameter->Identifier(), parameter.get());
+    parameters_.push_back (std::move (parameter));
     return true;
 }
 
@@ -32,27 +32,27 @@ void AAX_CParameterRegistry::RemoveAllParameters()
     parameters_.clear();
 }
 
-AAX_IParameter* AAX_CParameterRegistry::GetParameterByID(const char* identifier) const
+AAX_IParameter* AAX_CParameterRegistry::GetParameterByID (const char* identifier) const
 {
     if (identifier == nullptr)
         return nullptr;
-    const auto found = byIdentifier_.find(identifier);
+    const auto found = byIdentifier_.find (identifier);
     return found != byIdentifier_.end() ? found->second : nullptr;
 }
 
-int32_t AAX_CParameterRegistry::GetParameterIndex(const char* identifier) const
+int32_t AAX_CParameterRegistry::GetParameterIndex (const char* identifier) const
 {
     if (identifier == nullptr)
         return -1;
     for (size_t i = 0; i < parameters_.size(); ++i)
-        if (std::strcmp(parameters_[i]->Identifier(), identifier) == 0)
-            return static_cast<int32_t>(i);
+        if (std::strcmp (parameters_[i]->Identifier(), identifier) == 0)
+            return static_cast<int32_t> (i);
     return -1;
 }
 
-AAX_IParameter* AAX_CParameterRegistry::GetParameterByIndex(int32_t index) const
+AAX_IParameter* AAX_CParameterRegistry::GetParameterByIndex (int32_t index) const
 {
     if (index < 0 || index >= Count())
         return nullptr;
-    return parameters_[static_cast<size_t>(index)].get();
+    return parameters_[static_cast<size_t> (index)].get();
 }

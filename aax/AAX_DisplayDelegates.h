@@ -19,9 +19,9 @@ class AAX_IDisplayDelegate : public AAX_IDisplayDelegateBase
 {
 public:
     virtual std::unique_ptr<AAX_IDisplayDelegate> Clone() const = 0;
-    virtual bool ValueToString(T value, int32_t maxLength, AAX_CString* outText) const = 0;
-    virtual bool ValueToString(T value, AAX_CString* outText) const = 0;
-    virtual bool StringToValue(const AAX_CString& text, T* outValue) const = 0;
+    virtual bool ValueToString (T value, int32_t maxLength, AAX_CString* outText) const = 0;
+    virtual bool ValueToString (T value, AAX_CString* outText) const = 0;
+    virtual bool StringToValue (const AAX_CString& text, T* outValue) const = 0;
 };
 
 // The value as a decimal number with Precision decimals ("0.500"). A length cuts the text and
@@ -32,30 +32,30 @@ class AAX_CNumberDisplayDelegate final : public AAX_IDisplayDelegate<T>
 public:
     std::unique_ptr<AAX_IDisplayDelegate<T>> Clone() const override
     {
-        return std::make_unique<AAX_CNumberDisplayDelegate>(*this);
+        return std::make_unique<AAX_CNumberDisplayDelegate> (*this);
     }
-    bool ValueToString(T value, int32_t maxLength, AAX_CString* outText) const override
+    bool ValueToString (T value, int32_t maxLength, AAX_CString* outText) const override
     {
-        std::string text = aax_text::FormatFixed(static_cast<double>(value), Precision);
-        const size_t length = maxLength > 0 ? static_cast<size_t>(maxLength) : 0;
+        std::string text = aax_text::FormatFixed (static_cast<double> (value), Precision);
+        const size_t length = maxLength > 0 ? static_cast<size_t> (maxLength) : 0;
         if (text.size() > length)
-            text.resize(length);
-        if (!text.empty() && text.size() == length && text.back() == '.')
+            text.resize (length);
+        if (! text.empty() && text.size() == length && text.back() == '.')
             text.pop_back();
-        outText->Set(text.c_str());
+        outText->Set (text.c_str());
         return true;
     }
-    bool ValueToString(T value, AAX_CString* outText) const override
+    bool ValueToString (T value, AAX_CString* outText) const override
     {
-        outText->Set(aax_text::FormatFixed(static_cast<double>(value), Precision).c_str());
+        outText->Set (aax_text::FormatFixed (static_cast<double> (value), Precision).c_str());
         return true;
     }
     // Reads a finite decimal number from the start of the text; failure writes 0.
-    bool StringToValue(const AAX_CString& text, T* outValue) const override
+    bool StringToValue (const AAX_CString& text, T* outValue) const override
     {
         double value = 0.0;
-        const bool ok = aax_text::ParseLeadingDecimal(text.Get(), value) && std::isfinite(static_cast<T>(value));
-        *outValue = ok ? static_cast<T>(value) : T(0);
+        const bool ok = aax_text::ParseLeadingDecimal (text.Get(), value) && std::isfinite (static_cast<T> (value));
+        *outValue = ok ? static_cast<T> (value) : T (0);
         return ok;
     }
 };
@@ -74,25 +74,24 @@ template <typename T>
 class AAX_CBinaryDisplayDelegate final : public AAX_IDisplayDelegate<T>
 {
 public:
-    AAX_CBinaryDisplayDelegate(const char* falseText, const char* trueText)
-        : falseText_(falseText), trueText_(trueText),
-          maxLength_(static_cast<int32_t>(std::max(falseText_.Length(), trueText_.Length())))
+    AAX_CBinaryDisplayDelegate (const char* falseText, const char* trueText)
+        : falseText_ (falseText), trueText_ (trueText), maxLength_ (static_cast<int32_t> (std::max (falseText_.Length(), trueText_.Length())))
     {
     }
 
-    void AddShortenedStrings(int32_t length, const char* falseText, const char* trueText)
+    void AddShortenedStrings (int32_t length, const char* falseText, const char* trueText)
     {
-        shortened_.push_back({length, AAX_CString(falseText), AAX_CString(trueText)});
+        shortened_.push_back ({ length, AAX_CString (falseText), AAX_CString (trueText) });
     }
 
     std::unique_ptr<AAX_IDisplayDelegate<T>> Clone() const override
     {
-        return std::make_unique<AAX_CBinaryDisplayDelegate>(*this);
+        return std::make_unique<AAX_CBinaryDisplayDelegate> (*this);
     }
-    bool ValueToString(T value, int32_t maxLength, AAX_CString* outText) const override
+    bool ValueToString (T value, int32_t maxLength, AAX_CString* outText) const override
     {
         if (shortened_.empty() || maxLength >= maxLength_)
-            return ValueToString(value, outText);
+            return ValueToString (value, outText);
         const AAX_CDisplayStringEntry* chosen = &shortened_.front();
         for (auto entry = shortened_.rbegin(); entry != shortened_.rend(); ++entry)
             if (entry->fLength <= maxLength)
@@ -100,15 +99,15 @@ public:
                 chosen = &*entry;
                 break;
             }
-        outText->Set(value ? chosen->fTrueText : chosen->fFalseText);
+        outText->Set (value ? chosen->fTrueText : chosen->fFalseText);
         return true;
     }
-    bool ValueToString(T value, AAX_CString* outText) const override
+    bool ValueToString (T value, AAX_CString* outText) const override
     {
-        outText->Set(value ? trueText_ : falseText_);
+        outText->Set (value ? trueText_ : falseText_);
         return true;
     }
-    bool StringToValue(const AAX_CString& text, T* outValue) const override
+    bool StringToValue (const AAX_CString& text, T* outValue) const override
     {
         *outValue = text == trueText_;
         return text == trueText_ || text == falseText_;

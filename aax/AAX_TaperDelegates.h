@@ -18,9 +18,9 @@ public:
     virtual std::unique_ptr<AAX_ITaperDelegate> Clone() const = 0;
     virtual T GetMaximumValue() const = 0;
     virtual T GetMinimumValue() const = 0;
-    virtual T ConstrainRealValue(T value) const = 0;
-    virtual T NormalizedToReal(double normalizedValue) const = 0;
-    virtual double RealToNormalized(T realValue) const = 0;
+    virtual T ConstrainRealValue (T value) const = 0;
+    virtual T NormalizedToReal (double normalizedValue) const = 0;
+    virtual double RealToNormalized (T realValue) const = 0;
 };
 
 // A straight line from minimum (0) to maximum (1). Values outside the range, and NaN, are
@@ -29,17 +29,17 @@ template <typename T, int32_t RealPrecision = 0>
 class AAX_CLinearTaperDelegate final : public AAX_ITaperDelegate<T>
 {
 public:
-    AAX_CLinearTaperDelegate(T minimum = T(0), T maximum = T(1)) : minimum_(minimum), maximum_(maximum) {}
+    AAX_CLinearTaperDelegate (T minimum = T (0), T maximum = T (1)) : minimum_ (minimum), maximum_ (maximum) {}
 
     std::unique_ptr<AAX_ITaperDelegate<T>> Clone() const override
     {
-        return std::make_unique<AAX_CLinearTaperDelegate>(*this);
+        return std::make_unique<AAX_CLinearTaperDelegate> (*this);
     }
     T GetMaximumValue() const override { return maximum_; }
     T GetMinimumValue() const override { return minimum_; }
-    T ConstrainRealValue(T value) const override
+    T ConstrainRealValue (T value) const override
     {
-        if (std::isnan(value))
+        if (std::isnan (value))
             return minimum_;
         if (value > maximum_)
             return maximum_;
@@ -47,13 +47,13 @@ public:
             return minimum_;
         return value;
     }
-    T NormalizedToReal(double normalizedValue) const override
+    T NormalizedToReal (double normalizedValue) const override
     {
-        return ConstrainRealValue(static_cast<T>((maximum_ - minimum_) * normalizedValue + minimum_));
+        return ConstrainRealValue (static_cast<T> ((maximum_ - minimum_) * normalizedValue + minimum_));
     }
-    double RealToNormalized(T realValue) const override
+    double RealToNormalized (T realValue) const override
     {
-        return (static_cast<double>(ConstrainRealValue(realValue)) - minimum_) / (static_cast<double>(maximum_) - minimum_);
+        return (static_cast<double> (ConstrainRealValue (realValue)) - minimum_) / (static_cast<double> (maximum_) - minimum_);
     }
 
 private:
@@ -68,11 +68,11 @@ class AAX_CBinaryTaperDelegate final : public AAX_ITaperDelegate<T>
 public:
     std::unique_ptr<AAX_ITaperDelegate<T>> Clone() const override
     {
-        return std::make_unique<AAX_CBinaryTaperDelegate>(*this);
+        return std::make_unique<AAX_CBinaryTaperDelegate> (*this);
     }
     T GetMaximumValue() const override { return true; }
     T GetMinimumValue() const override { return false; }
-    T ConstrainRealValue(T value) const override { return value; }
-    T NormalizedToReal(double normalizedValue) const override { return normalizedValue > 0.0; }
-    double RealToNormalized(T realValue) const override { return realValue ? 1.0 : 0.0; }
+    T ConstrainRealValue (T value) const override { return value; }
+    T NormalizedToReal (double normalizedValue) const override { return normalizedValue > 0.0; }
+    double RealToNormalized (T realValue) const override { return realValue ? 1.0 : 0.0; }
 };

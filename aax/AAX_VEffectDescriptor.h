@@ -8,16 +8,16 @@ class AAX_IEffectDescriptor
 public:
     virtual ~AAX_IEffectDescriptor() = default;
     virtual AAX_IComponentDescriptor* NewComponentDescriptor() = 0;
-    virtual int32_t AddComponent(AAX_IComponentDescriptor* component) = 0;
-    virtual int32_t AddName(const char* name) = 0;
-    virtual int32_t AddCategory(uint32_t category) = 0;
-    virtual int32_t AddCategoryBypassParameter(uint32_t category, const char* parameterId) = 0;
-    virtual int32_t AddProcPtr(void* procedure, int32_t procedureKind) = 0;
+    virtual int32_t AddComponent (AAX_IComponentDescriptor* component) = 0;
+    virtual int32_t AddName (const char* name) = 0;
+    virtual int32_t AddCategory (uint32_t category) = 0;
+    virtual int32_t AddCategoryBypassParameter (uint32_t category, const char* parameterId) = 0;
+    virtual int32_t AddProcPtr (void* procedure, int32_t procedureKind) = 0;
     virtual AAX_IPropertyMap* NewPropertyMap() = 0;
-    virtual int32_t SetProperties(AAX_IPropertyMap* properties) = 0;
-    virtual int32_t AddResourceInfo(int32_t resourceKind, const char* info) = 0;
-    virtual int32_t AddMeterDescription(uint32_t meterId, const char* name, AAX_IPropertyMap* properties) = 0;
-    virtual int32_t AddControlMidiNode(uint32_t nodeId, int32_t nodeType, const char* name, uint32_t channelMask) = 0;
+    virtual int32_t SetProperties (AAX_IPropertyMap* properties) = 0;
+    virtual int32_t AddResourceInfo (int32_t resourceKind, const char* info) = 0;
+    virtual int32_t AddMeterDescription (uint32_t meterId, const char* name, AAX_IPropertyMap* properties) = 0;
+    virtual int32_t AddControlMidiNode (uint32_t nodeId, int32_t nodeType, const char* name, uint32_t channelMask) = 0;
     // The host object behind the descriptor, passed to the collection's AddEffect.
     virtual AAX_IACFEffectDescriptor* GetHostDescriptor() const = 0;
 };
@@ -27,19 +27,19 @@ public:
 class AAX_VEffectDescriptor final : public AAX_IEffectDescriptor
 {
 public:
-    explicit AAX_VEffectDescriptor(IACFUnknown* host);
+    explicit AAX_VEffectDescriptor (IACFUnknown* host);
 
     AAX_IComponentDescriptor* NewComponentDescriptor() override;
-    int32_t AddComponent(AAX_IComponentDescriptor* component) override;
-    int32_t AddName(const char* name) override;
-    int32_t AddCategory(uint32_t category) override;
-    int32_t AddCategoryBypassParameter(uint32_t category, const char* parameterId) override;
-    int32_t AddProcPtr(void* procedure, int32_t procedureKind) override;
+    int32_t AddComponent (AAX_IComponentDescriptor* component) override;
+    int32_t AddName (const char* name) override;
+    int32_t AddCategory (uint32_t category) override;
+    int32_t AddCategoryBypassParameter (uint32_t category, const char* parameterId) override;
+    int32_t AddProcPtr (void* procedure, int32_t procedureKind) override;
     AAX_IPropertyMap* NewPropertyMap() override;
-    int32_t SetProperties(AAX_IPropertyMap* properties) override;
-    int32_t AddResourceInfo(int32_t resourceKind, const char* info) override;
-    int32_t AddMeterDescription(uint32_t meterId, const char* name, AAX_IPropertyMap* properties) override;
-    int32_t AddControlMidiNode(uint32_t nodeId, int32_t nodeType, const char* name, uint32_t channelMask) override;
+    int32_t SetProperties (AAX_IPropertyMap* properties) override;
+    int32_t AddResourceInfo (int32_t resourceKind, const char* info) override;
+    int32_t AddMeterDescription (uint32_t meterId, const char* name, AAX_IPropertyMap* properties) override;
+    int32_t AddControlMidiNode (uint32_t nodeId, int32_t nodeType, const char* name, uint32_t channelMask) override;
     AAX_IACFEffectDescriptor* GetHostDescriptor() const override { return descriptor_.Get(); }
 
 private:

@@ -21,28 +21,28 @@ AAX_IHostServices* AAX_GetHostServices()
 }
 
 // [host thread] Lets the plug-in describe itself, then hands the host the definition.
-ACFRESULT ACFRegisterPlugin(IACFUnknown* host, IACFPluginDefinition** outDefinition)
+ACFRESULT ACFRegisterPlugin (IACFUnknown* host, IACFPluginDefinition** outDefinition)
 {
     if (outDefinition != nullptr)
         *outDefinition = nullptr;
-    return Guarded([&]() -> ACFRESULT {
-        AAX_VCollection collection(host);
-        const int32_t result = GetEffectDescriptions(&collection);
+    return Guarded ([&]() -> ACFRESULT {
+        AAX_VCollection collection (host);
+        const int32_t result = GetEffectDescriptions (&collection);
         if (result != AAX_SUCCESS)
             return result;
         AAX_IACFCollection* hostCollection = collection.GetHostCollection();
         void* definition = nullptr;
         if (outDefinition == nullptr || hostCollection == nullptr
-            || hostCollection->QueryInterface(IID_IACFPluginDefinition, &definition) != ACF_OK
+            || hostCollection->QueryInterface (IID_IACFPluginDefinition, &definition) != ACF_OK
             || definition == nullptr)
             return AAX_ERROR_NULL_OBJECT;
-        *outDefinition = static_cast<IACFPluginDefinition*>(definition);
+        *outDefinition = static_cast<IACFPluginDefinition*> (definition);
         return AAX_SUCCESS;
     });
 }
 
 // [host thread] The module registers no components of its own.
-ACFRESULT ACFRegisterComponent(IACFUnknown*, const acfCLSID*, IACFUnknown** outComponent)
+ACFRESULT ACFRegisterComponent (IACFUnknown*, const acfCLSID*, IACFUnknown** outComponent)
 {
     if (outComponent != nullptr)
         *outComponent = nullptr;
@@ -50,7 +50,7 @@ ACFRESULT ACFRegisterComponent(IACFUnknown*, const acfCLSID*, IACFUnknown** outC
 }
 
 // [host thread] Instances come from the description's factory procedures, not a class factory.
-ACFRESULT ACFGetClassFactory(IACFUnknown*, const acfCLSID*, const acfIID*, void** outFactory)
+ACFRESULT ACFGetClassFactory (IACFUnknown*, const acfCLSID*, const acfIID*, void** outFactory)
 {
     if (outFactory != nullptr)
         *outFactory = nullptr;
@@ -64,25 +64,25 @@ ACFRESULT ACFCanUnloadNow()
 }
 
 // [host thread] Called before anything else.
-ACFRESULT ACFStartup(IACFUnknown* host)
+ACFRESULT ACFStartup (IACFUnknown* host)
 {
-    return Guarded([&]() -> ACFRESULT {
-        if (!HostServices() && host != nullptr)
-            HostServices() = std::make_unique<AAX_VHostServices>(host);
+    return Guarded ([&]() -> ACFRESULT {
+        if (! HostServices() && host != nullptr)
+            HostServices() = std::make_unique<AAX_VHostServices> (host);
         return ACF_OK;
     });
 }
 
 // [host thread] Called last.
-ACFRESULT ACFShutdown(IACFUnknown*)
+ACFRESULT ACFShutdown (IACFUnknown*)
 {
-    return Guarded([&]() -> ACFRESULT {
+    return Guarded ([&]() -> ACFRESULT {
         HostServices().reset();
         return ACF_OK;
     });
 }
 
-ACFRESULT ACFGetSDKVersion(uint64_t* outVersion)
+ACFRESULT ACFGetSDKVersion (uint64_t* outVersion)
 {
     if (outVersion == nullptr)
         return ACF_E_POINTER;

@@ -9,7 +9,7 @@ kestrune::sync::LockedCount& LiveObjects()
 }
 } // namespace
 
-CACFUnknown::CACFUnknown() : outer_(&private_), private_(*this)
+CACFUnknown::CACFUnknown() : outer_ (&private_), private_ (*this)
 {
     LiveObjects().Increment();
 }
@@ -36,19 +36,19 @@ void CACFUnknown::DeleteThis()
     delete this;
 }
 
-ACFRESULT CACFUnknown::InternalQueryInterface(const acfIID& iid, void** out)
+ACFRESULT CACFUnknown::InternalQueryInterface (const acfIID& iid, void** out)
 {
     if (out == nullptr)
         return ACF_E_POINTER;
     if (iid == IID_IACFUnknown)
-        return ProvideInterface(static_cast<IACFUnknown*>(&private_), out);
+        return ProvideInterface (static_cast<IACFUnknown*> (&private_), out);
     *out = nullptr;
     return ACF_E_NOINTERFACE;
 }
 
 uint32_t CACFUnknown::InternalAddRef()
 {
-    return static_cast<uint32_t>(refCount_.Increment());
+    return static_cast<uint32_t> (refCount_.Increment());
 }
 
 uint32_t CACFUnknown::InternalRelease()
@@ -60,12 +60,12 @@ uint32_t CACFUnknown::InternalRelease()
         FinalRelease();
         DeleteThis();
     }
-    return static_cast<uint32_t>(remaining);
+    return static_cast<uint32_t> (remaining);
 }
 
-ACFRESULT CACFUnknown::PrivateUnknown::QueryInterface(const acfIID& iid, void** out)
+ACFRESULT CACFUnknown::PrivateUnknown::QueryInterface (const acfIID& iid, void** out)
 {
-    return owner_.InternalQueryInterface(iid, out);
+    return owner_.InternalQueryInterface (iid, out);
 }
 
 uint32_t CACFUnknown::PrivateUnknown::AddRef()

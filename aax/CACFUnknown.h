@@ -13,8 +13,8 @@ class CACFUnknown
 {
 public:
     CACFUnknown();
-    CACFUnknown(const CACFUnknown&) = delete;
-    CACFUnknown& operator=(const CACFUnknown&) = delete;
+    CACFUnknown (const CACFUnknown&) = delete;
+    CACFUnknown& operator= (const CACFUnknown&) = delete;
     virtual ~CACFUnknown();
 
     // Called once after construction by whoever makes the object; 0 means ready.
@@ -24,7 +24,7 @@ public:
     virtual void DeleteThis();
 
     // [any thread] The non-delegating operations.
-    virtual ACFRESULT InternalQueryInterface(const acfIID& iid, void** out);
+    virtual ACFRESULT InternalQueryInterface (const acfIID& iid, void** out);
     virtual uint32_t InternalAddRef();
     virtual uint32_t InternalRelease();
 
@@ -36,7 +36,7 @@ public:
 protected:
     // Hands out one of the object's interfaces with one reference added through it.
     template <class Interface>
-    static ACFRESULT ProvideInterface(Interface* iface, void** out)
+    static ACFRESULT ProvideInterface (Interface* iface, void** out)
     {
         *out = iface;
         iface->AddRef();
@@ -47,8 +47,8 @@ private:
     class PrivateUnknown final : public IACFUnknown
     {
     public:
-        explicit PrivateUnknown(CACFUnknown& owner) : owner_(owner) {}
-        ACFRESULT QueryInterface(const acfIID& iid, void** out) override;
+        explicit PrivateUnknown (CACFUnknown& owner) : owner_ (owner) {}
+        ACFRESULT QueryInterface (const acfIID& iid, void** out) override;
         uint32_t AddRef() override;
         uint32_t Release() override;
 

@@ -9,33 +9,33 @@ namespace Layout = KestrunePanelLayout;
 using Processor = KestruneAudioProcessor;
 
 const KESTruneUI::KnobSetting KESTruneUI::knobSettings[8] = {
-    { &KESTruneUI::attackKnob,    Processor::attackParam,    0.3, -0.035f, -0.01f  },
-    { &KESTruneUI::releaseKnob,   Processor::releaseParam,   0.4, -0.02f,  -0.01f  },
-    { &KESTruneUI::thresholdKnob, Processor::thresholdParam, 0.3, -0.03f,   0.01f  },
-    { &KESTruneUI::lowCutKnob,    Processor::lowCutParam,    0.0, -0.04f,   0.015f },
-    { &KESTruneUI::ratioKnob,     Processor::ratioParam,     0.3,  0.02f,  -0.01f  },
-    { &KESTruneUI::driveKnob,     Processor::driveParam,     0.0,  0.035f, -0.01f  },
-    { &KESTruneUI::levelKnob,     Processor::levelParam,     0.5,  0.03f,   0.01f  },
-    { &KESTruneUI::mixKnob,       Processor::mixParam,       1.0,  0.04f,   0.015f },
+    { &KESTruneUI::attackKnob, Processor::attackParam, 0.3, -0.035f, -0.01f },
+    { &KESTruneUI::releaseKnob, Processor::releaseParam, 0.4, -0.02f, -0.01f },
+    { &KESTruneUI::thresholdKnob, Processor::thresholdParam, 0.3, -0.03f, 0.01f },
+    { &KESTruneUI::lowCutKnob, Processor::lowCutParam, 0.0, -0.04f, 0.015f },
+    { &KESTruneUI::ratioKnob, Processor::ratioParam, 0.3, 0.02f, -0.01f },
+    { &KESTruneUI::driveKnob, Processor::driveParam, 0.0, 0.035f, -0.01f },
+    { &KESTruneUI::levelKnob, Processor::levelParam, 0.5, 0.03f, 0.01f },
+    { &KESTruneUI::mixKnob, Processor::mixParam, 1.0, 0.04f, 0.015f },
 };
 
 const KESTruneUI::ValueLabel KESTruneUI::valueLabels[5] = {
     { &KESTruneUI::thresholdValue, Processor::thresholdParam },
-    { &KESTruneUI::lowCutValue,    Processor::lowCutParam },
-    { &KESTruneUI::driveValue,     Processor::driveParam },
-    { &KESTruneUI::levelValue,     Processor::levelParam },
-    { &KESTruneUI::mixValue,       Processor::mixParam },
+    { &KESTruneUI::lowCutValue, Processor::lowCutParam },
+    { &KESTruneUI::driveValue, Processor::driveParam },
+    { &KESTruneUI::levelValue, Processor::levelParam },
+    { &KESTruneUI::mixValue, Processor::mixParam },
 };
 
 namespace
 {
-    void place (juce::Component& component, const Layout::Bounds& b)
-    {
-        component.setBounds (b.x, b.y, b.width, b.height);
-    }
+void place (juce::Component& component, const Layout::Bounds& b)
+{
+    component.setBounds (b.x, b.y, b.width, b.height);
+}
 
-    // The output meter reads the output level raised so that its usual range fills the scale.
-    const float outputMeterScale = std::pow (10.0f, 1.05f);
+// The output meter reads the output level raised so that its usual range fills the scale.
+const float outputMeterScale = std::pow (10.0f, 1.05f);
 }
 
 KESTruneUI::KESTruneUI (KestruneAudioProcessor& processorToControl)
@@ -194,8 +194,7 @@ void KESTruneUI::refreshControls()
 
 void KESTruneUI::buttonClicked (juce::Button* button)
 {
-    const auto flipInGesture = [this] (int index)
-    {
+    const auto flipInGesture = [this] (int index) {
         processor.beginParameterChangeGesture (index);
         processor.setParameterNotifyingHost (index, 1.0f - processor.getParameter (index));
         processor.endParameterChangeGesture (index);

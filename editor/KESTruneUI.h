@@ -90,7 +90,7 @@ private:
     // reads them.
     struct KnobSetting
     {
-        std::unique_ptr<QORSlider3D> KESTruneUI::* knob;
+        std::unique_ptr<QORSlider3D> KESTruneUI::*knob;
         int parameter;
         double doubleClickValue;
         float offsetX, offsetY;
@@ -100,7 +100,7 @@ private:
     // Value labels and the parameter whose display text each shows.
     struct ValueLabel
     {
-        std::unique_ptr<juce::Label> KESTruneUI::* label;
+        std::unique_ptr<juce::Label> KESTruneUI::*label;
         int parameter;
     };
     static const ValueLabel valueLabels[5];

@@ -97,8 +97,8 @@ float KestruneAudioProcessor::normalisedValue (int index) const noexcept
 {
     switch (index)
     {
-        case attackParam:    return std::sqrt ((attack - 0.001f) / 0.299f);
-        case releaseParam:   return std::sqrt ((release - 0.1f) / 1.9f);
+        case attackParam: return std::sqrt ((attack - 0.001f) / 0.299f);
+        case releaseParam: return std::sqrt ((release - 0.1f) / 1.9f);
         case thresholdParam: return static_cast<float> (std::max (0.0, decibelsOf (threshold) + 40.0) / 40.0);
         case ratioParam:
         {
@@ -109,13 +109,13 @@ float KestruneAudioProcessor::normalisedValue (int index) const noexcept
                     return static_cast<float> (i) / 10.0f;
             return 1.0f;
         }
-        case kneeParam:      return softKnee ? 1.0f : 0.0f;
-        case lowCutParam:    return lowCut;
-        case driveParam:     return drive;
-        case levelParam:     return static_cast<float> (decibelsOf (level) / 30.0 + 0.5);
-        case mixParam:       return mix;
-        case bypassParam:    return bypass ? 1.0f : 0.0f;
-        default:             return 0.0f;
+        case kneeParam: return softKnee ? 1.0f : 0.0f;
+        case lowCutParam: return lowCut;
+        case driveParam: return drive;
+        case levelParam: return static_cast<float> (decibelsOf (level) / 30.0 + 0.5);
+        case mixParam: return mix;
+        case bypassParam: return bypass ? 1.0f : 0.0f;
+        default: return 0.0f;
     }
 }
 
@@ -123,7 +123,7 @@ void KestruneAudioProcessor::applyNormalisedValue (int index, float v)
 {
     switch (index)
     {
-        case attackParam:  attack = v * v * 0.299f + 0.001f; break;
+        case attackParam: attack = v * v * 0.299f + 0.001f; break;
         case releaseParam: release = v * v * 1.9f + 0.1f; break;
         case thresholdParam:
         {
@@ -131,19 +131,19 @@ void KestruneAudioProcessor::applyNormalisedValue (int index, float v)
             threshold = dB > -100.0f ? std::pow (10.0f, dB * 0.05f) : 0.0f;
             break;
         }
-        case ratioParam:   ratioSlope = ratioSlopes[static_cast<size_t> (ratioIndexFor (v))]; break;
-        case kneeParam:    softKnee = v >= 0.5f; break;
-        case lowCutParam:  lowCut = v; break;
-        case driveParam:   drive = v; break;
+        case ratioParam: ratioSlope = ratioSlopes[static_cast<size_t> (ratioIndexFor (v))]; break;
+        case kneeParam: softKnee = v >= 0.5f; break;
+        case lowCutParam: lowCut = v; break;
+        case driveParam: drive = v; break;
         case levelParam:
         {
             const float dB = (v - 0.5f) * 30.0f;
             level = dB > -100.0f ? std::pow (10.0f, dB * 0.05f) : 0.0f;
             break;
         }
-        case mixParam:     mix = v; break;
-        case bypassParam:  bypass = v >= 0.5f; break;
-        default:           return;
+        case mixParam: mix = v; break;
+        case bypassParam: bypass = v >= 0.5f; break;
+        default: return;
     }
 
     if (index <= kneeParam)
@@ -157,13 +157,13 @@ juce::String KestruneAudioProcessor::displayText (int index) const
     switch (index)
     {
         case attackParam:
-        case releaseParam:   return juce::String (normalisedValue (index) * 10.0f, 1);
+        case releaseParam: return juce::String (normalisedValue (index) * 10.0f, 1);
         case thresholdParam: return decibelText (threshold);
         case ratioParam:
             if (ratioSlope >= 0.95f)
                 return "+Inf:1";
             return juce::String (1.0f / (1.0f - ratioSlope), 2) + ":1";
-        case kneeParam:      return softKnee ? "SOFT KNEE" : "HARD KNEE";
+        case kneeParam: return softKnee ? "SOFT KNEE" : "HARD KNEE";
         case lowCutParam:
         {
             if (! (lowCut > lowCutOffLimit))
@@ -173,15 +173,15 @@ juce::String KestruneAudioProcessor::displayText (int index) const
                 return juce::String (static_cast<int> (std::floor (frequency + 0.5f))) + " Hz";
             return juce::String (frequency / 1000.0f, 1) + " kHz";
         }
-        case levelParam:     return decibelText (level);
+        case levelParam: return decibelText (level);
         case mixParam:
             if (mix == 0.0f)
                 return "dry";
             if (mix == 1.0f)
                 return "wet";
             return juce::String (static_cast<int> (mix * 100.0f)) + " %";
-        case bypassParam:    return bypass ? "ON" : "OFF";
-        default:             return juce::String (static_cast<int> (normalisedValue (index) * 100.0f)) + " %";
+        case bypassParam: return bypass ? "ON" : "OFF";
+        default: return juce::String (static_cast<int> (normalisedValue (index) * 100.0f)) + " %";
     }
 }
 

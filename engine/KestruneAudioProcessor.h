@@ -16,8 +16,16 @@ class KestruneAudioProcessor : public juce::AudioProcessor
 public:
     enum ParameterIndex
     {
-        attackParam, releaseParam, thresholdParam, ratioParam, kneeParam,
-        lowCutParam, driveParam, levelParam, mixParam, bypassParam,
+        attackParam,
+        releaseParam,
+        thresholdParam,
+        ratioParam,
+        kneeParam,
+        lowCutParam,
+        driveParam,
+        levelParam,
+        mixParam,
+        bypassParam,
         numParams
     };
 

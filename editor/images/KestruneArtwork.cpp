@@ -103,8 +103,7 @@ namespace
     // top left within bevel pixels of the rim.
     auto brushedDisc (float radius, float base, float contrast, float bevel, uint32_t seed)
     {
-        return [=] (float dx, float dy, float r)
-        {
+        return [=] (float dx, float dy, float r) {
             const float r2 = std::max (dx * dx + dy * dy, 1.0e-6f);
             const float diagonal = -2.0f * dx * dy / r2;
             const float cross = (dx * dx - dy * dy) / r2;
@@ -199,12 +198,10 @@ namespace
     {
         const juce::Point<float> centre (knob.centreX(), knob.centreY());
         const float radius = (float) knob.width * 0.5f;
-        paintDisc (image, centre + juce::Point<float> (0.0f, 1.0f), radius + 3.0f, [radius] (float, float, float r)
-        {
+        paintDisc (image, centre + juce::Point<float> (0.0f, 1.0f), radius + 3.0f, [radius] (float, float, float r) {
             return Colour::fromFloatRGBA (0.0f, 0.0f, 0.0f, 0.45f * clamp01 ((radius + 3.0f - r) / 3.0f));
         });
-        paintDisc (image, centre, radius, [radius] (float, float dy, float r)
-        {
+        paintDisc (image, centre, radius, [radius] (float, float dy, float r) {
             const float rim = clamp01 ((r - (radius - 2.0f)) / 2.0f) * clamp01 (dy / radius + 0.3f);
             return Colour::fromFloatRGBA (0.06f + 0.25f * rim, 0.062f + 0.25f * rim, 0.068f + 0.25f * rim, 1.0f);
         });
@@ -237,10 +234,21 @@ namespace
         caption (g, "Ratio", ratio.centreX(), 13.0f, 8.0f, 1.2f);
 
         // The ratio scale at the knob's steps: step i of ten lies at (i / 10 - 0.5) * 270 degrees.
-        struct RatioMark { int step; const char* text; };
+        struct RatioMark
+        {
+            int step;
+            const char* text;
+        };
         constexpr RatioMark ratioMarks[] = {
-            { 0, "1" }, { 2, "2" }, { 4, "3" }, { 5, "4" }, { 6, "8" },
-            { 7, "12" }, { 8, "16" }, { 9, "20" }, { 10, "+inf" },
+            { 0, "1" },
+            { 2, "2" },
+            { 4, "3" },
+            { 5, "4" },
+            { 6, "8" },
+            { 7, "12" },
+            { 8, "16" },
+            { 9, "20" },
+            { 10, "+inf" },
         };
 
         for (const auto& mark : ratioMarks)
@@ -272,15 +280,13 @@ namespace
         const auto lamp = origin + juce::Point<float> (25.0f, 37.5f);
 
         if (lit)
-            paintDisc (image, lamp, 24.0f, [] (float, float, float r)
-            {
+            paintDisc (image, lamp, 24.0f, [] (float, float, float r) {
                 const float t = 1.0f - r / 24.0f;
                 return Colour::fromFloatRGBA (1.0f, 0.15f, 0.1f, 0.55f * t * t);
             });
 
         paintDisc (image, lamp, 15.0f, brushedDisc (15.0f, 0.7f, 0.2f, 4.0f, 11));
-        paintDisc (image, lamp, 11.0f, [lit] (float dx, float dy, float r)
-        {
+        paintDisc (image, lamp, 11.0f, [lit] (float dx, float dy, float r) {
             const float t = r / 11.0f;
             const float sx = dx + 4.0f, sy = dy + 4.0f;
             const float spot = clamp01 (1.0f - (sx * sx + sy * sy) / 9.0f);
@@ -369,11 +375,25 @@ namespace
     // The meter's scale: marks by linear level, the needle's angle being
     // level * 80 / 1.41 - 40 degrees about the pivot.
     // The labels of the two lowest marks, close together, are nudged apart (degrees).
-    struct MeterMark { const char* text; double level; double labelNudge; };
+    struct MeterMark
+    {
+        const char* text;
+        double level;
+        double labelNudge;
+    };
     constexpr MeterMark meterMarks[] = {
-        { "-50", 0.0031623, -2.0 }, { "-20", 0.1, 0.8 }, { "-10", 0.3162278, 0.0 }, { "-7", 0.4466836, 0.0 },
-        { "-5", 0.5623413, 0.0 }, { "-3", 0.7079458, 0.0 }, { "-2", 0.7943282, 0.0 }, { "-1", 0.8912509, 0.0 },
-        { "0", 1.0, 0.0 }, { "+1", 1.1220185, 0.0 }, { "+2", 1.2589254, 0.0 }, { "+3", 1.4125375, 0.0 },
+        { "-50", 0.0031623, -2.0 },
+        { "-20", 0.1, 0.8 },
+        { "-10", 0.3162278, 0.0 },
+        { "-7", 0.4466836, 0.0 },
+        { "-5", 0.5623413, 0.0 },
+        { "-3", 0.7079458, 0.0 },
+        { "-2", 0.7943282, 0.0 },
+        { "-1", 0.8912509, 0.0 },
+        { "0", 1.0, 0.0 },
+        { "+1", 1.1220185, 0.0 },
+        { "+2", 1.2589254, 0.0 },
+        { "+3", 1.4125375, 0.0 },
     };
 
     const juce::Point<float> meterPivot (150.0f, 240.0f);
@@ -469,8 +489,7 @@ namespace
             fillGradient (g, glass, Colour (0x38ffffff), Colour (0x04ffffff), windowInset, 150.0f);
         }
 
-        paintDisc (image, meterPivot, 17.0f, [] (float, float dy, float)
-        {
+        paintDisc (image, meterPivot, 17.0f, [] (float, float dy, float) {
             return Colour::fromFloatRGBA (0.08f - dy * 0.002f, 0.08f - dy * 0.002f, 0.08f - dy * 0.002f, 1.0f);
         });
         screw (image, meterPivot, 9.0f, 35.0);
@@ -507,8 +526,7 @@ namespace
     {
         Image image (Image::ARGB, 200, 200, true);
         const juce::Point<float> centre (100.0f, 100.0f);
-        paintDisc (image, centre + juce::Point<float> (0.0f, 3.0f), 80.0f, [] (float, float, float r)
-        {
+        paintDisc (image, centre + juce::Point<float> (0.0f, 3.0f), 80.0f, [] (float, float, float r) {
             return Colour::fromFloatRGBA (0.0f, 0.0f, 0.0f, 0.5f * clamp01 ((80.0f - r) / 10.0f));
         });
         paintDisc (image, centre, 74.0f, brushedDisc (74.0f, 0.3f, 0.12f, 6.0f, 21));
@@ -550,15 +568,15 @@ namespace
 const std::vector<Picture>& pictures()
 {
     static const std::vector<Picture> all {
-        { "background.png",    900, 300, false, drawBackground },
-        { "bypass.png",         91,  75, false, drawBypass },
-        { "meter_face.png",    300, 300, true,  drawMeterFace },
-        { "meter_overlay.png", 300, 300, true,  drawMeterOverlay },
-        { "switch_off.png",     64,  64, true,  drawSwitchOff },
-        { "switch_on.png",      64,  64, true,  drawSwitchOn },
-        { "knob_body.png",     200, 200, true,  drawKnobBody },
-        { "knob_cap.png",      600, 600, true,  drawKnobCap },
-        { "knob_pointer.png",  200, 200, true,  drawKnobPointer },
+        { "background.png", 900, 300, false, drawBackground },
+        { "bypass.png", 91, 75, false, drawBypass },
+        { "meter_face.png", 300, 300, true, drawMeterFace },
+        { "meter_overlay.png", 300, 300, true, drawMeterOverlay },
+        { "switch_off.png", 64, 64, true, drawSwitchOff },
+        { "switch_on.png", 64, 64, true, drawSwitchOn },
+        { "knob_body.png", 200, 200, true, drawKnobBody },
+        { "knob_cap.png", 600, 600, true, drawKnobCap },
+        { "knob_pointer.png", 200, 200, true, drawKnobPointer },
     };
     return all;
 }

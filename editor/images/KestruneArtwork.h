@@ -10,17 +10,17 @@
 // and the PNG encoding of those pixels gives the same bytes.
 namespace KestruneArtwork
 {
-    struct Picture
-    {
-        const char* fileName;
-        int width, height;
-        bool hasAlpha;
-        juce::Image (*draw)();
-    };
+struct Picture
+{
+    const char* fileName;
+    int width, height;
+    bool hasAlpha;
+    juce::Image (*draw)();
+};
 
-    // Every picture the editor embeds, by file name.
-    const std::vector<Picture>& pictures();
+// Every picture the editor embeds, by file name.
+const std::vector<Picture>& pictures();
 
-    // The PNG file of an image.
-    juce::MemoryBlock encodePng (const juce::Image& image);
+// The PNG file of an image.
+juce::MemoryBlock encodePng (const juce::Image& image);
 }

@@ -7,14 +7,14 @@
 // whose capitals are 10 units high; only the characters the artwork prints exist.
 namespace KestruneLettering
 {
-    // The outline of text whose capitals are capHeight pixels high, left end of the
-    // baseline at (0, 0); unknown characters are left out.
-    juce::Path textPath (const juce::String& text, float capHeight);
+// The outline of text whose capitals are capHeight pixels high, left end of the
+// baseline at (0, 0); unknown characters are left out.
+juce::Path textPath (const juce::String& text, float capHeight);
 
-    // Width of that text in pixels.
-    float textWidth (const juce::String& text, float capHeight);
+// Width of that text in pixels.
+float textWidth (const juce::String& text, float capHeight);
 
-    // Strokes text centred horizontally on centreX, its baseline at baselineY.
-    void drawCentred (juce::Graphics& g, const juce::String& text, float centreX, float baselineY,
-                      float capHeight, float strokeWidth);
+// Strokes text centred horizontally on centreX, its baseline at baselineY.
+void drawCentred (juce::Graphics& g, const juce::String& text, float centreX, float baselineY,
+                  float capHeight, float strokeWidth);
 }

@@ -22,9 +22,9 @@ class AAXModuleDriver
 {
 public:
     // Throws std::runtime_error when the file does not load or lacks one of the exports.
-    AAXModuleDriver(HostFramework& framework, const std::string& path);
-    AAXModuleDriver(const AAXModuleDriver&) = delete;
-    AAXModuleDriver& operator=(const AAXModuleDriver&) = delete;
+    AAXModuleDriver (HostFramework& framework, const std::string& path);
+    AAXModuleDriver (const AAXModuleDriver&) = delete;
+    AAXModuleDriver& operator= (const AAXModuleDriver&) = delete;
     // Drops the definition and the host unknown, then unloads the file.
     ~AAXModuleDriver();
 
@@ -39,11 +39,11 @@ public:
     IACFPluginDefinition* Definition() const { return definition_; }
     ACFRESULT CanUnloadNow() const;
     // Whether the module exports any symbol of that name.
-    bool HasSymbol(const char* name) const;
+    bool HasSymbol (const char* name) const;
 
     // Calls a factory procedure the description registered and asks the object for iid;
     // null when there is no such procedure, no object or no such interface.
-    IACFUnknown* CreateObject(int32_t procedureKind, const acfIID& iid, size_t effect = 0) const;
+    IACFUnknown* CreateObject (int32_t procedureKind, const acfIID& iid, size_t effect = 0) const;
 
 private:
     HostFramework& framework_;

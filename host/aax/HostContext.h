@@ -11,14 +11,14 @@ namespace kestrune::host::aax
 class HostObjectFactory final : public HostObject<IACFObjectFactory>
 {
 public:
-    explicit HostObjectFactory(HostFramework& framework);
-    ACFRESULT CreateInstance(const acfCLSID& classId, IACFUnknown* outer, const acfIID& iid, void** out) override;
+    explicit HostObjectFactory (HostFramework& framework);
+    ACFRESULT CreateInstance (const acfCLSID& classId, IACFUnknown* outer, const acfIID& iid, void** out) override;
 };
 
 class HostContext final : public HostObject<IACFUnknown>
 {
 public:
-    explicit HostContext(HostFramework& framework);
+    explicit HostContext (HostFramework& framework);
     ~HostContext() override;
 
     HostController& Controller() const { return *controller_; }
@@ -26,12 +26,12 @@ public:
     HostAutomationDelegate& AutomationDelegate() const { return *automation_; }
     // The instance this unknown belongs to, answered for its effect parameters (to its GUI);
     // not counted: the instance clears it before it goes.
-    void SetEffectParameters(IACFUnknown* parameters) { parameters_ = parameters; }
+    void SetEffectParameters (IACFUnknown* parameters) { parameters_ = parameters; }
 
-    ACFRESULT QueryInterface(const acfIID& iid, void** out) override;
+    ACFRESULT QueryInterface (const acfIID& iid, void** out) override;
 
 protected:
-    IACFUnknown* FindInterface(const acfIID& iid) override;
+    IACFUnknown* FindInterface (const acfIID& iid) override;
 
 private:
     HostObjectFactory* factory_;

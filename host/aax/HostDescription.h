@@ -41,11 +41,11 @@ struct RecordedProcessProcedure
 // What a context field of a component holds.
 enum class FieldKind
 {
-    audioIn,       // float* const*: one pointer per input channel
-    audioOut,      // float* const*: one pointer per output channel
-    bufferLength,  // int32_t*: samples in the block
-    dataInPort,    // the last packet posted on the port of that number
-    privateData,   // a block the instance's ClearDataBlock fills
+    audioIn, // float* const*: one pointer per input channel
+    audioOut, // float* const*: one pointer per output channel
+    bufferLength, // int32_t*: samples in the block
+    dataInPort, // the last packet posted on the port of that number
+    privateData // a block the instance's ClearDataBlock fills
 };
 
 struct RecordedComponent
@@ -67,7 +67,7 @@ struct RecordedEffect
     std::vector<RecordedComponent> components;
 
     // The registered procedure of a kind (0 processor factory, 1 GUI factory), or null.
-    const RecordedProcedure* Procedure(int32_t procedureKind) const
+    const RecordedProcedure* Procedure (int32_t procedureKind) const
     {
         for (const RecordedProcedure& entry : procedures)
             if (entry.kind == procedureKind)

@@ -13,9 +13,9 @@ class HostEditor
 public:
     // Throws std::runtime_error when the description has no GUI factory or the GUI refuses
     // to initialise. With initialize false the GUI is made and not initialised.
-    explicit HostEditor(HostInstance& instance, bool initialize = true);
-    HostEditor(const HostEditor&) = delete;
-    HostEditor& operator=(const HostEditor&) = delete;
+    explicit HostEditor (HostInstance& instance, bool initialize = true);
+    HostEditor (const HostEditor&) = delete;
+    HostEditor& operator= (const HostEditor&) = delete;
     // Closes the window, uninitialises and releases the GUI, then the containers.
     ~HostEditor();
 
@@ -26,12 +26,12 @@ public:
     // Hands the GUI a new container (headless, or on an X11 window) and returns it; the
     // container given before is let go.
     HostViewContainer& OpenOffscreen();
-    HostViewContainer& OpenInX11Window(unsigned long window, std::function<void(int32_t, int32_t)> resize);
+    HostViewContainer& OpenInX11Window (unsigned long window, std::function<void (int32_t, int32_t)> resize);
     // SetViewContainer(null).
     void Close();
 
 private:
-    HostViewContainer& Open(HostViewContainer* container);
+    HostViewContainer& Open (HostViewContainer* container);
 
     HostInstance& instance_;
     AAX_IACFEffectGUI* gui_ = nullptr;

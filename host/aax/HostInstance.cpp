@@ -1,108 +1,107 @@
 #include "HostInstance.h"
 
-
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 namespace kestrune::host::aax
 {
-ChunkRecord::ChunkRecord(uint32_t id, int32_t dataSize)
-    : storage_(sizeof(AAX_SPlugInChunkHeader) + static_cast<size_t>(std::max(dataSize, 0)) + kGuardSize, 0),
-      capacity_(std::max(dataSize, 0))
+ChunkRecord::ChunkRecord (uint32_t id, int32_t dataSize)
+    : storage_ (sizeof (AAX_SPlugInChunkHeader) + static_cast<size_t> (std::max (dataSize, 0)) + kGuardSize, 0),
+      capacity_ (std::max (dataSize, 0))
 {
-    std::fill(storage_.end() - kGuardSize, storage_.end(), kGuardByte);
+    std::fill (storage_.end() - kGuardSize, storage_.end(), kGuardByte);
     Header()->fSize = capacity_;
     Header()->fChunkID = id;
 }
 
-ChunkRecord ChunkRecord::FromBytes(const std::vector<uint8_t>& bytes)
+ChunkRecord ChunkRecord::FromBytes (const std::vector<uint8_t>& bytes)
 {
-    const size_t header = sizeof(AAX_SPlugInChunkHeader);
-    const auto dataSize = static_cast<int32_t>(bytes.size() > header ? bytes.size() - header : 0);
-    ChunkRecord record(0, dataSize);
-    std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(bytes.size(), header + dataSize)),
-              record.storage_.begin());
+    const size_t header = sizeof (AAX_SPlugInChunkHeader);
+    const auto dataSize = static_cast<int32_t> (bytes.size() > header ? bytes.size() - header : 0);
+    ChunkRecord record (0, dataSize);
+    std::copy (bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t> (std::min (bytes.size(), header + dataSize)),
+               record.storage_.begin());
     return record;
 }
 
 std::vector<uint8_t> ChunkRecord::Bytes() const
 {
-    const int32_t size = std::clamp(Header()->fSize, 0, capacity_);
-    return {storage_.begin(), storage_.begin() + static_cast<std::ptrdiff_t>(sizeof(AAX_SPlugInChunkHeader) + size)};
+    const int32_t size = std::clamp (Header()->fSize, 0, capacity_);
+    return { storage_.begin(), storage_.begin() + static_cast<std::ptrdiff_t> (sizeof (AAX_SPlugInChunkHeader) + size) };
 }
 
 bool ChunkRecord::GuardIntact() const
 {
-    return std::all_of(storage_.end() - kGuardSize, storage_.end(), [](uint8_t b) { return b == kGuardByte; });
+    return std::all_of (storage_.end() - kGuardSize, storage_.end(), [] (uint8_t b) { return b == kGuardByte; });
 }
 
-HostInstance::HostInstance(AAXModuleDriver& driver, const InstanceSettings& settings)
-    : driver_(driver), settings_(settings)
+HostInstance::HostInstance (AAXModuleDriver& driver, const InstanceSettings& settings)
+    : driver_ (driver), settings_ (settings)
 {
     const auto& effects = driver.Host().Framework().Description().effects;
     if (settings.effect >= effects.size())
-        throw std::runtime_error("the module described no such effect");
+        throw std::runtime_error ("the module described no such effect");
     const auto& components = effects[settings.effect].components;
-    if (settings.channels < 1 || static_cast<size_t>(settings.channels) > components.size())
-        throw std::runtime_error("the effect has no component for " + std::to_string(settings.channels) + " channels");
-    component_ = components[static_cast<size_t>(settings.channels - 1)];
+    if (settings.channels < 1 || static_cast<size_t> (settings.channels) > components.size())
+        throw std::runtime_error ("the effect has no component for " + std::to_string (settings.channels) + " channels");
+    component_ = components[static_cast<size_t> (settings.channels - 1)];
     if (component_.processProcedures.empty())
-        throw std::runtime_error("the component has no process procedure");
+        throw std::runtime_error ("the component has no process procedure");
 
-    IACFUnknown* object = driver.CreateObject(AAX_PROC_EFFECT_PARAMETERS, IID_IACFEffectParameters_V2, settings.effect);
+    IACFUnknown* object = driver.CreateObject (AAX_PROC_EFFECT_PARAMETERS, IID_IACFEffectParameters_V2, settings.effect);
     if (object == nullptr)
-        throw std::runtime_error("the processor factory made no effect parameters");
-    parameters_ = static_cast<AAX_IACFEffectParameters_V2*>(object);
+        throw std::runtime_error ("the processor factory made no effect parameters");
+    parameters_ = static_cast<AAX_IACFEffectParameters_V2*> (object);
 
-    host_ = NewHostObject<HostContext>(driver.Host().Framework());
+    host_ = NewHostObject<HostContext> (driver.Host().Framework());
     const int32_t stem = settings.channels == 1 ? AAX_STEM_FORMAT_MONO : AAX_STEM_FORMAT_STEREO;
-    host_->Controller().SetSampleRate(settings.sampleRate);
-    host_->Controller().SetStemFormats(stem, stem);
-    SetAnswersSetValueRequests(true);
-    host_->SetEffectParameters(parameters_);
+    host_->Controller().SetSampleRate (settings.sampleRate);
+    host_->Controller().SetStemFormats (stem, stem);
+    SetAnswersSetValueRequests (true);
+    host_->SetEffectParameters (parameters_);
 
-    if (const int32_t result = parameters_->Initialize(host_); result != AAX_SUCCESS)
+    if (const int32_t result = parameters_->Initialize (host_); result != AAX_SUCCESS)
     {
-        host_->SetEffectParameters(nullptr);
+        host_->SetEffectParameters (nullptr);
         parameters_->Release();
-        host_->AutomationDelegate().SetResponder(nullptr);
+        host_->AutomationDelegate().SetResponder (nullptr);
         host_->Release();
-        throw std::runtime_error("the instance refused to initialise: " + std::to_string(result));
+        throw std::runtime_error ("the instance refused to initialise: " + std::to_string (result));
     }
 
     uint32_t lastField = 0;
     for (const auto& [field, kind] : component_.fields)
-        lastField = std::max(lastField, field);
-    fields_.assign(component_.fields.empty() ? 0 : lastField + 1, nullptr);
+        lastField = std::max (lastField, field);
+    fields_.assign (component_.fields.empty() ? 0 : lastField + 1, nullptr);
     for (const RecordedDataPort& port : component_.dataInPorts)
-        portData_[port.field].assign(port.packetSize, 0);
+        portData_[port.field].assign (port.packetSize, 0);
     for (const RecordedPrivateData& data : component_.privateData)
     {
         auto& block = privateData_[data.field];
-        block.assign(static_cast<size_t>(std::max(data.size, 0)), 0xCD);
-        parameters_->ClearDataBlock(data.field, block.data(), static_cast<uint32_t>(block.size()));
+        block.assign (static_cast<size_t> (std::max (data.size, 0)), 0xCD);
+        parameters_->ClearDataBlock (data.field, block.data(), static_cast<uint32_t> (block.size()));
     }
 }
 
 HostInstance::~HostInstance()
 {
-    host_->AutomationDelegate().SetResponder(nullptr);
-    host_->SetEffectParameters(nullptr);
+    host_->AutomationDelegate().SetResponder (nullptr);
+    host_->SetEffectParameters (nullptr);
     parameters_->Uninitialize();
     parameters_->Release();
     host_->Release();
 }
 
-void HostInstance::SetAnswersSetValueRequests(bool answers)
+void HostInstance::SetAnswersSetValueRequests (bool answers)
 {
-    if (!answers)
+    if (! answers)
     {
-        host_->AutomationDelegate().SetResponder(nullptr);
+        host_->AutomationDelegate().SetResponder (nullptr);
         return;
     }
-    host_->AutomationDelegate().SetResponder([this](const std::string& id, double value) {
-        parameters_->UpdateParameterNormalizedValue(id.c_str(), value, 0);
+    host_->AutomationDelegate().SetResponder ([this] (const std::string& id, double value) {
+        parameters_->UpdateParameterNormalizedValue (id.c_str(), value, 0);
     });
 }
 
@@ -112,15 +111,15 @@ void HostInstance::DeliverPackets()
     for (; packetsDelivered_ < packets.size(); ++packetsDelivered_)
     {
         const PostedPacket& packet = packets[packetsDelivered_];
-        const auto port = portData_.find(packet.port);
+        const auto port = portData_.find (packet.port);
         if (port == portData_.end())
             continue;
-        std::fill(port->second.begin(), port->second.end(), 0);
-        std::copy_n(packet.payload.begin(), std::min(packet.payload.size(), port->second.size()), port->second.begin());
+        std::fill (port->second.begin(), port->second.end(), 0);
+        std::copy_n (packet.payload.begin(), std::min (packet.payload.size(), port->second.size()), port->second.begin());
     }
 }
 
-void HostInstance::ProcessBlock(const float* const* inputs, float* const* outputs, int32_t length)
+void HostInstance::ProcessBlock (const float* const* inputs, float* const* outputs, int32_t length)
 {
     parameters_->DispatchPackets();
     DeliverPackets();
@@ -129,50 +128,50 @@ void HostInstance::ProcessBlock(const float* const* inputs, float* const* output
     {
         switch (kind)
         {
-        case FieldKind::audioIn: fields_[field] = const_cast<float**>(inputs); break;
-        case FieldKind::audioOut: fields_[field] = const_cast<float**>(outputs); break;
-        case FieldKind::bufferLength: fields_[field] = &bufferLength_; break;
-        case FieldKind::dataInPort: fields_[field] = portData_[field].data(); break;
-        case FieldKind::privateData: fields_[field] = privateData_[field].data(); break;
+            case FieldKind::audioIn: fields_[field] = const_cast<float**> (inputs); break;
+            case FieldKind::audioOut: fields_[field] = const_cast<float**> (outputs); break;
+            case FieldKind::bufferLength: fields_[field] = &bufferLength_; break;
+            case FieldKind::dataInPort: fields_[field] = portData_[field].data(); break;
+            case FieldKind::privateData: fields_[field] = privateData_[field].data(); break;
         }
     }
-    void* const contexts[] = {fields_.data()};
-    CallProcessProcedure(contexts, 1);
+    void* const contexts[] = { fields_.data() };
+    CallProcessProcedure (contexts, 1);
 }
 
-void HostInstance::CallProcessProcedure(void* const* contexts, size_t count) const
+void HostInstance::CallProcessProcedure (void* const* contexts, size_t count) const
 {
-    component_.processProcedures.front().procedure(contexts, contexts + count);
+    component_.processProcedures.front().procedure (contexts, contexts + count);
 }
 
-int32_t HostInstance::SaveChunk(uint32_t id, ChunkRecord& out) const
+int32_t HostInstance::SaveChunk (uint32_t id, ChunkRecord& out) const
 {
     int32_t size = 0;
-    if (const int32_t result = parameters_->GetChunkSize(id, &size); result != AAX_SUCCESS)
+    if (const int32_t result = parameters_->GetChunkSize (id, &size); result != AAX_SUCCESS)
         return result;
-    out = ChunkRecord(id, size);
-    return parameters_->GetChunk(id, out.Header());
+    out = ChunkRecord (id, size);
+    return parameters_->GetChunk (id, out.Header());
 }
 
-int32_t HostInstance::RestoreChunk(const ChunkRecord& record) const
+int32_t HostInstance::RestoreChunk (const ChunkRecord& record) const
 {
-    return parameters_->SetChunk(record.Header()->fChunkID, record.Header());
+    return parameters_->SetChunk (record.Header()->fChunkID, record.Header());
 }
 
-int32_t HostInstance::SaveAllChunks(std::vector<ChunkRecord>& out) const
+int32_t HostInstance::SaveAllChunks (std::vector<ChunkRecord>& out) const
 {
     int32_t count = 0;
-    if (const int32_t result = parameters_->GetNumberOfChunks(&count); result != AAX_SUCCESS)
+    if (const int32_t result = parameters_->GetNumberOfChunks (&count); result != AAX_SUCCESS)
         return result;
     for (int32_t index = 0; index < count; ++index)
     {
         uint32_t id = 0;
-        if (const int32_t result = parameters_->GetChunkIDFromIndex(index, &id); result != AAX_SUCCESS)
+        if (const int32_t result = parameters_->GetChunkIDFromIndex (index, &id); result != AAX_SUCCESS)
             return result;
         ChunkRecord record;
-        if (const int32_t result = SaveChunk(id, record); result != AAX_SUCCESS)
+        if (const int32_t result = SaveChunk (id, record); result != AAX_SUCCESS)
             return result;
-        out.push_back(std::move(record));
+        out.push_back (std::move (record));
     }
     return AAX_SUCCESS;
 }

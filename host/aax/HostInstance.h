@@ -25,14 +25,14 @@ struct InstanceSettings
 class ChunkRecord
 {
 public:
-    ChunkRecord() : ChunkRecord(0, 0) {}
-    ChunkRecord(uint32_t id, int32_t dataSize);
+    ChunkRecord() : ChunkRecord (0, 0) {}
+    ChunkRecord (uint32_t id, int32_t dataSize);
     // A record made of stored bytes (header and data); the size field is taken as it stands.
-    static ChunkRecord FromBytes(const std::vector<uint8_t>& bytes);
+    static ChunkRecord FromBytes (const std::vector<uint8_t>& bytes);
 
-    AAX_SPlugInChunkHeader* Header() { return reinterpret_cast<AAX_SPlugInChunkHeader*>(storage_.data()); }
-    const AAX_SPlugInChunkHeader* Header() const { return reinterpret_cast<const AAX_SPlugInChunkHeader*>(storage_.data()); }
-    uint8_t* Data() { return AAX_ChunkData(Header()); }
+    AAX_SPlugInChunkHeader* Header() { return reinterpret_cast<AAX_SPlugInChunkHeader*> (storage_.data()); }
+    const AAX_SPlugInChunkHeader* Header() const { return reinterpret_cast<const AAX_SPlugInChunkHeader*> (storage_.data()); }
+    uint8_t* Data() { return AAX_ChunkData (Header()); }
     // Room for data, whatever the header's size field says.
     int32_t Capacity() const { return capacity_; }
     // Header and data as the size field says, clipped to the room there is.
@@ -51,9 +51,9 @@ class HostInstance
 public:
     // Throws std::runtime_error when the description lacks the processor factory or the
     // component for the layout, or when the instance refuses to initialise.
-    HostInstance(AAXModuleDriver& driver, const InstanceSettings& settings);
-    HostInstance(const HostInstance&) = delete;
-    HostInstance& operator=(const HostInstance&) = delete;
+    HostInstance (AAXModuleDriver& driver, const InstanceSettings& settings);
+    HostInstance (const HostInstance&) = delete;
+    HostInstance& operator= (const HostInstance&) = delete;
     // Uninitialises and releases the instance, then its host unknown.
     ~HostInstance();
 
@@ -66,21 +66,21 @@ public:
     AAXModuleDriver& Driver() const { return driver_; }
 
     // Whether a set-value request is answered with the update a host sends back (the default).
-    void SetAnswersSetValueRequests(bool answers);
+    void SetAnswersSetValueRequests (bool answers);
 
     // One block: dispatches the instance's packets, delivers them to their ports and calls
     // the process procedure with this instance's context. [the host's audio thread]
-    void ProcessBlock(const float* const* inputs, float* const* outputs, int32_t length);
+    void ProcessBlock (const float* const* inputs, float* const* outputs, int32_t length);
     // The context of the last block (its fields, by field index).
     void* Context() { return fields_.data(); }
     // Calls the process procedure with any list of contexts.
-    void CallProcessProcedure(void* const* contexts, size_t count) const;
+    void CallProcessProcedure (void* const* contexts, size_t count) const;
 
     // The host's chunk calls: size, then the chunk into a record of that size.
-    int32_t SaveChunk(uint32_t id, ChunkRecord& out) const;
-    int32_t RestoreChunk(const ChunkRecord& record) const;
+    int32_t SaveChunk (uint32_t id, ChunkRecord& out) const;
+    int32_t RestoreChunk (const ChunkRecord& record) const;
     // Every chunk the instance reports, in its order; stops at the first failure.
-    int32_t SaveAllChunks(std::vector<ChunkRecord>& out) const;
+    int32_t SaveAllChunks (std::vector<ChunkRecord>& out) const;
 
 private:
     void DeliverPackets();

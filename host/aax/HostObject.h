@@ -17,23 +17,23 @@ template <class Interface>
 class HostObject : public Interface
 {
 public:
-    HostObject(HostFramework& framework, std::initializer_list<acfIID> identifiers)
-        : framework_(framework), identifiers_(identifiers)
+    HostObject (HostFramework& framework, std::initializer_list<acfIID> identifiers)
+        : framework_ (framework), identifiers_ (identifiers)
     {
         framework_.ObjectCreated();
     }
-    HostObject(const HostObject&) = delete;
-    HostObject& operator=(const HostObject&) = delete;
+    HostObject (const HostObject&) = delete;
+    HostObject& operator= (const HostObject&) = delete;
     virtual ~HostObject() { framework_.ObjectDestroyed(); }
 
-    ACFRESULT QueryInterface(const acfIID& iid, void** out) override
+    ACFRESULT QueryInterface (const acfIID& iid, void** out) override
     {
         if (out == nullptr)
             return ACF_E_POINTER;
         *out = nullptr;
-        if (framework_.QueryFails(iid))
+        if (framework_.QueryFails (iid))
             return ACF_E_NOINTERFACE;
-        IACFUnknown* found = FindInterface(iid);
+        IACFUnknown* found = FindInterface (iid);
         if (found == nullptr)
             return ACF_E_NOINTERFACE;
         found->AddRef();
@@ -59,7 +59,7 @@ public:
     HostFramework& Framework() const { return framework_; }
 
 protected:
-    virtual IACFUnknown* FindInterface(const acfIID& iid)
+    virtual IACFUnknown* FindInterface (const acfIID& iid)
     {
         if (iid == IID_IACFUnknown)
             return this;
@@ -72,14 +72,14 @@ protected:
 private:
     HostFramework& framework_;
     std::vector<acfIID> identifiers_;
-    std::atomic<uint32_t> references_{0};
+    std::atomic<uint32_t> references_ { 0 };
 };
 
 // Makes a host object and takes the first reference to it.
 template <class Object, class... Args>
-Object* NewHostObject(Args&&... args)
+Object* NewHostObject (Args&&... args)
 {
-    auto* object = new Object(std::forward<Args>(args)...);
+    auto* object = new Object (std::forward<Args> (args)...);
     object->AddRef();
     return object;
 }

@@ -8,56 +8,56 @@ namespace kestrune::host::aax
 {
 namespace
 {
-// As a host, this process owns Xlib's process-wide set-up: threads on, and an error in a
-// request (a plug-in's included) is not fatal.
-int IgnoreError(Display*, XErrorEvent*)
-{
-    return 0;
-}
+    // As a host, this process owns Xlib's process-wide set-up: threads on, and an error in a
+    // request (a plug-in's included) is not fatal.
+    int IgnoreError (Display*, XErrorEvent*)
+    {
+        return 0;
+    }
 
-void PrepareXlib()
-{
-    static const bool prepared = [] {
-        XInitThreads();
-        XSetErrorHandler(&IgnoreError);
-        return true;
-    }();
-    (void)prepared;
-}
+    void PrepareXlib()
+    {
+        static const bool prepared = [] {
+            XInitThreads();
+            XSetErrorHandler (&IgnoreError);
+            return true;
+        }();
+        (void) prepared;
+    }
 } // namespace
 
-HostWindow::HostWindow(int32_t width, int32_t height)
+HostWindow::HostWindow (int32_t width, int32_t height)
 {
     PrepareXlib();
-    display_ = XOpenDisplay(nullptr);
+    display_ = XOpenDisplay (nullptr);
     if (display_ == nullptr)
-        throw std::runtime_error("no X11 display");
-    const int screen = DefaultScreen(display_);
-    window_ = XCreateSimpleWindow(display_, RootWindow(display_, screen), 0, 0, unsigned(width), unsigned(height), 0,
-                                  BlackPixel(display_, screen), BlackPixel(display_, screen));
-    XStoreName(display_, window_, "KESTrune");
-    XMapWindow(display_, window_);
-    XSync(display_, False);
+        throw std::runtime_error ("no X11 display");
+    const int screen = DefaultScreen (display_);
+    window_ = XCreateSimpleWindow (display_, RootWindow (display_, screen), 0, 0, unsigned (width), unsigned (height), 0,
+                                   BlackPixel (display_, screen), BlackPixel (display_, screen));
+    XStoreName (display_, window_, "KESTrune");
+    XMapWindow (display_, window_);
+    XSync (display_, False);
 }
 
 HostWindow::~HostWindow()
 {
-    XDestroyWindow(display_, window_);
-    XCloseDisplay(display_);
+    XDestroyWindow (display_, window_);
+    XCloseDisplay (display_);
 }
 
-void HostWindow::Resize(int32_t width, int32_t height)
+void HostWindow::Resize (int32_t width, int32_t height)
 {
     if (width > 0 && height > 0)
-        XResizeWindow(display_, window_, unsigned(width), unsigned(height));
-    XSync(display_, False);
+        XResizeWindow (display_, window_, unsigned (width), unsigned (height));
+    XSync (display_, False);
 }
 
 std::pair<int32_t, int32_t> HostWindow::Size() const
 {
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display_, window_, &attributes);
-    return {attributes.width, attributes.height};
+    XWindowAttributes attributes {};
+    XGetWindowAttributes (display_, window_, &attributes);
+    return { attributes.width, attributes.height };
 }
 
 std::vector<unsigned long> HostWindow::Children() const
@@ -66,18 +66,18 @@ std::vector<unsigned long> HostWindow::Children() const
     Window* children = nullptr;
     unsigned int count = 0;
     std::vector<unsigned long> result;
-    if (XQueryTree(display_, window_, &root, &parent, &children, &count) != 0)
+    if (XQueryTree (display_, window_, &root, &parent, &children, &count) != 0)
     {
-        result.assign(children, children + count);
+        result.assign (children, children + count);
         if (children != nullptr)
-            XFree(children);
+            XFree (children);
     }
     return result;
 }
 
-bool HostWindow::IsShown(unsigned long window) const
+bool HostWindow::IsShown (unsigned long window) const
 {
-    XWindowAttributes attributes{};
-    return XGetWindowAttributes(display_, window, &attributes) != 0 && attributes.map_state == IsViewable;
+    XWindowAttributes attributes {};
+    return XGetWindowAttributes (display_, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
 } // namespace kestrune::host::aax

@@ -16,17 +16,17 @@ class HostWindow
 public:
     // Opens the display named by DISPLAY and maps a window of that size; throws
     // std::runtime_error when there is no display.
-    HostWindow(int32_t width, int32_t height);
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
+    HostWindow (int32_t width, int32_t height);
+    HostWindow (const HostWindow&) = delete;
+    HostWindow& operator= (const HostWindow&) = delete;
     ~HostWindow();
 
     unsigned long Id() const { return window_; }
-    void Resize(int32_t width, int32_t height);
+    void Resize (int32_t width, int32_t height);
     std::pair<int32_t, int32_t> Size() const;
     // The windows placed directly in this one, and whether one of them is mapped and shown.
     std::vector<unsigned long> Children() const;
-    bool IsShown(unsigned long window) const;
+    bool IsShown (unsigned long window) const;
 
 private:
     _XDisplay* display_ = nullptr;

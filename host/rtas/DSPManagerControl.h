@@ -26,13 +26,14 @@
 #include <utility>
 #include <vector>
 
-namespace kestrune::host::rtas {
+namespace kestrune::host::rtas
+{
 
 struct DSPRegion
 {
-    std::string name;   // empty for an unnamed region
+    std::string name; // empty for an unnamed region
     bool named = false;
-    int depth = 0;      // levels held now
+    int depth = 0; // levels held now
     bool deleted = false;
 };
 
@@ -42,8 +43,8 @@ public:
     virtual void reset() = 0;
     virtual StandInScript& script() = 0;
 
-    virtual void setAvailable(bool available) = 0;
-    virtual void setVersion(int32_t version) = 0;
+    virtual void setAvailable (bool available) = 0;
+    virtual void setVersion (int32_t version) = 0;
     // References the users hold on the manager object now (handed out minus released).
     virtual int32_t references() = 0;
 

@@ -24,7 +24,8 @@
 #include <string>
 #include <vector>
 
-namespace kestrune::host::rtas {
+namespace kestrune::host::rtas
+{
 
 struct DaeListener
 {
@@ -43,16 +44,16 @@ struct DaeListener
 struct DaeObject
 {
     FicObjectRef ref = 0;
-    FicObjectRef server = 0;   // 0 for a server itself
+    FicObjectRef server = 0; // 0 for a server itself
     uint32_t standardType = 0; // 0 for a server
-    DaeListener listener;      // the settings of an SDS listener
+    DaeListener listener; // the settings of an SDS listener
 };
 
 struct DaeLock
 {
-    std::string name;   // empty for an unnamed lock
+    std::string name; // empty for an unnamed lock
     bool named = false;
-    int depth = 0;      // levels held now
+    int depth = 0; // levels held now
     bool disposed = false;
 };
 
@@ -62,23 +63,23 @@ public:
     virtual void reset() = 0;
     virtual StandInScript& script() = 0;
 
-    virtual void setGestalt(uint32_t selector, int32_t response) = 0;
-    virtual void removeGestalt(uint32_t selector) = 0;
-    virtual void setAlive(bool alive) = 0;
-    virtual void setPISIVersion(int32_t version) = 0;
+    virtual void setGestalt (uint32_t selector, int32_t response) = 0;
+    virtual void removeGestalt (uint32_t selector) = 0;
+    virtual void setAlive (bool alive) = 0;
+    virtual void setPISIVersion (int32_t version) = 0;
     virtual const SPISIService* pisiService() = 0;
     virtual std::vector<DaeLock> locks() = 0;
 
     virtual std::vector<DaeObject> liveObjects() = 0;
     // The standard type that FicFindStandardType answers for a number.
-    virtual uint32_t standardType(int32_t number) = 0;
+    virtual uint32_t standardType (int32_t number) = 0;
 
     // SDS names: the ID of a reserved name (length-prefixed names are given here as text).
-    virtual std::optional<int32_t> nameId(int32_t parentId, const std::string& name) = 0;
+    virtual std::optional<int32_t> nameId (int32_t parentId, const std::string& name) = 0;
     virtual size_t reservedNameCount() = 0;
 
     // SDS tokens: a token queued for a task is handed out by FicSDSGetTokenAndTaskVal.
-    virtual void queueToken(FicObjectRef task, void* taskValue, std::vector<uint8_t> token) = 0;
+    virtual void queueToken (FicObjectRef task, void* taskValue, std::vector<uint8_t> token) = 0;
     virtual std::vector<std::vector<uint8_t>> dispatchedTokens() = 0;
     virtual size_t tokensHandedOut() = 0; // handed out and not yet given back
 

@@ -31,7 +31,8 @@
 #include <string>
 #include <vector>
 
-namespace kestrune::host::rtas {
+namespace kestrune::host::rtas
+{
 
 struct HostExtResourceFile
 {
@@ -49,7 +50,7 @@ public:
 
     // Memory blocks.
     virtual size_t liveHandles() = 0;
-    virtual bool isLocked(Handle block) = 0;
+    virtual bool isLocked (Handle block) = 0;
     virtual void compactMemory() = 0;
 
     // Resource files, oldest first.
@@ -57,13 +58,13 @@ public:
 
     // The clock: setClock switches to a clock that moves only when told to (and by `step`
     // microseconds on each read, so that busy waits end); useRealClock goes back.
-    virtual void setClock(uint64_t microseconds, uint64_t stepPerRead = 0) = 0;
-    virtual void advanceClock(uint64_t microseconds) = 0;
+    virtual void setClock (uint64_t microseconds, uint64_t stepPerRead = 0) = 0;
+    virtual void advanceClock (uint64_t microseconds) = 0;
     virtual void useRealClock() = 0;
 
     // Keys: the 16-byte key map and the modifier bits that the toolbox reports.
-    virtual void setKeyMap(const uint8_t* keyMap) = 0;
-    virtual void setModifiers(uint16_t modifiers) = 0;
+    virtual void setKeyMap (const uint8_t* keyMap) = 0;
+    virtual void setModifiers (uint16_t modifiers) = 0;
 
 protected:
     ~HostExtControl() = default;

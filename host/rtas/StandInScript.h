@@ -23,7 +23,8 @@
 #include <string_view>
 #include <vector>
 
-namespace kestrune::host::rtas {
+namespace kestrune::host::rtas
+{
 
 struct RecordedCall
 {
@@ -35,83 +36,83 @@ struct RecordedCall
 class StandInScript
 {
 public:
-    void record(std::string function, std::vector<int64_t> arguments = {}, std::string text = {})
+    void record (std::string function, std::vector<int64_t> arguments = {}, std::string text = {})
     {
-        std::lock_guard guard(lock_);
+        std::lock_guard guard (lock_);
         if (recording_)
-            calls_.push_back({std::move(function), std::move(arguments), std::move(text)});
+            calls_.push_back ({ std::move (function), std::move (arguments), std::move (text) });
     }
 
     std::vector<RecordedCall> calls() const
     {
-        std::lock_guard guard(lock_);
+        std::lock_guard guard (lock_);
         return calls_;
     }
 
-    std::vector<RecordedCall> callsOf(std::string_view function) const
+    std::vector<RecordedCall> callsOf (std::string_view function) const
     {
-        std::lock_guard guard(lock_);
+        std::lock_guard guard (lock_);
         std::vector<RecordedCall> matching;
         for (const auto& call : calls_)
             if (call.function == function)
-                matching.push_back(call);
+                matching.push_back (call);
         return matching;
     }
 
-    size_t countOf(std::string_view function) const { return callsOf(function).size(); }
+    size_t countOf (std::string_view function) const { return callsOf (function).size(); }
 
     // The names of the recorded calls, in order.
     std::vector<std::string> callNames() const
     {
-        std::lock_guard guard(lock_);
+        std::lock_guard guard (lock_);
         std::vector<std::string> names;
         for (const auto& call : calls_)
-            names.push_back(call.function);
+            names.push_back (call.function);
         return names;
     }
 
-    void setRecording(bool recording)
+    void setRecording (bool recording)
     {
-        std::lock_guard guard(lock_);
+        std::lock_guard guard (lock_);
         recording_ = recording;
     }
 
     void clearCalls()
     {
-        std::lock_guard guard(lock_);
+        std::lock_guard guard (lock_);
         calls_.clear();
     }
 
-    void injectFailure(const std::string& function, int32_t code, int times = 1, int skip = 0)
+    void injectFailure (const std::string& function, int32_t code, int times = 1, int skip = 0)
     {
-        std::lock_guard guard(lock_);
-        failures_[function] = {code, times, skip};
+        std::lock_guard guard (lock_);
+        failures_[function] = { code, times, skip };
     }
 
-    void scriptResult(const std::string& function, int64_t value, int times = -1, int skip = 0)
+    void scriptResult (const std::string& function, int64_t value, int times = -1, int skip = 0)
     {
-        std::lock_guard guard(lock_);
-        results_[function] = {value, times, skip};
+        std::lock_guard guard (lock_);
+        results_[function] = { value, times, skip };
     }
 
     // Consulted once per call by the stand-in: the failure this call is to report, if any.
-    std::optional<int32_t> takeFailure(std::string_view function)
+    std::optional<int32_t> takeFailure (std::string_view function)
     {
-        std::lock_guard guard(lock_);
-        auto value = take(failures_, function);
-        return value ? std::optional<int32_t>(int32_t(*value)) : std::nullopt;
+        std::lock_guard guard (lock_);
+        auto value = take (failures_, function);
+        return value ? std::optional<int32_t> (int32_t (*value)) : std::nullopt;
     }
 
     // Consulted once per call by the stand-in: the value this call is to answer, if scripted.
-    std::optional<int64_t> takeResult(std::string_view function)
+    std::optional<int64_t> takeResult (std::string_view function)
     {
-        std::lock_guard guard(lock_);
-        return take(results_, function);
+        std::lock_guard guard (lock_);
+        return take (results_, function);
     }
 
     void reset()
     {
-        std::lock_guard guard(lock_);
+        std::lock_guard guard (lock_);
         calls_.clear();
         failures_.clear();
         results_.clear();
@@ -126,15 +127,15 @@ private:
         int skip = 0;
     };
 
-    static std::optional<int64_t> take(std::map<std::string, Scripted, std::less<>>& script, std::string_view function)
+    static std::optional<int64_t> take (std::map<std::string, Scripted, std::less<>>& script, std::string_view function)
     {
-        const auto found = script.find(function);
+        const auto found = script.find (function);
         if (found == script.end())
             return std::nullopt;
         Scripted& entry = found->second;
         if (entry.times == 0)
         {
-            script.erase(found);
+            script.erase (found);
             return std::nullopt;
         }
         if (entry.skip > 0)
@@ -144,7 +145,7 @@ private:
         }
         const int64_t value = entry.value;
         if (entry.times > 0 && --entry.times == 0)
-            script.erase(found);
+            script.erase (found);
         return value;
     }
 
@@ -155,9 +156,9 @@ private:
     std::map<std::string, Scripted, std::less<>> results_;
 };
 
-inline int64_t addressOf(const void* pointer)
+inline int64_t addressOf (const void* pointer)
 {
-    return int64_t(reinterpret_cast<uintptr_t>(pointer));
+    return int64_t (reinterpret_cast<uintptr_t> (pointer));
 }
 
 } // namespace kestrune::host::rtas

@@ -18,334 +18,334 @@ namespace kestrune::tool
 {
 namespace
 {
-using host::aax::HostInstance;
+    using host::aax::HostInstance;
 
-constexpr int blockSize = 512;
-constexpr double exampleRate = 48000.0;
-constexpr double exampleSeconds = 8.0;
-// Files longer than this show a progress line while they run.
-constexpr double progressSeconds = 30.0;
-// Blocks quieter than this do not count towards the largest gain reduction.
-constexpr double silenceDecibels = -70.0;
-// The editor refreshes its controls this often.
-constexpr int editorRefreshMs = 50;
+    constexpr int blockSize = 512;
+    constexpr double exampleRate = 48000.0;
+    constexpr double exampleSeconds = 8.0;
+    // Files longer than this show a progress line while they run.
+    constexpr double progressSeconds = 30.0;
+    // Blocks quieter than this do not count towards the largest gain reduction.
+    constexpr double silenceDecibels = -70.0;
+    // The editor refreshes its controls this often.
+    constexpr int editorRefreshMs = 50;
 
-const char* const usage =
-    "usage: kestrune-host COMMAND [ARGS] [OPTIONS]\n"
-    "  info                 the plug-in's description and its host parameters with values and texts\n"
-    "  process IN OUT.wav   run a sound file through the plug-in, block by block\n"
-    "  demo [FOLDER]        the built-in example in and out, as demo-in.wav and demo-out.wav\n"
-    "  editor OUT.png       the plug-in's editor as the host shows it, drawn into a picture\n"
-    "options:\n"
-    "  --set NAME=VALUE     set a parameter (name or host identifier) to a normalised value 0..1\n"
-    "  --bypass             switch the host's master bypass on (process)\n"
-    "  --load-state FILE    restore the plug-in's chunks from a state file first\n"
-    "  --save-state FILE    save the plug-in's chunks after processing (process)\n"
-    "  --plugin FILE        the plug-in file to load (default: the one built beside this tool)\n";
+    const char* const usage =
+        "usage: kestrune-host COMMAND [ARGS] [OPTIONS]\n"
+        "  info                 the plug-in's description and its host parameters with values and texts\n"
+        "  process IN OUT.wav   run a sound file through the plug-in, block by block\n"
+        "  demo [FOLDER]        the built-in example in and out, as demo-in.wav and demo-out.wav\n"
+        "  editor OUT.png       the plug-in's editor as the host shows it, drawn into a picture\n"
+        "options:\n"
+        "  --set NAME=VALUE     set a parameter (name or host identifier) to a normalised value 0..1\n"
+        "  --bypass             switch the host's master bypass on (process)\n"
+        "  --load-state FILE    restore the plug-in's chunks from a state file first\n"
+        "  --save-state FILE    save the plug-in's chunks after processing (process)\n"
+        "  --plugin FILE        the plug-in file to load (default: the one built beside this tool)\n";
 
-struct UsageError : std::runtime_error
-{
-    using std::runtime_error::runtime_error;
-};
-struct Failure : std::runtime_error
-{
-    using std::runtime_error::runtime_error;
-};
-
-struct CommandLine
-{
-    juce::StringArray positional;
-    std::vector<ParameterSetting> settings;
-    bool bypass = false;
-    juce::String loadState, saveState;
-    juce::String plugin = KESTRUNE_DEFAULT_PLUGIN_PATH;
-};
-
-juce::File fileArgument (const juce::String& path)
-{
-    return juce::File::getCurrentWorkingDirectory().getChildFile (path);
-}
-
-CommandLine parseCommandLine (const juce::StringArray& arguments)
-{
-    CommandLine line;
-    for (int i = 0; i < arguments.size(); ++i)
+    struct UsageError : std::runtime_error
     {
-        const auto& argument = arguments[i];
-        const auto value = [&] {
-            if (++i == arguments.size())
-                throw UsageError (argument.toStdString() + " needs a value");
-            return arguments[i];
-        };
-        if (argument == "--set")
-        {
-            juce::String error;
-            const auto setting = parseSetting (value(), error);
-            if (! setting)
-                throw UsageError (error.toStdString());
-            line.settings.push_back (*setting);
-        }
-        else if (argument == "--bypass")
-            line.bypass = true;
-        else if (argument == "--load-state")
-            line.loadState = value();
-        else if (argument == "--save-state")
-            line.saveState = value();
-        else if (argument == "--plugin")
-            line.plugin = value();
-        else if (argument.startsWith ("--"))
-            throw UsageError ("unknown option " + argument.toStdString());
-        else
-            line.positional.add (argument);
+        using std::runtime_error::runtime_error;
+    };
+    struct Failure : std::runtime_error
+    {
+        using std::runtime_error::runtime_error;
+    };
+
+    struct CommandLine
+    {
+        juce::StringArray positional;
+        std::vector<ParameterSetting> settings;
+        bool bypass = false;
+        juce::String loadState, saveState;
+        juce::String plugin = KESTRUNE_DEFAULT_PLUGIN_PATH;
+    };
+
+    juce::File fileArgument (const juce::String& path)
+    {
+        return juce::File::getCurrentWorkingDirectory().getChildFile (path);
     }
-    if (line.positional.isEmpty())
-        throw UsageError ("no command given");
-    return line;
-}
 
-// Writes through a temporary file beside the target, so that a failure leaves nothing behind.
-template <class Write>
-void writeWhole (const juce::File& target, Write&& write)
-{
-    if (! target.getParentDirectory().isDirectory())
-        throw Failure ("cannot write " + target.getFullPathName().toStdString() + ": no such folder");
-    const juce::TemporaryFile temporary (target);
-    if (! write (temporary.getFile()) || ! temporary.overwriteTargetFileWithTemporary())
-        throw Failure ("cannot write " + target.getFullPathName().toStdString());
-}
-
-void loadState (HostInstance& instance, const juce::String& path)
-{
-    const auto file = fileArgument (path);
-    juce::MemoryBlock data;
-    if (! file.existsAsFile() || ! file.loadFileAsData (data))
-        throw Failure ("cannot read the state file " + file.getFullPathName().toStdString());
-    const auto* bytes = static_cast<const uint8_t*> (data.getData());
-    const auto chunks = decodeStateFile ({ bytes, bytes + data.getSize() });
-    if (! chunks)
-        throw Failure ("not a state file: " + file.getFullPathName().toStdString());
-    for (const auto& chunk : *chunks)
-        if (const auto result = instance.RestoreChunk (chunk); result != AAX_SUCCESS)
-            throw Failure ("the plug-in refused a chunk of " + file.getFullPathName().toStdString() + " (" + std::to_string (result) + ")");
-}
-
-void saveState (const HostInstance& instance, const juce::String& path)
-{
-    std::vector<host::aax::ChunkRecord> chunks;
-    if (const auto result = instance.SaveAllChunks (chunks); result != AAX_SUCCESS)
-        throw Failure ("the plug-in gave no state (" + std::to_string (result) + ")");
-    const auto bytes = encodeStateFile (chunks);
-    writeWhole (fileArgument (path), [&] (const juce::File& file) { return file.replaceWithData (bytes.data(), bytes.size()); });
-}
-
-// The settings of the command line, then the bypass; an unknown name is a usage error.
-void applySettings (HostInstance& instance, const CommandLine& line)
-{
-    if (line.loadState.isNotEmpty())
-        loadState (instance, line.loadState);
-    for (const auto& setting : line.settings)
+    CommandLine parseCommandLine (const juce::StringArray& arguments)
     {
-        const auto parameter = findParameter (instance, setting.name);
-        if (! parameter)
-            throw UsageError ("the plug-in has no parameter named \"" + setting.name + "\"");
-        if (instance.Parameters().SetParameterNormalizedValue (parameter->id.c_str(), setting.value) != AAX_SUCCESS)
-            throw Failure ("the plug-in refused " + setting.name);
-    }
-    if (line.bypass)
-        instance.Parameters().SetParameterNormalizedValue ("MasterBypassID", 1.0);
-}
-
-std::string fourCC (int32_t code)
-{
-    std::string text;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        text += static_cast<char> ((static_cast<uint32_t> (code) >> shift) & 0xFF);
-    return text;
-}
-
-void printDescription (const host::aax::HostDescription& description, std::ostream& out)
-{
-    const auto& effect = description.effects.front();
-    out << "plug-in:      ";
-    for (size_t i = 0; i < description.packageNames.size(); ++i)
-        out << (i == 0 ? "" : " / ") << description.packageNames[i];
-    out << "\nmanufacturer: " << description.manufacturer << "\nversion:      "
-        << ((description.packageVersion >> 16) & 0xFF) << "." << ((description.packageVersion >> 8) & 0xFF) << "."
-        << (description.packageVersion & 0xFF) << "\neffect:       " << effect.identifier << ", category";
-    for (auto category : effect.categories)
-        out << " " << category;
-    out << "\n";
-    for (size_t i = 0; i < effect.components.size(); ++i)
-    {
-        const auto& properties = effect.components[i].processProcedures.empty() ? host::aax::PropertyValues {}
-                                                                                 : effect.components[i].processProcedures[0].properties;
-        const auto property = [&] (uint32_t id) { const auto found = properties.find (id); return found != properties.end() ? found->second : 0; };
-        out << "component " << i + 1 << ":  " << i + 1 << " in / " << i + 1 << " out, manufacturer "
-            << fourCC (property (AAX_PROPERTY_MANUFACTURER_ID)) << ", product " << fourCC (property (AAX_PROPERTY_PRODUCT_ID))
-            << ", plug-in " << fourCC (property (AAX_PROPERTY_PLUGIN_ID)) << "\n";
-    }
-}
-
-void printParameters (const HostInstance& instance, std::ostream& out)
-{
-    out << "host parameters:\n";
-    for (const auto& parameter : listParameters (instance))
-        out << std::setw (3) << parameter.index << "  " << std::left << std::setw (16) << parameter.id << std::setw (14)
-            << parameter.name << std::right << std::fixed << std::setprecision (4) << parameter.value << "  "
-            << parameter.text << "\n";
-}
-
-struct Levels
-{
-    float peak = 0.0f;
-    double sumOfSquares = 0.0;
-    int64_t samples = 0;
-
-    void add (const float* data, int count)
-    {
-        for (int i = 0; i < count; ++i)
+        CommandLine line;
+        for (int i = 0; i < arguments.size(); ++i)
         {
-            peak = std::max (peak, std::abs (data[i]));
-            sumOfSquares += double (data[i]) * data[i];
+            const auto& argument = arguments[i];
+            const auto value = [&] {
+                if (++i == arguments.size())
+                    throw UsageError (argument.toStdString() + " needs a value");
+                return arguments[i];
+            };
+            if (argument == "--set")
+            {
+                juce::String error;
+                const auto setting = parseSetting (value(), error);
+                if (! setting)
+                    throw UsageError (error.toStdString());
+                line.settings.push_back (*setting);
+            }
+            else if (argument == "--bypass")
+                line.bypass = true;
+            else if (argument == "--load-state")
+                line.loadState = value();
+            else if (argument == "--save-state")
+                line.saveState = value();
+            else if (argument == "--plugin")
+                line.plugin = value();
+            else if (argument.startsWith ("--"))
+                throw UsageError ("unknown option " + argument.toStdString());
+            else
+                line.positional.add (argument);
         }
-        samples += count;
+        if (line.positional.isEmpty())
+            throw UsageError ("no command given");
+        return line;
     }
-    double rms() const { return samples > 0 ? std::sqrt (sumOfSquares / double (samples)) : 0.0; }
-};
 
-double decibels (double gain)
-{
-    return gain > 0.0 ? std::max (20.0 * std::log10 (gain), -100.0) : -100.0;
-}
-
-// Runs the buffer through the instance block by block into a new buffer, printing the summary.
-juce::AudioBuffer<float> runThrough (HostInstance& instance, const AudioFile& audio, std::ostream& out, std::ostream& err)
-{
-    const int channels = audio.samples.getNumChannels();
-    const int length = audio.samples.getNumSamples();
-    juce::AudioBuffer<float> result (channels, length);
-    result.clear();
-    const bool showProgress = length > audio.sampleRate * progressSeconds;
-    Levels in, processed;
-    double largestReduction = 0.0;
-    int shownPercent = -1;
-    for (int start = 0; start < length; start += blockSize)
+    // Writes through a temporary file beside the target, so that a failure leaves nothing behind.
+    template <class Write>
+    void writeWhole (const juce::File& target, Write&& write)
     {
-        const int count = std::min (blockSize, length - start);
-        std::vector<const float*> inputs;
-        std::vector<float*> outputs;
-        Levels blockIn, blockOut;
-        for (int c = 0; c < channels; ++c)
+        if (! target.getParentDirectory().isDirectory())
+            throw Failure ("cannot write " + target.getFullPathName().toStdString() + ": no such folder");
+        const juce::TemporaryFile temporary (target);
+        if (! write (temporary.getFile()) || ! temporary.overwriteTargetFileWithTemporary())
+            throw Failure ("cannot write " + target.getFullPathName().toStdString());
+    }
+
+    void loadState (HostInstance& instance, const juce::String& path)
+    {
+        const auto file = fileArgument (path);
+        juce::MemoryBlock data;
+        if (! file.existsAsFile() || ! file.loadFileAsData (data))
+            throw Failure ("cannot read the state file " + file.getFullPathName().toStdString());
+        const auto* bytes = static_cast<const uint8_t*> (data.getData());
+        const auto chunks = decodeStateFile ({ bytes, bytes + data.getSize() });
+        if (! chunks)
+            throw Failure ("not a state file: " + file.getFullPathName().toStdString());
+        for (const auto& chunk : *chunks)
+            if (const auto result = instance.RestoreChunk (chunk); result != AAX_SUCCESS)
+                throw Failure ("the plug-in refused a chunk of " + file.getFullPathName().toStdString() + " (" + std::to_string (result) + ")");
+    }
+
+    void saveState (const HostInstance& instance, const juce::String& path)
+    {
+        std::vector<host::aax::ChunkRecord> chunks;
+        if (const auto result = instance.SaveAllChunks (chunks); result != AAX_SUCCESS)
+            throw Failure ("the plug-in gave no state (" + std::to_string (result) + ")");
+        const auto bytes = encodeStateFile (chunks);
+        writeWhole (fileArgument (path), [&] (const juce::File& file) { return file.replaceWithData (bytes.data(), bytes.size()); });
+    }
+
+    // The settings of the command line, then the bypass; an unknown name is a usage error.
+    void applySettings (HostInstance& instance, const CommandLine& line)
+    {
+        if (line.loadState.isNotEmpty())
+            loadState (instance, line.loadState);
+        for (const auto& setting : line.settings)
         {
-            inputs.push_back (audio.samples.getReadPointer (c, start));
-            outputs.push_back (result.getWritePointer (c, start));
+            const auto parameter = findParameter (instance, setting.name);
+            if (! parameter)
+                throw UsageError ("the plug-in has no parameter named \"" + setting.name + "\"");
+            if (instance.Parameters().SetParameterNormalizedValue (parameter->id.c_str(), setting.value) != AAX_SUCCESS)
+                throw Failure ("the plug-in refused " + setting.name);
         }
-        instance.ProcessBlock (inputs.data(), outputs.data(), count);
-        for (int c = 0; c < channels; ++c)
+        if (line.bypass)
+            instance.Parameters().SetParameterNormalizedValue ("MasterBypassID", 1.0);
+    }
+
+    std::string fourCC (int32_t code)
+    {
+        std::string text;
+        for (int shift = 24; shift >= 0; shift -= 8)
+            text += static_cast<char> ((static_cast<uint32_t> (code) >> shift) & 0xFF);
+        return text;
+    }
+
+    void printDescription (const host::aax::HostDescription& description, std::ostream& out)
+    {
+        const auto& effect = description.effects.front();
+        out << "plug-in:      ";
+        for (size_t i = 0; i < description.packageNames.size(); ++i)
+            out << (i == 0 ? "" : " / ") << description.packageNames[i];
+        out << "\nmanufacturer: " << description.manufacturer << "\nversion:      "
+            << ((description.packageVersion >> 16) & 0xFF) << "." << ((description.packageVersion >> 8) & 0xFF) << "."
+            << (description.packageVersion & 0xFF) << "\neffect:       " << effect.identifier << ", category";
+        for (auto category : effect.categories)
+            out << " " << category;
+        out << "\n";
+        for (size_t i = 0; i < effect.components.size(); ++i)
         {
-            blockIn.add (inputs[size_t (c)], count);
-            blockOut.add (outputs[size_t (c)], count);
-            in.add (inputs[size_t (c)], count);
-            processed.add (outputs[size_t (c)], count);
-        }
-        if (decibels (blockIn.rms()) > silenceDecibels)
-            largestReduction = std::max (largestReduction, decibels (blockIn.rms()) - decibels (blockOut.rms()));
-        const int percent = int (100.0 * (start + count) / length);
-        if (showProgress && percent / 10 != shownPercent / 10)
-        {
-            err << "\rprocessing: " << std::setw (3) << percent << "%" << std::flush;
-            shownPercent = percent;
+            const auto& properties = effect.components[i].processProcedures.empty() ? host::aax::PropertyValues {}
+                                                                                    : effect.components[i].processProcedures[0].properties;
+            const auto property = [&] (uint32_t id) { const auto found = properties.find (id); return found != properties.end() ? found->second : 0; };
+            out << "component " << i + 1 << ":  " << i + 1 << " in / " << i + 1 << " out, manufacturer "
+                << fourCC (property (AAX_PROPERTY_MANUFACTURER_ID)) << ", product " << fourCC (property (AAX_PROPERTY_PRODUCT_ID))
+                << ", plug-in " << fourCC (property (AAX_PROPERTY_PLUGIN_ID)) << "\n";
         }
     }
-    if (showProgress)
-        err << "\n";
-    out << std::fixed << std::setprecision (2)
-        << "in:  peak " << decibels (in.peak) << " dBFS, RMS " << decibels (in.rms()) << " dBFS\n"
-        << "out: peak " << decibels (processed.peak) << " dBFS, RMS " << decibels (processed.rms()) << " dBFS\n"
-        << "largest gain reduction: " << largestReduction << " dB\n";
-    return result;
-}
 
-void writeAudio (const juce::File& target, juce::AudioBuffer<float> samples, double sampleRate, std::ostream& out)
-{
-    const AudioFile audio { std::move (samples), sampleRate };
-    writeWhole (target, [&] (const juce::File& file) { return writeWavFile (file, audio); });
-    out << "wrote " << target.getFullPathName() << "\n";
-}
-
-int runInfo (PluginHost& host, const CommandLine& line, std::ostream& out)
-{
-    auto instance = host.NewInstance (2, exampleRate);
-    applySettings (*instance, line);
-    printDescription (host.Description(), out);
-    printParameters (*instance, out);
-    return 0;
-}
-
-int runProcess (PluginHost& host, const CommandLine& line, std::ostream& out, std::ostream& err)
-{
-    const auto inputFile = fileArgument (line.positional[1]);
-    const auto outputFile = fileArgument (line.positional[2]);
-    const auto audio = readAudioFile (inputFile);
-    if (! audio)
-        throw Failure ("cannot read " + inputFile.getFullPathName().toStdString());
-    const int channels = audio->samples.getNumChannels();
-    if (channels < 1 || channels > 2)
-        throw Failure (inputFile.getFullPathName().toStdString() + " has " + std::to_string (channels)
-                       + " channels; the plug-in takes 1 or 2");
-    auto instance = host.NewInstance (channels, audio->sampleRate);
-    applySettings (*instance, line);
-    printParameters (*instance, out);
-    auto processed = runThrough (*instance, *audio, out, err);
-    writeAudio (outputFile, std::move (processed), audio->sampleRate, out);
-    if (line.saveState.isNotEmpty())
+    void printParameters (const HostInstance& instance, std::ostream& out)
     {
-        saveState (*instance, line.saveState);
-        out << "saved the state to " << fileArgument (line.saveState).getFullPathName() << "\n";
+        out << "host parameters:\n";
+        for (const auto& parameter : listParameters (instance))
+            out << std::setw (3) << parameter.index << "  " << std::left << std::setw (16) << parameter.id << std::setw (14)
+                << parameter.name << std::right << std::fixed << std::setprecision (4) << parameter.value << "  "
+                << parameter.text << "\n";
     }
-    return 0;
-}
 
-// Opens the editor headless through the GUI factory, lets its refresh timer run once and
-// writes what it draws.
-int runEditor (PluginHost& host, const CommandLine& line, std::ostream& out)
-{
-    auto instance = host.NewInstance (2, exampleRate);
-    applySettings (*instance, line);
-    host::aax::HostEditor editor (*instance);
-    auto& view = editor.OpenOffscreen();
-    juce::Thread::sleep (2 * editorRefreshMs);
-    const auto pixels = view.Draw();
-    if (pixels.empty() || view.Width() <= 0 || view.Height() <= 0)
-        throw Failure ("the editor drew nothing");
-    juce::Image picture (juce::Image::ARGB, view.Width(), view.Height(), false);
-    for (int y = 0; y < view.Height(); ++y)
-        for (int x = 0; x < view.Width(); ++x)
-            picture.setPixelAt (x, y, juce::Colour (pixels[size_t (y) * size_t (view.Width()) + size_t (x)]));
+    struct Levels
+    {
+        float peak = 0.0f;
+        double sumOfSquares = 0.0;
+        int64_t samples = 0;
 
-    const auto target = fileArgument (line.positional[1]);
-    writeWhole (target, [&] (const juce::File& file) {
-        juce::FileOutputStream stream (file);
-        return stream.openedOk() && juce::PNGImageFormat().writeImageToStream (picture, stream);
-    });
-    out << "wrote " << target.getFullPathName() << " (" << view.Width() << " x " << view.Height() << ")\n";
-    return 0;
-}
+        void add (const float* data, int count)
+        {
+            for (int i = 0; i < count; ++i)
+            {
+                peak = std::max (peak, std::abs (data[i]));
+                sumOfSquares += double (data[i]) * data[i];
+            }
+            samples += count;
+        }
+        double rms() const { return samples > 0 ? std::sqrt (sumOfSquares / double (samples)) : 0.0; }
+    };
 
-int runDemo (PluginHost& host, const CommandLine& line, std::ostream& out, std::ostream& err)
-{
-    const auto folder = fileArgument (line.positional.size() > 1 ? line.positional[1] : "kestrune-demo");
-    if (! folder.createDirectory())
-        throw Failure ("cannot create " + folder.getFullPathName().toStdString());
-    auto instance = host.NewInstance (2, exampleRate);
-    applySettings (*instance, line);
-    const AudioFile audio { makeExampleSignal (exampleRate, exampleSeconds), exampleRate };
-    auto processed = runThrough (*instance, audio, out, err);
-    writeAudio (folder.getChildFile ("demo-in.wav"), audio.samples, exampleRate, out);
-    writeAudio (folder.getChildFile ("demo-out.wav"), std::move (processed), exampleRate, out);
-    out << "the demo is in " << folder.getFullPathName() << "\n";
-    return 0;
-}
+    double decibels (double gain)
+    {
+        return gain > 0.0 ? std::max (20.0 * std::log10 (gain), -100.0) : -100.0;
+    }
+
+    // Runs the buffer through the instance block by block into a new buffer, printing the summary.
+    juce::AudioBuffer<float> runThrough (HostInstance& instance, const AudioFile& audio, std::ostream& out, std::ostream& err)
+    {
+        const int channels = audio.samples.getNumChannels();
+        const int length = audio.samples.getNumSamples();
+        juce::AudioBuffer<float> result (channels, length);
+        result.clear();
+        const bool showProgress = length > audio.sampleRate * progressSeconds;
+        Levels in, processed;
+        double largestReduction = 0.0;
+        int shownPercent = -1;
+        for (int start = 0; start < length; start += blockSize)
+        {
+            const int count = std::min (blockSize, length - start);
+            std::vector<const float*> inputs;
+            std::vector<float*> outputs;
+            Levels blockIn, blockOut;
+            for (int c = 0; c < channels; ++c)
+            {
+                inputs.push_back (audio.samples.getReadPointer (c, start));
+                outputs.push_back (result.getWritePointer (c, start));
+            }
+            instance.ProcessBlock (inputs.data(), outputs.data(), count);
+            for (int c = 0; c < channels; ++c)
+            {
+                blockIn.add (inputs[size_t (c)], count);
+                blockOut.add (outputs[size_t (c)], count);
+                in.add (inputs[size_t (c)], count);
+                processed.add (outputs[size_t (c)], count);
+            }
+            if (decibels (blockIn.rms()) > silenceDecibels)
+                largestReduction = std::max (largestReduction, decibels (blockIn.rms()) - decibels (blockOut.rms()));
+            const int percent = int (100.0 * (start + count) / length);
+            if (showProgress && percent / 10 != shownPercent / 10)
+            {
+                err << "\rprocessing: " << std::setw (3) << percent << "%" << std::flush;
+                shownPercent = percent;
+            }
+        }
+        if (showProgress)
+            err << "\n";
+        out << std::fixed << std::setprecision (2)
+            << "in:  peak " << decibels (in.peak) << " dBFS, RMS " << decibels (in.rms()) << " dBFS\n"
+            << "out: peak " << decibels (processed.peak) << " dBFS, RMS " << decibels (processed.rms()) << " dBFS\n"
+            << "largest gain reduction: " << largestReduction << " dB\n";
+        return result;
+    }
+
+    void writeAudio (const juce::File& target, juce::AudioBuffer<float> samples, double sampleRate, std::ostream& out)
+    {
+        const AudioFile audio { std::move (samples), sampleRate };
+        writeWhole (target, [&] (const juce::File& file) { return writeWavFile (file, audio); });
+        out << "wrote " << target.getFullPathName() << "\n";
+    }
+
+    int runInfo (PluginHost& host, const CommandLine& line, std::ostream& out)
+    {
+        auto instance = host.NewInstance (2, exampleRate);
+        applySettings (*instance, line);
+        printDescription (host.Description(), out);
+        printParameters (*instance, out);
+        return 0;
+    }
+
+    int runProcess (PluginHost& host, const CommandLine& line, std::ostream& out, std::ostream& err)
+    {
+        const auto inputFile = fileArgument (line.positional[1]);
+        const auto outputFile = fileArgument (line.positional[2]);
+        const auto audio = readAudioFile (inputFile);
+        if (! audio)
+            throw Failure ("cannot read " + inputFile.getFullPathName().toStdString());
+        const int channels = audio->samples.getNumChannels();
+        if (channels < 1 || channels > 2)
+            throw Failure (inputFile.getFullPathName().toStdString() + " has " + std::to_string (channels)
+                           + " channels; the plug-in takes 1 or 2");
+        auto instance = host.NewInstance (channels, audio->sampleRate);
+        applySettings (*instance, line);
+        printParameters (*instance, out);
+        auto processed = runThrough (*instance, *audio, out, err);
+        writeAudio (outputFile, std::move (processed), audio->sampleRate, out);
+        if (line.saveState.isNotEmpty())
+        {
+            saveState (*instance, line.saveState);
+            out << "saved the state to " << fileArgument (line.saveState).getFullPathName() << "\n";
+        }
+        return 0;
+    }
+
+    // Opens the editor headless through the GUI factory, lets its refresh timer run once and
+    // writes what it draws.
+    int runEditor (PluginHost& host, const CommandLine& line, std::ostream& out)
+    {
+        auto instance = host.NewInstance (2, exampleRate);
+        applySettings (*instance, line);
+        host::aax::HostEditor editor (*instance);
+        auto& view = editor.OpenOffscreen();
+        juce::Thread::sleep (2 * editorRefreshMs);
+        const auto pixels = view.Draw();
+        if (pixels.empty() || view.Width() <= 0 || view.Height() <= 0)
+            throw Failure ("the editor drew nothing");
+        juce::Image picture (juce::Image::ARGB, view.Width(), view.Height(), false);
+        for (int y = 0; y < view.Height(); ++y)
+            for (int x = 0; x < view.Width(); ++x)
+                picture.setPixelAt (x, y, juce::Colour (pixels[size_t (y) * size_t (view.Width()) + size_t (x)]));
+
+        const auto target = fileArgument (line.positional[1]);
+        writeWhole (target, [&] (const juce::File& file) {
+            juce::FileOutputStream stream (file);
+            return stream.openedOk() && juce::PNGImageFormat().writeImageToStream (picture, stream);
+        });
+        out << "wrote " << target.getFullPathName() << " (" << view.Width() << " x " << view.Height() << ")\n";
+        return 0;
+    }
+
+    int runDemo (PluginHost& host, const CommandLine& line, std::ostream& out, std::ostream& err)
+    {
+        const auto folder = fileArgument (line.positional.size() > 1 ? line.positional[1] : "kestrune-demo");
+        if (! folder.createDirectory())
+            throw Failure ("cannot create " + folder.getFullPathName().toStdString());
+        auto instance = host.NewInstance (2, exampleRate);
+        applySettings (*instance, line);
+        const AudioFile audio { makeExampleSignal (exampleRate, exampleSeconds), exampleRate };
+        auto processed = runThrough (*instance, audio, out, err);
+        writeAudio (folder.getChildFile ("demo-in.wav"), audio.samples, exampleRate, out);
+        writeAudio (folder.getChildFile ("demo-out.wav"), std::move (processed), exampleRate, out);
+        out << "the demo is in " << folder.getFullPathName() << "\n";
+        return 0;
+    }
 } // namespace
 
 std::optional<ParameterSetting> parseSetting (const juce::String& text, juce::String& error)
@@ -358,7 +358,7 @@ std::optional<ParameterSetting> parseSetting (const juce::String& text, juce::St
         return std::nullopt;
     }
     const bool isNumber = valueText.isNotEmpty() && valueText.containsOnly ("0123456789.")
-                       && valueText.indexOfChar ('.') == valueText.lastIndexOfChar ('.') && valueText != ".";
+                          && valueText.indexOfChar ('.') == valueText.lastIndexOfChar ('.') && valueText != ".";
     const double value = valueText.getDoubleValue();
     if (! isNumber || value < 0.0 || value > 1.0)
     {
@@ -376,7 +376,7 @@ int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::
         const auto& command = line.positional[0];
         const int argumentCount = line.positional.size() - 1;
         const bool known = (command == "info" && argumentCount == 0) || (command == "process" && argumentCount == 2)
-                        || (command == "demo" && argumentCount <= 1) || (command == "editor" && argumentCount == 1);
+                           || (command == "demo" && argumentCount <= 1) || (command == "editor" && argumentCount == 1);
         if (! known)
             throw UsageError ("unknown command or wrong number of arguments: " + arguments.joinIntoString (" ").toStdString());
         if (command != "process" && (line.bypass || line.saveState.isNotEmpty()))
@@ -393,7 +393,8 @@ int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::
     }
     catch (const UsageError& error)
     {
-        err << "kestrune-host: " << error.what() << "\n" << usage;
+        err << "kestrune-host: " << error.what() << "\n"
+            << usage;
         return 2;
     }
     catch (const std::exception& error)

@@ -58,9 +58,9 @@ std::optional<HostParameter> findParameter (const HostInstance& instance, const 
 {
     const auto sameLetters = [] (const std::string& a, const std::string& b) {
         return a.size() == b.size()
-            && std::equal (a.begin(), a.end(), b.begin(), [] (char x, char y) {
-                   return std::tolower (static_cast<unsigned char> (x)) == std::tolower (static_cast<unsigned char> (y));
-               });
+               && std::equal (a.begin(), a.end(), b.begin(), [] (char x, char y) {
+                      return std::tolower (static_cast<unsigned char> (x)) == std::tolower (static_cast<unsigned char> (y));
+                  });
     };
     for (const auto& parameter : listParameters (instance))
         if (parameter.id == nameOrId || sameLetters (parameter.name, nameOrId))

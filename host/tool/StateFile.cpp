@@ -6,27 +6,27 @@ namespace kestrune::tool
 {
 namespace
 {
-constexpr uint8_t magic[4] = { 'K', 'S', 'T', 'H' };
-constexpr size_t headerSize = sizeof (AAX_SPlugInChunkHeader);
-// More chunks than any plug-in reports: a count beyond it is not a state file.
-constexpr uint32_t maxChunks = 64;
+    constexpr uint8_t magic[4] = { 'K', 'S', 'T', 'H' };
+    constexpr size_t headerSize = sizeof (AAX_SPlugInChunkHeader);
+    // More chunks than any plug-in reports: a count beyond it is not a state file.
+    constexpr uint32_t maxChunks = 64;
 
-void putWord (std::vector<uint8_t>& bytes, uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back (static_cast<uint8_t> (value >> shift));
-}
+    void putWord (std::vector<uint8_t>& bytes, uint32_t value)
+    {
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back (static_cast<uint8_t> (value >> shift));
+    }
 
-bool getWord (const std::vector<uint8_t>& bytes, size_t& position, uint32_t& value)
-{
-    if (position > bytes.size() || bytes.size() - position < 4)
-        return false;
-    value = 0;
-    for (int i = 0; i < 4; ++i)
-        value |= static_cast<uint32_t> (bytes[position + static_cast<size_t> (i)]) << (8 * i);
-    position += 4;
-    return true;
-}
+    bool getWord (const std::vector<uint8_t>& bytes, size_t& position, uint32_t& value)
+    {
+        if (position > bytes.size() || bytes.size() - position < 4)
+            return false;
+        value = 0;
+        for (int i = 0; i < 4; ++i)
+            value |= static_cast<uint32_t> (bytes[position + static_cast<size_t> (i)]) << (8 * i);
+        position += 4;
+        return true;
+    }
 } // namespace
 
 std::vector<uint8_t> encodeStateFile (const std::vector<host::aax::ChunkRecord>& chunks)

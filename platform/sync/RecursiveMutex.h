@@ -10,8 +10,8 @@ class RecursiveMutex
 {
 public:
     RecursiveMutex() = default;
-    RecursiveMutex(const RecursiveMutex&) = delete;
-    RecursiveMutex& operator=(const RecursiveMutex&) = delete;
+    RecursiveMutex (const RecursiveMutex&) = delete;
+    RecursiveMutex& operator= (const RecursiveMutex&) = delete;
 
     // Waits without time-out unless the calling thread holds the mutex already.
     void Lock() { mutex_.lock(); }

@@ -9,7 +9,8 @@
 #include <string>
 #include <thread>
 
-namespace {
+namespace
+{
 
 constexpr uint32_t kMutexMagic = 0x4B4D5458; // 'KMTX'
 
@@ -17,7 +18,7 @@ struct MutexObject
 {
     uint32_t magic = kMutexMagic;
     std::recursive_timed_mutex mutex;
-    std::atomic<std::thread::id> owner{};
+    std::atomic<std::thread::id> owner {};
     uint32_t depth = 0; // changed by the owner only
     std::string name;
     uint32_t handles = 1;
@@ -35,13 +36,13 @@ std::map<std::string, MutexObject*>& namedMutexes()
     return mutexes;
 }
 
-MutexObject* mutexOf(HANDLE handle)
+MutexObject* mutexOf (HANDLE handle)
 {
-    auto* object = static_cast<MutexObject*>(handle);
+    auto* object = static_cast<MutexObject*> (handle);
     return object != nullptr && object->magic == kMutexMagic ? object : nullptr;
 }
 
-void takeOwnership(MutexObject& object)
+void takeOwnership (MutexObject& object)
 {
     object.owner = std::this_thread::get_id();
     ++object.depth;
@@ -49,18 +50,18 @@ void takeOwnership(MutexObject& object)
 
 } // namespace
 
-HANDLE CreateMutexA(LPVOID, BOOL initialOwner, LPCSTR name)
+HANDLE CreateMutexA (LPVOID, BOOL initialOwner, LPCSTR name)
 {
     MutexObject* object = nullptr;
     if (name != nullptr && name[0] != 0)
     {
-        std::lock_guard guard(registryLock());
+        std::lock_guard guard (registryLock());
         auto& named = namedMutexes();
-        if (auto found = named.find(name); found != named.end())
+        if (auto found = named.find (name); found != named.end())
         {
             object = found->second;
             ++object->handles;
-            SetLastError(ERROR_ALREADY_EXISTS);
+            SetLastError (ERROR_ALREADY_EXISTS);
             return object; // an existing mutex is opened, not taken
         }
         object = new MutexObject;
@@ -69,21 +70,21 @@ HANDLE CreateMutexA(LPVOID, BOOL initialOwner, LPCSTR name)
     }
     else
         object = new MutexObject;
-    SetLastError(ERROR_SUCCESS);
+    SetLastError (ERROR_SUCCESS);
     if (initialOwner)
     {
         object->mutex.lock();
-        takeOwnership(*object);
+        takeOwnership (*object);
     }
     return object;
 }
 
-DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds)
+DWORD WaitForSingleObject (HANDLE handle, DWORD milliseconds)
 {
-    MutexObject* object = mutexOf(handle);
+    MutexObject* object = mutexOf (handle);
     if (object == nullptr)
     {
-        SetLastError(ERROR_INVALID_HANDLE);
+        SetLastError (ERROR_INVALID_HANDLE);
         return WAIT_FAILED;
     }
     bool taken = false;
@@ -93,24 +94,24 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds)
         taken = true;
     }
     else
-        taken = object->mutex.try_lock_for(std::chrono::milliseconds(milliseconds));
-    if (!taken)
+        taken = object->mutex.try_lock_for (std::chrono::milliseconds (milliseconds));
+    if (! taken)
         return WAIT_TIMEOUT;
-    takeOwnership(*object);
+    takeOwnership (*object);
     return WAIT_OBJECT_0;
 }
 
-BOOL ReleaseMutex(HANDLE handle)
+BOOL ReleaseMutex (HANDLE handle)
 {
-    MutexObject* object = mutexOf(handle);
+    MutexObject* object = mutexOf (handle);
     if (object == nullptr)
     {
-        SetLastError(ERROR_INVALID_HANDLE);
+        SetLastError (ERROR_INVALID_HANDLE);
         return FALSE;
     }
     if (object->owner.load() != std::this_thread::get_id() || object->depth == 0)
     {
-        SetLastError(ERROR_NOT_OWNER);
+        SetLastError (ERROR_NOT_OWNER);
         return FALSE;
     }
     if (--object->depth == 0)
@@ -119,20 +120,20 @@ BOOL ReleaseMutex(HANDLE handle)
     return TRUE;
 }
 
-BOOL CloseHandle(HANDLE handle)
+BOOL CloseHandle (HANDLE handle)
 {
-    MutexObject* object = mutexOf(handle);
+    MutexObject* object = mutexOf (handle);
     if (object == nullptr)
     {
-        SetLastError(ERROR_INVALID_HANDLE);
+        SetLastError (ERROR_INVALID_HANDLE);
         return FALSE;
     }
     {
-        std::lock_guard guard(registryLock());
+        std::lock_guard guard (registryLock());
         if (--object->handles > 0)
             return TRUE;
-        if (!object->name.empty())
-            namedMutexes().erase(object->name);
+        if (! object->name.empty())
+            namedMutexes().erase (object->name);
     }
     // Closing the last handle abandons the levels that this thread still holds.
     if (object->owner.load() == std::this_thread::get_id())

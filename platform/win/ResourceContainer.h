@@ -23,7 +23,8 @@
 #include <string_view>
 #include <vector>
 
-namespace kestrune::win {
+namespace kestrune::win
+{
 
 inline constexpr uint16_t kResourceContainerVersion = 1;
 inline constexpr size_t kResourceContainerHeaderSize = 12;
@@ -51,7 +52,7 @@ class ResourceContainerView
 {
 public:
     // Null when the bytes are not a complete, consistent container.
-    static std::optional<ResourceContainerView> parse(std::span<const uint8_t> bytes);
+    static std::optional<ResourceContainerView> parse (std::span<const uint8_t> bytes);
 
     const std::vector<ResourceView>& entries() const { return entries_; }
 
@@ -61,11 +62,11 @@ private:
 
 // Writes a container from owned entries. Throws std::invalid_argument for a type that is empty
 // or longer than 255 bytes, a name longer than 255 bytes, or more than 65535 entries.
-std::vector<uint8_t> writeResourceContainer(const std::vector<ResourceEntry>& entries);
+std::vector<uint8_t> writeResourceContainer (const std::vector<ResourceEntry>& entries);
 
 // The four bytes of a four-character code as a container type, and back (0 when the type is
 // not four bytes long).
-std::string typeFromFourCC(uint32_t code);
-uint32_t fourCCFromType(std::string_view type);
+std::string typeFromFourCC (uint32_t code);
+uint32_t fourCCFromType (std::string_view type);
 
 } // namespace kestrune::win

@@ -23,7 +23,8 @@
 #include <string_view>
 #include <vector>
 
-namespace kestrune::win {
+namespace kestrune::win
+{
 
 struct ResourceList
 {
@@ -32,9 +33,9 @@ struct ResourceList
 };
 
 // Throws std::runtime_error naming the line for anything it cannot read.
-ResourceList parseResourceList(std::string_view text, const std::filesystem::path& baseDirectory);
+ResourceList parseResourceList (std::string_view text, const std::filesystem::path& baseDirectory);
 
 // The string-list resource layout used by "strings".
-std::vector<uint8_t> writeStringList(const std::vector<std::string>& strings);
+std::vector<uint8_t> writeStringList (const std::vector<std::string>& strings);
 
 } // namespace kestrune::win

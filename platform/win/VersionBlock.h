@@ -22,7 +22,8 @@
 #include <string_view>
 #include <vector>
 
-namespace kestrune::win {
+namespace kestrune::win
+{
 
 struct VersionTranslation
 {
@@ -32,14 +33,14 @@ struct VersionTranslation
 
 struct VersionInfo
 {
-    std::array<uint16_t, 4> fileVersion{};    // major, minor, release, build
-    std::array<uint16_t, 4> productVersion{};
-    std::vector<VersionTranslation> translations;   // may be empty when there are no strings
+    std::array<uint16_t, 4> fileVersion {}; // major, minor, release, build
+    std::array<uint16_t, 4> productVersion {};
+    std::vector<VersionTranslation> translations; // may be empty when there are no strings
     // Names and values of the first translation's string table.
     std::vector<std::pair<std::string, std::string>> strings;
 };
 
-std::vector<uint8_t> writeVersionBlock(const VersionInfo& info);
+std::vector<uint8_t> writeVersionBlock (const VersionInfo& info);
 
 // Finds a value in a block: its bytes and its length as VerQueryValueA reports it. Null when
 // the block is damaged or has no such value.
@@ -48,6 +49,6 @@ struct VersionValue
     const void* data = nullptr;
     uint32_t length = 0;
 };
-std::optional<VersionValue> queryVersionBlock(std::span<const uint8_t> block, std::string_view path);
+std::optional<VersionValue> queryVersionBlock (std::span<const uint8_t> block, std::string_view path);
 
 } // namespace kestrune::win

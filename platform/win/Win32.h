@@ -57,16 +57,16 @@ using FARPROC = void (*)();
 #define FALSE 0
 #endif
 
-inline LPCSTR MAKEINTRESOURCEA(unsigned value)
+inline LPCSTR MAKEINTRESOURCEA (unsigned value)
 {
-    return reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(static_cast<WORD>(value)));
+    return reinterpret_cast<LPCSTR> (static_cast<uintptr_t> (static_cast<WORD> (value)));
 }
-inline bool IS_INTRESOURCE(LPCSTR name)
+inline bool IS_INTRESOURCE (LPCSTR name)
 {
-    return (reinterpret_cast<uintptr_t>(name) >> 16) == 0;
+    return (reinterpret_cast<uintptr_t> (name) >> 16) == 0;
 }
-inline const LPCSTR RT_RCDATA = MAKEINTRESOURCEA(10);
-inline const LPCSTR RT_VERSION = MAKEINTRESOURCEA(16);
+inline const LPCSTR RT_RCDATA = MAKEINTRESOURCEA (10);
+inline const LPCSTR RT_VERSION = MAKEINTRESOURCEA (16);
 
 inline constexpr DWORD LOAD_LIBRARY_AS_DATAFILE = 0x00000002;
 inline constexpr DWORD GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT = 0x00000002;
@@ -117,42 +117,42 @@ struct VS_FIXEDFILEINFO
     DWORD dwFileDateLS;
 };
 #pragma pack(pop)
-static_assert(sizeof(VS_FIXEDFILEINFO) == 52);
+static_assert (sizeof (VS_FIXEDFILEINFO) == 52);
 inline constexpr DWORD kFixedFileInfoSignature = 0xFEEF04BD;
 
 DWORD GetLastError();
-void SetLastError(DWORD error);
+void SetLastError (DWORD error);
 
 // Modules and symbols.
-HMODULE GetModuleHandleA(LPCSTR moduleName);
+HMODULE GetModuleHandleA (LPCSTR moduleName);
 // With GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS the name is an address inside the module (how a
 // module finds its own handle); the reference count is never changed here.
-BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module);
-DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
-FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
-HMODULE LoadLibraryA(LPCSTR fileName);
-HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE reserved, DWORD flags);
-BOOL FreeLibrary(HMODULE module);
-BOOL SetDllDirectoryA(LPCSTR directory);
+BOOL GetModuleHandleExA (DWORD flags, LPCSTR moduleName, HMODULE* module);
+DWORD GetModuleFileNameA (HMODULE module, LPSTR fileName, DWORD size);
+FARPROC GetProcAddress (HMODULE module, LPCSTR procName);
+HMODULE LoadLibraryA (LPCSTR fileName);
+HMODULE LoadLibraryExA (LPCSTR fileName, HANDLE reserved, DWORD flags);
+BOOL FreeLibrary (HMODULE module);
+BOOL SetDllDirectoryA (LPCSTR directory);
 
 // Module resources. A resource stays valid while its module is loaded; LockResource gives its
 // bytes, which are read-only.
-HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
-DWORD SizeofResource(HMODULE module, HRSRC resource);
-HGLOBAL LoadResource(HMODULE module, HRSRC resource);
-LPVOID LockResource(HGLOBAL resourceData);
+HRSRC FindResourceA (HMODULE module, LPCSTR name, LPCSTR type);
+DWORD SizeofResource (HMODULE module, HRSRC resource);
+HGLOBAL LoadResource (HMODULE module, HRSRC resource);
+LPVOID LockResource (HGLOBAL resourceData);
 
 // Version information (the module's RT_VERSION resource 1).
-DWORD GetFileVersionInfoSizeA(LPCSTR fileName, DWORD* handle);
-BOOL GetFileVersionInfoA(LPCSTR fileName, DWORD handle, DWORD size, LPVOID data);
-BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* buffer, UINT* length);
+DWORD GetFileVersionInfoSizeA (LPCSTR fileName, DWORD* handle);
+BOOL GetFileVersionInfoA (LPCSTR fileName, DWORD handle, DWORD size, LPVOID data);
+BOOL VerQueryValueA (LPCVOID block, LPCSTR subBlock, LPVOID* buffer, UINT* length);
 
 // Code pages. A source length of -1 means zero-terminated (the terminator is converted too);
 // a target size of 0 asks for the size needed.
-int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceLength, LPWSTR target,
-                        int targetSize);
-int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceLength, LPSTR target,
-                        int targetSize, LPCSTR defaultChar, LPBOOL usedDefaultChar);
+int MultiByteToWideChar (UINT codePage, DWORD flags, LPCSTR source, int sourceLength, LPWSTR target,
+                         int targetSize);
+int WideCharToMultiByte (UINT codePage, DWORD flags, LPCWSTR source, int sourceLength, LPSTR target,
+                         int targetSize, LPCSTR defaultChar, LPBOOL usedDefaultChar);
 
 // The run-time library's path splitter. Each part is written cut to its buffer size below
 // (terminator included); a null part is skipped. Paths have no drive here: it is always empty.
@@ -160,10 +160,10 @@ inline constexpr size_t _MAX_DRIVE = 3;
 inline constexpr size_t _MAX_DIR = 256;
 inline constexpr size_t _MAX_FNAME = 256;
 inline constexpr size_t _MAX_EXT = 256;
-void _splitpath(const char* path, char* drive, char* directory, char* fileName, char* extension);
+void _splitpath (const char* path, char* drive, char* directory, char* fileName, char* extension);
 
 // Mutexes: recursive for the owning thread; a name makes one mutex per name in the module.
-HANDLE CreateMutexA(LPVOID attributes, BOOL initialOwner, LPCSTR name);
-DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
-BOOL ReleaseMutex(HANDLE mutex);
-BOOL CloseHandle(HANDLE handle);
+HANDLE CreateMutexA (LPVOID attributes, BOOL initialOwner, LPCSTR name);
+DWORD WaitForSingleObject (HANDLE handle, DWORD milliseconds);
+BOOL ReleaseMutex (HANDLE mutex);
+BOOL CloseHandle (HANDLE handle);

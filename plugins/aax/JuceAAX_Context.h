@@ -14,8 +14,8 @@ enum ContextField : uint32_t
     kInputChannelsField = 0,
     kOutputChannelsField = 1,
     kBufferLengthField = 2,
-    kBypassPortField = 3,  // the master bypass packet: int32, nonzero = bypassed
-    kPrivateDataField = 4, // a block holding the instance
+    kBypassPortField = 3, // the master bypass packet: int32, nonzero = bypassed
+    kPrivateDataField = 4 // a block holding the instance
 };
 
 inline constexpr int32_t kBypassPacketSize = 4;
@@ -30,10 +30,10 @@ struct JuceAAX_Context
     JuceAAX_Processor* const* instance;
 };
 
-static_assert(offsetof(JuceAAX_Context, inputChannels) == kInputChannelsField * sizeof(void*));
-static_assert(offsetof(JuceAAX_Context, outputChannels) == kOutputChannelsField * sizeof(void*));
-static_assert(offsetof(JuceAAX_Context, bufferLength) == kBufferLengthField * sizeof(void*));
-static_assert(offsetof(JuceAAX_Context, bypass) == kBypassPortField * sizeof(void*));
-static_assert(offsetof(JuceAAX_Context, instance) == kPrivateDataField * sizeof(void*));
-static_assert(sizeof(JuceAAX_Processor*) <= kPrivateDataSize);
+static_assert (offsetof (JuceAAX_Context, inputChannels) == kInputChannelsField * sizeof (void*));
+static_assert (offsetof (JuceAAX_Context, outputChannels) == kOutputChannelsField * sizeof (void*));
+static_assert (offsetof (JuceAAX_Context, bufferLength) == kBufferLengthField * sizeof (void*));
+static_assert (offsetof (JuceAAX_Context, bypass) == kBypassPortField * sizeof (void*));
+static_assert (offsetof (JuceAAX_Context, instance) == kPrivateDataField * sizeof (void*));
+static_assert (sizeof (JuceAAX_Processor*) <= kPrivateDataSize);
 } // namespace AAXClasses

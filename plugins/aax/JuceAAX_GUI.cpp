@@ -10,13 +10,13 @@ namespace AAXClasses
 class JuceAAX_GUI::Content final : public juce::Component
 {
 public:
-    explicit Content(juce::AudioProcessor& processor) : editor_(NewEditor(processor))
+    explicit Content (juce::AudioProcessor& processor) : editor_ (NewEditor (processor))
     {
         if (editor_ == nullptr)
-            throw std::runtime_error("the processor made no editor");
-        addAndMakeVisible(editor_.get());
-        setSize(editor_->getWidth(), editor_->getHeight());
-        setOpaque(true);
+            throw std::runtime_error ("the processor made no editor");
+        addAndMakeVisible (editor_.get());
+        setSize (editor_->getWidth(), editor_->getHeight());
+        setOpaque (true);
     }
 
     ~Content() override
@@ -25,52 +25,52 @@ public:
         editor_.reset();
     }
 
-    void resized() override { editor_->setBounds(getLocalBounds()); }
+    void resized() override { editor_->setBounds (getLocalBounds()); }
 
     // The editor's own rendering, into the host's pixels (clipped to both sizes).
-    void DrawInto(AAX_SOffscreenView& view)
+    void DrawInto (AAX_SOffscreenView& view)
     {
         if (view.pixels == nullptr || view.width <= 0 || view.height <= 0)
             return;
-        const juce::Image picture = createComponentSnapshot(getLocalBounds(), true, 1.0f).convertedToFormat(juce::Image::ARGB);
-        const juce::Image::BitmapData bitmap(picture, juce::Image::BitmapData::readOnly);
-        const int width = std::min(view.width, picture.getWidth());
-        const int height = std::min(view.height, picture.getHeight());
+        const juce::Image picture = createComponentSnapshot (getLocalBounds(), true, 1.0f).convertedToFormat (juce::Image::ARGB);
+        const juce::Image::BitmapData bitmap (picture, juce::Image::BitmapData::readOnly);
+        const int width = std::min (view.width, picture.getWidth());
+        const int height = std::min (view.height, picture.getHeight());
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                view.pixels[size_t(y) * size_t(view.width) + size_t(x)] = bitmap.getPixelColour(x, y).getARGB();
+                view.pixels[size_t (y) * size_t (view.width) + size_t (x)] = bitmap.getPixelColour (x, y).getARGB();
     }
 
     // A press, a drag or a release at a point of the view, as a mouse would give them.
-    void Mouse(int32_t event, int32_t x, int32_t y)
+    void Mouse (int32_t event, int32_t x, int32_t y)
     {
-        const juce::Point<float> at{static_cast<float>(x), static_cast<float>(y)};
+        const juce::Point<float> at { static_cast<float> (x), static_cast<float> (y) };
         const auto now = juce::Time::getCurrentTime();
         if (event == AAX_MOUSE_DOWN)
         {
-            pressed_ = getComponentAt(x, y);
+            pressed_ = getComponentAt (x, y);
             downAt_ = at;
             downTime_ = now;
         }
         if (pressed_ == nullptr)
             return;
-        const auto local = pressed_->getLocalPoint(this, at);
-        const auto localDown = pressed_->getLocalPoint(this, downAt_);
+        const auto local = pressed_->getLocalPoint (this, at);
+        const auto localDown = pressed_->getLocalPoint (this, downAt_);
         const bool dragged = event != AAX_MOUSE_DOWN && at != downAt_;
-        const juce::MouseEvent mouse(juce::Desktop::getInstance().getMainMouseSource(), local,
-                                     juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier),
-                                     juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
-                                     juce::MouseInputSource::defaultRotation, juce::MouseInputSource::defaultTiltX,
-                                     juce::MouseInputSource::defaultTiltY, pressed_, pressed_, now, localDown, downTime_, 1,
-                                     dragged);
-        juce::Component::SafePointer<juce::Component> target(pressed_);
+        const juce::MouseEvent mouse (juce::Desktop::getInstance().getMainMouseSource(), local,
+                                      juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier),
+                                      juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
+                                      juce::MouseInputSource::defaultRotation, juce::MouseInputSource::defaultTiltX,
+                                      juce::MouseInputSource::defaultTiltY, pressed_, pressed_, now, localDown, downTime_, 1,
+                                      dragged);
+        juce::Component::SafePointer<juce::Component> target (pressed_);
         if (event == AAX_MOUSE_DOWN)
-            target->mouseDown(mouse);
+            target->mouseDown (mouse);
         else if (event == AAX_MOUSE_DRAG)
-            target->mouseDrag(mouse);
+            target->mouseDrag (mouse);
         else if (event == AAX_MOUSE_UP)
         {
-            target->mouseUp(mouse);
+            target->mouseUp (mouse);
             pressed_ = nullptr;
         }
     }
@@ -78,7 +78,7 @@ public:
 private:
     // The processor's active editor when it has none yet; a window more gets an editor of its
     // own, so that no two windows share one.
-    static juce::AudioProcessorEditor* NewEditor(juce::AudioProcessor& processor)
+    static juce::AudioProcessorEditor* NewEditor (juce::AudioProcessor& processor)
     {
         return processor.getActiveEditor() == nullptr ? processor.createEditorIfNeeded() : processor.createEditor();
     }
@@ -89,7 +89,7 @@ private:
     juce::Time downTime_;
 };
 
-JuceAAX_GUI::JuceAAX_GUI() : messageThread_(JuceMessageThread::Acquire()) {}
+JuceAAX_GUI::JuceAAX_GUI() : messageThread_ (JuceMessageThread::Acquire()) {}
 
 JuceAAX_GUI::~JuceAAX_GUI()
 {
@@ -106,7 +106,7 @@ IACFUnknown* JuceAAX_GUI::Create()
 {
     try
     {
-        return static_cast<AAX_IACFEffectGUI*>(new JuceAAX_GUI);
+        return static_cast<AAX_IACFEffectGUI*> (new JuceAAX_GUI);
     }
     catch (...)
     {
@@ -116,7 +116,7 @@ IACFUnknown* JuceAAX_GUI::Create()
 
 JuceAAX_Processor* JuceAAX_GUI::Processor() const
 {
-    return dynamic_cast<JuceAAX_Processor*>(GetEffectParameters());
+    return dynamic_cast<JuceAAX_Processor*> (GetEffectParameters());
 }
 
 void JuceAAX_GUI::CreateViewContents()
@@ -124,22 +124,22 @@ void JuceAAX_GUI::CreateViewContents()
     JuceAAX_Processor* processor = Processor();
     if (processor == nullptr || content_ != nullptr)
         return;
-    messageThread_->Run([&] { content_ = std::make_unique<Content>(processor->GetPluginInstance()); });
+    messageThread_->Run ([&] { content_ = std::make_unique<Content> (processor->GetPluginInstance()); });
 }
 
-int32_t JuceAAX_GUI::GetViewSize(AAX_Point* outSize) const
+int32_t JuceAAX_GUI::GetViewSize (AAX_Point* outSize) const
 {
     if (outSize != nullptr && content_ != nullptr)
     {
-        outSize->horz = float(content_->getWidth());
-        outSize->vert = float(content_->getHeight());
+        outSize->horz = float (content_->getWidth());
+        outSize->vert = float (content_->getHeight());
     }
     return AAX_SUCCESS;
 }
 
 void JuceAAX_GUI::Detach()
 {
-    messageThread_->Run([&] {
+    messageThread_->Run ([&] {
         if (offscreen_ != nullptr)
         {
             offscreen_->draw = nullptr;
@@ -161,27 +161,27 @@ void JuceAAX_GUI::CreateViewContainer()
         return;
     int32_t type = AAX_VIEW_CONTAINER_NONE;
     void* nativeView = nullptr;
-    container->GetType(&type);
-    container->GetPtr(&nativeView);
+    container->GetType (&type);
+    container->GetPtr (&nativeView);
     if (nativeView == nullptr)
         return;
 
-    messageThread_->Run([&] {
+    messageThread_->Run ([&] {
         if (type == AAX_VIEW_CONTAINER_X11_WINDOW)
         {
-            content_->addToDesktop(0, nativeView);
-            content_->setVisible(true);
+            content_->addToDesktop (0, nativeView);
+            content_->setVisible (true);
         }
         else if (type == AAX_VIEW_CONTAINER_OFFSCREEN)
         {
-            offscreen_ = static_cast<AAX_SOffscreenView*>(nativeView);
+            offscreen_ = static_cast<AAX_SOffscreenView*> (nativeView);
             offscreen_->client = this;
             offscreen_->draw = &JuceAAX_GUI::DrawOffscreen;
             offscreen_->mouse = &JuceAAX_GUI::MouseOffscreen;
-            content_->setVisible(true);
+            content_->setVisible (true);
         }
     });
-    container->SetViewSize(content_->getWidth(), content_->getHeight());
+    container->SetViewSize (content_->getWidth(), content_->getHeight());
 }
 
 void JuceAAX_GUI::DeleteViewContainer()
@@ -192,13 +192,13 @@ void JuceAAX_GUI::DeleteViewContainer()
 void JuceAAX_GUI::DeleteContent()
 {
     Detach();
-    messageThread_->Run([&] { content_.reset(); });
+    messageThread_->Run ([&] { content_.reset(); });
 }
 
 int32_t JuceAAX_GUI::Uninitialize()
 {
     // The editor goes before the instance it shows may go.
-    const int32_t deleted = Guarded([&]() -> int32_t {
+    const int32_t deleted = Guarded ([&]() -> int32_t {
         DeleteContent();
         return AAX_SUCCESS;
     });
@@ -206,16 +206,16 @@ int32_t JuceAAX_GUI::Uninitialize()
     return deleted != AAX_SUCCESS ? deleted : result;
 }
 
-void JuceAAX_GUI::DrawOffscreen(void* client, AAX_SOffscreenView* view)
+void JuceAAX_GUI::DrawOffscreen (void* client, AAX_SOffscreenView* view)
 {
-    auto* gui = static_cast<JuceAAX_GUI*>(client);
+    auto* gui = static_cast<JuceAAX_GUI*> (client);
     if (gui == nullptr || view == nullptr)
         return;
     try
     {
-        gui->messageThread_->Run([&] {
+        gui->messageThread_->Run ([&] {
             if (gui->content_ != nullptr)
-                gui->content_->DrawInto(*view);
+                gui->content_->DrawInto (*view);
         });
     }
     catch (...)
@@ -223,16 +223,16 @@ void JuceAAX_GUI::DrawOffscreen(void* client, AAX_SOffscreenView* view)
     }
 }
 
-void JuceAAX_GUI::MouseOffscreen(void* client, int32_t event, int32_t x, int32_t y)
+void JuceAAX_GUI::MouseOffscreen (void* client, int32_t event, int32_t x, int32_t y)
 {
-    auto* gui = static_cast<JuceAAX_GUI*>(client);
+    auto* gui = static_cast<JuceAAX_GUI*> (client);
     if (gui == nullptr)
         return;
     try
     {
-        gui->messageThread_->Run([&] {
+        gui->messageThread_->Run ([&] {
             if (gui->content_ != nullptr)
-                gui->content_->Mouse(event, x, y);
+                gui->content_->Mouse (event, x, y);
         });
     }
     catch (...)

@@ -26,7 +26,7 @@ public:
     static IACFUnknown* Create();
 
     int32_t Uninitialize() override;
-    int32_t GetViewSize(AAX_Point* outSize) const override;
+    int32_t GetViewSize (AAX_Point* outSize) const override;
 
 protected:
     void CreateViewContents() override;
@@ -41,8 +41,8 @@ private:
     void DeleteContent();
     JuceAAX_Processor* Processor() const;
 
-    static void DrawOffscreen(void* client, AAX_SOffscreenView* view);
-    static void MouseOffscreen(void* client, int32_t event, int32_t x, int32_t y);
+    static void DrawOffscreen (void* client, AAX_SOffscreenView* view);
+    static void MouseOffscreen (void* client, int32_t event, int32_t x, int32_t y);
 
     std::shared_ptr<JuceMessageThread> messageThread_;
     std::unique_ptr<Content> content_;

@@ -15,30 +15,30 @@ namespace AAXClasses
 {
 namespace
 {
-// The block size the processor is prepared for; it works through longer blocks in pieces.
-constexpr int kPreparedBlockSize = 1024;
+    // The block size the processor is prepared for; it works through longer blocks in pieces.
+    constexpr int kPreparedBlockSize = 1024;
 
-std::string IdentifierOf(int index)
-{
-    return std::to_string(index);
-}
+    std::string IdentifierOf (int index)
+    {
+        return std::to_string (index);
+    }
 } // namespace
 
-JuceAAX_Processor::JuceAAX_Processor() : processor_(std::make_unique<KestruneAudioProcessor>())
+JuceAAX_Processor::JuceAAX_Processor() : processor_ (std::make_unique<KestruneAudioProcessor>())
 {
-    processor_->addListener(this);
+    processor_->addListener (this);
 }
 
 JuceAAX_Processor::~JuceAAX_Processor()
 {
-    processor_->removeListener(this);
+    processor_->removeListener (this);
 }
 
 IACFUnknown* JuceAAX_Processor::Create()
 {
     try
     {
-        return static_cast<AAX_IACFEffectParameters*>(new JuceAAX_Processor);
+        return static_cast<AAX_IACFEffectParameters*> (new JuceAAX_Processor);
     }
     catch (...)
     {
@@ -48,149 +48,149 @@ IACFUnknown* JuceAAX_Processor::Create()
 
 int32_t JuceAAX_Processor::InitializeEffect()
 {
-    auto bypass = std::make_unique<AAX_CParameter<bool>>(
-        kMasterBypassID, AAX_CString("Master Bypass"), false, AAX_CBinaryTaperDelegate<bool>(),
-        AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true);
-    bypass->SetNumberOfSteps(2);
-    bypass->SetType(0);
-    Parameters().AddParameter(std::move(bypass));
-    PacketDispatcher().RegisterPacket(kMasterBypassID, kBypassPort,
-                                      AAX_CPacketHandler<AAX_CPacketDispatcher>(&PacketDispatcher(), &AAX_CPacketDispatcher::GenerateSingleValuePacket));
+    auto bypass = std::make_unique<AAX_CParameter<bool>> (
+        kMasterBypassID, AAX_CString ("Master Bypass"), false, AAX_CBinaryTaperDelegate<bool>(),
+        AAX_CBinaryDisplayDelegate<bool> ("bypass", "on"), true);
+    bypass->SetNumberOfSteps (2);
+    bypass->SetType (0);
+    Parameters().AddParameter (std::move (bypass));
+    PacketDispatcher().RegisterPacket (kMasterBypassID, kBypassPort,
+                                       AAX_CPacketHandler<AAX_CPacketDispatcher> (&PacketDispatcher(), &AAX_CPacketDispatcher::GenerateSingleValuePacket));
 
     for (int index = 0; index < processor_->getNumParameters(); ++index)
     {
-        if (!processor_->isParameterAutomatable(index))
+        if (! processor_->isParameterAutomatable (index))
             continue;
-        const std::string id = IdentifierOf(index);
-        Parameters().AddParameter(std::make_unique<AAX_CParameter<float>>(
-            id.c_str(), AAX_CString(processor_->getParameterName(index).toRawUTF8()), processor_->getParameter(index),
-            AAX_CLinearTaperDelegate<float, 0>(0.0f, 1.0f), AAX_CNumberDisplayDelegate<float, 3, 0>(), true));
+        const std::string id = IdentifierOf (index);
+        Parameters().AddParameter (std::make_unique<AAX_CParameter<float>> (
+            id.c_str(), AAX_CString (processor_->getParameterName (index).toRawUTF8()), processor_->getParameter (index),
+            AAX_CLinearTaperDelegate<float, 0> (0.0f, 1.0f), AAX_CNumberDisplayDelegate<float, 3, 0>(), true));
     }
     return AAX_SUCCESS;
 }
 
-int JuceAAX_Processor::ProcessorIndexOf(const char* id) const
+int JuceAAX_Processor::ProcessorIndexOf (const char* id) const
 {
     if (id == nullptr)
         return -1;
-    const char* end = id + std::strlen(id);
+    const char* end = id + std::strlen (id);
     int index = -1;
-    const auto [stop, error] = std::from_chars(id, end, index);
+    const auto [stop, error] = std::from_chars (id, end, index);
     if (error != std::errc() || stop != end || id == end || *id == '+' || *id == '-')
         return -1;
     return index >= 0 && index < processor_->getNumParameters() ? index : -1;
 }
 
-int32_t JuceAAX_Processor::ReceiveNotification(uint32_t type, const void* data, uint32_t size)
+int32_t JuceAAX_Processor::ReceiveNotification (uint32_t type, const void* data, uint32_t size)
 {
-    const int32_t handled = Guarded([&]() -> int32_t {
-        if (type == AAX_NOTIFICATION_OFFLINE_MODE && data != nullptr && size >= sizeof(int32_t))
+    const int32_t handled = Guarded ([&]() -> int32_t {
+        if (type == AAX_NOTIFICATION_OFFLINE_MODE && data != nullptr && size >= sizeof (int32_t))
         {
             int32_t offline = 0;
-            std::memcpy(&offline, data, sizeof(offline));
-            processor_->setNonRealtime(offline != 0);
+            std::memcpy (&offline, data, sizeof (offline));
+            processor_->setNonRealtime (offline != 0);
         }
         return AAX_SUCCESS;
     });
     if (handled != AAX_SUCCESS)
         return handled;
-    return AAX_CEffectParameters::ReceiveNotification(type, data, size);
+    return AAX_CEffectParameters::ReceiveNotification (type, data, size);
 }
 
-int32_t JuceAAX_Processor::UpdateParameterNormalizedValue(const char* id, double value, int32_t cause)
+int32_t JuceAAX_Processor::UpdateParameterNormalizedValue (const char* id, double value, int32_t cause)
 {
-    const int32_t result = AAX_CEffectParameters::UpdateParameterNormalizedValue(id, value, cause);
+    const int32_t result = AAX_CEffectParameters::UpdateParameterNormalizedValue (id, value, cause);
     if (result != AAX_SUCCESS)
         return result;
-    return Guarded([&]() -> int32_t {
-        const int index = ProcessorIndexOf(id);
+    return Guarded ([&]() -> int32_t {
+        const int index = ProcessorIndexOf (id);
         if (index >= 0)
-            processor_->setParameter(index, std::isnan(value) ? 0.0f : static_cast<float>(std::clamp(value, 0.0, 1.0)));
+            processor_->setParameter (index, std::isnan (value) ? 0.0f : static_cast<float> (std::clamp (value, 0.0, 1.0)));
         return AAX_SUCCESS;
     });
 }
 
-int32_t JuceAAX_Processor::ClearDataBlock(uint32_t field, void* block, uint32_t size)
+int32_t JuceAAX_Processor::ClearDataBlock (uint32_t field, void* block, uint32_t size)
 {
-    AAX_CEffectParameters::ClearDataBlock(field, block, size);
-    if (field == kPrivateDataField && block != nullptr && size >= sizeof(JuceAAX_Processor*))
+    AAX_CEffectParameters::ClearDataBlock (field, block, size);
+    if (field == kPrivateDataField && block != nullptr && size >= sizeof (JuceAAX_Processor*))
     {
         JuceAAX_Processor* self = this;
-        std::memcpy(block, &self, sizeof(self));
+        std::memcpy (block, &self, sizeof (self));
     }
     return AAX_SUCCESS;
 }
 
 // ---- chunks: the controls chunk, then `juce`
 
-int32_t JuceAAX_Processor::GetNumberOfChunks(int32_t* outCount) const
+int32_t JuceAAX_Processor::GetNumberOfChunks (int32_t* outCount) const
 {
-    const int32_t result = AAX_CEffectParameters::GetNumberOfChunks(outCount);
+    const int32_t result = AAX_CEffectParameters::GetNumberOfChunks (outCount);
     if (outCount != nullptr)
         *outCount += 1;
     return result;
 }
 
-int32_t JuceAAX_Processor::GetChunkIDFromIndex(int32_t index, uint32_t* outId) const
+int32_t JuceAAX_Processor::GetChunkIDFromIndex (int32_t index, uint32_t* outId) const
 {
     int32_t ownChunks = 0;
-    AAX_CEffectParameters::GetNumberOfChunks(&ownChunks);
+    AAX_CEffectParameters::GetNumberOfChunks (&ownChunks);
     if (index != ownChunks)
-        return AAX_CEffectParameters::GetChunkIDFromIndex(index, outId);
+        return AAX_CEffectParameters::GetChunkIDFromIndex (index, outId);
     if (outId != nullptr)
         *outId = kJuceChunkID;
     return AAX_SUCCESS;
 }
 
-int32_t JuceAAX_Processor::GetChunkSize(uint32_t id, int32_t* outSize)
+int32_t JuceAAX_Processor::GetChunkSize (uint32_t id, int32_t* outSize)
 {
     if (id != kJuceChunkID)
-        return AAX_CEffectParameters::GetChunkSize(id, outSize);
-    return Guarded([&]() -> int32_t {
+        return AAX_CEffectParameters::GetChunkSize (id, outSize);
+    return Guarded ([&]() -> int32_t {
         juce::MemoryBlock state;
-        processor_->getStateInformation(state);
-        juceChunkSize_ = static_cast<int32_t>(state.getSize());
+        processor_->getStateInformation (state);
+        juceChunkSize_ = static_cast<int32_t> (state.getSize());
         if (outSize != nullptr)
             *outSize = juceChunkSize_;
         return AAX_SUCCESS;
     });
 }
 
-int32_t JuceAAX_Processor::GetChunk(uint32_t id, AAX_SPlugInChunkHeader* outChunk)
+int32_t JuceAAX_Processor::GetChunk (uint32_t id, AAX_SPlugInChunkHeader* outChunk)
 {
     if (id != kJuceChunkID)
-        return AAX_CEffectParameters::GetChunk(id, outChunk);
-    return Guarded([&]() -> int32_t {
+        return AAX_CEffectParameters::GetChunk (id, outChunk);
+    return Guarded ([&]() -> int32_t {
         if (outChunk == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
         juce::MemoryBlock state;
-        processor_->getStateInformation(state);
+        processor_->getStateInformation (state);
         // The host made room for the size it was told; a state that grew since does not fit.
-        const auto size = static_cast<int32_t>(state.getSize());
+        const auto size = static_cast<int32_t> (state.getSize());
         if (size != juceChunkSize_ || size == 0)
             return AAX_ERROR_CHUNK_SIZE_CHANGED;
         outChunk->fSize = size;
         outChunk->fVersion = 0;
-        std::memset(outChunk->fName, 0, sizeof(outChunk->fName));
-        std::memcpy(AAX_ChunkData(outChunk), state.getData(), state.getSize());
+        std::memset (outChunk->fName, 0, sizeof (outChunk->fName));
+        std::memcpy (AAX_ChunkData (outChunk), state.getData(), state.getSize());
         return AAX_SUCCESS;
     });
 }
 
-int32_t JuceAAX_Processor::SetChunk(uint32_t id, const AAX_SPlugInChunkHeader* chunk)
+int32_t JuceAAX_Processor::SetChunk (uint32_t id, const AAX_SPlugInChunkHeader* chunk)
 {
     if (id != kJuceChunkID)
-        return AAX_CEffectParameters::SetChunk(id, chunk);
-    return Guarded([&]() -> int32_t {
+        return AAX_CEffectParameters::SetChunk (id, chunk);
+    return Guarded ([&]() -> int32_t {
         if (chunk == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
         if (chunk->fSize > 0)
-            processor_->setStateInformation(AAX_ChunkData(chunk), chunk->fSize);
+            processor_->setStateInformation (AAX_ChunkData (chunk), chunk->fSize);
         // The processor set itself without telling anyone: its host parameters follow it.
         for (int index = 0; index < processor_->getNumParameters(); ++index)
         {
-            const std::string id = IdentifierOf(index);
-            AAX_CEffectParameters::UpdateParameterNormalizedValue(id.c_str(), processor_->getParameter(index), 0);
+            const std::string id = IdentifierOf (index);
+            AAX_CEffectParameters::UpdateParameterNormalizedValue (id.c_str(), processor_->getParameter (index), 0);
         }
         return AAX_SUCCESS;
     });
@@ -198,19 +198,19 @@ int32_t JuceAAX_Processor::SetChunk(uint32_t id, const AAX_SPlugInChunkHeader* c
 
 // ---- the editor's changes
 
-void JuceAAX_Processor::audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value)
+void JuceAAX_Processor::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value)
 {
-    SetParameterNormalizedValue(IdentifierOf(index).c_str(), value);
+    SetParameterNormalizedValue (IdentifierOf (index).c_str(), value);
 }
 
-void JuceAAX_Processor::audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index)
+void JuceAAX_Processor::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
 {
-    TouchParameter(IdentifierOf(index).c_str());
+    TouchParameter (IdentifierOf (index).c_str());
 }
 
-void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index)
+void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
 {
-    ReleaseParameter(IdentifierOf(index).c_str());
+    ReleaseParameter (IdentifierOf (index).c_str());
 }
 
 // ---- audio
@@ -223,27 +223,27 @@ bool JuceAAX_Processor::PrepareForHost()
     double rate = 0.0;
     int32_t inputFormat = 0;
     int32_t outputFormat = 0;
-    if (controller->GetSampleRate(&rate) != AAX_SUCCESS || !(rate > 0.0) || !std::isfinite(rate)
-        || controller->GetInputStemFormat(&inputFormat) != AAX_SUCCESS
-        || controller->GetOutputStemFormat(&outputFormat) != AAX_SUCCESS)
+    if (controller->GetSampleRate (&rate) != AAX_SUCCESS || ! (rate > 0.0) || ! std::isfinite (rate)
+        || controller->GetInputStemFormat (&inputFormat) != AAX_SUCCESS
+        || controller->GetOutputStemFormat (&outputFormat) != AAX_SUCCESS)
         return false;
-    const int inputs = AAX_StemFormatChannelCount(inputFormat);
-    const int outputs = AAX_StemFormatChannelCount(outputFormat);
+    const int inputs = AAX_StemFormatChannelCount (inputFormat);
+    const int outputs = AAX_StemFormatChannelCount (outputFormat);
     if (inputs < 1 || inputs > 2 || outputs < 1 || outputs > 2)
         return false;
 
-    processor_->setPlayConfigDetails(inputs, outputs, rate, kPreparedBlockSize);
-    processor_->prepareToPlay(rate, kPreparedBlockSize);
-    midi_.ensureSize(0);
+    processor_->setPlayConfigDetails (inputs, outputs, rate, kPreparedBlockSize);
+    processor_->prepareToPlay (rate, kPreparedBlockSize);
+    midi_.ensureSize (0);
     numInputs_ = inputs;
     numOutputs_ = outputs;
     prepared_ = true;
     return true;
 }
 
-void JuceAAX_Processor::Process(const JuceAAX_Context& context)
+void JuceAAX_Processor::Process (const JuceAAX_Context& context)
 {
-    if (!prepared_ && !PrepareForHost())
+    if (! prepared_ && ! PrepareForHost())
         return;
     const int length = *context.bufferLength;
     for (int channel = 0; channel < numOutputs_; ++channel)
@@ -253,37 +253,37 @@ void JuceAAX_Processor::Process(const JuceAAX_Context& context)
         {
             const float* in = context.inputChannels[channel];
             if (in != out)
-                std::memmove(out, in, static_cast<size_t>(length) * sizeof(float));
+                std::memmove (out, in, static_cast<size_t> (length) * sizeof (float));
         }
         else
-            std::fill(out, out + length, 0.0f);
+            std::fill (out, out + length, 0.0f);
     }
 
-    juce::AudioBuffer<float> buffer(context.outputChannels, numOutputs_, length);
+    juce::AudioBuffer<float> buffer (context.outputChannels, numOutputs_, length);
     const bool hostBypass = context.bypass != nullptr && *context.bypass != 0;
-    const juce::ScopedLock lock(processor_->getCallbackLock());
+    const juce::ScopedLock lock (processor_->getCallbackLock());
     midi_.clear();
     if (hostBypass)
-        processor_->processBlockBypassed(buffer, midi_);
+        processor_->processBlockBypassed (buffer, midi_);
     else
-        processor_->processBlock(buffer, midi_);
+        processor_->processBlock (buffer, midi_);
 }
 
-void JuceAAX_Processor::ProcessCallback(void* const instances[], const void* instancesEnd)
+void JuceAAX_Processor::ProcessCallback (void* const instances[], const void* instancesEnd)
 {
     if (instances == nullptr || instancesEnd == nullptr)
         return;
-    const auto* end = static_cast<void* const*>(instancesEnd);
+    const auto* end = static_cast<void* const*> (instancesEnd);
     for (void* const* walk = instances; walk < end; ++walk)
     {
-        const auto* context = static_cast<const JuceAAX_Context*>(*walk);
+        const auto* context = static_cast<const JuceAAX_Context*> (*walk);
         if (context == nullptr || context->instance == nullptr || *context->instance == nullptr
             || context->bufferLength == nullptr || *context->bufferLength <= 0
             || context->inputChannels == nullptr || context->outputChannels == nullptr)
             continue;
         try
         {
-            (*context->instance)->Process(*context);
+            (*context->instance)->Process (*context);
         }
         catch (...)
         {

@@ -27,19 +27,19 @@ public:
     // The processor factory the description registers. [host thread]
     static IACFUnknown* Create();
     // The component's process procedure. [audio thread]
-    static void ProcessCallback(void* const instances[], const void* instancesEnd);
+    static void ProcessCallback (void* const instances[], const void* instancesEnd);
 
-    int32_t ReceiveNotification(uint32_t type, const void* data, uint32_t size) override;
+    int32_t ReceiveNotification (uint32_t type, const void* data, uint32_t size) override;
     // [any host thread] After the library has taken the value: the processor gets it too.
-    int32_t UpdateParameterNormalizedValue(const char* id, double value, int32_t cause) override;
+    int32_t UpdateParameterNormalizedValue (const char* id, double value, int32_t cause) override;
     // The private-data block of a context receives this instance.
-    int32_t ClearDataBlock(uint32_t field, void* block, uint32_t size) override;
+    int32_t ClearDataBlock (uint32_t field, void* block, uint32_t size) override;
 
-    int32_t GetNumberOfChunks(int32_t* outCount) const override;
-    int32_t GetChunkIDFromIndex(int32_t index, uint32_t* outId) const override;
-    int32_t GetChunkSize(uint32_t id, int32_t* outSize) override;
-    int32_t GetChunk(uint32_t id, AAX_SPlugInChunkHeader* outChunk) override;
-    int32_t SetChunk(uint32_t id, const AAX_SPlugInChunkHeader* chunk) override;
+    int32_t GetNumberOfChunks (int32_t* outCount) const override;
+    int32_t GetChunkIDFromIndex (int32_t index, uint32_t* outId) const override;
+    int32_t GetChunkSize (uint32_t id, int32_t* outSize) override;
+    int32_t GetChunk (uint32_t id, AAX_SPlugInChunkHeader* outChunk) override;
+    int32_t SetChunk (uint32_t id, const AAX_SPlugInChunkHeader* chunk) override;
 
     juce::AudioProcessor& GetPluginInstance() const { return *processor_; }
 
@@ -48,17 +48,17 @@ protected:
 
 private:
     // [message thread] The editor's changes, sent to the host.
-    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override;
-    void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override {}
-    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override;
-    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override;
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
 
     // [audio thread] One context's block.
-    void Process(const JuceAAX_Context& context);
+    void Process (const JuceAAX_Context& context);
     // Prepares the processor for the host's rate and layout; false when the host gives none.
     bool PrepareForHost();
     // The processor index a host identifier names: a whole decimal number 0..9, else -1.
-    int ProcessorIndexOf(const char* id) const;
+    int ProcessorIndexOf (const char* id) const;
 
     std::unique_ptr<juce::AudioProcessor> processor_;
     juce::MidiBuffer midi_;

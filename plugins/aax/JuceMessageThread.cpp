@@ -14,9 +14,9 @@ struct JuceMessageThread::Impl
     juce::WaitableEvent started;
 };
 
-JuceMessageThread::JuceMessageThread() : impl_(std::make_unique<Impl>())
+JuceMessageThread::JuceMessageThread() : impl_ (std::make_unique<Impl>())
 {
-    impl_->thread = std::thread([this] {
+    impl_->thread = std::thread ([this] {
         juce::initialiseJuce_GUI();
         juce::MessageManager::getInstance()->setCurrentThreadAsMessageThread();
         impl_->started.signal();
@@ -36,17 +36,17 @@ std::shared_ptr<JuceMessageThread> JuceMessageThread::Acquire()
 {
     static std::mutex mutex;
     static std::weak_ptr<JuceMessageThread> current;
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock (mutex);
     auto thread = current.lock();
     if (thread == nullptr)
     {
-        thread = std::shared_ptr<JuceMessageThread>(new JuceMessageThread);
+        thread = std::shared_ptr<JuceMessageThread> (new JuceMessageThread);
         current = thread;
     }
     return thread;
 }
 
-void JuceMessageThread::Run(const std::function<void()>& call)
+void JuceMessageThread::Run (const std::function<void()>& call)
 {
     if (juce::MessageManager::getInstance()->isThisTheMessageThread())
     {
@@ -55,7 +55,7 @@ void JuceMessageThread::Run(const std::function<void()>& call)
     }
     juce::WaitableEvent done;
     std::exception_ptr failure;
-    juce::MessageManager::callAsync([&] {
+    juce::MessageManager::callAsync ([&] {
         try
         {
             call();
@@ -68,6 +68,6 @@ void JuceMessageThread::Run(const std::function<void()>& call)
     });
     done.wait();
     if (failure)
-        std::rethrow_exception(failure);
+        std::rethrow_exception (failure);
 }
 } // namespace AAXClasses

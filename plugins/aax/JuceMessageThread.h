@@ -13,13 +13,13 @@ class JuceMessageThread
 public:
     // Starts the thread with the first holder, stops it when the last one goes. [host thread]
     static std::shared_ptr<JuceMessageThread> Acquire();
-    JuceMessageThread(const JuceMessageThread&) = delete;
-    JuceMessageThread& operator=(const JuceMessageThread&) = delete;
+    JuceMessageThread (const JuceMessageThread&) = delete;
+    JuceMessageThread& operator= (const JuceMessageThread&) = delete;
     ~JuceMessageThread();
 
     // Runs the call on JUCE's message thread and waits for it; exceptions come back out.
     // [any thread]
-    void Run(const std::function<void()>& call);
+    void Run (const std::function<void()>& call);
 
 private:
     JuceMessageThread();

@@ -33,13 +33,13 @@ struct SFicPlugInSpec
 // The header of a host chunk record; the chunk's data follows at byte 56.
 struct SFicPlugInChunk
 {
-    int32_t fSize;           // header plus data
+    int32_t fSize; // header plus data
     int32_t fVersion;
     uint32_t fManufacturerID;
     uint32_t fProductID;
     uint32_t fPlugInID;
     uint32_t fChunkID;
-    uint8_t fName[32];       // length-prefixed chunk name
+    uint8_t fName[32]; // length-prefixed chunk name
     uint8_t fData[1];
 };
 
@@ -52,15 +52,15 @@ struct SFicTimeCodeInfo
 
 #pragma pack(pop)
 
-static_assert(sizeof(SFicPlugInSpec) == 52);
-static_assert(offsetof(SFicPlugInSpec, fManufacturerID) == 32);
-static_assert(offsetof(SFicPlugInSpec, fProductID) == 36);
-static_assert(offsetof(SFicPlugInSpec, fPlugInID) == 40);
-static_assert(offsetof(SFicPlugInSpec, fInstanceWord) == 48);
-static_assert(offsetof(SFicPlugInChunk, fChunkID) == 20);
-static_assert(offsetof(SFicPlugInChunk, fName) == 24);
-static_assert(offsetof(SFicPlugInChunk, fData) == 56);
-static_assert(sizeof(SFicTimeCodeInfo) == 8);
+static_assert (sizeof (SFicPlugInSpec) == 52);
+static_assert (offsetof (SFicPlugInSpec, fManufacturerID) == 32);
+static_assert (offsetof (SFicPlugInSpec, fProductID) == 36);
+static_assert (offsetof (SFicPlugInSpec, fPlugInID) == 40);
+static_assert (offsetof (SFicPlugInSpec, fInstanceWord) == 48);
+static_assert (offsetof (SFicPlugInChunk, fChunkID) == 20);
+static_assert (offsetof (SFicPlugInChunk, fName) == 24);
+static_assert (offsetof (SFicPlugInChunk, fData) == 56);
+static_assert (sizeof (SFicTimeCodeInfo) == 8);
 
 // The engine information service, answered by FicGestalt for 'pisi' as the address of this
 // record. Its first operation gives the service's version (the library uses no lock below 1 and
@@ -70,20 +70,20 @@ struct SPISIService
 {
     int32_t (*GetVersion)();
     PISILockRef (*NewLock)();
-    PISILockRef (*NewNamedLock)(const char* name);
-    void (*Lock)(PISILockRef lock);
-    uint8_t (*TryLock)(PISILockRef lock);   // 1 when the lock was taken
-    void (*Unlock)(PISILockRef lock);
-    void (*DisposeLock)(PISILockRef lock);
+    PISILockRef (*NewNamedLock) (const char* name);
+    void (*Lock) (PISILockRef lock);
+    uint8_t (*TryLock) (PISILockRef lock); // 1 when the lock was taken
+    void (*Unlock) (PISILockRef lock);
+    void (*DisposeLock) (PISILockRef lock);
 };
 
 // Gestalt selectors the library asks for.
-inline constexpr uint32_t kFicGestaltPISI = 0x70697369;              // 'pisi': SPISIService*
-inline constexpr uint32_t kFicGestaltHostSDS = 0x68736473;           // 'hsds': SDS available
-inline constexpr uint32_t kFicGestaltPrecHook = 0x70726563;          // 'prec': a routine int16_t(*)()
-inline constexpr uint32_t kFicGestaltVariableQuanta = 0x76717461;    // 'vqta'
+inline constexpr uint32_t kFicGestaltPISI = 0x70697369; // 'pisi': SPISIService*
+inline constexpr uint32_t kFicGestaltHostSDS = 0x68736473; // 'hsds': SDS available
+inline constexpr uint32_t kFicGestaltPrecHook = 0x70726563; // 'prec': a routine int16_t(*)()
+inline constexpr uint32_t kFicGestaltVariableQuanta = 0x76717461; // 'vqta'
 inline constexpr uint32_t kFicGestaltConnectionManager = 0x636d7663; // 'cmvc'
-inline constexpr uint32_t kFicGestaltFastHardware = 0x66736877;      // 'fshw'
+inline constexpr uint32_t kFicGestaltFastHardware = 0x66736877; // 'fshw'
 
 // Engine result codes that the stand-in engine reports.
 inline constexpr int16_t kFicErrUnknownSelector = -5551;
@@ -98,63 +98,63 @@ inline constexpr int16_t kFicErrClientInUse = -9075;
 // "SetPlugInOpenAndCloseProcs" (found at run time; older engines lack it).
 using PlugInOpenProc = int16_t (*)();
 using PlugInCloseProc = int16_t (*)();
-using SetPlugInOpenAndCloseProcsProc = void (*)(PlugInOpenProc open, PlugInCloseProc close);
+using SetPlugInOpenAndCloseProcsProc = void (*) (PlugInOpenProc open, PlugInCloseProc close);
 inline constexpr const char* kSetPlugInOpenAndCloseProcsName = "SetPlugInOpenAndCloseProcs";
 
-extern "C" {
+extern "C"
+{
+    // Engine queries: 0 means the response is valid.
+    int16_t FicGestalt (uint32_t selector, int32_t* response);
 
-// Engine queries: 0 means the response is valid.
-int16_t FicGestalt(uint32_t selector, int32_t* response);
+    // Engine objects.
+    uint8_t FicIsAlive();
+    FicObjectRef FicNewServer();
+    uint32_t FicFindStandardType (FicObjectRef server, int32_t number);
+    FicObjectRef FicNewObject (FicObjectRef server, uint32_t standardType);
+    int16_t FicDelete (FicObjectRef object);
+    int16_t FicPersonalityDoIdle();
 
-// Engine objects.
-uint8_t FicIsAlive();
-FicObjectRef FicNewServer();
-uint32_t FicFindStandardType(FicObjectRef server, int32_t number);
-FicObjectRef FicNewObject(FicObjectRef server, uint32_t standardType);
-int16_t FicDelete(FicObjectRef object);
-int16_t FicPersonalityDoIdle();
+    // Plug-in specs.
+    int16_t FicCreatePlugInSpec (uint32_t manufacturerID, uint32_t productID, uint32_t plugInID,
+                                 SFicPlugInSpec* spec);
 
-// Plug-in specs.
-int16_t FicCreatePlugInSpec(uint32_t manufacturerID, uint32_t productID, uint32_t plugInID,
-                            SFicPlugInSpec* spec);
+    // Stream data service: names. A parent of 0 is the root; FicSDSGetNameId(0, "", id) gives the
+    // root's own ID. FicSDSFreeName with a null name frees the parent name itself.
+    int16_t FicSDSReserveName (int32_t parentId, ConstStr255Param name, int32_t* nameId);
+    int16_t FicSDSGetNameId (int32_t parentId, ConstStr255Param name, int32_t* nameId);
+    int16_t FicSDSFreeName (int32_t parentId, ConstStr255Param name);
 
-// Stream data service: names. A parent of 0 is the root; FicSDSGetNameId(0, "", id) gives the
-// root's own ID. FicSDSFreeName with a null name frees the parent name itself.
-int16_t FicSDSReserveName(int32_t parentId, ConstStr255Param name, int32_t* nameId);
-int16_t FicSDSGetNameId(int32_t parentId, ConstStr255Param name, int32_t* nameId);
-int16_t FicSDSFreeName(int32_t parentId, ConstStr255Param name);
+    // Stream data service: the ten listener setters (the listener is an SDS object).
+    int16_t FicSDSSetListenerName (FicObjectRef listener, int32_t nameId);
+    int16_t FicSDSSetListenerType (FicObjectRef listener, uint32_t type);
+    int16_t FicSDSSetListenerSubType (FicObjectRef listener, uint32_t subType);
+    int16_t FicSDSSetListenerGoal (FicObjectRef listener, int32_t goal);
+    int16_t FicSDSSetListenerCritical (FicObjectRef listener, uint8_t critical);
+    int16_t FicSDSSetListenerLatest (FicObjectRef listener, uint8_t latest);
+    int16_t FicSDSSetListenerTaskVal (FicObjectRef listener, void* taskValue);
+    int16_t FicSDSSetListenerTask (FicObjectRef listener, FicObjectRef task);
+    int16_t FicSDSSetListenerProtocol (FicObjectRef listener, uint32_t protocol);
+    int16_t FicSDSSetListenerManufacturer (FicObjectRef listener, uint32_t manufacturer);
 
-// Stream data service: the ten listener setters (the listener is an SDS object).
-int16_t FicSDSSetListenerName(FicObjectRef listener, int32_t nameId);
-int16_t FicSDSSetListenerType(FicObjectRef listener, uint32_t type);
-int16_t FicSDSSetListenerSubType(FicObjectRef listener, uint32_t subType);
-int16_t FicSDSSetListenerGoal(FicObjectRef listener, int32_t goal);
-int16_t FicSDSSetListenerCritical(FicObjectRef listener, uint8_t critical);
-int16_t FicSDSSetListenerLatest(FicObjectRef listener, uint8_t latest);
-int16_t FicSDSSetListenerTaskVal(FicObjectRef listener, void* taskValue);
-int16_t FicSDSSetListenerTask(FicObjectRef listener, FicObjectRef task);
-int16_t FicSDSSetListenerProtocol(FicObjectRef listener, uint32_t protocol);
-int16_t FicSDSSetListenerManufacturer(FicObjectRef listener, uint32_t manufacturer);
+    // Stream data service: tokens. A token is a byte record whose 16-bit total length is at byte 36.
+    // FicSDSGetTokenAndTaskVal answers 0 and a null token when the task has none queued; each token
+    // handed out is given back with FicSDSDoneWithToken.
+    int16_t FicSDSGetTokenAndTaskVal (FicObjectRef task, uint8_t** token, void** taskValue);
+    int16_t FicSDSDispatchToken (const uint8_t* token);
+    int16_t FicSDSDoneWithToken (uint8_t* token);
 
-// Stream data service: tokens. A token is a byte record whose 16-bit total length is at byte 36.
-// FicSDSGetTokenAndTaskVal answers 0 and a null token when the task has none queued; each token
-// handed out is given back with FicSDSDoneWithToken.
-int16_t FicSDSGetTokenAndTaskVal(FicObjectRef task, uint8_t** token, void** taskValue);
-int16_t FicSDSDispatchToken(const uint8_t* token);
-int16_t FicSDSDoneWithToken(uint8_t* token);
+    // Talkers and listeners of a plug-in's audio ports.
+    int16_t FicDeactivateListener (const SFicPlugInSpec* spec, int16_t port);
+    int16_t FicReactivateListener (const SFicPlugInSpec* spec, int16_t port);
+    int16_t FicDeactivateTalker (const SFicPlugInSpec* spec, int16_t port);
+    int16_t FicReactivateTalker (const SFicPlugInSpec* spec, int16_t port);
 
-// Talkers and listeners of a plug-in's audio ports.
-int16_t FicDeactivateListener(const SFicPlugInSpec* spec, int16_t port);
-int16_t FicReactivateListener(const SFicPlugInSpec* spec, int16_t port);
-int16_t FicDeactivateTalker(const SFicPlugInSpec* spec, int16_t port);
-int16_t FicReactivateTalker(const SFicPlugInSpec* spec, int16_t port);
+    // Connection preparation: flag 1 opens it, 0 closes it; the status is 1 while it is open.
+    int16_t FicPrepareForConnections (int32_t reserved, int16_t flag);
+    int16_t FicPrepareForConnectionsStatus (int32_t reserved);
 
-// Connection preparation: flag 1 opens it, 0 closes it; the status is 1 while it is open.
-int16_t FicPrepareForConnections(int32_t reserved, int16_t flag);
-int16_t FicPrepareForConnectionsStatus(int32_t reserved);
-
-// DirectMIDI clients. The client record belongs to the caller.
-int16_t FicRegisterDirectMIDIClient(void* client, void* object, const SFicPlugInSpec* spec, void* context);
-int16_t FicUnRegisterDirectMIDIClient(void* client);
+    // DirectMIDI clients. The client record belongs to the caller.
+    int16_t FicRegisterDirectMIDIClient (void* client, void* object, const SFicPlugInSpec* spec, void* context);
+    int16_t FicUnRegisterDirectMIDIClient (void* client);
 
 } // extern "C"

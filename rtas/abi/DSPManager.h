@@ -18,8 +18,8 @@ using DSPCriticalRegionRef = void*;
 class IDSPGroupRegistrar : public IHostUnknown
 {
 public:
-    virtual int32_t RegisterGroup(void* processGroup, int32_t* cookie) = 0;
-    virtual int32_t UnregisterGroup(int32_t cookie) = 0;
+    virtual int32_t RegisterGroup (void* processGroup, int32_t* cookie) = 0;
+    virtual int32_t UnregisterGroup (int32_t cookie) = 0;
 
 protected:
     ~IDSPGroupRegistrar() = default;
@@ -42,14 +42,14 @@ class IDSPManagerClient : public IHostUnknown
 public:
     virtual int32_t GetVersion() = 0;
     virtual DSPCriticalRegionRef NewCriticalRegion() = 0;
-    virtual int32_t DeleteCriticalRegion(DSPCriticalRegionRef region) = 0;
-    virtual int32_t EnterCriticalRegion(DSPCriticalRegionRef region) = 0;
-    virtual int32_t TryEnterCriticalRegion(DSPCriticalRegionRef region) = 0;   // 0 when entered
-    virtual int32_t LeaveCriticalRegion(DSPCriticalRegionRef region) = 0;
-    virtual DSPCriticalRegionRef NewNamedCriticalRegion(const char* name) = 0;
-    virtual int32_t RegisterProcess(void* process) = 0;
-    virtual int32_t AcceptProcess(void* process) = 0;
-    virtual int32_t UnregisterProcess(void* process) = 0;
+    virtual int32_t DeleteCriticalRegion (DSPCriticalRegionRef region) = 0;
+    virtual int32_t EnterCriticalRegion (DSPCriticalRegionRef region) = 0;
+    virtual int32_t TryEnterCriticalRegion (DSPCriticalRegionRef region) = 0; // 0 when entered
+    virtual int32_t LeaveCriticalRegion (DSPCriticalRegionRef region) = 0;
+    virtual DSPCriticalRegionRef NewNamedCriticalRegion (const char* name) = 0;
+    virtual int32_t RegisterProcess (void* process) = 0;
+    virtual int32_t AcceptProcess (void* process) = 0;
+    virtual int32_t UnregisterProcess (void* process) = 0;
 
 protected:
     ~IDSPManagerClient() = default;
@@ -57,12 +57,24 @@ protected:
 
 // {27B87CA0-2294-11D2-817A-0160089A8916}
 inline constexpr HostGUID IID_IDSPManagerClient = {
-    0x27B87CA0, 0x2294, 0x11D2, {0x81, 0x7A, 0x01, 0x60, 0x08, 0x9A, 0x89, 0x16}};
+    0x27B87CA0,
+    0x2294,
+    0x11D2,
+    { 0x81, 0x7A, 0x01, 0x60, 0x08, 0x9A, 0x89, 0x16 }
+};
 // The manager's and the registrar's own identifiers.
 inline constexpr HostGUID IID_IDSPManager = {
-    0x4B535452, 0x0001, 0x4D47, {0x81, 0x7A, 0x4B, 0x45, 0x53, 0x54, 0x00, 0x01}};
+    0x4B535452,
+    0x0001,
+    0x4D47,
+    { 0x81, 0x7A, 0x4B, 0x45, 0x53, 0x54, 0x00, 0x01 }
+};
 inline constexpr HostGUID IID_IDSPGroupRegistrar = {
-    0x4B535452, 0x0002, 0x4D47, {0x81, 0x7A, 0x4B, 0x45, 0x53, 0x54, 0x00, 0x02}};
+    0x4B535452,
+    0x0002,
+    0x4D47,
+    { 0x81, 0x7A, 0x4B, 0x45, 0x53, 0x54, 0x00, 0x02 }
+};
 
 // Manager result codes that the stand-in reports.
 inline constexpr int32_t kDSPManagerErrUnknownRegion = -9081;
@@ -72,4 +84,4 @@ inline constexpr int32_t kDSPManagerErrUnknownProcess = -9084;
 inline constexpr int32_t kDSPManagerErrUnknownCookie = -9085;
 inline constexpr int32_t kDSPManagerErrNoRegions = -9086;
 
-extern "C" IDSPManager* GetDSPManager(int32_t group);
+extern "C" IDSPManager* GetDSPManager (int32_t group);

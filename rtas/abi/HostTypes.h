@@ -6,13 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace kestrune::rtas::abi {
+namespace kestrune::rtas::abi
+{
 
 // A four-character code: the first character in the most significant byte.
-constexpr uint32_t fourCC(const char (&code)[5])
+constexpr uint32_t fourCC (const char (&code)[5])
 {
-    return (uint32_t(uint8_t(code[0])) << 24) | (uint32_t(uint8_t(code[1])) << 16)
-         | (uint32_t(uint8_t(code[2])) << 8) | uint32_t(uint8_t(code[3]));
+    return (uint32_t (uint8_t (code[0])) << 24) | (uint32_t (uint8_t (code[1])) << 16)
+           | (uint32_t (uint8_t (code[2])) << 8) | uint32_t (uint8_t (code[3]));
 }
 
 } // namespace kestrune::rtas::abi
@@ -78,18 +79,18 @@ struct HostGUID
 
 #pragma pack(pop)
 
-static_assert(sizeof(Point) == 4);
-static_assert(sizeof(Rect) == 8);
-static_assert(sizeof(RGBColor) == 6);
-static_assert(sizeof(EventRecord) == 16);
-static_assert(offsetof(EventRecord, message) == 2);
-static_assert(offsetof(EventRecord, when) == 6);
-static_assert(offsetof(EventRecord, where) == 10);
-static_assert(offsetof(EventRecord, modifiers) == 14);
-static_assert(sizeof(FSSpec) == 260);
-static_assert(sizeof(HostGUID) == 16);
+static_assert (sizeof (Point) == 4);
+static_assert (sizeof (Rect) == 8);
+static_assert (sizeof (RGBColor) == 6);
+static_assert (sizeof (EventRecord) == 16);
+static_assert (offsetof (EventRecord, message) == 2);
+static_assert (offsetof (EventRecord, when) == 6);
+static_assert (offsetof (EventRecord, where) == 10);
+static_assert (offsetof (EventRecord, modifiers) == 14);
+static_assert (sizeof (FSSpec) == 260);
+static_assert (sizeof (HostGUID) == 16);
 
-inline bool operator==(const HostGUID& a, const HostGUID& b)
+inline bool operator== (const HostGUID& a, const HostGUID& b)
 {
     if (a.data1 != b.data1 || a.data2 != b.data2 || a.data3 != b.data3)
         return false;
@@ -104,7 +105,7 @@ inline bool operator==(const HostGUID& a, const HostGUID& b)
 class IHostUnknown
 {
 public:
-    virtual int32_t QueryInterface(const HostGUID& iid, void** object) = 0;
+    virtual int32_t QueryInterface (const HostGUID& iid, void** object) = 0;
     virtual uint32_t AddRef() = 0;
     virtual uint32_t Release() = 0;
 
@@ -113,18 +114,18 @@ protected:
 };
 
 // {00000000-0000-0000-C000-000000000046}
-inline constexpr HostGUID IID_IHostUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr HostGUID IID_IHostUnknown = { 0x00000000, 0x0000, 0x0000, { 0xC0, 0, 0, 0, 0, 0, 0, 0x46 } };
 
 // Result of QueryInterface for an identifier the object does not answer.
-inline constexpr int32_t kHostNoInterface = int32_t(0x80004002u);
+inline constexpr int32_t kHostNoInterface = int32_t (0x80004002u);
 
 // Toolbox result codes that the stand-in toolbox reports (0 is success).
 inline constexpr OSErr noErr = 0;
-inline constexpr OSErr fnfErr = -43;        // file not found
-inline constexpr OSErr paramErr = -50;      // bad argument
-inline constexpr OSErr memFullErr = -108;   // no room for the block
+inline constexpr OSErr fnfErr = -43; // file not found
+inline constexpr OSErr paramErr = -50; // bad argument
+inline constexpr OSErr memFullErr = -108; // no room for the block
 inline constexpr OSErr nilHandleErr = -109; // null handle
 inline constexpr OSErr memLockedErr = -117; // the block is locked and cannot move
-inline constexpr OSErr resNotFound = -192;  // no such resource
+inline constexpr OSErr resNotFound = -192; // no such resource
 inline constexpr OSErr resFNotFound = -193; // no such resource file
-inline constexpr OSErr mapReadErr = -199;   // the resource file is damaged
+inline constexpr OSErr mapReadErr = -199; // the resource file is damaged

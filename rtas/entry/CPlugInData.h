@@ -9,7 +9,7 @@
 #include "entry/CSmartStructure.h"
 
 // Thrown as 16-bit integers.
-inline constexpr int16_t kSmartNoDeclaredField = -9060;   // nothing declared, or a field outside the layout
+inline constexpr int16_t kSmartNoDeclaredField = -9060; // nothing declared, or a field outside the layout
 inline constexpr int16_t kSmartOutOfMemory = -9006;
 
 class CPlugInData : public CSmartStructure

@@ -10,8 +10,8 @@
 struct SSetNode
 {
     void* element;
-    SSetNode* next;      // toward newer
-    SSetNode* previous;  // toward older
+    SSetNode* next; // toward newer
+    SSetNode* previous; // toward older
 };
 
 // The high-water mark of live sets, kept for diagnostics.

@@ -24,7 +24,7 @@ protected:
 template <typename... Args>
 struct SGroupFunc final : SGenFuncRetLong
 {
-    static_assert (sizeof... (Args) <= 6, "a group function carries at most six arguments");
+    static_assert (sizeof...(Args) <= 6, "a group function carries at most six arguments");
     using Operation = int32_t (CProcessGroupInterface::*) (Args...);
 
     explicit SGroupFunc (Operation operation, Args... arguments) : fOperation (operation), fArguments (arguments...) {}
@@ -37,10 +37,14 @@ struct SGroupFunc final : SGenFuncRetLong
 };
 
 using S0ArgGroupFunc = SGroupFunc<>;
-template <typename A1> using S1ArgGroupFunc = SGroupFunc<A1>;
-template <typename A1, typename A2> using S2ArgGroupFunc = SGroupFunc<A1, A2>;
-template <typename A1, typename A2, typename A3> using S3ArgGroupFunc = SGroupFunc<A1, A2, A3>;
-template <typename A1, typename A2, typename A3, typename A4> using S4ArgGroupFunc = SGroupFunc<A1, A2, A3, A4>;
+template <typename A1>
+using S1ArgGroupFunc = SGroupFunc<A1>;
+template <typename A1, typename A2>
+using S2ArgGroupFunc = SGroupFunc<A1, A2>;
+template <typename A1, typename A2, typename A3>
+using S3ArgGroupFunc = SGroupFunc<A1, A2, A3>;
+template <typename A1, typename A2, typename A3, typename A4>
+using S4ArgGroupFunc = SGroupFunc<A1, A2, A3, A4>;
 template <typename A1, typename A2, typename A3, typename A4, typename A5>
 using S5ArgGroupFunc = SGroupFunc<A1, A2, A3, A4, A5>;
 template <typename A1, typename A2, typename A3, typename A4, typename A5, typename A6>
@@ -56,7 +60,7 @@ int32_t RunGroupFuncUnguarded (SGenFuncRetLong& function, uint8_t lockFlag);
 enum class RunForm : uint8_t
 {
     kGuarded,
-    kUnguarded,
+    kUnguarded
 };
 
 // The dispatcher: packs the call on its own stack frame and runs it in the given form.

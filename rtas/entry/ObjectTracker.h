@@ -16,7 +16,7 @@ enum class ETrackedKind : int32_t
     kPlugInOutput = 5,
     kPlugInControl = 6,
     kPlugInWorker = 7,
-    kPlugInData = 8,
+    kPlugInData = 8
 };
 
 // Operations in the host tracker's table order.

@@ -88,7 +88,7 @@ BOOL PlugInDllEntry (HINSTANCE module, DWORD reason)
             gEntry.module = module;
             const HMODULE engine = GetModuleHandleA ("DAE.DLL");
             gEntry.registrar = engine == nullptr ? nullptr
-                : reinterpret_cast<SetPlugInOpenAndCloseProcsProc> (GetProcAddress (engine, kSetPlugInOpenAndCloseProcsName));
+                                                 : reinterpret_cast<SetPlugInOpenAndCloseProcsProc> (GetProcAddress (engine, kSetPlugInOpenAndCloseProcsName));
             if (gEntry.registrar != nullptr)
             {
                 gEntry.registrar (&OpenProcedure, &CloseProcedure);

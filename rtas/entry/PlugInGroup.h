@@ -10,7 +10,8 @@ class CProcessGroupInterface;
 class CDAEError;
 struct SGenFuncRetLong;
 
-namespace PlugInResult {
+namespace PlugInResult
+{
 inline constexpr int16_t kNoGroup = -7003;
 inline constexpr int16_t kUnexpected = -7401;
 inline constexpr int16_t kOutOfMemory = -9006;

@@ -12,7 +12,7 @@
 #pragma pack(push, 2)
 struct SAOSInfoRecord
 {
-    int32_t identifier;             // in a GetInfoAt answer: 1 = present, 0 = none
+    int32_t identifier; // in a GetInfoAt answer: 1 = present, 0 = none
     int32_t firstConnectionIndex;
     int32_t stemFormatIndex;
     char name[256];

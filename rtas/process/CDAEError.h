@@ -4,7 +4,8 @@
 #include <cstdint>
 
 // Error codes that the effect layer and the utilities raise or return (16-bit, negative; 0 = success).
-namespace RTASError {
+namespace RTASError
+{
 inline constexpr int16_t kNotAnEffectType = -77;
 inline constexpr int16_t kChunkWriteFailed = -333;
 inline constexpr int16_t kNullPointer = -7053;

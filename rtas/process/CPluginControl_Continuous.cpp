@@ -32,8 +32,7 @@ CPluginControl_Continuous::CPluginControl_Continuous (uint32_t identifier, const
                                                       double defaultValue, bool automatable,
                                                       const SDisplayMultiplier* firstMultiplier,
                                                       const SDisplayMultiplier* lastMultiplier)
-    : fIdentifier (identifier), fName (name != nullptr ? name : ""), fLower (lower), fUpper (upper), fDefault (defaultValue),
-      fAutomatable (automatable)
+    : fIdentifier (identifier), fName (name != nullptr ? name : ""), fLower (lower), fUpper (upper), fDefault (defaultValue), fAutomatable (automatable)
 {
     if (firstMultiplier != nullptr && lastMultiplier != nullptr && lastMultiplier >= firstMultiplier)
     {

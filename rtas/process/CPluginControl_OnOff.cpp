@@ -38,7 +38,7 @@ int32_t CPluginControl_OnOff::TextToValue (const char* text) const
 bool CPluginControl_OnOff::IsAllowedCharacter (int32_t characterCode) const
 {
     return characterCode == 'O' || characterCode == 'o' || characterCode == 'n'
-        || CPluginControl_Discrete::IsAllowedCharacter (characterCode);
+           || CPluginControl_Discrete::IsAllowedCharacter (characterCode);
 }
 
 void CPluginControl_OnOff::ValueToText (char* buffer, int32_t maxLength, int32_t controlValue) const

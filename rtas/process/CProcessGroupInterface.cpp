@@ -60,7 +60,11 @@ private:
     char* fData;
 };
 
-enum class MoveHigh { kNo, kYes };
+enum class MoveHigh
+{
+    kNo,
+    kYes
+};
 
 // Allocates a block of the request's size, lets `fill` write it, hands it to the host's callback
 // and disposes of it again; the callback's 16-bit result is the request's.
@@ -129,8 +133,16 @@ int32_t CProcessGroupInterface::GetGroupName (int32_t maxLength, char* name)
     return 0;
 }
 
-int32_t CProcessGroupInterface::OnSelector25 (uint32_t, int32_t* out) { Put (out, 0); return 0; }
-int32_t CProcessGroupInterface::GetTypeName (uint32_t, int32_t, char* name) { PutEmptyText (name); return 0; }
+int32_t CProcessGroupInterface::OnSelector25 (uint32_t, int32_t* out)
+{
+    Put (out, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetTypeName (uint32_t, int32_t, char* name)
+{
+    PutEmptyText (name);
+    return 0;
+}
 
 int32_t CProcessGroupInterface::SetSampleRate (int32_t sampleRate)
 {
@@ -150,7 +162,11 @@ int32_t CProcessGroupInterface::SetTimeCodeInfo (SFicTimeCodeInfo* info)
 int32_t CProcessGroupInterface::ReservedSetter2 (int32_t) { return 0; }
 int32_t CProcessGroupInterface::ActivateView (uint32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::DeactivateView (uint32_t, int32_t) { return 0; }
-int32_t CProcessGroupInterface::OnSelector10 (uint32_t, int32_t, int16_t* out) { Put (out, 0); return 0; }
+int32_t CProcessGroupInterface::OnSelector10 (uint32_t, int32_t, int16_t* out)
+{
+    Put (out, 0);
+    return 0;
+}
 
 int32_t CProcessGroupInterface::GetStemFormats (uint32_t, int32_t, SFicPlugInStemFormats* formats)
 {
@@ -163,16 +179,28 @@ int32_t CProcessGroupInterface::GetStemFormats (uint32_t, int32_t, SFicPlugInSte
 void CProcessGroupInterface::SetHostCallback (HostCallbackProc callback) { gHostCallback = callback; }
 int32_t CProcessGroupInterface::OnSelector15 (uint32_t, int32_t, EventRecord*) { return 0; }
 int32_t CProcessGroupInterface::OnSelector16() { return 0; }
-int32_t CProcessGroupInterface::OnSelector17 (uint32_t, int32_t, int16_t* out) { Put (out, 0); return 0; }
+int32_t CProcessGroupInterface::OnSelector17 (uint32_t, int32_t, int16_t* out)
+{
+    Put (out, 0);
+    return 0;
+}
 int32_t CProcessGroupInterface::OnSelector18() { return 0; }
 int32_t CProcessGroupInterface::CreateProcess (uint32_t, int32_t*) { return 0; }
 int32_t CProcessGroupInterface::DeleteProcess (uint32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::ReleaseDirectMIDI (uint32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::ReservedQuery() { return 0; }
-int32_t CProcessGroupInterface::GetNumTypes (int16_t* count) { Put (count, 0); return 0; }
+int32_t CProcessGroupInterface::GetNumTypes (int16_t* count)
+{
+    Put (count, 0);
+    return 0;
+}
 int32_t CProcessGroupInterface::SetOptionA (uint32_t, int32_t, int16_t) { return 0; }
 int32_t CProcessGroupInterface::SetOptionB (uint32_t, int32_t, int16_t) { return 0; }
-int32_t CProcessGroupInterface::OnSelector79 (uint32_t, int16_t* out) { Put (out, 0); return 0; }
+int32_t CProcessGroupInterface::OnSelector79 (uint32_t, int16_t* out)
+{
+    Put (out, 0);
+    return 0;
+}
 
 int32_t CProcessGroupInterface::PairOperationA (uint32_t, int32_t, int32_t, uint32_t, int32_t, int32_t, uint8_t* out)
 {
@@ -185,15 +213,31 @@ int32_t CProcessGroupInterface::PairOperationB (uint32_t, int32_t, int32_t, uint
     return GroupResult::kPairUnsupported;
 }
 
-int32_t CProcessGroupInterface::IsInputConnected (uint32_t, int32_t, int32_t, uint8_t* connected) { Put (connected, 0); return 0; }
-int32_t CProcessGroupInterface::CanConnectOutput (uint32_t, int32_t, int32_t, uint8_t* possible) { Put (possible, 1); return 0; }
-int32_t CProcessGroupInterface::IsOutputConnected (uint32_t, int32_t, int32_t, uint8_t* connected) { Put (connected, 0); return 0; }
+int32_t CProcessGroupInterface::IsInputConnected (uint32_t, int32_t, int32_t, uint8_t* connected)
+{
+    Put (connected, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::CanConnectOutput (uint32_t, int32_t, int32_t, uint8_t* possible)
+{
+    Put (possible, 1);
+    return 0;
+}
+int32_t CProcessGroupInterface::IsOutputConnected (uint32_t, int32_t, int32_t, uint8_t* connected)
+{
+    Put (connected, 0);
+    return 0;
+}
 int32_t CProcessGroupInterface::NotifyDSPConnect (uint32_t, int32_t, int32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::NotifyDSPConnectOutput (uint32_t, int32_t, int32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::NotifyDSPDisconnectInput (uint32_t, int32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::NotifyDSPDisconnectOutput (uint32_t, int32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::PairOperationC (uint32_t, int32_t, int32_t, uint32_t, int32_t, int32_t, int32_t) { return 0; }
-int32_t CProcessGroupInterface::GetInfo (int32_t* value, char**) { Put (value, 0); return 0; }
+int32_t CProcessGroupInterface::GetInfo (int32_t* value, char**)
+{
+    Put (value, 0);
+    return 0;
+}
 
 int32_t CProcessGroupInterface::GetInfo2 (int16_t key, int32_t* known, int32_t index, uint32_t* value)
 {
@@ -285,11 +329,31 @@ int32_t CProcessGroupInterface::HostRequest20 (int32_t a, int32_t b)
     });
 }
 
-int32_t CProcessGroupInterface::GetNumControls (uint32_t, int32_t, int16_t* count) { Put (count, 0); return 0; }
-int32_t CProcessGroupInterface::GetMasterBypassControlIndex (uint32_t, int32_t, int32_t* index) { Put (index, 0); return 0; }
-int32_t CProcessGroupInterface::IsControlAutomatable (uint32_t, int32_t, int32_t, int16_t* automatable) { Put (automatable, 0); return 0; }
-int32_t CProcessGroupInterface::GetControlStepCount (uint32_t, int32_t, int32_t, int32_t* steps) { Put (steps, 0); return 0; }
-int32_t CProcessGroupInterface::GetControlName (uint32_t, int32_t, int32_t, char* text) { PutEmptyText (text); return 0; }
+int32_t CProcessGroupInterface::GetNumControls (uint32_t, int32_t, int16_t* count)
+{
+    Put (count, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetMasterBypassControlIndex (uint32_t, int32_t, int32_t* index)
+{
+    Put (index, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::IsControlAutomatable (uint32_t, int32_t, int32_t, int16_t* automatable)
+{
+    Put (automatable, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetControlStepCount (uint32_t, int32_t, int32_t, int32_t* steps)
+{
+    Put (steps, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetControlName (uint32_t, int32_t, int32_t, char* text)
+{
+    PutEmptyText (text);
+    return 0;
+}
 
 int32_t CProcessGroupInterface::GetControlNameToFit (uint32_t, int32_t, int32_t, char* text, int32_t, uint32_t, int16_t*)
 {
@@ -297,7 +361,11 @@ int32_t CProcessGroupInterface::GetControlNameToFit (uint32_t, int32_t, int32_t,
     return 0;
 }
 
-int32_t CProcessGroupInterface::GetControlValue (uint32_t, int32_t, int32_t, int32_t* value) { Put (value, 0); return 0; }
+int32_t CProcessGroupInterface::GetControlValue (uint32_t, int32_t, int32_t, int32_t* value)
+{
+    Put (value, 0);
+    return 0;
+}
 int32_t CProcessGroupInterface::SetControlValue (uint32_t, int32_t, int32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::OnSelector49 (uint32_t, int32_t, int32_t, SFicAutoTimeRampData*) { return 0; }
 int32_t CProcessGroupInterface::OnSelector73 (uint32_t, int32_t, int32_t) { return 0; }
@@ -309,14 +377,30 @@ int32_t CProcessGroupInterface::OnSelector166 (uint32_t, int32_t, char*, int32_t
 int32_t CProcessGroupInterface::OnSelector167 (uint32_t, int32_t, int32_t*) { return GroupResult::kUnsupported; }
 int32_t CProcessGroupInterface::OnSelector75() { return 0; }
 int32_t CProcessGroupInterface::SetMasterBypass (uint32_t, int32_t, int32_t, uint8_t) { return 0; }
-int32_t CProcessGroupInterface::IsMasterBypassed (uint32_t, int32_t, int32_t, uint8_t* bypassed) { Put (bypassed, 0); return 0; }
+int32_t CProcessGroupInterface::IsMasterBypassed (uint32_t, int32_t, int32_t, uint8_t* bypassed)
+{
+    Put (bypassed, 0);
+    return 0;
+}
 int32_t CProcessGroupInterface::OnSelector50 (uint32_t, int32_t, int32_t, uint8_t) { return 0; }
-int32_t CProcessGroupInterface::QueryOption (uint32_t, int32_t, int32_t, uint8_t* answer) { Put (answer, 0); return 0; }
+int32_t CProcessGroupInterface::QueryOption (uint32_t, int32_t, int32_t, uint8_t* answer)
+{
+    Put (answer, 0);
+    return 0;
+}
 int32_t CProcessGroupInterface::OnSelector133 (uint32_t, int32_t, uint32_t, uint32_t, int32_t*) { return 0; }
 int32_t CProcessGroupInterface::OnSelector134 (uint32_t, int32_t, uint32_t*) { return 0; }
 int32_t CProcessGroupInterface::GetBypassIndexIfCardFlag (uint32_t, int32_t, uint32_t, uint32_t*) { return 0; }
-int32_t CProcessGroupInterface::GetNumMeters (uint32_t, int32_t, int32_t* count) { Put (count, 0); return 0; }
-int32_t CProcessGroupInterface::GetMeterValues (uint32_t, int32_t, int32_t, int32_t* values) { Put (values, 0); return 0; }
+int32_t CProcessGroupInterface::GetNumMeters (uint32_t, int32_t, int32_t* count)
+{
+    Put (count, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetMeterValues (uint32_t, int32_t, int32_t, int32_t* values)
+{
+    Put (values, 0);
+    return 0;
+}
 int32_t CProcessGroupInterface::OnSelector55 (uint32_t, int32_t, int32_t, char*) { return 0; }
 
 int32_t CProcessGroupInterface::GetMeterOrientation (uint32_t, int32_t, int32_t, EMeterOrientation* orientation)
@@ -325,9 +409,21 @@ int32_t CProcessGroupInterface::GetMeterOrientation (uint32_t, int32_t, int32_t,
     return 0;
 }
 
-int32_t CProcessGroupInterface::GetNumMetersOfType (uint32_t, int32_t, EMeterType, int32_t* count) { Put (count, 0); return 0; }
-int32_t CProcessGroupInterface::GetMeterIndexOfType (uint32_t, int32_t, EMeterType, int32_t, int32_t* index) { Put (index, 0); return 0; }
-int32_t CProcessGroupInterface::IsClipped (uint32_t, int32_t, uint8_t* clipped) { Put (clipped, 0); return 0; }
+int32_t CProcessGroupInterface::GetNumMetersOfType (uint32_t, int32_t, EMeterType, int32_t* count)
+{
+    Put (count, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetMeterIndexOfType (uint32_t, int32_t, EMeterType, int32_t, int32_t* index)
+{
+    Put (index, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::IsClipped (uint32_t, int32_t, uint8_t* clipped)
+{
+    Put (clipped, 0);
+    return 0;
+}
 int32_t CProcessGroupInterface::ClearClipIndicators (uint32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::OnSelector160 (uint32_t, int32_t, int32_t, int32_t, uint8_t) { return 0; }
 int32_t CProcessGroupInterface::OnSelector161 (uint32_t, int32_t, uint8_t*) { return 0; }
@@ -371,8 +467,16 @@ int32_t CProcessGroupInterface::RegisterHostRequest15 (HostRequestProc procedure
 }
 
 int32_t CProcessGroupInterface::QueryForDSP (int32_t, int16_t, int16_t*) { return GroupResult::kUnsupported; }
-int32_t CProcessGroupInterface::GetLatencyShort (uint32_t, int32_t, int16_t* latency) { Put (latency, 0); return 0; }
-int32_t CProcessGroupInterface::GetLatency (uint32_t, int32_t, int32_t* latency) { Put (latency, 0); return 0; }
+int32_t CProcessGroupInterface::GetLatencyShort (uint32_t, int32_t, int16_t* latency)
+{
+    Put (latency, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetLatency (uint32_t, int32_t, int32_t* latency)
+{
+    Put (latency, 0);
+    return 0;
+}
 int32_t CProcessGroupInterface::EnableType (int32_t) { return GroupResult::kUnsupported; }
 int32_t CProcessGroupInterface::OnSelector92 (uint32_t, int32_t*) { return GroupResult::kUnsupported; }
 int32_t CProcessGroupInterface::GetCardInfo (uint32_t, int32_t, int32_t*) { return GroupResult::kUnsupported; }
@@ -392,12 +496,36 @@ int32_t CProcessGroupInterface::OnSelector103 (uint32_t, int32_t, int16_t, int32
 int32_t CProcessGroupInterface::OnSelector104 (uint32_t, int32_t, int32_t*) { return GroupResult::kUnsupported; }
 int32_t CProcessGroupInterface::OnSelector105 (uint32_t, int32_t, int32_t*) { return GroupResult::kUnsupported; }
 int32_t CProcessGroupInterface::IncrementControlValue (uint32_t, int32_t, int32_t, int32_t) { return 0; }
-int32_t CProcessGroupInterface::GetControlHostHint1 (uint32_t, int32_t, int32_t, int32_t* hint) { Put (hint, 0); return 0; }
-int32_t CProcessGroupInterface::GetInstanceNameID (uint32_t, int32_t, void** nameID) { Put (nameID, nullptr); return 0; }
-int32_t CProcessGroupInterface::GetControlNameID (uint32_t, int32_t, int32_t, void** nameID) { Put (nameID, nullptr); return 0; }
-int32_t CProcessGroupInterface::GetControlValueKind (uint32_t, int32_t, int32_t, int32_t* kind) { Put (kind, 1); return 0; }
-int32_t CProcessGroupInterface::GetControlHostHint2 (uint32_t, int32_t, int32_t, int32_t* hint) { Put (hint, 0); return 0; }
-int32_t CProcessGroupInterface::GetControlText (uint32_t, int32_t, int32_t, int32_t, char* text, int32_t) { PutEmptyText (text); return 0; }
+int32_t CProcessGroupInterface::GetControlHostHint1 (uint32_t, int32_t, int32_t, int32_t* hint)
+{
+    Put (hint, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetInstanceNameID (uint32_t, int32_t, void** nameID)
+{
+    Put (nameID, nullptr);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetControlNameID (uint32_t, int32_t, int32_t, void** nameID)
+{
+    Put (nameID, nullptr);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetControlValueKind (uint32_t, int32_t, int32_t, int32_t* kind)
+{
+    Put (kind, 1);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetControlHostHint2 (uint32_t, int32_t, int32_t, int32_t* hint)
+{
+    Put (hint, 0);
+    return 0;
+}
+int32_t CProcessGroupInterface::GetControlText (uint32_t, int32_t, int32_t, int32_t, char* text, int32_t)
+{
+    PutEmptyText (text);
+    return 0;
+}
 
 int32_t CProcessGroupInterface::GetControlHighlight (uint32_t, int32_t, int32_t, int16_t* on, int16_t* colour)
 {
@@ -410,7 +538,11 @@ int32_t CProcessGroupInterface::SetControlHighlightInfo (uint32_t, int32_t, int3
 int32_t CProcessGroupInterface::UpdateControlValue (uint32_t, int32_t, int32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::IncrementControlValueDirect (uint32_t, int32_t, int32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::GetControlIndexAtPoint (uint32_t, int32_t, Point, int32_t*) { return 0; }
-int32_t CProcessGroupInterface::GetControlDefaultValue (uint32_t, int32_t, int32_t, int32_t* value) { Put (value, 0); return 0; }
+int32_t CProcessGroupInterface::GetControlDefaultValue (uint32_t, int32_t, int32_t, int32_t* value)
+{
+    Put (value, 0);
+    return 0;
+}
 
 int32_t CProcessGroupInterface::SetControlSpecial (uint32_t, int32_t, int32_t, int32_t, int32_t, int32_t*)
 {
@@ -476,7 +608,11 @@ int32_t CProcessGroupInterface::OnSelector168 (uint32_t, int32_t, void*) { retur
 int32_t CProcessGroupInterface::OnSelector169 (uint32_t, int32_t, SFileList*, SFileList*) { return GroupResult::kUnsupported; }
 int32_t CProcessGroupInterface::OnSelector170 (uint32_t, int32_t, SFileList*, SFileList*, uint8_t) { return GroupResult::kUnsupported; }
 int32_t CProcessGroupInterface::OnSelector173 (uint32_t, int32_t) { return GroupResult::kUnsupported; }
-int32_t CProcessGroupInterface::GetUnknown (uint32_t, int32_t, IACFUnknown** unknown) { Put (unknown, nullptr); return 0; }
+int32_t CProcessGroupInterface::GetUnknown (uint32_t, int32_t, IACFUnknown** unknown)
+{
+    Put (unknown, nullptr);
+    return 0;
+}
 int32_t CProcessGroupInterface::GetTimeCodeFirst() { return mTimeCodeInfo.fFirst; }
 int32_t CProcessGroupInterface::GetTimeCodeSecond() { return mTimeCodeInfo.fSecond; }
 int32_t CProcessGroupInterface::GetSampleRate() { return mSampleRate; }

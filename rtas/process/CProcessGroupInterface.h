@@ -21,7 +21,8 @@ extern HostCallbackProc gHostCallback;
 extern int32_t gHostLevel;
 
 // Results of the defaults and of the host requests.
-namespace GroupResult {
+namespace GroupResult
+{
 inline constexpr int32_t kUnsupported = -7000;
 inline constexpr int32_t kNoMatchingSpec = -7055;
 inline constexpr int32_t kPairUnsupported = -7102;

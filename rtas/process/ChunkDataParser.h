@@ -19,7 +19,7 @@ enum EChunkValueType : int32_t
     kChunkValueFloat = 1,
     kChunkValueLong = 2,
     kChunkValueDouble = 3,
-    kChunkValueShort = 4,
+    kChunkValueShort = 4
 };
 
 class ChunkDataParser
@@ -60,6 +60,6 @@ private:
     int32_t fCursor = -1;
     int32_t fVersion = -1;
     std::vector<std::string> fNames;
-    std::vector<int64_t> fValues;   // 32-bit values sign-extended, doubles as their 64 bits
+    std::vector<int64_t> fValues; // 32-bit values sign-extended, doubles as their 64 bits
     std::vector<int32_t> fTypes;
 };

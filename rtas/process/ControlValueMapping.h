@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-inline constexpr int32_t kControlValueMin = INT32_MIN;   // 0x80000000, also "off"
-inline constexpr int32_t kControlValueMax = INT32_MAX;   // 0x7fffffff, also "on"
+inline constexpr int32_t kControlValueMin = INT32_MIN; // 0x80000000, also "off"
+inline constexpr int32_t kControlValueMax = INT32_MAX; // 0x7fffffff, also "on"
 
 // t = (v + 2^31) / (2^32 - 1): 0.0 for the minimum, 1.0 for the maximum.
 double ControlValueFraction (int32_t controlValue);

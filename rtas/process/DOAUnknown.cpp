@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-namespace DOA {
+namespace DOA
+{
 
 bool IsEqualID (const GUID& a, const GUID& b)
 {

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-namespace DOA {
+namespace DOA
+{
 
 struct GUID
 {
@@ -19,7 +20,7 @@ bool IsEqualID (const GUID& a, const GUID& b);
 
 // {00000000-0000-0000-C000-000000000046}
 inline constexpr GUID IID_IUnknown { 0x00000000, 0x0000, 0x0000, { 0xC0, 0, 0, 0, 0, 0, 0, 0x46 } };
-inline constexpr int32_t kNoInterface = static_cast<int32_t> (0x80004002u);   // E_NOINTERFACE
+inline constexpr int32_t kNoInterface = static_cast<int32_t> (0x80004002u); // E_NOINTERFACE
 
 class IUnknown
 {

@@ -95,20 +95,20 @@ struct TimedWait
     int32_t value;
 };
 constexpr TimedWait kTimedWaits[] = {
-    {1, 2, 1},  // host port empty
-    {2, 1, 1},  // transmit data empty
-    {4, 0, 1},  // receive data full
-    {8, 7, 0},  // command no longer pending
-    {16, 8, 1}, // host flag
-    {32, 9, 1}, // host flag
+    { 1, 2, 1 }, // host port empty
+    { 2, 1, 1 }, // transmit data empty
+    { 4, 0, 1 }, // receive data full
+    { 8, 7, 0 }, // command no longer pending
+    { 16, 8, 1 }, // host flag
+    { 32, 9, 1 }, // host flag
 };
 }
 
 #define KESTRUNE_DSI_EXPAND(...) __VA_ARGS__
-#define KESTRUNE_DSI_DEFINE_SHIM(role, name, params, args)                                               \
-    int32_t ShimDsi##role params                                                                         \
-    {                                                                                                    \
-        const auto entry = gBinding.entries.role;                                                        \
+#define KESTRUNE_DSI_DEFINE_SHIM(role, name, params, args)                                                        \
+    int32_t ShimDsi##role params                                                                                  \
+    {                                                                                                             \
+        const auto entry = gBinding.entries.role;                                                                 \
         return entry != nullptr ? entry args : WithoutEntry (Entry<DSIEntry::role> {}, KESTRUNE_DSI_EXPAND args); \
     }
 KESTRUNE_DSI_ENTRY_POINTS (KESTRUNE_DSI_DEFINE_SHIM)
@@ -133,7 +133,7 @@ int16_t LoadDSIEntryPoints()
         return RTASError::kNullPointer;
 
     int missing = 0;
-#define KESTRUNE_DSI_BIND(role, name, params, args)                                                                \
+#define KESTRUNE_DSI_BIND(role, name, params, args)                                                                      \
     gBinding.entries.role = reinterpret_cast<decltype (gBinding.entries.role)> (GetProcAddress (gBinding.module, name)); \
     missing += gBinding.entries.role == nullptr ? 1 : 0;
     KESTRUNE_DSI_ENTRY_POINTS (KESTRUNE_DSI_BIND)

@@ -14,14 +14,14 @@
 #include <cstddef>
 #include <cstdint>
 
-#define KESTRUNE_DSI_CALL __attribute__((stdcall))
+#define KESTRUNE_DSI_CALL __attribute__ ((stdcall))
 
 struct DSIDSPRecord;
 struct DSIShellRecord;
 
 // A shell's host-code handler answers a 16-bit selector with a host callback (or null).
 using DSIHostCallback = void (*)();
-using DSIHostCodeHandler = DSIHostCallback (*)(int16_t selector);
+using DSIHostCodeHandler = DSIHostCallback (*) (int16_t selector);
 
 #pragma pack(push, 2)
 
@@ -78,27 +78,27 @@ struct DSIShellRecord
 
 #pragma pack(pop)
 
-static_assert(offsetof(DSICardRecord, fNext) == 0);
-static_assert(offsetof(DSICardRecord, fKind) == 12);
-static_assert(offsetof(DSICardRecord, fRevision) == 16);
-static_assert(offsetof(DSICardRecord, fCardIndex) == 36);
-static_assert(sizeof(DSIDSPInfoRecord) == 80);
-static_assert(offsetof(DSIDSPRecord, fClient) == 4);
-static_assert(offsetof(DSIDSPRecord, fClientValue) == 8);
-static_assert(offsetof(DSIDSPRecord, fCard) == 12);
-static_assert(offsetof(DSIDSPRecord, fInfo) == 56);
-static_assert(offsetof(DSIDSPRecord, fFlags) == 140);
-static_assert(sizeof(DSIShellRecord) == 286);
+static_assert (offsetof (DSICardRecord, fNext) == 0);
+static_assert (offsetof (DSICardRecord, fKind) == 12);
+static_assert (offsetof (DSICardRecord, fRevision) == 16);
+static_assert (offsetof (DSICardRecord, fCardIndex) == 36);
+static_assert (sizeof (DSIDSPInfoRecord) == 80);
+static_assert (offsetof (DSIDSPRecord, fClient) == 4);
+static_assert (offsetof (DSIDSPRecord, fClientValue) == 8);
+static_assert (offsetof (DSIDSPRecord, fCard) == 12);
+static_assert (offsetof (DSIDSPRecord, fInfo) == 56);
+static_assert (offsetof (DSIDSPRecord, fFlags) == 140);
+static_assert (sizeof (DSIShellRecord) == 286);
 
 inline constexpr uint32_t kDSIFlagDSP321 = 1u << 9;
 
-extern "C" {
-
-// Starts the card driver: 0 when it is ready.
-int16_t InitSADriver();
-// The first record of the driver's card, DSP and standard shell lists (null when empty).
-DSICardRecord* GetCardList();
-DSIDSPRecord* GetDSPList();
-DSIShellRecord* GetShellList();
+extern "C"
+{
+    // Starts the card driver: 0 when it is ready.
+    int16_t InitSADriver();
+    // The first record of the driver's card, DSP and standard shell lists (null when empty).
+    DSICardRecord* GetCardList();
+    DSIDSPRecord* GetDSPList();
+    DSIShellRecord* GetShellList();
 
 } // extern "C"

@@ -18,15 +18,15 @@ struct DriverType
     int32_t driverType;
 };
 constexpr DriverType kDriverTypes[] = {
-    {10, 1072},
-    {18, 60960},
-    {20, 61056},
-    {21, 61072},
-    {25, 61120},
-    {26, 61120},
-    {28, 61120},
-    {29, 61120},
-    {31, 61120},
+    { 10, 1072 },
+    { 18, 60960 },
+    { 20, 61056 },
+    { 21, 61072 },
+    { 25, 61120 },
+    { 26, 61120 },
+    { 28, 61120 },
+    { 29, 61120 },
+    { 31, 61120 },
 };
 
 const DSICardRecord* CardOf (const DSIDSPRecord* dsp)
@@ -209,7 +209,11 @@ bool DsiCompat_IsTDM2 (DSIDSPRecord* dsp)
         return FlagFrom (ShimDsiIsTDM2, dsp);
     switch (RecordCardKind (dsp))
     {
-        case 25: case 26: case 28: case 30: case 31:
+        case 25:
+        case 26:
+        case 28:
+        case 30:
+        case 31:
             return true;
         default:
             return false;

@@ -9,8 +9,8 @@ constexpr int32_t kControlRecordSize = 16;
 bool HasEveryRoutineUsed (const kestrune::rtas::abi::HostExtRoutines& r)
 {
     return r.ResError != nullptr && r.MemError != nullptr && r.NumToString != nullptr && r.HandleData != nullptr
-        && r.GetHandleSize != nullptr && r.Microseconds != nullptr && r.CStrToPStrInPlace != nullptr
-        && r.FSMakeFSSpecFromPath != nullptr;
+           && r.GetHandleSize != nullptr && r.Microseconds != nullptr && r.CStrToPStrInPlace != nullptr
+           && r.FSMakeFSSpecFromPath != nullptr;
 }
 }
 

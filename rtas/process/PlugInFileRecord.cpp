@@ -16,7 +16,8 @@ void ModuleFileNameAsPString (char (&buffer)[257])
 {
     HMODULE module = nullptr;
     ThrowIfFalse (GetModuleHandleExA (GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                      reinterpret_cast<LPCSTR> (&GetPlugInFileSpec), &module) != FALSE);
+                                      reinterpret_cast<LPCSTR> (&GetPlugInFileSpec), &module)
+                  != FALSE);
     buffer[0] = 0;
     ThrowIfFalse (GetModuleFileNameA (module, buffer, 256) != 0);
     HostToolbox().CStrToPStrInPlace (buffer);

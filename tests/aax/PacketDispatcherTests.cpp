@@ -22,10 +22,10 @@ using Handler = AAX_CPacketHandler<AAX_CPacketDispatcher>;
 class RegistryLookup final : public AAX_IParameterLookup
 {
 public:
-    explicit RegistryLookup(const AAX_CParameterRegistry& registry) : registry_(registry) {}
-    int32_t GetParameter(const char* identifier, AAX_IParameter** outParameter) override
+    explicit RegistryLookup (const AAX_CParameterRegistry& registry) : registry_ (registry) {}
+    int32_t GetParameter (const char* identifier, AAX_IParameter** outParameter) override
     {
-        *outParameter = registry_.GetParameterByID(identifier);
+        *outParameter = registry_.GetParameterByID (identifier);
         return *outParameter != nullptr ? AAX_SUCCESS : AAX_ERROR_UNKNOWN_PARAMETER;
     }
 
@@ -34,11 +34,11 @@ private:
 };
 
 template <typename T>
-T ValueOf(const PostedPacket& packet)
+T ValueOf (const PostedPacket& packet)
 {
-    T value{};
-    EXPECT_EQ(packet.payload.size(), sizeof(T));
-    std::memcpy(&value, packet.payload.data(), std::min(sizeof(T), packet.payload.size()));
+    T value {};
+    EXPECT_EQ (packet.payload.size(), sizeof (T));
+    std::memcpy (&value, packet.payload.data(), std::min (sizeof (T), packet.payload.size()));
     return value;
 }
 
@@ -47,157 +47,157 @@ class PacketDispatcher : public ::testing::Test
 protected:
     PacketDispatcher()
     {
-        registry.AddParameter(std::make_unique<AAX_CParameter<bool>>(
-            "MasterBypassID", AAX_CString("Master Bypass"), false, AAX_CBinaryTaperDelegate<bool>(),
-            AAX_CBinaryDisplayDelegate<bool>("bypass", "on")));
-        for (const char* id : {"0", "1"})
-            registry.AddParameter(std::make_unique<AAX_CParameter<float>>(
-                id, AAX_CString(id), 0.0f, AAX_CLinearTaperDelegate<float, 0>(), AAX_CNumberDisplayDelegate<float, 3, 0>()));
-        dispatcher.SetController(controller.get());
-        dispatcher.SetEffectParameters(&lookup);
+        registry.AddParameter (std::make_unique<AAX_CParameter<bool>> (
+            "MasterBypassID", AAX_CString ("Master Bypass"), false, AAX_CBinaryTaperDelegate<bool>(),
+            AAX_CBinaryDisplayDelegate<bool> ("bypass", "on")));
+        for (const char* id : { "0", "1" })
+            registry.AddParameter (std::make_unique<AAX_CParameter<float>> (
+                id, AAX_CString (id), 0.0f, AAX_CLinearTaperDelegate<float, 0>(), AAX_CNumberDisplayDelegate<float, 3, 0>()));
+        dispatcher.SetController (controller.get());
+        dispatcher.SetEffectParameters (&lookup);
     }
     ~PacketDispatcher() override
     {
-        dispatcher.SetController(nullptr);
+        dispatcher.SetController (nullptr);
         controller.reset();
         host->Release();
     }
 
-    void Register(const char* id, uint32_t port)
+    void Register (const char* id, uint32_t port)
     {
-        dispatcher.RegisterPacket(id, port, Handler(&dispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket));
+        dispatcher.RegisterPacket (id, port, Handler (&dispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket));
     }
     // The host's confirmed value, then the packet mark, as the effect parameters do it.
-    void Update(const char* id, double value)
+    void Update (const char* id, double value)
     {
-        registry.GetParameterByID(id)->UpdateNormalizedValue(value);
-        dispatcher.SetDirty(id);
+        registry.GetParameterByID (id)->UpdateNormalizedValue (value);
+        dispatcher.SetDirty (id);
     }
     std::vector<PostedPacket> Posted() const { return host->Controller().Packets(); }
 
     HostFramework framework;
-    HostContext* host = NewHostObject<HostContext>(framework);
-    std::unique_ptr<AAX_VController> controller = std::make_unique<AAX_VController>(host);
+    HostContext* host = NewHostObject<HostContext> (framework);
+    std::unique_ptr<AAX_VController> controller = std::make_unique<AAX_VController> (host);
     AAX_CParameterRegistry registry;
-    RegistryLookup lookup{registry};
+    RegistryLookup lookup { registry };
     AAX_CPacketDispatcher dispatcher;
 };
 
-TEST_F(PacketDispatcher, BypassIsPostedOnceOnPortThreeThenOnChange)
+TEST_F (PacketDispatcher, BypassIsPostedOnceOnPortThreeThenOnChange)
 {
-    Register("MasterBypassID", 3);
-    ASSERT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
-    ASSERT_EQ(Posted().size(), 1u);
-    EXPECT_EQ(Posted()[0].port, 3u);
-    EXPECT_EQ(ValueOf<int32_t>(Posted()[0]), 0);
+    Register ("MasterBypassID", 3);
+    ASSERT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
+    ASSERT_EQ (Posted().size(), 1u);
+    EXPECT_EQ (Posted()[0].port, 3u);
+    EXPECT_EQ (ValueOf<int32_t> (Posted()[0]), 0);
 
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
-    EXPECT_EQ(Posted().size(), 1u); // nothing dirty
-    EXPECT_EQ(dispatcher.SetDirty("unknown"), AAX_SUCCESS);
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
-    EXPECT_EQ(Posted().size(), 1u);
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
+    EXPECT_EQ (Posted().size(), 1u); // nothing dirty
+    EXPECT_EQ (dispatcher.SetDirty ("unknown"), AAX_SUCCESS);
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
+    EXPECT_EQ (Posted().size(), 1u);
 
-    Update("MasterBypassID", 1.0);
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
-    ASSERT_EQ(Posted().size(), 2u);
-    EXPECT_EQ(ValueOf<int32_t>(Posted()[1]), 1);
+    Update ("MasterBypassID", 1.0);
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
+    ASSERT_EQ (Posted().size(), 2u);
+    EXPECT_EQ (ValueOf<int32_t> (Posted()[1]), 1);
 }
 
-TEST_F(PacketDispatcher, SharedPortIsFilledByEachHandler)
+TEST_F (PacketDispatcher, SharedPortIsFilledByEachHandler)
 {
-    Register("0", 4);
-    Register("1", 4);
-    Update("1", 0.5);
-    ASSERT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
+    Register ("0", 4);
+    Register ("1", 4);
+    Update ("1", 0.5);
+    ASSERT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
     const auto posted = Posted();
-    ASSERT_EQ(posted.size(), 2u);
-    EXPECT_EQ(ValueOf<float>(posted[0]), 0.0f);
-    EXPECT_EQ(ValueOf<float>(posted[1]), 0.5f);
+    ASSERT_EQ (posted.size(), 2u);
+    EXPECT_EQ (ValueOf<float> (posted[0]), 0.0f);
+    EXPECT_EQ (ValueOf<float> (posted[1]), 0.5f);
 }
 
-TEST_F(PacketDispatcher, FailuresAreReturnedAndRetried)
+TEST_F (PacketDispatcher, FailuresAreReturnedAndRetried)
 {
-    Register("MasterBypassID", 3);
-    Register("0", 5);
-    Register("missing", 6);
-    framework.SetResult("Controller", 12, -7);
+    Register ("MasterBypassID", 3);
+    Register ("0", 5);
+    Register ("missing", 6);
+    framework.SetResult ("Controller", 12, -7);
     // Every dirty packet is tried; the first failure in key order comes back.
-    EXPECT_EQ(dispatcher.Dispatch(), -7);
-    EXPECT_EQ(framework.CallsTo("Controller").size(), 2u);
+    EXPECT_EQ (dispatcher.Dispatch(), -7);
+    EXPECT_EQ (framework.CallsTo ("Controller").size(), 2u);
 
-    framework.SetResult("Controller", 12, AAX_SUCCESS);
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_ERROR_NULL_OBJECT); // the handler of "missing" fails
-    ASSERT_EQ(Posted().size(), 2u);
+    framework.SetResult ("Controller", 12, AAX_SUCCESS);
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_ERROR_NULL_OBJECT); // the handler of "missing" fails
+    ASSERT_EQ (Posted().size(), 2u);
     std::vector<uint32_t> ports;
     for (const auto& packet : Posted())
-        ports.push_back(packet.port);
-    EXPECT_EQ(ports, (std::vector<uint32_t>{5, 3}));
+        ports.push_back (packet.port);
+    EXPECT_EQ (ports, (std::vector<uint32_t> { 5, 3 }));
     // Only the failing one stays dirty.
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ(Posted().size(), 2u);
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (Posted().size(), 2u);
 }
 
-TEST_F(PacketDispatcher, WithoutControllerNothingIsPosted)
+TEST_F (PacketDispatcher, WithoutControllerNothingIsPosted)
 {
-    Register("MasterBypassID", 3);
-    dispatcher.SetController(nullptr);
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_ERROR_NULL_OBJECT);
-    dispatcher.SetController(controller.get());
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
-    EXPECT_EQ(Posted().size(), 1u); // still dirty from registration
+    Register ("MasterBypassID", 3);
+    dispatcher.SetController (nullptr);
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_ERROR_NULL_OBJECT);
+    dispatcher.SetController (controller.get());
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
+    EXPECT_EQ (Posted().size(), 1u); // still dirty from registration
 
     // As after Uninitialize: the host objects go, the dispatcher holds nothing of them.
-    dispatcher.SetController(nullptr);
-    dispatcher.SetEffectParameters(nullptr);
+    dispatcher.SetController (nullptr);
+    dispatcher.SetEffectParameters (nullptr);
     controller.reset();
-    dispatcher.SetDirty("MasterBypassID");
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_ERROR_NULL_OBJECT);
+    dispatcher.SetDirty ("MasterBypassID");
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_ERROR_NULL_OBJECT);
 }
 
-TEST_F(PacketDispatcher, HandlerWithoutTargetAnswersNullObject)
+TEST_F (PacketDispatcher, HandlerWithoutTargetAnswersNullObject)
 {
-    AAX_CPacket packet(3);
-    EXPECT_EQ(Handler(nullptr, &AAX_CPacketDispatcher::GenerateSingleValuePacket).Call("0", packet), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ(Handler(&dispatcher, Handler::IdentifierHandler{nullptr}).Call("0", packet), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ(packet.GetSize(), 0u);
+    AAX_CPacket packet (3);
+    EXPECT_EQ (Handler (nullptr, &AAX_CPacketDispatcher::GenerateSingleValuePacket).Call ("0", packet), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (Handler (&dispatcher, Handler::IdentifierHandler { nullptr }).Call ("0", packet), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ (packet.GetSize(), 0u);
 }
 
-TEST_F(PacketDispatcher, MarkingDirtyFromInsideAPostDoesNotDeadlock)
+TEST_F (PacketDispatcher, MarkingDirtyFromInsideAPostDoesNotDeadlock)
 {
-    Register("MasterBypassID", 3);
+    Register ("MasterBypassID", 3);
     int reentered = 0;
-    host->Controller().OnPostPacket([&](uint32_t) {
+    host->Controller().OnPostPacket ([&] (uint32_t) {
         if (reentered++ == 0)
-            dispatcher.SetDirty("MasterBypassID");
+            dispatcher.SetDirty ("MasterBypassID");
     });
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS); // the change marked inside the post
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
-    host->Controller().OnPostPacket(nullptr);
-    EXPECT_EQ(Posted().size(), 2u);
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS); // the change marked inside the post
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
+    host->Controller().OnPostPacket (nullptr);
+    EXPECT_EQ (Posted().size(), 2u);
 }
 
-TEST_F(PacketDispatcher, TwoThreadsChangingParametersWhileDispatching)
+TEST_F (PacketDispatcher, TwoThreadsChangingParametersWhileDispatching)
 {
-    Register("0", 4);
-    Register("1", 5);
+    Register ("0", 4);
+    Register ("1", 5);
     constexpr int kChanges = 2000;
-    auto change = [this](const char* id) {
+    auto change = [this] (const char* id) {
         for (int i = 1; i <= kChanges; ++i)
-            Update(id, double(i) / kChanges);
+            Update (id, double (i) / kChanges);
     };
-    std::thread first(change, "0");
-    std::thread second(change, "1");
+    std::thread first (change, "0");
+    std::thread second (change, "1");
     for (int i = 0; i < 500; ++i)
-        EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
+        EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
     first.join();
     second.join();
-    EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
+    EXPECT_EQ (dispatcher.Dispatch(), AAX_SUCCESS);
 
-    float last[2] = {-1.0f, -1.0f};
+    float last[2] = { -1.0f, -1.0f };
     for (const auto& packet : Posted())
-        last[packet.port - 4] = ValueOf<float>(packet);
-    EXPECT_EQ(last[0], 1.0f);
-    EXPECT_EQ(last[1], 1.0f);
+        last[packet.port - 4] = ValueOf<float> (packet);
+    EXPECT_EQ (last[0], 1.0f);
+    EXPECT_EQ (last[1], 1.0f);
 }
 } // namespace

@@ -6,37 +6,37 @@
 
 namespace
 {
-    juce::File committedFile (const juce::String& fileName)
-    {
-        return juce::File (KESTRUNE_EDITOR_IMAGES_DIR).getChildFile (fileName);
-    }
+juce::File committedFile (const juce::String& fileName)
+{
+    return juce::File (KESTRUNE_EDITOR_IMAGES_DIR).getChildFile (fileName);
+}
 
-    juce::Image loadCommitted (const juce::String& fileName)
-    {
-        return juce::ImageFileFormat::loadFrom (committedFile (fileName));
-    }
+juce::Image loadCommitted (const juce::String& fileName)
+{
+    return juce::ImageFileFormat::loadFrom (committedFile (fileName));
+}
 
-    // What each embedded picture must be: size, whether it has transparency, a pixel that
-    // must be fully transparent and one that must be opaque (x, y; -1 for none).
-    struct PictureCase
-    {
-        const char* fileName;
-        int width, height;
-        bool hasAlpha;
-        juce::Point<int> transparentAt, opaqueAt;
-    };
+// What each embedded picture must be: size, whether it has transparency, a pixel that
+// must be fully transparent and one that must be opaque (x, y; -1 for none).
+struct PictureCase
+{
+    const char* fileName;
+    int width, height;
+    bool hasAlpha;
+    juce::Point<int> transparentAt, opaqueAt;
+};
 
-    const PictureCase pictureCases[] = {
-        { "background.png",    900, 300, false, { -1, -1 },  { 450, 150 } },
-        { "bypass.png",         91,  75, false, { -1, -1 },  { 45, 37 } },
-        { "meter_face.png",    300, 300, true,  { 1, 1 },    { 150, 150 } },
-        { "meter_overlay.png", 300, 300, true,  { 100, 200 }, { 5, 150 } },
-        { "switch_off.png",     64,  64, true,  { 2, 32 },   { 32, 32 } },
-        { "switch_on.png",      64,  64, true,  { 2, 32 },   { 32, 32 } },
-        { "knob_body.png",     200, 200, true,  { 2, 2 },    { 100, 100 } },
-        { "knob_cap.png",      600, 600, true,  { 10, 10 },  { 300, 300 } },
-        { "knob_pointer.png",  200, 200, true,  { 100, 100 }, { 100, 50 } },
-    };
+const PictureCase pictureCases[] = {
+    { "background.png", 900, 300, false, { -1, -1 }, { 450, 150 } },
+    { "bypass.png", 91, 75, false, { -1, -1 }, { 45, 37 } },
+    { "meter_face.png", 300, 300, true, { 1, 1 }, { 150, 150 } },
+    { "meter_overlay.png", 300, 300, true, { 100, 200 }, { 5, 150 } },
+    { "switch_off.png", 64, 64, true, { 2, 32 }, { 32, 32 } },
+    { "switch_on.png", 64, 64, true, { 2, 32 }, { 32, 32 } },
+    { "knob_body.png", 200, 200, true, { 2, 2 }, { 100, 100 } },
+    { "knob_cap.png", 600, 600, true, { 10, 10 }, { 300, 300 } },
+    { "knob_pointer.png", 200, 200, true, { 100, 100 }, { 100, 50 } },
+};
 }
 
 TEST (ArtworkTest, DrawingAgainGivesTheCommittedBytes)

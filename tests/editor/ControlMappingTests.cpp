@@ -5,64 +5,64 @@
 
 namespace
 {
-    using Kind = ParameterEventRecorder::Kind;
+using Kind = ParameterEventRecorder::Kind;
 
-    // Every knob: where it sits, its name, the parameter it drives and its double-click value.
-    struct KnobCase
+// Every knob: where it sits, its name, the parameter it drives and its double-click value.
+struct KnobCase
+{
+    const char* description;
+    juce::Rectangle<int> bounds;
+    const char* name;
+    int parameter;
+    float doubleClickValue;
+};
+
+const KnobCase knobCases[] = {
+    { "attack", PanelBounds::attackKnob, "Attack", 0, 0.3f },
+    { "release", PanelBounds::releaseKnob, "Release", 1, 0.4f },
+    { "threshold", PanelBounds::thresholdKnob, "Threshold", 2, 0.3f },
+    { "ratio", PanelBounds::ratioKnob, "Ratio", 3, 0.3f },
+    { "low-cut", PanelBounds::lowCutKnob, "LowCut", 5, 0.0f },
+    { "drive", PanelBounds::driveKnob, "Drive", 6, 0.0f },
+    { "level", PanelBounds::levelKnob, "Level", 7, 0.5f },
+    // The mix knob carries the low-cut knob's name.
+    { "mix", PanelBounds::mixKnob, "LowCut", 8, 1.0f },
+};
+
+class KnobMappingTest : public EditorFixture,
+                        public ::testing::WithParamInterface<KnobCase>
+{
+protected:
+    QORSlider3D& knob()
     {
-        const char* description;
-        juce::Rectangle<int> bounds;
-        const char* name;
-        int parameter;
-        float doubleClickValue;
-    };
+        auto& found = control<QORSlider3D> (GetParam().bounds);
+        EXPECT_EQ (found.getName(), juce::String (GetParam().name));
+        return found;
+    }
 
-    const KnobCase knobCases[] = {
-        { "attack",    PanelBounds::attackKnob,    "Attack",    0, 0.3f },
-        { "release",   PanelBounds::releaseKnob,   "Release",   1, 0.4f },
-        { "threshold", PanelBounds::thresholdKnob, "Threshold", 2, 0.3f },
-        { "ratio",     PanelBounds::ratioKnob,     "Ratio",     3, 0.3f },
-        { "low-cut",   PanelBounds::lowCutKnob,    "LowCut",    5, 0.0f },
-        { "drive",     PanelBounds::driveKnob,     "Drive",     6, 0.0f },
-        { "level",     PanelBounds::levelKnob,     "Level",     7, 0.5f },
-        // The mix knob carries the low-cut knob's name.
-        { "mix",       PanelBounds::mixKnob,       "LowCut",    8, 1.0f },
-    };
-
-    class KnobMappingTest : public EditorFixture,
-                            public ::testing::WithParamInterface<KnobCase>
+    // Checks that the events are one gesture on the knob's parameter with at least one
+    // change inside, and returns the last value sent.
+    float expectOneGesture()
     {
-    protected:
-        QORSlider3D& knob()
+        const int index = GetParam().parameter;
+        const auto& events = recorder.events;
+        EXPECT_GE (events.size(), 3u);
+        if (events.size() < 3)
+            return -1.0f;
+
+        EXPECT_EQ (events.front().kind, Kind::begin);
+        EXPECT_EQ (events.front().index, index);
+        EXPECT_EQ (events.back().kind, Kind::end);
+        EXPECT_EQ (events.back().index, index);
+
+        for (size_t i = 1; i + 1 < events.size(); ++i)
         {
-            auto& found = control<QORSlider3D> (GetParam().bounds);
-            EXPECT_EQ (found.getName(), juce::String (GetParam().name));
-            return found;
+            EXPECT_EQ (events[i].kind, Kind::change);
+            EXPECT_EQ (events[i].index, index);
         }
-
-        // Checks that the events are one gesture on the knob's parameter with at least one
-        // change inside, and returns the last value sent.
-        float expectOneGesture()
-        {
-            const int index = GetParam().parameter;
-            const auto& events = recorder.events;
-            EXPECT_GE (events.size(), 3u);
-            if (events.size() < 3)
-                return -1.0f;
-
-            EXPECT_EQ (events.front().kind, Kind::begin);
-            EXPECT_EQ (events.front().index, index);
-            EXPECT_EQ (events.back().kind, Kind::end);
-            EXPECT_EQ (events.back().index, index);
-
-            for (size_t i = 1; i + 1 < events.size(); ++i)
-            {
-                EXPECT_EQ (events[i].kind, Kind::change);
-                EXPECT_EQ (events[i].index, index);
-            }
-            return events[events.size() - 2].value;
-        }
-    };
+        return events[events.size() - 2].value;
+    }
+};
 }
 
 TEST_P (KnobMappingTest, DragReachesItsParameterInsideOneGesture)
@@ -106,15 +106,20 @@ INSTANTIATE_TEST_SUITE_P (EveryKnob, KnobMappingTest, ::testing::ValuesIn (knobC
 
 namespace
 {
-    using ButtonMappingTest = EditorFixture;
+using ButtonMappingTest = EditorFixture;
 }
 
 TEST_F (ButtonMappingTest, BypassAndKneeButtonsFlipTheirParameterInsideOneGesture)
 {
-    struct Case { juce::Rectangle<int> bounds; int parameter; float initial; };
+    struct Case
+    {
+        juce::Rectangle<int> bounds;
+        int parameter;
+        float initial;
+    };
     const Case cases[] = {
         { PanelBounds::bypassButton, 9, 0.0f },
-        { PanelBounds::kneeSwitch,   4, 1.0f },
+        { PanelBounds::kneeSwitch, 4, 1.0f },
     };
 
     for (const auto& c : cases)
@@ -174,10 +179,17 @@ TEST_F (ButtonMappingTest, RefreshShowsEveryParameterAndSendsNothingBack)
         EXPECT_NEAR (control<QORSlider3D> (knob.bounds).getValue(), processor.getParameter (knob.parameter), 1.0e-6)
             << knob.description;
 
-    struct LabelCase { juce::Rectangle<int> bounds; int parameter; };
+    struct LabelCase
+    {
+        juce::Rectangle<int> bounds;
+        int parameter;
+    };
     const LabelCase labels[] = {
-        { PanelBounds::thresholdValue, 2 }, { PanelBounds::lowCutValue, 5 }, { PanelBounds::driveValue, 6 },
-        { PanelBounds::levelValue, 7 }, { PanelBounds::mixValue, 8 },
+        { PanelBounds::thresholdValue, 2 },
+        { PanelBounds::lowCutValue, 5 },
+        { PanelBounds::driveValue, 6 },
+        { PanelBounds::levelValue, 7 },
+        { PanelBounds::mixValue, 8 },
     };
     for (const auto& label : labels)
         EXPECT_EQ (control<juce::Label> (label.bounds).getText(), processor.getParameterText (label.parameter));

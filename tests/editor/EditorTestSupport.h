@@ -13,24 +13,24 @@
 // Bounds of the panel's controls as the panel is meant to place them.
 namespace PanelBounds
 {
-    inline const juce::Rectangle<int> attackKnob    { 106,  30,  90,  90 };
-    inline const juce::Rectangle<int> releaseKnob   { 205,  30,  90,  90 };
-    inline const juce::Rectangle<int> ratioKnob     { 606,  30,  90,  90 };
-    inline const juce::Rectangle<int> driveKnob     { 706,  30,  90,  90 };
-    inline const juce::Rectangle<int> thresholdKnob { 135, 160, 130, 130 };
-    inline const juce::Rectangle<int> levelKnob     { 635, 160, 130, 130 };
-    inline const juce::Rectangle<int> lowCutKnob    {  80, 232,  48,  48 };
-    inline const juce::Rectangle<int> mixKnob       { 776, 232,  48,  48 };
-    inline const juce::Rectangle<int> bypassButton  { 804, 112,  91,  75 };
-    inline const juce::Rectangle<int> meter         { 300,   0, 300, 300 };
-    inline const juce::Rectangle<int> meterSwitch   { 592, 248,  32,  32 };
-    inline const juce::Rectangle<int> kneeSwitch    { 280, 248,  32,  32 };
-    inline const juce::Rectangle<int> thresholdValue { 120, 272, 158, 24 };
-    inline const juce::Rectangle<int> lowCutValue    {  60, 280,  88, 17 };
-    inline const juce::Rectangle<int> driveValue     { 704, 104,  96, 24 };
-    inline const juce::Rectangle<int> levelValue     { 622, 272, 158, 24 };
-    inline const juce::Rectangle<int> mixValue       { 756, 280,  88, 17 };
-    inline const juce::Rectangle<int> version        { 808, 176,  88, 72 };
+inline const juce::Rectangle<int> attackKnob { 106, 30, 90, 90 };
+inline const juce::Rectangle<int> releaseKnob { 205, 30, 90, 90 };
+inline const juce::Rectangle<int> ratioKnob { 606, 30, 90, 90 };
+inline const juce::Rectangle<int> driveKnob { 706, 30, 90, 90 };
+inline const juce::Rectangle<int> thresholdKnob { 135, 160, 130, 130 };
+inline const juce::Rectangle<int> levelKnob { 635, 160, 130, 130 };
+inline const juce::Rectangle<int> lowCutKnob { 80, 232, 48, 48 };
+inline const juce::Rectangle<int> mixKnob { 776, 232, 48, 48 };
+inline const juce::Rectangle<int> bypassButton { 804, 112, 91, 75 };
+inline const juce::Rectangle<int> meter { 300, 0, 300, 300 };
+inline const juce::Rectangle<int> meterSwitch { 592, 248, 32, 32 };
+inline const juce::Rectangle<int> kneeSwitch { 280, 248, 32, 32 };
+inline const juce::Rectangle<int> thresholdValue { 120, 272, 158, 24 };
+inline const juce::Rectangle<int> lowCutValue { 60, 280, 88, 17 };
+inline const juce::Rectangle<int> driveValue { 704, 104, 96, 24 };
+inline const juce::Rectangle<int> levelValue { 622, 272, 158, 24 };
+inline const juce::Rectangle<int> mixValue { 756, 280, 88, 17 };
+inline const juce::Rectangle<int> version { 808, 176, 88, 72 };
 }
 
 // The child of a given type placed exactly at the given bounds, or null.
@@ -47,7 +47,12 @@ ComponentType* findChildAt (juce::Component& parent, juce::Rectangle<int> bounds
 // Everything a processor tells its listeners, in order.
 struct ParameterEventRecorder : juce::AudioProcessorListener
 {
-    enum class Kind { begin, change, end };
+    enum class Kind
+    {
+        begin,
+        change,
+        end
+    };
     struct Event
     {
         Kind kind;

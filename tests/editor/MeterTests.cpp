@@ -7,18 +7,26 @@
 
 namespace
 {
-    using MeterPanelTest = EditorFixture;
+using MeterPanelTest = EditorFixture;
 
-    // Counts the repaints a component asks for.
-    struct RepaintCounter : juce::CachedComponentImage
+// Counts the repaints a component asks for.
+struct RepaintCounter : juce::CachedComponentImage
+{
+    void paint (juce::Graphics&) override {}
+    bool invalidateAll() override
     {
-        void paint (juce::Graphics&) override {}
-        bool invalidateAll() override { ++count; return true; }
-        bool invalidate (const juce::Rectangle<int>&) override { ++count; return true; }
-        void releaseResources() override {}
+        ++count;
+        return true;
+    }
+    bool invalidate (const juce::Rectangle<int>&) override
+    {
+        ++count;
+        return true;
+    }
+    void releaseResources() override {}
 
-        int count = 0;
-    };
+    int count = 0;
+};
 }
 
 TEST_F (MeterPanelTest, ShowsNoReductionAndNoOutputBeforePrepareToPlay)
@@ -73,8 +81,7 @@ TEST_F (MeterPanelTest, MeterTimerSetsTheMeter)
 TEST_F (MeterPanelTest, TimersRunOnlyWhileThePanelIsVisible)
 {
     auto& panel = ui();
-    const auto expectRunning = [&panel] (bool running)
-    {
+    const auto expectRunning = [&panel] (bool running) {
         EXPECT_EQ (panel.isTimerRunning (KESTruneUI::refreshTimer), running);
         EXPECT_EQ (panel.isTimerRunning (KESTruneUI::meterTimer), running);
         if (running)
@@ -93,12 +100,12 @@ TEST_F (MeterPanelTest, TimersRunOnlyWhileThePanelIsVisible)
 
 namespace
 {
-    class VuMeterTest : public ::testing::Test
-    {
-    protected:
-        juce::ScopedJuceInitialiser_GUI gui;
-        QORVuMeter meter;
-    };
+class VuMeterTest : public ::testing::Test
+{
+protected:
+    juce::ScopedJuceInitialiser_GUI gui;
+    QORVuMeter meter;
+};
 }
 
 TEST_F (VuMeterTest, HeldLevelFallsEverFasterAndFollowsPeaksAtOnce)
@@ -106,7 +113,11 @@ TEST_F (VuMeterTest, HeldLevelFallsEverFasterAndFollowsPeaksAtOnce)
     ASSERT_TRUE (meter.isHoldingPeaks());
 
     // Level in, held level expected after it.
-    struct Step { float level; double held; };
+    struct Step
+    {
+        float level;
+        double held;
+    };
     const Step steps[] = {
         { 0.8f, 0.8 },
         { 0.5f, 0.8 - 0.000001 },

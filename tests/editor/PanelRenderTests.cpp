@@ -9,18 +9,18 @@
 
 namespace
 {
-    juce::Image loadCommittedImage (const char* fileName)
-    {
-        return juce::ImageFileFormat::loadFrom (juce::File (KESTRUNE_EDITOR_IMAGES_DIR).getChildFile (fileName));
-    }
+juce::Image loadCommittedImage (const char* fileName)
+{
+    return juce::ImageFileFormat::loadFrom (juce::File (KESTRUNE_EDITOR_IMAGES_DIR).getChildFile (fileName));
+}
 
-    juce::Point<float> fromCentre (juce::Point<float> centre, float radius, float degrees)
-    {
-        const float radians = juce::degreesToRadians (degrees);
-        return { centre.x + radius * std::sin (radians), centre.y - radius * std::cos (radians) };
-    }
+juce::Point<float> fromCentre (juce::Point<float> centre, float radius, float degrees)
+{
+    const float radians = juce::degreesToRadians (degrees);
+    return { centre.x + radius * std::sin (radians), centre.y - radius * std::cos (radians) };
+}
 
-    using PanelRenderTest = EditorFixture;
+using PanelRenderTest = EditorFixture;
 }
 
 TEST_F (PanelRenderTest, RendersTheWholePanelAndWritesItForViewing)
@@ -56,10 +56,19 @@ TEST_F (PanelRenderTest, NeedleFollowsTheLevelBetweenMinusAndPlusFortyDegrees)
     auto& meter = control<QORVuMeter> (PanelBounds::meter);
     const juce::Point<float> pivot (450.0f, 240.0f);
 
-    struct Case { float level; float degrees; };
+    struct Case
+    {
+        float level;
+        float degrees;
+    };
     const Case cases[] = {
-        { -0.5f, -40.0f }, { 0.0f, -40.0f }, { 0.705f, 0.0f }, { 1.41f, 40.0f }, { 3.0f, 40.0f },
-        { std::numeric_limits<float>::infinity(), 40.0f }, { std::numeric_limits<float>::quiet_NaN(), -40.0f },
+        { -0.5f, -40.0f },
+        { 0.0f, -40.0f },
+        { 0.705f, 0.0f },
+        { 1.41f, 40.0f },
+        { 3.0f, 40.0f },
+        { std::numeric_limits<float>::infinity(), 40.0f },
+        { std::numeric_limits<float>::quiet_NaN(), -40.0f },
     };
 
     for (const auto& c : cases)
@@ -82,12 +91,21 @@ TEST_F (PanelRenderTest, NeedleFollowsTheLevelBetweenMinusAndPlusFortyDegrees)
 TEST_F (PanelRenderTest, KnobPointerTurnsFromMinusToPlus135Degrees)
 {
     // The two large knobs: centre, cap displacement (offsets times the width) and parameter.
-    struct Knob { juce::Rectangle<int> bounds; juce::Point<float> capShift; int parameter; };
+    struct Knob
+    {
+        juce::Rectangle<int> bounds;
+        juce::Point<float> capShift;
+        int parameter;
+    };
     const Knob knobs[] = {
         { PanelBounds::thresholdKnob, { -4.0f, 1.0f }, 2 },
-        { PanelBounds::levelKnob,     {  4.0f, 1.0f }, 7 },
+        { PanelBounds::levelKnob, { 4.0f, 1.0f }, 7 },
     };
-    struct Case { float value; float degrees; };
+    struct Case
+    {
+        float value;
+        float degrees;
+    };
     const Case cases[] = { { 0.0f, -135.0f }, { 0.5f, 0.0f }, { 1.0f, 135.0f } };
 
     for (const auto& knob : knobs)
@@ -134,8 +152,7 @@ TEST_F (PanelRenderTest, BypassPictureShowsWhileProcessingAndVanishesWhenBypasse
 TEST_F (PanelRenderTest, SwitchPicturesFollowTheirToggleState)
 {
     // A switch shows its knob at the top when on and at the bottom when off.
-    const auto knobAtTop = [this] (juce::Rectangle<int> bounds)
-    {
+    const auto knobAtTop = [this] (juce::Rectangle<int> bounds) {
         const auto image = render();
         const auto centreX = (float) bounds.getCentreX();
         const float top = brightnessAround (image, { centreX, (float) bounds.getY() + 8.0f });

@@ -103,7 +103,11 @@ TEST (CompressorChannel, ParameterPushComputesCoefficientsFromTheChannelRate)
 // lows and cuts the highs by about 30 dB) slows the recovery, and above a filtered level of 0 dBFS stops it.
 TEST (CompressorChannel, LoudProgramSlowsTheRelease)
 {
-    struct Recovery { double early; double late; };
+    struct Recovery
+    {
+        double early;
+        double late;
+    };
     auto recoveryAfterBurst = [] (double programAmplitude) {
         auto channel = makeChannel (-30.0, 0.75, true);
         for (int i = 0; i < 4800; ++i)

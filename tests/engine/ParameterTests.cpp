@@ -99,9 +99,18 @@ TEST (Parameters, NamesAndOutOfRangeIndices)
 
 TEST (Parameters, RatioIndexIsClampedToTheTable)
 {
-    const struct { float value; float readBack; } cases[] = {
-        { -0.5f, 0.0f }, { -1.0e9f, 0.0f }, { 1.2f, 1.0f }, { 1.0e9f, 1.0f },
-        { std::nanf (""), 0.0f }, { INFINITY, 1.0f }, { -INFINITY, 0.0f },
+    const struct
+    {
+        float value;
+        float readBack;
+    } cases[] = {
+        { -0.5f, 0.0f },
+        { -1.0e9f, 0.0f },
+        { 1.2f, 1.0f },
+        { 1.0e9f, 1.0f },
+        { std::nanf (""), 0.0f },
+        { INFINITY, 1.0f },
+        { -INFINITY, 0.0f },
     };
     for (const auto& c : cases)
     {

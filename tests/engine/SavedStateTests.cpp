@@ -127,7 +127,11 @@ TEST (SavedState, BadBlocksLeaveTheProcessorAsItWas)
     wrongMagic[0] = 'X';
     auto shortBlock = blockFor (good);
     shortBlock.resize (8);
-    const struct { const char* name; std::vector<uint8_t> block; } cases[] = {
+    const struct
+    {
+        const char* name;
+        std::vector<uint8_t> block;
+    } cases[] = {
         { "empty", {} },
         { "eight bytes", shortBlock },
         { "wrong magic", wrongMagic },

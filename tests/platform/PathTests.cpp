@@ -6,9 +6,10 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
-TEST(SplitPath, APathSplitsIntoFolderNameAndExtension)
+TEST (SplitPath, APathSplitsIntoFolderNameAndExtension)
 {
     struct Case
     {
@@ -18,11 +19,11 @@ TEST(SplitPath, APathSplitsIntoFolderNameAndExtension)
         const char* extension;
     };
     const Case cases[] = {
-        {"/opt/host/Host.exe", "/opt/host/", "Host", ".exe"},
-        {"/opt/host/Plug.In.dpm", "/opt/host/", "Plug.In", ".dpm"},
-        {"Host", "", "Host", ""},
-        {"/opt/host/", "/opt/host/", "", ""},
-        {"", "", "", ""},
+        { "/opt/host/Host.exe", "/opt/host/", "Host", ".exe" },
+        { "/opt/host/Plug.In.dpm", "/opt/host/", "Plug.In", ".dpm" },
+        { "Host", "", "Host", "" },
+        { "/opt/host/", "/opt/host/", "", "" },
+        { "", "", "", "" },
     };
     for (const auto& c : cases)
     {
@@ -30,22 +31,22 @@ TEST(SplitPath, APathSplitsIntoFolderNameAndExtension)
         char directory[_MAX_DIR];
         char name[_MAX_FNAME];
         char extension[_MAX_EXT];
-        _splitpath(c.path, drive, directory, name, extension);
-        EXPECT_STREQ(drive, "") << c.path;
-        EXPECT_STREQ(directory, c.directory) << c.path;
-        EXPECT_STREQ(name, c.name) << c.path;
-        EXPECT_STREQ(extension, c.extension) << c.path;
+        _splitpath (c.path, drive, directory, name, extension);
+        EXPECT_STREQ (drive, "") << c.path;
+        EXPECT_STREQ (directory, c.directory) << c.path;
+        EXPECT_STREQ (name, c.name) << c.path;
+        EXPECT_STREQ (extension, c.extension) << c.path;
     }
 }
 
-TEST(SplitPath, LongPartsAreCutToTheirBuffers)
+TEST (SplitPath, LongPartsAreCutToTheirBuffers)
 {
-    const std::string path = "/" + std::string(300, 'd') + "/" + std::string(300, 'n');
+    const std::string path = "/" + std::string (300, 'd') + "/" + std::string (300, 'n');
     char directory[_MAX_DIR];
     char name[_MAX_FNAME];
-    _splitpath(path.c_str(), nullptr, directory, name, nullptr);
-    EXPECT_EQ(std::string(directory), path.substr(0, _MAX_DIR - 1));
-    EXPECT_EQ(std::string(name), std::string(_MAX_FNAME - 1, 'n'));
+    _splitpath (path.c_str(), nullptr, directory, name, nullptr);
+    EXPECT_EQ (std::string (directory), path.substr (0, _MAX_DIR - 1));
+    EXPECT_EQ (std::string (name), std::string (_MAX_FNAME - 1, 'n'));
 }
 
 } // namespace

@@ -29,7 +29,8 @@
 
 #include <vector>
 
-namespace kestrune::host::rtas {
+namespace kestrune::host::rtas
+{
 
 inline constexpr int32_t kDsiTimeout = -6001;
 inline constexpr int32_t kDsiBadArgument = -6002;
@@ -41,19 +42,19 @@ public:
     virtual StandInScript& script() = 0;
 
     // Appends a card (its index is the number of cards before it) to the card list.
-    virtual DSICardRecord* addCard(int32_t kind, int32_t revision) = 0;
+    virtual DSICardRecord* addCard (int32_t kind, int32_t revision) = 0;
     // Appends a DSP of the card to the DSP list; its information record's byte i is
     // (DSP number * 16 + i) modulo 256, the DSP number counting from 0.
-    virtual DSIDSPRecord* addDSP(DSICardRecord* card, uint32_t flags = 0, int32_t coreType = 0) = 0;
+    virtual DSIDSPRecord* addDSP (DSICardRecord* card, uint32_t flags = 0, int32_t coreType = 0) = 0;
     // Appends a shell to the standard shell list.
     virtual DSIShellRecord* addShell() = 0;
 
     // The host port of a DSP.
-    virtual void setHostBit(DSIDSPRecord* dsp, int32_t bit, int32_t value) = 0;
-    virtual int32_t hostBit(DSIDSPRecord* dsp, int32_t bit) = 0;
-    virtual void queueWordsToHost(DSIDSPRecord* dsp, const std::vector<int32_t>& words) = 0;
-    virtual std::vector<int32_t> wordsFromHost(DSIDSPRecord* dsp) = 0;
-    virtual std::vector<int32_t> hostCommands(DSIDSPRecord* dsp) = 0;
+    virtual void setHostBit (DSIDSPRecord* dsp, int32_t bit, int32_t value) = 0;
+    virtual int32_t hostBit (DSIDSPRecord* dsp, int32_t bit) = 0;
+    virtual void queueWordsToHost (DSIDSPRecord* dsp, const std::vector<int32_t>& words) = 0;
+    virtual std::vector<int32_t> wordsFromHost (DSIDSPRecord* dsp) = 0;
+    virtual std::vector<int32_t> hostCommands (DSIDSPRecord* dsp) = 0;
 
     // Shells made by _DsiCreateShell and not yet destroyed.
     virtual size_t liveShells() = 0;

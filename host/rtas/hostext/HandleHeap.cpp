@@ -3,61 +3,63 @@
 #include <algorithm>
 #include <cstring>
 
-namespace kestrune::host::rtas {
-
-namespace {
-
-constexpr char kFreshByte = char(0xA5);
-
-// Never a zero-length allocation, so that every block has its own address.
-std::unique_ptr<char[]> storage(int32_t size)
+namespace kestrune::host::rtas
 {
-    return std::make_unique<char[]>(size_t(std::max<int32_t>(size, 1)));
-}
+
+namespace
+{
+
+    constexpr char kFreshByte = char (0xA5);
+
+    // Never a zero-length allocation, so that every block has its own address.
+    std::unique_ptr<char[]> storage (int32_t size)
+    {
+        return std::make_unique<char[]> (size_t (std::max<int32_t> (size, 1)));
+    }
 
 } // namespace
 
-Handle HandleHeap::allocate(int32_t size, bool clear)
+Handle HandleHeap::allocate (int32_t size, bool clear)
 {
     if (size < 0)
         return nullptr;
     auto block = std::make_unique<Block>();
-    block->data = storage(size);
-    std::memset(block->data.get(), clear ? 0 : kFreshByte, size_t(size));
+    block->data = storage (size);
+    std::memset (block->data.get(), clear ? 0 : kFreshByte, size_t (size));
     block->size = size;
     block->master = block->data.get();
     Handle handle = &block->master;
-    blocks_[handle] = std::move(block);
+    blocks_[handle] = std::move (block);
     return handle;
 }
 
-Handle HandleHeap::allocateCopy(const uint8_t* data, int32_t size)
+Handle HandleHeap::allocateCopy (const uint8_t* data, int32_t size)
 {
-    Handle handle = allocate(size, false);
+    Handle handle = allocate (size, false);
     if (handle != nullptr && size > 0)
-        std::memcpy(*handle, data, size_t(size));
+        std::memcpy (*handle, data, size_t (size));
     return handle;
 }
 
-bool HandleHeap::dispose(Handle block)
+bool HandleHeap::dispose (Handle block)
 {
-    return blocks_.erase(block) == 1;
+    return blocks_.erase (block) == 1;
 }
 
-bool HandleHeap::contains(Handle block) const
+bool HandleHeap::contains (Handle block) const
 {
-    return find(block) != nullptr;
+    return find (block) != nullptr;
 }
 
-std::optional<int32_t> HandleHeap::size(Handle block) const
+std::optional<int32_t> HandleHeap::size (Handle block) const
 {
-    const Block* found = find(block);
-    return found != nullptr ? std::optional(found->size) : std::nullopt;
+    const Block* found = find (block);
+    return found != nullptr ? std::optional (found->size) : std::nullopt;
 }
 
-OSErr HandleHeap::resize(Handle block, int32_t size)
+OSErr HandleHeap::resize (Handle block, int32_t size)
 {
-    Block* found = find(block);
+    Block* found = find (block);
     if (found == nullptr)
         return nilHandleErr;
     if (size < 0)
@@ -69,56 +71,56 @@ OSErr HandleHeap::resize(Handle block, int32_t size)
         found->size = size;
         return noErr;
     }
-    relocate(*found, size);
+    relocate (*found, size);
     return noErr;
 }
 
-bool HandleHeap::setLocked(Handle block, bool locked)
+bool HandleHeap::setLocked (Handle block, bool locked)
 {
-    Block* found = find(block);
+    Block* found = find (block);
     if (found == nullptr)
         return false;
     found->locked = locked;
     return true;
 }
 
-std::optional<bool> HandleHeap::isLocked(Handle block) const
+std::optional<bool> HandleHeap::isLocked (Handle block) const
 {
-    const Block* found = find(block);
-    return found != nullptr ? std::optional(found->locked) : std::nullopt;
+    const Block* found = find (block);
+    return found != nullptr ? std::optional (found->locked) : std::nullopt;
 }
 
-OSErr HandleHeap::move(Handle block)
+OSErr HandleHeap::move (Handle block)
 {
-    Block* found = find(block);
+    Block* found = find (block);
     if (found == nullptr)
         return nilHandleErr;
     if (found->locked)
         return memLockedErr;
-    relocate(*found, found->size);
+    relocate (*found, found->size);
     return noErr;
 }
 
 void HandleHeap::moveAllUnlocked()
 {
     for (auto& [handle, block] : blocks_)
-        if (!block->locked)
-            relocate(*block, block->size);
+        if (! block->locked)
+            relocate (*block, block->size);
 }
 
-HandleHeap::Block* HandleHeap::find(Handle block) const
+HandleHeap::Block* HandleHeap::find (Handle block) const
 {
-    const auto found = blocks_.find(block);
+    const auto found = blocks_.find (block);
     return found != blocks_.end() ? found->second.get() : nullptr;
 }
 
-void HandleHeap::relocate(Block& block, int32_t newSize)
+void HandleHeap::relocate (Block& block, int32_t newSize)
 {
-    auto data = storage(newSize);
-    std::memset(data.get(), kFreshByte, size_t(newSize));
-    std::memcpy(data.get(), block.data.get(), size_t(std::min(newSize, block.size)));
+    auto data = storage (newSize);
+    std::memset (data.get(), kFreshByte, size_t (newSize));
+    std::memcpy (data.get(), block.data.get(), size_t (std::min (newSize, block.size)));
     // The new data is in place before the old is freed, so the address always changes.
-    block.data = std::move(data);
+    block.data = std::move (data);
     block.master = block.data.get();
     block.size = newSize;
 }

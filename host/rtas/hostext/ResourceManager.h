@@ -14,32 +14,33 @@
 #include <string>
 #include <vector>
 
-namespace kestrune::host::rtas {
+namespace kestrune::host::rtas
+{
 
 class ResourceManager
 {
 public:
-    explicit ResourceManager(HandleHeap& heap) : heap_(heap) {}
+    explicit ResourceManager (HandleHeap& heap) : heap_ (heap) {}
 
-    int16_t openByPath(const std::string& path, ResourceSwapProc swap);
-    int16_t openBySpec(const std::string& path);
-    void closeByPath(const std::string& path);
-    void close(int16_t reference);
+    int16_t openByPath (const std::string& path, ResourceSwapProc swap);
+    int16_t openBySpec (const std::string& path);
+    void closeByPath (const std::string& path);
+    void close (int16_t reference);
 
     int16_t current() const { return current_; }
-    void use(int16_t reference);
+    void use (int16_t reference);
 
-    Handle get(ResType type, int16_t id);
-    Handle getNamed(ResType type, const std::string& name);
-    int16_t count(ResType type);
-    Handle getIndexed(ResType type, int16_t index);
-    bool isResource(Handle block) const;
-    void load(Handle block);
-    void release(Handle block);
-    void indexedString(StringPtr text, int16_t listId, int16_t index);
+    Handle get (ResType type, int16_t id);
+    Handle getNamed (ResType type, const std::string& name);
+    int16_t count (ResType type);
+    Handle getIndexed (ResType type, int16_t index);
+    bool isResource (Handle block) const;
+    void load (Handle block);
+    void release (Handle block);
+    void indexedString (StringPtr text, int16_t listId, int16_t index);
 
     OSErr error() const { return error_; }
-    void setError(OSErr error) { error_ = error; }
+    void setError (OSErr error) { error_ = error; }
 
     std::vector<HostExtResourceFile> files() const;
     void clear();
@@ -62,16 +63,16 @@ private:
         std::vector<LoadedResource> loaded;
     };
 
-    File* findFile(int16_t reference);
-    File* findFileByPath(const std::string& path);
-    int16_t reopen(File& file);
-    int16_t openFile(const std::string& path, ResourceSwapProc swap);
-    void closeFile(File& file);
+    File* findFile (int16_t reference);
+    File* findFileByPath (const std::string& path);
+    int16_t reopen (File& file);
+    int16_t openFile (const std::string& path, ResourceSwapProc swap);
+    void closeFile (File& file);
     // The files to search, the current one first.
     std::vector<File*> searchChain();
-    Handle loadEntry(File& file, size_t entry);
+    Handle loadEntry (File& file, size_t entry);
     template <typename Matches>
-    Handle findAndLoad(Matches matches);
+    Handle findAndLoad (Matches matches);
 
     HandleHeap& heap_;
     std::vector<std::unique_ptr<File>> files_; // in the order opened

@@ -15,34 +15,35 @@
 #include <string>
 #include <vector>
 
-namespace kestrune::host::rtas {
+namespace kestrune::host::rtas
+{
 
 // A routine as _PI_GetRoutineDescriptor hands it out: a stdcall function of 32-bit words.
 using PlugInRoutine = void (*)();
 
 // Calls a routine with the given stack words (at most seven) and answers its result.
-int32_t callPlugInRoutine(PlugInRoutine routine, const std::vector<uint32_t>& words);
+int32_t callPlugInRoutine (PlugInRoutine routine, const std::vector<uint32_t>& words);
 
 struct PlugInLoaderPaths
 {
-    std::string engine;  // DAE.dll (either build)
+    std::string engine; // DAE.dll (either build)
     std::string toolbox; // HostExt.dll; empty: the host runs without its toolbox
-    std::string plugIn;  // the plug-in module
+    std::string plugIn; // the plug-in module
 };
 
 enum class StartUpRoad
 {
     kRegisteredProcedures, // the engine calls the procedures that the module registered
-    kWinPlugInOpen,        // the host calls the module's WinPlugInOpen and WinPlugInClose
+    kWinPlugInOpen // the host calls the module's WinPlugInOpen and WinPlugInClose
 };
 
 class PlugInLoader
 {
 public:
-    explicit PlugInLoader(PlugInLoaderPaths paths);
+    explicit PlugInLoader (PlugInLoaderPaths paths);
     ~PlugInLoader();
-    PlugInLoader(const PlugInLoader&) = delete;
-    PlugInLoader& operator=(const PlugInLoader&) = delete;
+    PlugInLoader (const PlugInLoader&) = delete;
+    PlugInLoader& operator= (const PlugInLoader&) = delete;
 
     // Loads the engine and (when given) the toolbox and resets their controls; false when one
     // of them could not be loaded.
@@ -55,22 +56,22 @@ public:
     bool loadPlugIn();
     HMODULE plugInModule() const { return plugIn_; }
     // An export of the plug-in module other than the four, for tests that look inside.
-    FARPROC plugInSymbol(const char* name) const;
+    FARPROC plugInSymbol (const char* name) const;
 
     // Opens on the road: the registered open procedure (-1 when the module registered none), or
     // WinPlugInOpen with the key.
-    int32_t open(StartUpRoad road, int32_t key = 73);
+    int32_t open (StartUpRoad road, int32_t key = 73);
     // Closes on the road: the registered close procedure (-1 when none), or WinPlugInClose.
-    int32_t close(StartUpRoad road);
+    int32_t close (StartUpRoad road);
 
     // The module's exports (a missing export answers -1).
     int32_t newPlugIn();
-    int32_t routineDescriptor(uint32_t selector, PlugInRoutine* routine);
+    int32_t routineDescriptor (uint32_t selector, PlugInRoutine* routine);
 
     // The selector's routine, fetched through _PI_GetRoutineDescriptor.
-    std::optional<PlugInRoutine> routine(uint32_t selector);
+    std::optional<PlugInRoutine> routine (uint32_t selector);
     // Fetches the selector's routine and calls it; nothing when there is no routine.
-    std::optional<int32_t> call(uint32_t selector, const std::vector<uint32_t>& words);
+    std::optional<int32_t> call (uint32_t selector, const std::vector<uint32_t>& words);
 
     // Frees the plug-in module (its entry point runs as it unloads); true when it is gone.
     bool unloadPlugIn();
@@ -78,9 +79,9 @@ public:
 
 private:
     template <typename Function>
-    Function plugInExport(const char* name) const
+    Function plugInExport (const char* name) const
     {
-        return plugIn_ == nullptr ? nullptr : reinterpret_cast<Function>(GetProcAddress(plugIn_, name));
+        return plugIn_ == nullptr ? nullptr : reinterpret_cast<Function> (GetProcAddress (plugIn_, name));
     }
 
     PlugInLoaderPaths paths_;

@@ -17,30 +17,31 @@
 #include <sstream>
 #include <string>
 
-namespace {
+namespace
+{
 
 using namespace kestrune::win;
 
-std::string readText(const std::filesystem::path& path)
+std::string readText (const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path.string());
+    std::ifstream in (path, std::ios::binary);
+    if (! in)
+        throw std::runtime_error ("cannot read " + path.string());
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-void writeBytes(const std::filesystem::path& path, const std::string& bytes)
+void writeBytes (const std::filesystem::path& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
+    std::ofstream out (path, std::ios::binary | std::ios::trunc);
+    out.write (bytes.data(), std::streamsize (bytes.size()));
+    if (! out)
+        throw std::runtime_error ("cannot write " + path.string());
 }
 
 // The resources as the descriptor of an ELF note in a note section of their own.
-std::string moduleSource(const std::vector<uint8_t>& container, const std::filesystem::path& list)
+std::string moduleSource (const std::vector<uint8_t>& container, const std::filesystem::path& list)
 {
     constexpr size_t ownerSize = sizeof kResourceNoteOwner;
     const size_t paddedOwner = (ownerSize + 3) / 4 * 4;
@@ -57,12 +58,12 @@ std::string moduleSource(const std::vector<uint8_t>& container, const std::files
         << "    " << ownerSize << ", " << container.size() << ", 0x" << std::hex << kResourceNoteType << std::dec
         << ", \"" << kResourceNoteOwner << "\",\n    {";
     for (size_t i = 0; i < container.size(); ++i)
-        out << (i % 16 == 0 ? "\n        " : " ") << unsigned(container[i]) << ",";
+        out << (i % 16 == 0 ? "\n        " : " ") << unsigned (container[i]) << ",";
     out << "\n    }};\n\n} // namespace\n";
     return out.str();
 }
 
-std::string escapeDependency(const std::string& path)
+std::string escapeDependency (const std::string& path)
 {
     std::string escaped;
     for (char c : path)
@@ -74,15 +75,15 @@ std::string escapeDependency(const std::string& path)
     return escaped;
 }
 
-int run(int argc, char** argv)
+int run (int argc, char** argv)
 {
-    if (argc != 4 && !(argc == 6 && std::string(argv[4]) == "--depfile"))
+    if (argc != 4 && ! (argc == 6 && std::string (argv[4]) == "--depfile"))
     {
         std::cerr << "usage: kestrune-rsrc rsr|module-source <list> <output> [--depfile <file>]\n";
         return 2;
     }
     const std::string mode = argv[1];
-    const std::filesystem::path listPath = std::filesystem::absolute(argv[2]);
+    const std::filesystem::path listPath = std::filesystem::absolute (argv[2]);
     const std::filesystem::path output = argv[3];
     if (mode != "rsr" && mode != "module-source")
     {
@@ -92,36 +93,36 @@ int run(int argc, char** argv)
     ResourceList list;
     try
     {
-        list = parseResourceList(readText(listPath), listPath.parent_path());
+        list = parseResourceList (readText (listPath), listPath.parent_path());
     }
     catch (const std::exception& error)
     {
         std::cerr << listPath.string() << ": " << error.what() << "\n";
         return 1;
     }
-    const auto container = writeResourceContainer(list.entries);
+    const auto container = writeResourceContainer (list.entries);
     if (mode == "rsr")
-        writeBytes(output, std::string(container.begin(), container.end()));
+        writeBytes (output, std::string (container.begin(), container.end()));
     else
-        writeBytes(output, moduleSource(container, listPath));
+        writeBytes (output, moduleSource (container, listPath));
 
     if (argc == 6)
     {
-        std::string rule = escapeDependency(output.string()) + ": " + escapeDependency(listPath.string());
+        std::string rule = escapeDependency (output.string()) + ": " + escapeDependency (listPath.string());
         for (const auto& input : list.inputFiles)
-            rule += " " + escapeDependency(std::filesystem::absolute(input).string());
-        writeBytes(argv[5], rule + "\n");
+            rule += " " + escapeDependency (std::filesystem::absolute (input).string());
+        writeBytes (argv[5], rule + "\n");
     }
     return 0;
 }
 
 } // namespace
 
-int main(int argc, char** argv)
+int main (int argc, char** argv)
 {
     try
     {
-        return run(argc, argv);
+        return run (argc, argv);
     }
     catch (const std::exception& error)
     {

@@ -12,9 +12,9 @@ protected:
     void SetUp() override
     {
         toolbox.reset();
-        HMODULE module = GetModuleHandleA("HostExt.dll");
-        ASSERT_NE(module, nullptr);
-        ASSERT_EQ(kestrune::rtas::abi::bindHostExtRoutines(module, host), 0) << "every ordinal of the table is exported";
+        HMODULE module = GetModuleHandleA ("HostExt.dll");
+        ASSERT_NE (module, nullptr);
+        ASSERT_EQ (kestrune::rtas::abi::bindHostExtRoutines (module, host), 0) << "every ordinal of the table is exported";
     }
 
     void TearDown() override { toolbox.reset(); }

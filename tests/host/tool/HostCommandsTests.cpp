@@ -68,8 +68,16 @@ constexpr float wavStep = 1.0f / 8388607.0f;
 
 TEST (HostToolSettings, ParsesNameAndNormalisedValue)
 {
-    const struct { const char* text; const char* name; double value; } good[] = {
-        { "Ratio=1", "Ratio", 1.0 }, { "lowcut=0.5", "lowcut", 0.5 }, { " Mix = 0.25 ", "Mix", 0.25 }, { "3=0", "3", 0.0 },
+    const struct
+    {
+        const char* text;
+        const char* name;
+        double value;
+    } good[] = {
+        { "Ratio=1", "Ratio", 1.0 },
+        { "lowcut=0.5", "lowcut", 0.5 },
+        { " Mix = 0.25 ", "Mix", 0.25 },
+        { "3=0", "3", 0.0 },
         { "MasterBypassID=1", "MasterBypassID", 1.0 },
     };
     for (const auto& c : good)
@@ -91,9 +99,17 @@ TEST (HostToolSettings, ParsesNameAndNormalisedValue)
 TEST (HostToolUsage, BadCommandLinesExitWithTwo)
 {
     const juce::StringArray cases[] = {
-        {}, { "unknown" }, { "info", "extra" }, { "process", "only-one" }, { "info", "--set" },
-        { "info", "--set", "Nope=1" }, { "info", "--set", "Ratio=2" }, { "info", "--bypass" }, { "info", "--colour" },
-        { "demo", "a", "b" }, { "info", "--save-state", "x" },
+        {},
+        { "unknown" },
+        { "info", "extra" },
+        { "process", "only-one" },
+        { "info", "--set" },
+        { "info", "--set", "Nope=1" },
+        { "info", "--set", "Ratio=2" },
+        { "info", "--bypass" },
+        { "info", "--colour" },
+        { "demo", "a", "b" },
+        { "info", "--save-state", "x" },
     };
     for (const auto& arguments : cases)
     {
@@ -111,7 +127,8 @@ TEST (HostToolInfo, PrintsTheDescriptionAndEveryHostParameter)
     ASSERT_EQ (result.code, 0) << result.err;
     for (const char* expected : { "Dodediv izevare doruzuzude / KESTrune", "manufacturer: QORaudio", "version:      1.5.0",
                                   "KESTrune, category 2", "1 in / 1 out", "plug-in jcab", "MasterBypassID", "Master Bypass" })
-        EXPECT_NE (result.out.find (expected), std::string::npos) << expected << "\n" << result.out;
+        EXPECT_NE (result.out.find (expected), std::string::npos) << expected << "\n"
+                                                                  << result.out;
     EXPECT_NE (result.out.find ("Ratio         0.9000  0.900"), std::string::npos) << result.out;
     EXPECT_NE (result.out.find ("Mix           0.2500  0.250"), std::string::npos) << result.out;
     EXPECT_NE (result.out.find (" 10  9"), std::string::npos) << result.out;
@@ -130,7 +147,8 @@ TEST_F (ToolTest, ProcessCompressesAndSummarises)
     const auto result = run ({ "process", path ("in.wav"), path ("out.wav"), "--set", "Ratio=1" });
     ASSERT_EQ (result.code, 0) << result.err;
     for (const char* expected : { "in:  peak", "out: peak", "largest gain reduction:", "wrote " })
-        EXPECT_NE (result.out.find (expected), std::string::npos) << expected << "\n" << result.out;
+        EXPECT_NE (result.out.find (expected), std::string::npos) << expected << "\n"
+                                                                  << result.out;
     const auto in = read ("in.wav");
     const auto out = read ("out.wav");
     ASSERT_EQ (out.getNumChannels(), 1);
@@ -165,7 +183,9 @@ TEST_F (ToolTest, SavedStateRestoresTheSettings)
 {
     writeExample ("in.wav", 2);
     ASSERT_EQ (run ({ "process", path ("in.wav"), path ("set.wav"), "--set", "Threshold=0.2", "--set", "7=0.8",
-                      "--save-state", path ("settings.state") }).code, 0);
+                      "--save-state", path ("settings.state") })
+                   .code,
+               0);
     const auto restored = run ({ "process", path ("in.wav"), path ("restored.wav"), "--load-state", path ("settings.state") });
     ASSERT_EQ (restored.code, 0) << restored.err;
     EXPECT_NE (restored.out.find ("Threshold     0.2000"), std::string::npos) << restored.out;

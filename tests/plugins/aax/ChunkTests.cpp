@@ -9,141 +9,141 @@ namespace
 {
 using namespace plugin_test;
 
-TEST(AAXPluginChunks, ListsTheControlsChunkThenJuce)
+TEST (AAXPluginChunks, ListsTheControlsChunkThenJuce)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
     int32_t count = 0;
-    instance->Parameters().GetNumberOfChunks(&count);
-    ASSERT_EQ(count, 2);
+    instance->Parameters().GetNumberOfChunks (&count);
+    ASSERT_EQ (count, 2);
     uint32_t id = 0;
-    EXPECT_EQ(instance->Parameters().GetChunkIDFromIndex(0, &id), AAX_SUCCESS);
-    EXPECT_EQ(id, kControlsChunk);
-    EXPECT_EQ(instance->Parameters().GetChunkIDFromIndex(1, &id), AAX_SUCCESS);
-    EXPECT_EQ(id, kJuceChunk);
-    EXPECT_EQ(instance->Parameters().GetChunkIDFromIndex(2, &id), AAX_ERROR_CHUNK_INDEX);
-    EXPECT_EQ(id, 0u);
+    EXPECT_EQ (instance->Parameters().GetChunkIDFromIndex (0, &id), AAX_SUCCESS);
+    EXPECT_EQ (id, kControlsChunk);
+    EXPECT_EQ (instance->Parameters().GetChunkIDFromIndex (1, &id), AAX_SUCCESS);
+    EXPECT_EQ (id, kJuceChunk);
+    EXPECT_EQ (instance->Parameters().GetChunkIDFromIndex (2, &id), AAX_ERROR_CHUNK_INDEX);
+    EXPECT_EQ (id, 0u);
     int32_t size = -1;
-    EXPECT_EQ(instance->Parameters().GetChunkSize(0x41424344, &size), AAX_ERROR_UNKNOWN_CHUNK);
-    EXPECT_EQ(size, 0);
+    EXPECT_EQ (instance->Parameters().GetChunkSize (0x41424344, &size), AAX_ERROR_UNKNOWN_CHUNK);
+    EXPECT_EQ (size, 0);
 }
 
-TEST(AAXPluginChunks, SaveChangeRestoreCompare)
+TEST (AAXPluginChunks, SaveChangeRestoreCompare)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
-    instance->Parameters().SetParameterNormalizedValue("2", 0.25);
-    instance->Parameters().SetParameterNormalizedValue("MasterBypassID", 1.0);
+    instance->Parameters().SetParameterNormalizedValue ("2", 0.25);
+    instance->Parameters().SetParameterNormalizedValue ("MasterBypassID", 1.0);
     std::vector<ChunkRecord> saved;
-    ASSERT_EQ(instance->SaveAllChunks(saved), AAX_SUCCESS);
-    ASSERT_EQ(saved.size(), 2u);
+    ASSERT_EQ (instance->SaveAllChunks (saved), AAX_SUCCESS);
+    ASSERT_EQ (saved.size(), 2u);
     for (const ChunkRecord& record : saved)
-        EXPECT_TRUE(record.GuardIntact());
-    EXPECT_STREQ(saved[0].Header()->fName, "Complete Controls State");
-    EXPECT_EQ(saved[0].Header()->fVersion, -1);
+        EXPECT_TRUE (record.GuardIntact());
+    EXPECT_STREQ (saved[0].Header()->fName, "Complete Controls State");
+    EXPECT_EQ (saved[0].Header()->fVersion, -1);
     // Ten "d_" entries, no master bypass.
-    const std::string data(reinterpret_cast<const char*>(AAX_ChunkData(saved[0].Header())), size_t(saved[0].Header()->fSize));
-    EXPECT_EQ(data.find("MasterBypassID"), std::string::npos);
-    EXPECT_EQ(saved[0].Header()->fSize, 4 + 10 * 12);
+    const std::string data (reinterpret_cast<const char*> (AAX_ChunkData (saved[0].Header())), size_t (saved[0].Header()->fSize));
+    EXPECT_EQ (data.find ("MasterBypassID"), std::string::npos);
+    EXPECT_EQ (saved[0].Header()->fSize, 4 + 10 * 12);
 
     AAX_CBoolean equal = 0;
-    EXPECT_EQ(instance->Parameters().CompareChunk(saved[0].Header(), &equal), AAX_SUCCESS);
-    EXPECT_EQ(equal, 1);
-    const std::string savedState = ProcessorState(*instance);
+    EXPECT_EQ (instance->Parameters().CompareChunk (saved[0].Header(), &equal), AAX_SUCCESS);
+    EXPECT_EQ (equal, 1);
+    const std::string savedState = ProcessorState (*instance);
 
-    instance->Parameters().SetParameterNormalizedValue("2", 0.75);
-    instance->Parameters().SetParameterNormalizedValue("8", 0.5);
-    instance->Parameters().SetParameterNormalizedValue("MasterBypassID", 0.0);
-    EXPECT_EQ(instance->Parameters().CompareChunk(saved[0].Header(), &equal), AAX_SUCCESS);
-    EXPECT_EQ(equal, 0);
+    instance->Parameters().SetParameterNormalizedValue ("2", 0.75);
+    instance->Parameters().SetParameterNormalizedValue ("8", 0.5);
+    instance->Parameters().SetParameterNormalizedValue ("MasterBypassID", 0.0);
+    EXPECT_EQ (instance->Parameters().CompareChunk (saved[0].Header(), &equal), AAX_SUCCESS);
+    EXPECT_EQ (equal, 0);
 
     // Either chunk alone restores every value into a fresh instance.
     for (const ChunkRecord& record : saved)
     {
         auto fresh = plugin.NewInstance();
-        fresh->Parameters().SetParameterNormalizedValue("8", 0.1);
-        ASSERT_EQ(fresh->RestoreChunk(record), AAX_SUCCESS);
-        EXPECT_FLOAT_EQ(float(NormalizedValue(*fresh, "2")), 0.25f);
-        EXPECT_FLOAT_EQ(float(NormalizedValue(*fresh, "8")), 1.0f);
-        EXPECT_EQ(NormalizedValue(*fresh, "MasterBypassID"), 0.0);
+        fresh->Parameters().SetParameterNormalizedValue ("8", 0.1);
+        ASSERT_EQ (fresh->RestoreChunk (record), AAX_SUCCESS);
+        EXPECT_FLOAT_EQ (float (NormalizedValue (*fresh, "2")), 0.25f);
+        EXPECT_FLOAT_EQ (float (NormalizedValue (*fresh, "8")), 1.0f);
+        EXPECT_EQ (NormalizedValue (*fresh, "MasterBypassID"), 0.0);
     }
     auto fromJuce = plugin.NewInstance();
-    ASSERT_EQ(fromJuce->RestoreChunk(saved[1]), AAX_SUCCESS);
-    EXPECT_EQ(ProcessorState(*fromJuce), savedState);
+    ASSERT_EQ (fromJuce->RestoreChunk (saved[1]), AAX_SUCCESS);
+    EXPECT_EQ (ProcessorState (*fromJuce), savedState);
 
     // The controls chunk restores the values exactly, so it compares equal afterwards.
-    ASSERT_EQ(instance->RestoreChunk(saved[0]), AAX_SUCCESS);
-    EXPECT_FLOAT_EQ(float(NormalizedValue(*instance, "2")), 0.25f);
-    EXPECT_EQ(instance->Parameters().CompareChunk(saved[0].Header(), &equal), AAX_SUCCESS);
-    EXPECT_EQ(equal, 1);
-    EXPECT_EQ(ProcessorState(*instance), savedState);
+    ASSERT_EQ (instance->RestoreChunk (saved[0]), AAX_SUCCESS);
+    EXPECT_FLOAT_EQ (float (NormalizedValue (*instance, "2")), 0.25f);
+    EXPECT_EQ (instance->Parameters().CompareChunk (saved[0].Header(), &equal), AAX_SUCCESS);
+    EXPECT_EQ (equal, 1);
+    EXPECT_EQ (ProcessorState (*instance), savedState);
 }
 
-TEST(AAXPluginChunks, GetChunkNeedsTheSizeFirstAndWritesNoMore)
+TEST (AAXPluginChunks, GetChunkNeedsTheSizeFirstAndWritesNoMore)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
-    for (uint32_t id : {kControlsChunk, kJuceChunk})
+    for (uint32_t id : { kControlsChunk, kJuceChunk })
     {
-        ChunkRecord record(id, 4096);
-        EXPECT_EQ(instance->Parameters().GetChunk(id, record.Header()), AAX_ERROR_CHUNK_SIZE_CHANGED) << id;
+        ChunkRecord record (id, 4096);
+        EXPECT_EQ (instance->Parameters().GetChunk (id, record.Header()), AAX_ERROR_CHUNK_SIZE_CHANGED) << id;
     }
 
     // The state text grows when a value's decimal text does: the size told no longer holds.
-    instance->Parameters().SetParameterNormalizedValue("8", 0.5);
+    instance->Parameters().SetParameterNormalizedValue ("8", 0.5);
     int32_t size = 0;
-    ASSERT_EQ(instance->Parameters().GetChunkSize(kJuceChunk, &size), AAX_SUCCESS);
-    instance->Parameters().SetParameterNormalizedValue("8", 0.123456789);
-    ChunkRecord record(kJuceChunk, size);
-    EXPECT_EQ(instance->Parameters().GetChunk(kJuceChunk, record.Header()), AAX_ERROR_CHUNK_SIZE_CHANGED);
-    EXPECT_TRUE(record.GuardIntact());
+    ASSERT_EQ (instance->Parameters().GetChunkSize (kJuceChunk, &size), AAX_SUCCESS);
+    instance->Parameters().SetParameterNormalizedValue ("8", 0.123456789);
+    ChunkRecord record (kJuceChunk, size);
+    EXPECT_EQ (instance->Parameters().GetChunk (kJuceChunk, record.Header()), AAX_ERROR_CHUNK_SIZE_CHANGED);
+    EXPECT_TRUE (record.GuardIntact());
 
-    ASSERT_EQ(instance->Parameters().GetChunkSize(kJuceChunk, &size), AAX_SUCCESS);
-    ChunkRecord fitting(kJuceChunk, size);
-    EXPECT_EQ(instance->Parameters().GetChunk(kJuceChunk, fitting.Header()), AAX_SUCCESS);
-    EXPECT_EQ(fitting.Header()->fSize, size);
-    EXPECT_TRUE(fitting.GuardIntact());
+    ASSERT_EQ (instance->Parameters().GetChunkSize (kJuceChunk, &size), AAX_SUCCESS);
+    ChunkRecord fitting (kJuceChunk, size);
+    EXPECT_EQ (instance->Parameters().GetChunk (kJuceChunk, fitting.Header()), AAX_SUCCESS);
+    EXPECT_EQ (fitting.Header()->fSize, size);
+    EXPECT_TRUE (fitting.GuardIntact());
 }
 
-TEST(AAXPluginChunks, SurvivesHostileRecords)
+TEST (AAXPluginChunks, SurvivesHostileRecords)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
     ChunkRecord good;
-    ASSERT_EQ(instance->SaveChunk(kJuceChunk, good), AAX_SUCCESS);
+    ASSERT_EQ (instance->SaveChunk (kJuceChunk, good), AAX_SUCCESS);
     const std::vector<uint8_t> goodBytes = good.Bytes();
-    std::mt19937 random(11);
+    std::mt19937 random (11);
     for (int round = 0; round < 300; ++round)
     {
-        for (uint32_t id : {kControlsChunk, kJuceChunk})
+        for (uint32_t id : { kControlsChunk, kJuceChunk })
         {
-            const auto size = int32_t(random() % 200);
-            ChunkRecord record(id, size);
+            const auto size = int32_t (random() % 200);
+            ChunkRecord record (id, size);
             for (int32_t i = 0; i < size; ++i)
-                record.Data()[i] = uint8_t(random());
+                record.Data()[i] = uint8_t (random());
             if (round % 3 == 0 && id == kJuceChunk)
             {
                 // A real state block, cut short or with bytes flipped.
-                const size_t keep = std::min<size_t>(goodBytes.size() - sizeof(AAX_SPlugInChunkHeader), size_t(size));
-                std::memcpy(record.Data(), goodBytes.data() + sizeof(AAX_SPlugInChunkHeader), keep);
+                const size_t keep = std::min<size_t> (goodBytes.size() - sizeof (AAX_SPlugInChunkHeader), size_t (size));
+                std::memcpy (record.Data(), goodBytes.data() + sizeof (AAX_SPlugInChunkHeader), keep);
                 if (keep > 9)
-                    record.Data()[random() % keep] ^= uint8_t(1u << (random() % 8));
+                    record.Data()[random() % keep] ^= uint8_t (1u << (random() % 8));
             }
             if (round % 4 == 0 && id == kControlsChunk && size >= 4)
-                std::memset(record.Data(), 1, 4);
+                std::memset (record.Data(), 1, 4);
             if (round % 7 == 0)
-                record.Header()->fSize = -int32_t(random() % 100);
-            EXPECT_EQ(instance->RestoreChunk(record), AAX_SUCCESS);
+                record.Header()->fSize = -int32_t (random() % 100);
+            EXPECT_EQ (instance->RestoreChunk (record), AAX_SUCCESS);
             AAX_CBoolean equal = 0;
-            EXPECT_EQ(instance->Parameters().CompareChunk(record.Header(), &equal), AAX_SUCCESS);
+            EXPECT_EQ (instance->Parameters().CompareChunk (record.Header(), &equal), AAX_SUCCESS);
         }
     }
     for (int32_t index = 1; index <= 10; ++index)
     {
-        const double value = NormalizedValue(*instance, ParameterId(*instance, index));
-        EXPECT_TRUE(value >= 0.0 && value <= 1.0) << index << ": " << value;
+        const double value = NormalizedValue (*instance, ParameterId (*instance, index));
+        EXPECT_TRUE (value >= 0.0 && value <= 1.0) << index << ": " << value;
     }
-    EXPECT_EQ(instance->Parameters().SetChunk(kJuceChunk, nullptr), AAX_ERROR_NULL_ARGUMENT);
-    EXPECT_EQ(instance->Parameters().SetChunk(kControlsChunk, nullptr), AAX_ERROR_NULL_ARGUMENT);
+    EXPECT_EQ (instance->Parameters().SetChunk (kJuceChunk, nullptr), AAX_ERROR_NULL_ARGUMENT);
+    EXPECT_EQ (instance->Parameters().SetChunk (kControlsChunk, nullptr), AAX_ERROR_NULL_ARGUMENT);
 }
 } // namespace

@@ -12,152 +12,157 @@ namespace
 using namespace plugin_test;
 
 // The attribute of one parameter in the processor's state text.
-double StateValue(const HostInstance& instance, const std::string& name)
+double StateValue (const HostInstance& instance, const std::string& name)
 {
-    const std::string state = ProcessorState(instance);
+    const std::string state = ProcessorState (instance);
     const std::string key = name + "=\"";
-    const size_t at = state.find(key);
-    EXPECT_NE(at, std::string::npos) << state;
-    return at == std::string::npos ? -1.0 : std::stod(state.substr(at + key.size()));
+    const size_t at = state.find (key);
+    EXPECT_NE (at, std::string::npos) << state;
+    return at == std::string::npos ? -1.0 : std::stod (state.substr (at + key.size()));
 }
 
-TEST(AAXPluginParameters, ElevenParametersMasterBypassFirst)
+TEST (AAXPluginParameters, ElevenParametersMasterBypassFirst)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
     KestruneAudioProcessor reference;
     int32_t count = 0;
-    ASSERT_EQ(instance->Parameters().GetNumberOfParameters(&count), AAX_SUCCESS);
-    ASSERT_EQ(count, 11);
+    ASSERT_EQ (instance->Parameters().GetNumberOfParameters (&count), AAX_SUCCESS);
+    ASSERT_EQ (count, 11);
 
     HostString bypass;
-    instance->Parameters().GetMasterBypassParameter(&bypass);
-    EXPECT_EQ(bypass.Text(), "MasterBypassID");
-    EXPECT_EQ(ParameterId(*instance, 0), "MasterBypassID");
+    instance->Parameters().GetMasterBypassParameter (&bypass);
+    EXPECT_EQ (bypass.Text(), "MasterBypassID");
+    EXPECT_EQ (ParameterId (*instance, 0), "MasterBypassID");
     HostString name;
-    instance->Parameters().GetParameterName("MasterBypassID", &name);
-    EXPECT_EQ(name.Text(), "Master Bypass");
+    instance->Parameters().GetParameterName ("MasterBypassID", &name);
+    EXPECT_EQ (name.Text(), "Master Bypass");
     int32_t steps = 0;
-    instance->Parameters().GetParameterNumberOfSteps("MasterBypassID", &steps);
-    EXPECT_EQ(steps, 2);
-    EXPECT_EQ(ValueString(*instance, "MasterBypassID"), "bypass");
+    instance->Parameters().GetParameterNumberOfSteps ("MasterBypassID", &steps);
+    EXPECT_EQ (steps, 2);
+    EXPECT_EQ (ValueString (*instance, "MasterBypassID"), "bypass");
 
     for (int index = 0; index < 10; ++index)
     {
-        SCOPED_TRACE(index);
-        const std::string id = std::to_string(index);
-        EXPECT_EQ(ParameterId(*instance, index + 1), id);
-        instance->Parameters().GetParameterName(id.c_str(), &name);
-        EXPECT_EQ(name.Text(), reference.getParameterName(index).toStdString());
-        EXPECT_DOUBLE_EQ(NormalizedValue(*instance, id), double(reference.getParameter(index)));
+        SCOPED_TRACE (index);
+        const std::string id = std::to_string (index);
+        EXPECT_EQ (ParameterId (*instance, index + 1), id);
+        instance->Parameters().GetParameterName (id.c_str(), &name);
+        EXPECT_EQ (name.Text(), reference.getParameterName (index).toStdString());
+        EXPECT_DOUBLE_EQ (NormalizedValue (*instance, id), double (reference.getParameter (index)));
         double defaultValue = -1.0;
-        instance->Parameters().GetParameterDefaultNormalizedValue(id.c_str(), &defaultValue);
-        EXPECT_DOUBLE_EQ(defaultValue, double(reference.getParameter(index)));
+        instance->Parameters().GetParameterDefaultNormalizedValue (id.c_str(), &defaultValue);
+        EXPECT_DOUBLE_EQ (defaultValue, double (reference.getParameter (index)));
     }
-    EXPECT_EQ(instance->AutomationDelegate().Registered().size(), 11u);
+    EXPECT_EQ (instance->AutomationDelegate().Registered().size(), 11u);
 }
 
-TEST(AAXPluginParameters, SetValueRequestLandsInTheProcessorAndTextFollows)
+TEST (AAXPluginParameters, SetValueRequestLandsInTheProcessorAndTextFollows)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
     plugin.framework.ClearCalls();
-    ASSERT_EQ(instance->Parameters().SetParameterNormalizedValue("8", 0.25), AAX_SUCCESS);
+    ASSERT_EQ (instance->Parameters().SetParameterNormalizedValue ("8", 0.25), AAX_SUCCESS);
 
     std::vector<std::string> road;
-    for (const HostCall& call : plugin.framework.CallsTo("AutomationDelegate"))
-        road.push_back(std::to_string(call.slot) + ":" + call.arguments);
-    EXPECT_EQ(road, (std::vector<std::string>{"7:\"8\"", "5:\"8\",0.25", "6:\"8\",0.25", "8:\"8\""}));
-    EXPECT_EQ(NormalizedValue(*instance, "8"), 0.25);
-    EXPECT_EQ(ValueString(*instance, "8"), "0.250");
-    EXPECT_EQ(StateValue(*instance, "Mix"), 0.25);
+    for (const HostCall& call : plugin.framework.CallsTo ("AutomationDelegate"))
+        road.push_back (std::to_string (call.slot) + ":" + call.arguments);
+    EXPECT_EQ (road, (std::vector<std::string> { "7:\"8\"", "5:\"8\",0.25", "6:\"8\",0.25", "8:\"8\"" }));
+    EXPECT_EQ (NormalizedValue (*instance, "8"), 0.25);
+    EXPECT_EQ (ValueString (*instance, "8"), "0.250");
+    EXPECT_EQ (StateValue (*instance, "Mix"), 0.25);
 }
 
-TEST(AAXPluginParameters, HostUpdateOfRatioGivesStepNine)
+TEST (AAXPluginParameters, HostUpdateOfRatioGivesStepNine)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
-    ASSERT_EQ(instance->Parameters().UpdateParameterNormalizedValue("3", 0.9, 0), AAX_SUCCESS);
-    EXPECT_FLOAT_EQ(float(StateValue(*instance, "Ratio")), 0.9f);
-    EXPECT_EQ(ValueString(*instance, "3"), "0.900");
+    ASSERT_EQ (instance->Parameters().UpdateParameterNormalizedValue ("3", 0.9, 0), AAX_SUCCESS);
+    EXPECT_FLOAT_EQ (float (StateValue (*instance, "Ratio")), 0.9f);
+    EXPECT_EQ (ValueString (*instance, "3"), "0.900");
     int32_t changes = 0;
-    instance->Parameters().GetChangeCount(&changes);
-    EXPECT_EQ(changes, 1);
+    instance->Parameters().GetChangeCount (&changes);
+    EXPECT_EQ (changes, 1);
 }
 
-TEST(AAXPluginParameters, OnlyCompleteIdentifiersAndClampedValuesReachTheProcessor)
+TEST (AAXPluginParameters, OnlyCompleteIdentifiersAndClampedValuesReachTheProcessor)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
-    const double ratioBefore = StateValue(*instance, "Ratio");
-    for (const char* id : {"10", "3x", " 3", "-1", "", "MasterBypass"})
+    const double ratioBefore = StateValue (*instance, "Ratio");
+    for (const char* id : { "10", "3x", " 3", "-1", "", "MasterBypass" })
     {
-        EXPECT_EQ(instance->Parameters().UpdateParameterNormalizedValue(id, 0.1, 0), AAX_ERROR_UNKNOWN_PARAMETER) << id;
-        EXPECT_EQ(StateValue(*instance, "Ratio"), ratioBefore) << id;
+        EXPECT_EQ (instance->Parameters().UpdateParameterNormalizedValue (id, 0.1, 0), AAX_ERROR_UNKNOWN_PARAMETER) << id;
+        EXPECT_EQ (StateValue (*instance, "Ratio"), ratioBefore) << id;
     }
-    EXPECT_EQ(instance->Parameters().UpdateParameterNormalizedValue(nullptr, 0.1, 0), AAX_ERROR_UNKNOWN_PARAMETER);
+    EXPECT_EQ (instance->Parameters().UpdateParameterNormalizedValue (nullptr, 0.1, 0), AAX_ERROR_UNKNOWN_PARAMETER);
 
     // Out of range and non-finite values stay inside the ratio table.
-    const struct { double value; float expected; } clamped[] = {
-        {1.7, 1.0f}, {-3.0, 0.0f}, {std::numeric_limits<double>::quiet_NaN(), 0.0f}, {std::numeric_limits<double>::infinity(), 1.0f}};
+    const struct
+    {
+        double value;
+        float expected;
+    } clamped[] = {
+        { 1.7, 1.0f }, { -3.0, 0.0f }, { std::numeric_limits<double>::quiet_NaN(), 0.0f }, { std::numeric_limits<double>::infinity(), 1.0f }
+    };
     for (const auto& c : clamped)
     {
-        EXPECT_EQ(instance->Parameters().UpdateParameterNormalizedValue("3", c.value, 0), AAX_SUCCESS);
-        EXPECT_FLOAT_EQ(float(StateValue(*instance, "Ratio")), c.expected) << c.value;
+        EXPECT_EQ (instance->Parameters().UpdateParameterNormalizedValue ("3", c.value, 0), AAX_SUCCESS);
+        EXPECT_FLOAT_EQ (float (StateValue (*instance, "Ratio")), c.expected) << c.value;
     }
 
     // The master bypass is the host's: the processor's own bypass stays off.
-    EXPECT_EQ(instance->Parameters().UpdateParameterNormalizedValue("MasterBypassID", 1.0, 0), AAX_SUCCESS);
-    EXPECT_EQ(StateValue(*instance, "Bypass"), 0.0);
-    EXPECT_EQ(NormalizedValue(*instance, "MasterBypassID"), 1.0);
+    EXPECT_EQ (instance->Parameters().UpdateParameterNormalizedValue ("MasterBypassID", 1.0, 0), AAX_SUCCESS);
+    EXPECT_EQ (StateValue (*instance, "Bypass"), 0.0);
+    EXPECT_EQ (NormalizedValue (*instance, "MasterBypassID"), 1.0);
 }
 
-TEST(AAXPluginParameters, NotificationsReadOnlyPayloadsThatAreThere)
+TEST (AAXPluginParameters, NotificationsReadOnlyPayloadsThatAreThere)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
     const int32_t on = 1;
-    const uint8_t shortPayload[2] = {1, 0};
-    for (uint32_t type : {AAX_NOTIFICATION_PREVIEW, AAX_NOTIFICATION_OFFLINE_MODE, 0x12345678u})
+    const uint8_t shortPayload[2] = { 1, 0 };
+    for (uint32_t type : { AAX_NOTIFICATION_PREVIEW, AAX_NOTIFICATION_OFFLINE_MODE, 0x12345678u })
     {
-        EXPECT_EQ(instance->Parameters().ReceiveNotification(type, nullptr, 4), AAX_SUCCESS);
-        EXPECT_EQ(instance->Parameters().ReceiveNotification(type, shortPayload, sizeof(shortPayload)), AAX_SUCCESS);
-        EXPECT_EQ(instance->Parameters().ReceiveNotification(type, &on, sizeof(on)), AAX_SUCCESS);
+        EXPECT_EQ (instance->Parameters().ReceiveNotification (type, nullptr, 4), AAX_SUCCESS);
+        EXPECT_EQ (instance->Parameters().ReceiveNotification (type, shortPayload, sizeof (shortPayload)), AAX_SUCCESS);
+        EXPECT_EQ (instance->Parameters().ReceiveNotification (type, &on, sizeof (on)), AAX_SUCCESS);
     }
 }
 
-TEST(AAXPluginParameters, SecondInitializeRegistersNothingTwice)
+TEST (AAXPluginParameters, SecondInitializeRegistersNothingTwice)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
-    instance->Parameters().UpdateParameterNormalizedValue("3", 0.9, 0);
+    instance->Parameters().UpdateParameterNormalizedValue ("3", 0.9, 0);
     plugin.framework.ClearCalls();
-    ASSERT_EQ(instance->Parameters().Initialize(&instance->Host()), AAX_SUCCESS);
+    ASSERT_EQ (instance->Parameters().Initialize (&instance->Host()), AAX_SUCCESS);
 
     int32_t count = 0;
-    instance->Parameters().GetNumberOfParameters(&count);
-    EXPECT_EQ(count, 11);
-    EXPECT_EQ(instance->AutomationDelegate().Registered().size(), 11u);
-    EXPECT_EQ(plugin.framework.CallsTo("AutomationDelegate").size(), 22u); // 11 unregistered, 11 registered
+    instance->Parameters().GetNumberOfParameters (&count);
+    EXPECT_EQ (count, 11);
+    EXPECT_EQ (instance->AutomationDelegate().Registered().size(), 11u);
+    EXPECT_EQ (plugin.framework.CallsTo ("AutomationDelegate").size(), 22u); // 11 unregistered, 11 registered
 
     instance->Controller().ClearPackets();
-    EXPECT_EQ(instance->Parameters().DispatchPackets(), AAX_SUCCESS);
-    ASSERT_EQ(instance->Controller().Packets().size(), 1u);
-    EXPECT_EQ(instance->Controller().Packets()[0].port, 3u);
+    EXPECT_EQ (instance->Parameters().DispatchPackets(), AAX_SUCCESS);
+    ASSERT_EQ (instance->Controller().Packets().size(), 1u);
+    EXPECT_EQ (instance->Controller().Packets()[0].port, 3u);
 
     // The processor kept its value; the new parameters start from it.
-    EXPECT_FLOAT_EQ(float(NormalizedValue(*instance, "3")), 0.9f);
+    EXPECT_FLOAT_EQ (float (NormalizedValue (*instance, "3")), 0.9f);
 }
 
-TEST(AAXPluginParameters, TouchAndReleaseReachTheHost)
+TEST (AAXPluginParameters, TouchAndReleaseReachTheHost)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
-    EXPECT_EQ(instance->Parameters().TouchParameter("3"), AAX_SUCCESS);
-    EXPECT_TRUE(instance->AutomationDelegate().IsTouched("3"));
-    EXPECT_EQ(instance->Parameters().ReleaseParameter("3"), AAX_SUCCESS);
-    EXPECT_FALSE(instance->AutomationDelegate().IsTouched("3"));
-    EXPECT_EQ(instance->Parameters().TouchParameter("11"), AAX_ERROR_UNKNOWN_PARAMETER);
+    EXPECT_EQ (instance->Parameters().TouchParameter ("3"), AAX_SUCCESS);
+    EXPECT_TRUE (instance->AutomationDelegate().IsTouched ("3"));
+    EXPECT_EQ (instance->Parameters().ReleaseParameter ("3"), AAX_SUCCESS);
+    EXPECT_FALSE (instance->AutomationDelegate().IsTouched ("3"));
+    EXPECT_EQ (instance->Parameters().TouchParameter ("11"), AAX_ERROR_UNKNOWN_PARAMETER);
 }
 } // namespace
 
@@ -165,71 +170,76 @@ namespace
 {
 using namespace plugin_test;
 
-TEST(AAXPluginParameters, LibraryOperationsAnswerTheirCodes)
+TEST (AAXPluginParameters, LibraryOperationsAnswerTheirCodes)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
     auto& parameters = instance->Parameters();
     int32_t value = -1;
     double number = -1.0;
-    HostString text("unchanged");
+    HostString text ("unchanged");
 
     // Interfaces the instance answers.
-    for (const acfIID& iid : {IID_IACFEffectParameters, IID_IACFEffectParameters_V2, IID_IACFUnknown})
+    for (const acfIID& iid : { IID_IACFEffectParameters, IID_IACFEffectParameters_V2, IID_IACFUnknown })
     {
         void* out = nullptr;
-        ASSERT_EQ(parameters.QueryInterface(iid, &out), ACF_OK);
-        static_cast<IACFUnknown*>(out)->Release();
+        ASSERT_EQ (parameters.QueryInterface (iid, &out), ACF_OK);
+        static_cast<IACFUnknown*> (out)->Release();
     }
     void* none = &none;
-    EXPECT_EQ(parameters.QueryInterface(IID_IACFEffectGUI, &none), ACF_E_NOINTERFACE);
-    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ (parameters.QueryInterface (IID_IACFEffectGUI, &none), ACF_E_NOINTERFACE);
+    EXPECT_EQ (none, nullptr);
 
-    const struct { const char* what; int32_t result; int32_t expected; } codes[] = {
-        {"steps of unknown", parameters.GetParameterNumberOfSteps("x", &value), AAX_ERROR_UNKNOWN_PARAMETER},
-        {"type of unknown", parameters.GetParameterType("x", &value), AAX_ERROR_UNKNOWN_PARAMETER},
-        {"orientation", parameters.GetParameterOrientation("0", &value), AAX_SUCCESS},
-        {"index of unknown", parameters.GetParameterIndex("x", &value), AAX_ERROR_UNKNOWN_PARAMETER},
-        {"id of index 11", parameters.GetParameterIDFromIndex(11, &text), AAX_ERROR_UNKNOWN_PARAMETER},
-        {"value query", parameters.ParameterQueryNotImplemented("0", 1, &value), AAX_ERROR_UNIMPLEMENTED},
-        {"text 2 for a 0..1 taper", parameters.GetParameterValueFromString("0", &number, HostString("2")), AAX_ERROR_CONVERSION_FAILED},
-        {"text abc", parameters.GetParameterValueFromString("0", &number, HostString("abc")), AAX_ERROR_CONVERSION_FAILED},
-        {"value 2 as text", parameters.GetParameterStringFromValue("0", 2.0, &text, 8), AAX_SUCCESS},
-        {"relative of unknown", parameters.SetParameterNormalizedRelative("x", 0.1), AAX_ERROR_UNKNOWN_PARAMETER},
-        {"default of unknown", parameters.SetParameterToDefaultValue("x"), AAX_ERROR_UNKNOWN_PARAMETER},
-        {"query 40", parameters.ReservedQuery40(), AAX_SUCCESS},
-        {"query 41", parameters.ReservedQuery41(), AAX_ERROR_UNIMPLEMENTED},
-        {"operation 45", parameters.ReservedOperation45(), AAX_ERROR_UNIMPLEMENTED},
-        {"operation 43", parameters.ReservedOperation43(), AAX_SUCCESS},
+    const struct
+    {
+        const char* what;
+        int32_t result;
+        int32_t expected;
+    } codes[] = {
+        { "steps of unknown", parameters.GetParameterNumberOfSteps ("x", &value), AAX_ERROR_UNKNOWN_PARAMETER },
+        { "type of unknown", parameters.GetParameterType ("x", &value), AAX_ERROR_UNKNOWN_PARAMETER },
+        { "orientation", parameters.GetParameterOrientation ("0", &value), AAX_SUCCESS },
+        { "index of unknown", parameters.GetParameterIndex ("x", &value), AAX_ERROR_UNKNOWN_PARAMETER },
+        { "id of index 11", parameters.GetParameterIDFromIndex (11, &text), AAX_ERROR_UNKNOWN_PARAMETER },
+        { "value query", parameters.ParameterQueryNotImplemented ("0", 1, &value), AAX_ERROR_UNIMPLEMENTED },
+        { "text 2 for a 0..1 taper", parameters.GetParameterValueFromString ("0", &number, HostString ("2")), AAX_ERROR_CONVERSION_FAILED },
+        { "text abc", parameters.GetParameterValueFromString ("0", &number, HostString ("abc")), AAX_ERROR_CONVERSION_FAILED },
+        { "value 2 as text", parameters.GetParameterStringFromValue ("0", 2.0, &text, 8), AAX_SUCCESS },
+        { "relative of unknown", parameters.SetParameterNormalizedRelative ("x", 0.1), AAX_ERROR_UNKNOWN_PARAMETER },
+        { "default of unknown", parameters.SetParameterToDefaultValue ("x"), AAX_ERROR_UNKNOWN_PARAMETER },
+        { "query 40", parameters.ReservedQuery40(), AAX_SUCCESS },
+        { "query 41", parameters.ReservedQuery41(), AAX_ERROR_UNIMPLEMENTED },
+        { "operation 45", parameters.ReservedOperation45(), AAX_ERROR_UNIMPLEMENTED },
+        { "operation 43", parameters.ReservedOperation43(), AAX_SUCCESS },
     };
     for (const auto& c : codes)
-        EXPECT_EQ(c.result, c.expected) << c.what;
-    EXPECT_EQ(value, 0); // the value query wrote 0 before its -20009
+        EXPECT_EQ (c.result, c.expected) << c.what;
+    EXPECT_EQ (value, 0); // the value query wrote 0 before its -20009
 
-    EXPECT_EQ(parameters.GetParameterIndex("5", &value), AAX_SUCCESS);
-    EXPECT_EQ(value, 6);
-    EXPECT_EQ(parameters.GetParameterValueFromString("0", &number, HostString("0.25 s")), AAX_SUCCESS);
-    EXPECT_EQ(number, 0.25);
+    EXPECT_EQ (parameters.GetParameterIndex ("5", &value), AAX_SUCCESS);
+    EXPECT_EQ (value, 6);
+    EXPECT_EQ (parameters.GetParameterValueFromString ("0", &number, HostString ("0.25 s")), AAX_SUCCESS);
+    EXPECT_EQ (number, 0.25);
     int32_t zero = 9;
-    EXPECT_EQ(parameters.ReturnZeroResult(0, nullptr, 0, &zero), AAX_SUCCESS);
-    EXPECT_EQ(zero, 0);
+    EXPECT_EQ (parameters.ReturnZeroResult (0, nullptr, 0, &zero), AAX_SUCCESS);
+    EXPECT_EQ (zero, 0);
 
     // Relative moves are clamped to 0..1; the default is the processor's starting value.
-    EXPECT_EQ(parameters.SetParameterNormalizedRelative("8", 2.0), AAX_SUCCESS);
-    EXPECT_EQ(NormalizedValue(*instance, "8"), 1.0);
-    EXPECT_EQ(parameters.UpdateParameterNormalizedRelative("8", -3.0), AAX_SUCCESS);
-    EXPECT_EQ(NormalizedValue(*instance, "8"), 0.0);
-    EXPECT_EQ(parameters.SetParameterToDefaultValue("8"), AAX_SUCCESS);
-    EXPECT_EQ(NormalizedValue(*instance, "8"), 1.0);
+    EXPECT_EQ (parameters.SetParameterNormalizedRelative ("8", 2.0), AAX_SUCCESS);
+    EXPECT_EQ (NormalizedValue (*instance, "8"), 1.0);
+    EXPECT_EQ (parameters.UpdateParameterNormalizedRelative ("8", -3.0), AAX_SUCCESS);
+    EXPECT_EQ (NormalizedValue (*instance, "8"), 0.0);
+    EXPECT_EQ (parameters.SetParameterToDefaultValue ("8"), AAX_SUCCESS);
+    EXPECT_EQ (NormalizedValue (*instance, "8"), 1.0);
 
     // Names by length: the whole name when nothing shorter is known.
     HostString name;
-    EXPECT_EQ(parameters.GetParameterNameOfLength("MasterBypassID", &name, 0), AAX_SUCCESS);
-    EXPECT_EQ(name.Text(), "Master Bypass");
-    EXPECT_EQ(parameters.GetParameterNameOfLength("x", &name, 5), AAX_SUCCESS);
-    EXPECT_EQ(name.Text(), "");
+    EXPECT_EQ (parameters.GetParameterNameOfLength ("MasterBypassID", &name, 0), AAX_SUCCESS);
+    EXPECT_EQ (name.Text(), "Master Bypass");
+    EXPECT_EQ (parameters.GetParameterNameOfLength ("x", &name, 5), AAX_SUCCESS);
+    EXPECT_EQ (name.Text(), "");
     AAX_CBoolean automatable = 0;
-    EXPECT_EQ(parameters.GetParameterIsAutomatable("9", &automatable), AAX_SUCCESS);
-    EXPECT_EQ(automatable, 1);
+    EXPECT_EQ (parameters.GetParameterIsAutomatable ("9", &automatable), AAX_SUCCESS);
+    EXPECT_EQ (automatable, 1);
 }
 } // namespace

@@ -16,54 +16,54 @@ namespace plugin_test
 using namespace kestrune::host::aax;
 
 constexpr uint32_t kControlsChunk = 0x656C636B; // 'elck'
-constexpr uint32_t kJuceChunk = 0x6A756365;     // 'juce'
+constexpr uint32_t kJuceChunk = 0x6A756365; // 'juce'
 
 struct LoadedPlugin
 {
-    LoadedPlugin() : driver(framework, KESTRUNE_PLUGIN_PATH)
+    LoadedPlugin() : driver (framework, KESTRUNE_PLUGIN_PATH)
     {
-        EXPECT_EQ(driver.Startup(), ACF_OK);
-        EXPECT_EQ(driver.RegisterPlugin(), ACF_OK);
+        EXPECT_EQ (driver.Startup(), ACF_OK);
+        EXPECT_EQ (driver.RegisterPlugin(), ACF_OK);
     }
     ~LoadedPlugin() { driver.Shutdown(); }
 
-    std::unique_ptr<HostInstance> NewInstance(int32_t channels = 2, double rate = 48000.0)
+    std::unique_ptr<HostInstance> NewInstance (int32_t channels = 2, double rate = 48000.0)
     {
-        return std::make_unique<HostInstance>(driver, InstanceSettings{channels, rate, 0});
+        return std::make_unique<HostInstance> (driver, InstanceSettings { channels, rate, 0 });
     }
 
     HostFramework framework;
     AAXModuleDriver driver;
 };
 
-inline std::string ParameterId(const HostInstance& instance, int32_t index)
+inline std::string ParameterId (const HostInstance& instance, int32_t index)
 {
     HostString id;
-    instance.Parameters().GetParameterIDFromIndex(index, &id);
+    instance.Parameters().GetParameterIDFromIndex (index, &id);
     return id.Text();
 }
 
-inline double NormalizedValue(const HostInstance& instance, const std::string& id)
+inline double NormalizedValue (const HostInstance& instance, const std::string& id)
 {
     double value = -1.0;
-    EXPECT_EQ(instance.Parameters().GetParameterNormalizedValue(id.c_str(), &value), AAX_SUCCESS) << id;
+    EXPECT_EQ (instance.Parameters().GetParameterNormalizedValue (id.c_str(), &value), AAX_SUCCESS) << id;
     return value;
 }
 
-inline std::string ValueString(const HostInstance& instance, const std::string& id)
+inline std::string ValueString (const HostInstance& instance, const std::string& id)
 {
     HostString text;
-    instance.Parameters().GetParameterValueString(id.c_str(), &text, 32);
+    instance.Parameters().GetParameterValueString (id.c_str(), &text, 32);
     return text.Text();
 }
 
 // The processor's state block, as the `juce` chunk carries it.
-inline std::string ProcessorState(const HostInstance& instance)
+inline std::string ProcessorState (const HostInstance& instance)
 {
     ChunkRecord record;
-    EXPECT_EQ(instance.SaveChunk(kJuceChunk, record), AAX_SUCCESS);
-    const auto* data = reinterpret_cast<const char*>(record.Data());
+    EXPECT_EQ (instance.SaveChunk (kJuceChunk, record), AAX_SUCCESS);
+    const auto* data = reinterpret_cast<const char*> (record.Data());
     const int32_t size = record.Header()->fSize;
-    return size > 8 ? std::string(data + 8, data + size - 1) : std::string();
+    return size > 8 ? std::string (data + 8, data + size - 1) : std::string();
 }
 } // namespace plugin_test

@@ -174,20 +174,34 @@ TEST (CVoidPtrMapTest, DumpListsTheAddressAndEveryEntryInKeyOrder)
     char address[16];
     std::snprintf (address, sizeof address, "%08X", static_cast<unsigned> (reinterpret_cast<uintptr_t> (&map)));
     EXPECT_EQ (text, std::string ("Dumping CVoidPtrMap  0x") + address + "\n"
-                     " item:  key: -1 (0xffffffff)  value: 16 (0x10)\n"
-                     " item:  key: 7 (0x7)  value: 0 (0x0)\n"
-                     " item:  key: 300 (0x12c)  value: -559038737 (0xdeadbeef)\n");
+                                                                         " item:  key: -1 (0xffffffff)  value: 16 (0x10)\n"
+                                                                         " item:  key: 7 (0x7)  value: 0 (0x0)\n"
+                                                                         " item:  key: 300 (0x12c)  value: -559038737 (0xdeadbeef)\n");
 }
 
 TEST (CWordBufferTest, PadFillsUpToTheNextGroup)
 {
-    struct Case { int32_t words; int32_t bytes; int32_t added; };
+    struct Case
+    {
+        int32_t words;
+        int32_t bytes;
+        int32_t added;
+    };
     const Case cases[] = {
-        { 4, 16, 4 }, { 5, 16, 3 }, { 0, 16, 4 }, { 7, 8, 1 }, { 6, 8, 2 }, { 3, 4, 1 },
+        { 4, 16, 4 },
+        { 5, 16, 3 },
+        { 0, 16, 4 },
+        { 7, 8, 1 },
+        { 6, 8, 2 },
+        { 3, 4, 1 },
         // Fewer than 4 bytes, or none: nothing.
-        { 3, 0, 0 }, { 3, 3, 0 }, { 3, -8, 0 },
+        { 3, 0, 0 },
+        { 3, 3, 0 },
+        { 3, -8, 0 },
         // Groups that are not a power of two pad by the remainder.
-        { 4, 12, 2 }, { 3, 12, 3 }, { 7, 20, 3 },
+        { 4, 12, 2 },
+        { 3, 12, 3 },
+        { 7, 20, 3 },
     };
     for (const auto& c : cases)
     {

@@ -12,7 +12,8 @@
 
 #include <numeric>
 
-namespace {
+namespace
+{
 
 // A group whose initialisation and destruction do what a test asks.
 class ScriptedGroup final : public CProcessGroupInterface
@@ -82,8 +83,10 @@ TEST_F (PlugInCreation, AFactoryWithoutAGroupGivesMinus7003)
 TEST_F (PlugInCreation, EachFailedInitialisationGivesItsCodeAndLeavesTheGroupForTheTeardown)
 {
     const std::pair<ThrownKind, int16_t> cases[] = {
-        { ThrownKind::kLibraryError, -7053 },         { ThrownKind::kLibraryErrorZero, -7401 },
-        { ThrownKind::kLibraryErrorTooWide, -7401 },  { ThrownKind::kOutOfMemory, -7401 },
+        { ThrownKind::kLibraryError, -7053 },
+        { ThrownKind::kLibraryErrorZero, -7401 },
+        { ThrownKind::kLibraryErrorTooWide, -7401 },
+        { ThrownKind::kOutOfMemory, -7401 },
         { ThrownKind::kContainerError, -7401 },
     };
     for (const auto& [kind, code] : cases)
@@ -144,9 +147,12 @@ struct Throwing final : SGenFuncRetLong
 TEST (ErrorConversion, HostRoutinesTurnEachExceptionIntoItsCode)
 {
     const std::pair<ThrownKind, int32_t> cases[] = {
-        { ThrownKind::kNothing, -12 },              { ThrownKind::kOutOfMemory, -9006 },
-        { ThrownKind::kLibraryError, -7125 },       { ThrownKind::kLibraryErrorZero, -7401 },
-        { ThrownKind::kLibraryErrorTooWide, -7401 }, { ThrownKind::kContainerError, -7401 },
+        { ThrownKind::kNothing, -12 },
+        { ThrownKind::kOutOfMemory, -9006 },
+        { ThrownKind::kLibraryError, -7125 },
+        { ThrownKind::kLibraryErrorZero, -7401 },
+        { ThrownKind::kLibraryErrorTooWide, -7401 },
+        { ThrownKind::kContainerError, -7401 },
         { ThrownKind::kOtherError, -7401 },
     };
     for (const auto& [kind, code] : cases)
@@ -175,7 +181,8 @@ TEST (ResourceFile, TheSwapTurnsComponentAndFragmentFieldsAndLeavesOtherTypes)
     const std::vector<uint8_t> swapped = {
         0x03, 0x02, 0x01, 0x00, 0x07, 0x06, 0x05, 0x04, 0x0b, 0x0a, 0x09, 0x08, 0x0f, 0x0e, 0x0d, 0x0c,
         0x13, 0x12, 0x11, 0x10, 0x17, 0x16, 0x15, 0x14, 0x19, 0x18, 0x1d, 0x1c, 0x1b, 0x1a, 0x1f, 0x1e,
-        0x23, 0x22, 0x21, 0x20, 0x25, 0x24, 0x29, 0x28, 0x27, 0x26, 0x2b, 0x2a };
+        0x23, 0x22, 0x21, 0x20, 0x25, 0x24, 0x29, 0x28, 0x27, 0x26, 0x2b, 0x2a
+    };
     EXPECT_EQ (component, swapped);
 
     std::vector<uint8_t> fragment (40);

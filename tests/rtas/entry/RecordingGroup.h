@@ -26,7 +26,7 @@ enum class ThrownKind
     kLibraryErrorZero,
     kLibraryErrorTooWide,
     kContainerError,
-    kOtherError,
+    kOtherError
 };
 
 inline constexpr int32_t kThrownLibraryCode = -7125;
@@ -38,7 +38,11 @@ public:
     int32_t result = 0;
     ThrownKind thrown = ThrownKind::kNothing;
 
-    int32_t Lock() override { operations.push_back ({ "Lock", {} }); return ++depth; }
+    int32_t Lock() override
+    {
+        operations.push_back ({ "Lock", {} });
+        return ++depth;
+    }
     int32_t Unlock() override
     {
         operations.push_back ({ "Unlock", {} });

@@ -16,16 +16,17 @@
 
 #include <set>
 
-namespace {
+namespace
+{
 
 using kestrune::host::rtas::callPlugInRoutine;
 
 // When the routine brackets its operation with the group's lock (never at host level 0).
 enum Bracket
 {
-    Always,  // at every nonzero level
+    Always, // at every nonzero level
     Above98, // at levels of 99 and more
-    Above99, // at levels of 100 and more
+    Above99 // at levels of 100 and more
 };
 
 struct OperationSelector
@@ -37,6 +38,7 @@ struct OperationSelector
 };
 
 // From the host's selectors and the operations' argument lists.
+// clang-format off
 const std::vector<OperationSelector> kOperationSelectors = {
     { 0, "InvalidateView", 3, Above98 }, { 1, "HandleViewClick", 3, Always }, { 2, "HandleViewEvent", 4, Always },
     { 3, "Idle", 3, Always }, { 4, "GetViewRect", 3, Always }, { 5, "GetTypeName", 3, Always },
@@ -90,6 +92,7 @@ const std::vector<OperationSelector> kOperationSelectors = {
     { 169, "OnSelector169", 4, Always }, { 170, "OnSelector170", 5, Always }, { 171, "OnSelector171", 3, Always },
     { 172, "GetUnknown", 3, Always }, { 173, "OnSelector173", 2, Always },
 };
+// clang-format on
 
 struct EmptySelector
 {
@@ -97,10 +100,12 @@ struct EmptySelector
     size_t hostWords;
 };
 
+// clang-format off
 const std::vector<EmptySelector> kEmptySelectors = {
     { 43, 4 }, { 56, 1 }, { 57, 1 }, { 58, 1 }, { 76, 2 }, { 77, 1 }, { 78, 2 }, { 83, 1 }, { 84, 2 },
     { 98, 5 }, { 112, 3 }, { 113, 4 }, { 114, 4 }, { 115, 3 }, { 116, 4 }, { 117, 4 }, { 118, 3 }, { 119, 3 },
 };
+// clang-format on
 
 const std::set<uint32_t> kWithoutRoutine = { 11, 13, 21, 26, 34, 60, 61, 106, 107 };
 
@@ -272,9 +277,12 @@ TEST_F (RoutineTable, TheHostLevelChoosesWhichRoutinesTakeTheGroupsLock)
 TEST_F (RoutineTable, EachKindOfExceptionBecomesItsCodeAndTheLockIsReleased)
 {
     const std::pair<ThrownKind, int32_t> kinds[] = {
-        { ThrownKind::kOutOfMemory, -9006 },      { ThrownKind::kLibraryError, kThrownLibraryCode },
-        { ThrownKind::kLibraryErrorZero, -7401 }, { ThrownKind::kLibraryErrorTooWide, -7401 },
-        { ThrownKind::kContainerError, -7401 },   { ThrownKind::kOtherError, -7401 },
+        { ThrownKind::kOutOfMemory, -9006 },
+        { ThrownKind::kLibraryError, kThrownLibraryCode },
+        { ThrownKind::kLibraryErrorZero, -7401 },
+        { ThrownKind::kLibraryErrorTooWide, -7401 },
+        { ThrownKind::kContainerError, -7401 },
+        { ThrownKind::kOtherError, -7401 },
     };
     gHostLevel = 100;
     for (const auto& [kind, code] : kinds)

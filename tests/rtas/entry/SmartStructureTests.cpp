@@ -18,13 +18,26 @@ public:
     FakeTracker() { SetObjectTracker (this); }
     ~FakeTracker() override { SetObjectTracker (nullptr); }
 
-    struct Call { char what; void* object; int32_t kind; };
+    struct Call
+    {
+        char what;
+        void* object;
+        int32_t kind;
+    };
     std::vector<Call> calls;
     std::vector<std::vector<int32_t>> descriptions;
     void* hostBlock = nullptr;
 
-    int32_t Register (void* object, int32_t kind) override { calls.push_back ({ 'r', object, kind }); return 0; }
-    int32_t Unregister (void* object) override { calls.push_back ({ 'u', object, 0 }); return 0; }
+    int32_t Register (void* object, int32_t kind) override
+    {
+        calls.push_back ({ 'r', object, kind });
+        return 0;
+    }
+    int32_t Unregister (void* object) override
+    {
+        calls.push_back ({ 'u', object, 0 });
+        return 0;
+    }
     int32_t Publish (void* object, const CWordBuffer& description) override
     {
         calls.push_back ({ 'p', object, 0 });
@@ -191,7 +204,11 @@ TEST (PlugInDataTest, AccessOutsideTheDeclaredLayoutIsRefused)
     SEmpty empty;
     SMixed data;
     SThreeFields other;
-    struct Case { const char* what; std::function<void()> call; };
+    struct Case
+    {
+        const char* what;
+        std::function<void()> call;
+    };
     const Case cases[] = {
         { "no declared field", [&] { CSmartLong late { other }; empty.GetLong (late); } },
         { "a field of another structure", [&] { data.GetDouble (other.gain); } },

@@ -53,7 +53,13 @@ TEST (CUnknownTest, CountsStartAtOneAndTheLastReleaseDeletes)
 
 TEST (CUnknownTest, QueriesAnswerTheirIdentifiersAndAddAReference)
 {
-    struct Case { const char* what; DOA::GUID iid; int32_t result; bool found; };
+    struct Case
+    {
+        const char* what;
+        DOA::GUID iid;
+        int32_t result;
+        bool found;
+    };
     const Case cases[] = {
         { "IUnknown", { 0, 0, 0, { 0xC0, 0, 0, 0, 0, 0, 0, 0x46 } }, 0, true },
         { "own interface", kIID_ITestPart, 0, true },

@@ -56,12 +56,11 @@ TEST (ChunkDataParserTest, GoldenBytes)
     const Bytes record = WrittenRecord (parser);
     EXPECT_EQ (TotalSize (record), 56 + 56);
     EXPECT_EQ (DataArea (record), (Bytes {
-        0x01, 0x01, 0x01, 0x01,
-        0x6C, 0x5F, 0x61, 0x62, 0x63, 0x64, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFE,
-        'd', '_', 'g', 'a', 'i', 'n', 0x00, 0x00, 0x3F, 0xF0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-        'l', '_', 'x', 0x00, 0x01, 0x02, 0x03, 0x04,
-        'd', '_', 'l', 'e', 'v', 'e', 'l', 0x00, 0xC0, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    }));
+                                      0x01, 0x01, 0x01, 0x01,
+                                      0x6C, 0x5F, 0x61, 0x62, 0x63, 0x64, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFE,
+                                      'd', '_', 'g', 'a', 'i', 'n', 0x00, 0x00, 0x3F, 0xF0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                      'l', '_', 'x', 0x00, 0x01, 0x02, 0x03, 0x04,
+                                      'd', '_', 'l', 'e', 'v', 'e', 'l', 0x00, 0xC0, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00 }));
 }
 
 TEST (ChunkDataParserTest, FloatAndShortEntriesSurviveReadAndWrite)
@@ -69,7 +68,7 @@ TEST (ChunkDataParserTest, FloatAndShortEntriesSurviveReadAndWrite)
     const Bytes data {
         1, 1, 1, 1,
         'f', '_', 'm', 'i', 'x', 0, 0, 0, 0x3F, 0x40, 0x00, 0x00,
-        's', '_', 'n', 0, 0xFF, 0xFE, 0x00, 0x00,
+        's', '_', 'n', 0, 0xFF, 0xFE, 0x00, 0x00
     };
     ChunkDataParser parser;
     parser.ReadChunk (MakeChunkRecord (data, 3).data());
@@ -103,10 +102,24 @@ TEST (ChunkDataParserTest, FindWrapsAroundFromTheLastHit)
     ChunkDataParser parser;
     for (const char* name : { "a", "b", "c", "b" })
         parser.AddLong (name, 0);
-    struct Step { const char* name; int32_t index; int32_t cursor; };
+    struct Step
+    {
+        const char* name;
+        int32_t index;
+        int32_t cursor;
+    };
     const Step steps[] = {
-        { "b", 1, 1 }, { "b", 3, 3 }, { "b", 1, 1 }, { "a", 0, 0 }, { "zz", -1, 0 }, { "a", 0, 0 },
-        { "c", 2, 2 }, { "a", 0, 0 }, { "b", 1, 1 }, { "c", 2, 2 }, { "c", 2, 2 },
+        { "b", 1, 1 },
+        { "b", 3, 3 },
+        { "b", 1, 1 },
+        { "a", 0, 0 },
+        { "zz", -1, 0 },
+        { "a", 0, 0 },
+        { "c", 2, 2 },
+        { "a", 0, 0 },
+        { "b", 1, 1 },
+        { "c", 2, 2 },
+        { "c", 2, 2 },
     };
     for (const auto& step : steps)
     {
@@ -143,7 +156,7 @@ TEST (ChunkDataParserTest, TruncatedAndCorruptChunks)
     const Bytes good {
         1, 1, 1, 1,
         'l', '_', 'a', 'b', 'c', 'd', 0, 0, 0xFF, 0xFF, 0xFF, 0xFE,
-        'd', '_', 'g', 'a', 'i', 'n', 0, 0, 0x3F, 0xF0, 0, 0, 0, 0, 0, 0,
+        'd', '_', 'g', 'a', 'i', 'n', 0, 0, 0x3F, 0xF0, 0, 0, 0, 0, 0, 0
     };
     const auto cut = [&] (size_t length) { return Bytes (good.begin(), good.begin() + static_cast<long> (length)); };
     Bytes wrongMarker = good;
@@ -151,7 +164,7 @@ TEST (ChunkDataParserTest, TruncatedAndCorruptChunks)
     Bytes unknownPrefix {
         1, 1, 1, 1,
         'x', '_', 'q', 0,
-        'l', '_', 'a', 'b', 'c', 'd', 0, 0, 0, 0, 0, 5,
+        'l', '_', 'a', 'b', 'c', 'd', 0, 0, 0, 0, 0, 5
     };
     Bytes longName { 1, 1, 1, 1, 'l', '_' };
     longName.insert (longName.end(), 300, 'n');
@@ -159,7 +172,13 @@ TEST (ChunkDataParserTest, TruncatedAndCorruptChunks)
     longName.resize (4 + ((2 + 300 + 1 + 3) & ~size_t (3)));
     longName.insert (longName.end(), { 0, 0, 0, 0x2A });
 
-    struct Case { const char* what; Bytes data; size_t entries; bool versionTaken; };
+    struct Case
+    {
+        const char* what;
+        Bytes data;
+        size_t entries;
+        bool versionTaken;
+    };
     const Case cases[] = {
         { "no data", {}, 0, true },
         { "marker only", cut (4), 0, true },

@@ -63,7 +63,8 @@ TEST (ChunkDataParserFuzzTest, RandomRecordsReadSafelyAndRoundTrip)
     for (int iteration = 0; iteration < 20000; ++iteration)
     {
         const uint32_t kind = random() % 3;
-        const Bytes data = kind == 0 ? ValidData (random) : kind == 1 ? Mutate (ValidData (random), random) : RandomData (random);
+        const Bytes data = kind == 0 ? ValidData (random) : kind == 1 ? Mutate (ValidData (random), random)
+                                                                      : RandomData (random);
         Bytes record = MakeChunkRecord (data, iteration);
         if (random() % 8 == 0)
         {

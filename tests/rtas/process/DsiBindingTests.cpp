@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using namespace kestrune::host::rtas;
 
@@ -39,7 +40,7 @@ const char* const kEntryNames[] = {
     "_DsiSendLo24of32Check@16", "_DsiGetLo24ofS32Check@16", "_DsiSetHostBit@12", "_DsiGetHostBit@12",
     "_DsiCreateShell@4", "_DsiDestroyShell@4", "_DsiGetShellClient@8", "_DsiGetShellClientVal@8",
     "_DsiSetShellID@8", "_DsiGetShellID@8", "_DsiSetShellIsStandard@8", "_DsiSetShellMaxLocation@8",
-    "_DsiSetShellDSPCode@8", "_DsiShellDSPCodeIsNULL@8", "_DsiSetShellHostCodeHandler@8",
+    "_DsiSetShellDSPCode@8", "_DsiShellDSPCodeIsNULL@8", "_DsiSetShellHostCodeHandler@8"
 };
 constexpr const char* kMiddleEntry = "_DsiDoHostCommandWithDataList@28";
 constexpr const char* kLastEntry = "_DsiSetShellHostCodeHandler@8";
@@ -66,10 +67,10 @@ LoadOutcome ExpectedLoad()
 {
     switch (kBuild)
     {
-        case Build::All: return {0, true};
-        case Build::None: return {-7053, false};
-        case Build::WithoutLast: return {-7053, false};
-        case Build::WithoutMiddle: return {0, false};
+        case Build::All: return { 0, true };
+        case Build::None: return { -7053, false };
+        case Build::WithoutLast: return { -7053, false };
+        case Build::WithoutMiddle: return { 0, false };
     }
     return {};
 }
@@ -139,7 +140,7 @@ TEST_F (DsiBinding, EveryShimReachesItsEntryPointOrAnswersMinusOne)
     DSIDSPInfoRecord info {};
     uint32_t id = 0;
     int32_t words[2] = {};
-    const int32_t sent[2] = {7, 8};
+    const int32_t sent[2] = { 7, 8 };
     const std::vector<std::function<int32_t()>> calls = {
         [&] { return ShimDsiIsDSP321 (dsp, &number); },
         [&] { return ShimDsiGetDSPCardIndex (dsp, &number); },
@@ -209,17 +210,17 @@ struct CardCase
 };
 // Independent of the library's table: the answers that the cards' records give.
 const CardCase kCards[] = {
-    {10, 0, 0, false, false, 1072},
-    {20, 0, 0, false, false, 61056},
-    {21, 0, 1u << 9, false, false, 61072},
-    {25, 0, 0, false, true, 61120},
-    {26, 7, 0, true, true, 61120},
-    {28, 2, 0, true, true, 61120},
-    {28, 3, 1u << 9, false, true, 61120},
-    {30, 0, 0, false, true, -1},
-    {31, 3, 0, true, true, 61120},
-    {31, 4, 0xFFFFFDFFu, false, true, 61120},
-    {27, 0, 0, false, false, -1},
+    { 10, 0, 0, false, false, 1072 },
+    { 20, 0, 0, false, false, 61056 },
+    { 21, 0, 1u << 9, false, false, 61072 },
+    { 25, 0, 0, false, true, 61120 },
+    { 26, 7, 0, true, true, 61120 },
+    { 28, 2, 0, true, true, 61120 },
+    { 28, 3, 1u << 9, false, true, 61120 },
+    { 30, 0, 0, false, true, -1 },
+    { 31, 3, 0, true, true, 61120 },
+    { 31, 4, 0xFFFFFDFFu, false, true, 61120 },
+    { 27, 0, 0, false, false, -1 },
 };
 
 TEST_F (DsiBinding, CompatibilityAnswersAgreeWhicheverRoadTheyTake)
@@ -291,8 +292,15 @@ TEST_F (DsiBinding, FindCardStartsTheDriverAndThrowsItsError)
 TEST_F (DsiBinding, DriverTypeTableOfTheRecords)
 {
     const std::pair<int32_t, int32_t> table[] = {
-        {10, 1072}, {18, 60960}, {20, 61056}, {21, 61072}, {25, 61120},
-        {26, 61120}, {28, 61120}, {29, 61120}, {31, 61120},
+        { 10, 1072 },
+        { 18, 60960 },
+        { 20, 61056 },
+        { 21, 61072 },
+        { 25, 61120 },
+        { 26, 61120 },
+        { 28, 61120 },
+        { 29, 61120 },
+        { 31, 61120 },
     };
     for (int32_t kind = -1; kind <= 40; ++kind)
     {
@@ -330,15 +338,15 @@ TEST_F (DsiBinding, DataListCommandFallsBackToSingleWords)
     dsi.setHostBit (dsp, 2, 1);
     LoadDSIEntryPoints();
     const bool offered = Offered (kMiddleEntry);
-    const int32_t sent[3] = {1, 2, 0x1234567};
+    const int32_t sent[3] = { 1, 2, 0x1234567 };
 
-    for (const int32_t sendFirst : {1, 0})
+    for (const int32_t sendFirst : { 1, 0 })
     {
         SCOPED_TRACE ("send first " + std::to_string (sendFirst));
         dsi.reset();
         dsp = dsi.addDSP (dsi.addCard (26, 0));
         dsi.setHostBit (dsp, 2, 1);
-        dsi.queueWordsToHost (dsp, {0x800001, 5});
+        dsi.queueWordsToHost (dsp, { 0x800001, 5 });
         int32_t read[2] = {};
         const int32_t result = ShimDsiDoHostCommandWithDataList (dsp, 12, sendFirst, 2, read, 3, sent);
         if (kBuild == Build::None)
@@ -347,19 +355,19 @@ TEST_F (DsiBinding, DataListCommandFallsBackToSingleWords)
             continue;
         }
         ASSERT_EQ (result, 0);
-        EXPECT_EQ (dsi.wordsFromHost (dsp), (std::vector<int32_t> {1, 2, 0x234567}));
-        EXPECT_EQ (dsi.hostCommands (dsp), (std::vector<int32_t> {12}));
+        EXPECT_EQ (dsi.wordsFromHost (dsp), (std::vector<int32_t> { 1, 2, 0x234567 }));
+        EXPECT_EQ (dsi.hostCommands (dsp), (std::vector<int32_t> { 12 }));
         EXPECT_EQ (read[0], -8388607);
         EXPECT_EQ (read[1], 5);
         std::vector<std::string> expectedCalls;
         if (offered)
-            expectedCalls = {kMiddleEntry};
+            expectedCalls = { kMiddleEntry };
         else if (sendFirst != 0)
-            expectedCalls = {"_DsiSendLo24of32@12", "_DsiSendLo24of32@12", "_DsiSendLo24of32@12",
-                             "_DsiDoHostCommandOnEmptyHostPort@12", "_DsiGetLo24ofS32@12", "_DsiGetLo24ofS32@12"};
+            expectedCalls = { "_DsiSendLo24of32@12", "_DsiSendLo24of32@12", "_DsiSendLo24of32@12",
+                              "_DsiDoHostCommandOnEmptyHostPort@12", "_DsiGetLo24ofS32@12", "_DsiGetLo24ofS32@12" };
         else
-            expectedCalls = {"_DsiDoHostCommandOnEmptyHostPort@12", "_DsiSendLo24of32@12", "_DsiSendLo24of32@12",
-                             "_DsiSendLo24of32@12", "_DsiGetLo24ofS32@12", "_DsiGetLo24ofS32@12"};
+            expectedCalls = { "_DsiDoHostCommandOnEmptyHostPort@12", "_DsiSendLo24of32@12", "_DsiSendLo24of32@12",
+                              "_DsiSendLo24of32@12", "_DsiGetLo24ofS32@12", "_DsiGetLo24ofS32@12" };
         EXPECT_EQ (dsi.script().callNames(), expectedCalls);
         for (const auto& call : dsi.script().callsOf ("_DsiSendLo24of32@12"))
             EXPECT_EQ (call.arguments.at (2), 1000000000);
@@ -370,7 +378,7 @@ TEST_F (DsiBinding, DataListCommandFallsBackToSingleWords)
         // The first error ends the exchange: a busy host port stops it before any word is read.
         dsi.reset();
         dsp = dsi.addDSP (dsi.addCard (26, 0));
-        dsi.queueWordsToHost (dsp, {4});
+        dsi.queueWordsToHost (dsp, { 4 });
         int32_t read[1] = {};
         EXPECT_EQ (ShimDsiDoHostCommandWithDataList (dsp, 12, 1, 1, read, 3, sent), kDsiTimeout);
         EXPECT_EQ (dsi.script().countOf ("_DsiGetLo24ofS32@12"), 0u);
@@ -384,7 +392,7 @@ TEST_F (DsiBinding, CommandOnEmptyHostPortWithoutAnyEntryPointAnswersMinusOne)
     dsi.setHostBit (dsp, 2, 1);
     LoadDSIEntryPoints();
     EXPECT_EQ (ShimDsiDoHostCommandOnEmptyHostPort (dsp, 3, 1000), kBuild == Build::None ? -1 : 0);
-    EXPECT_EQ (dsi.hostCommands (dsp), kBuild == Build::None ? std::vector<int32_t> {} : std::vector<int32_t> {3});
+    EXPECT_EQ (dsi.hostCommands (dsp), kBuild == Build::None ? std::vector<int32_t> {} : std::vector<int32_t> { 3 });
 }
 
 TEST_F (DsiBinding, TimedWaitAcceptsSixMasks)
@@ -394,12 +402,21 @@ TEST_F (DsiBinding, TimedWaitAcceptsSixMasks)
     struct Case
     {
         int32_t mask;
-        int32_t bit;   // -1: refused
+        int32_t bit; // -1: refused
         int32_t value;
     };
     const Case cases[] = {
-        {1, 2, 1}, {2, 1, 1}, {4, 0, 1}, {8, 7, 0}, {16, 8, 1}, {32, 9, 1},
-        {0, -1, 0}, {3, -1, 0}, {64, -1, 0}, {-1, -1, 0}, {31, -1, 0},
+        { 1, 2, 1 },
+        { 2, 1, 1 },
+        { 4, 0, 1 },
+        { 8, 7, 0 },
+        { 16, 8, 1 },
+        { 32, 9, 1 },
+        { 0, -1, 0 },
+        { 3, -1, 0 },
+        { 64, -1, 0 },
+        { -1, -1, 0 },
+        { 31, -1, 0 },
     };
     for (const Case& c : cases)
     {
@@ -416,7 +433,7 @@ TEST_F (DsiBinding, TimedWaitAcceptsSixMasks)
         }
         EXPECT_EQ (result, 0) << "mask " << c.mask;
         ASSERT_EQ (waits.size(), 1u);
-        EXPECT_EQ (waits[0].arguments, (std::vector<int64_t> {addressOf (dsp), c.bit, c.value, 1000000000}));
+        EXPECT_EQ (waits[0].arguments, (std::vector<int64_t> { addressOf (dsp), c.bit, c.value, 1000000000 }));
     }
 }
 

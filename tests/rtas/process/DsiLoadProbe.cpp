@@ -3,12 +3,12 @@
 
 #include "process/DSIBinding.h"
 
-extern "C" __attribute__((visibility("default"))) int16_t ProbeLoadDSIEntryPoints()
+extern "C" __attribute__ ((visibility ("default"))) int16_t ProbeLoadDSIEntryPoints()
 {
     return LoadDSIEntryPoints();
 }
 
-extern "C" __attribute__((visibility("default"))) void ProbeUnloadDSIEntryPoints()
+extern "C" __attribute__ ((visibility ("default"))) void ProbeUnloadDSIEntryPoints()
 {
     UnloadDSIEntryPoints();
 }

@@ -9,12 +9,18 @@
 TEST (CDAEErrorTest, ErrorCodesHaveTheirHostValues)
 {
     const std::pair<int32_t, int32_t> table[] = {
-        { RTASError::kNotAnEffectType, -77 },      { RTASError::kChunkWriteFailed, -333 },
-        { RTASError::kNullPointer, -7053 },        { RTASError::kNoMatchingType, -7055 },
-        { RTASError::kNoMidiNode, -7082 },         { RTASError::kNoInfoEntry, -7103 },
-        { RTASError::kNoSuchProcess, -7126 },      { RTASError::kWrongProduct, -7157 },
-        { RTASError::kListIndexOutOfRange, -7300 }, { RTASError::kConditionFalse, -7400 },
-        { RTASError::kUnexpected, -7401 },         { RTASError::kAdaptorOutOfMemory, -9006 },
+        { RTASError::kNotAnEffectType, -77 },
+        { RTASError::kChunkWriteFailed, -333 },
+        { RTASError::kNullPointer, -7053 },
+        { RTASError::kNoMatchingType, -7055 },
+        { RTASError::kNoMidiNode, -7082 },
+        { RTASError::kNoInfoEntry, -7103 },
+        { RTASError::kNoSuchProcess, -7126 },
+        { RTASError::kWrongProduct, -7157 },
+        { RTASError::kListIndexOutOfRange, -7300 },
+        { RTASError::kConditionFalse, -7400 },
+        { RTASError::kUnexpected, -7401 },
+        { RTASError::kAdaptorOutOfMemory, -9006 },
     };
     for (const auto& [code, expected] : table)
         EXPECT_EQ (code, expected);
@@ -31,7 +37,12 @@ TEST (CDAEErrorTest, CopiesKeepTheCode)
 TEST (ThrowHelpersTest, EachHelperThrowsItsCodeOnlyWhenItsTestFails)
 {
     int object = 0;
-    struct Case { const char* what; std::function<void()> call; int32_t code; };
+    struct Case
+    {
+        const char* what;
+        std::function<void()> call;
+        int32_t code;
+    };
     const Case cases[] = {
         { "ThrowIfNonZero 0", [] { ThrowIfNonZero (0); }, 0 },
         { "ThrowIfNonZero -5", [] { ThrowIfNonZero (-5); }, -5 },
@@ -59,8 +70,14 @@ TEST (ThrowHelpersTest, EachHelperThrowsItsCodeOnlyWhenItsTestFails)
 TEST (ThrowHelpersTest, MappedCodesBelowOneHundredMoveDownBy9200In32Bits)
 {
     const std::pair<int16_t, int32_t> table[] = {
-        { 0, 0 }, { 1, -9199 }, { 5, -9195 }, { 99, -9101 }, { 100, 100 }, { 32767, 32767 },
-        { -1, -9201 }, { -32768, -41968 },
+        { 0, 0 },
+        { 1, -9199 },
+        { 5, -9195 },
+        { 99, -9101 },
+        { 100, 100 },
+        { 32767, 32767 },
+        { -1, -9201 },
+        { -32768, -41968 },
     };
     for (const auto& [code, thrown] : table)
     {

@@ -19,8 +19,16 @@ public:
     int resourceQueries = 0;
     int toolboxQueries = 0;
 
-    int16_t ResourceError() override { ++resourceQueries; return Next (resourceErrors); }
-    int16_t ToolboxError() override { ++toolboxQueries; return Next (toolboxErrors); }
+    int16_t ResourceError() override
+    {
+        ++resourceQueries;
+        return Next (resourceErrors);
+    }
+    int16_t ToolboxError() override
+    {
+        ++toolboxQueries;
+        return Next (toolboxErrors);
+    }
 
     void NumberToText (int32_t number, uint8_t* pascalText) override
     {

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 class MinimalGroup final : public CProcessGroupInterface
 {
@@ -36,11 +37,15 @@ struct DefaultCase
     const char* operation;
     Call call;
     int32_t result;
-    std::vector<uint8_t> first;  // the bytes written at the start of the first output
+    std::vector<uint8_t> first; // the bytes written at the start of the first output
     std::vector<uint8_t> second; // the same for the second output
 };
 
-template <typename T> T* as (void* p) { return static_cast<T*> (p); }
+template <typename T>
+T* as (void* p)
+{
+    return static_cast<T*> (p);
+}
 
 const std::vector<uint8_t> kNothing;
 const std::vector<uint8_t> kZero8 { 0 };
@@ -60,8 +65,7 @@ std::vector<DefaultCase> DefaultCases()
         { "OnSelector25", [] (G g, void* o, void*) { return g.OnSelector25 (kType, as<int32_t> (o)); }, 0, kZero32, kNothing },
         { "GetTypeName", [] (G g, void* o, void*) { return g.GetTypeName (kType, 31, as<char> (o)); }, 0, kEmptyText, kNothing },
         { "OnSelector10", [] (G g, void* o, void*) { return g.OnSelector10 (kType, kProcess, as<int16_t> (o)); }, 0, kZero16, kNothing },
-        { "GetStemFormats", [] (G g, void* o, void*) { return g.GetStemFormats (kType, kProcess, as<SFicPlugInStemFormats> (o)); },
-          -7110, { 0x9c, 0xff, 0xff, 0xff, 0x9c, 0xff, 0xff, 0xff, 0x9c, 0xff, 0xff, 0xff }, kNothing },
+        { "GetStemFormats", [] (G g, void* o, void*) { return g.GetStemFormats (kType, kProcess, as<SFicPlugInStemFormats> (o)); }, -7110, { 0x9c, 0xff, 0xff, 0xff, 0x9c, 0xff, 0xff, 0xff, 0x9c, 0xff, 0xff, 0xff }, kNothing },
         { "OnSelector17", [] (G g, void* o, void*) { return g.OnSelector17 (kType, kProcess, as<int16_t> (o)); }, 0, kZero16, kNothing },
         { "CreateProcess", [] (G g, void* o, void*) { return g.CreateProcess (kType, as<int32_t> (o)); }, 0, kNothing, kNothing },
         { "GetNumTypes", [] (G g, void* o, void*) { return g.GetNumTypes (as<int16_t> (o)); }, 0, kZero16, kNothing },

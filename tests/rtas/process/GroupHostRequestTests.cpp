@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using namespace kestrune::host::rtas;
 
@@ -181,7 +182,11 @@ class CountingLockGroup final : public CProcessGroupInterface
 {
 public:
     int32_t GetTypeIDsByIndex (int32_t, uint32_t*, uint32_t*, uint32_t*) override { return 0; }
-    int32_t Lock() override { log.push_back ("Lock"); return ++depth; }
+    int32_t Lock() override
+    {
+        log.push_back ("Lock");
+        return ++depth;
+    }
     int32_t Unlock() override
     {
         log.push_back ("Unlock");

@@ -17,7 +17,8 @@
 #include <memory>
 #include <string>
 
-namespace {
+namespace
+{
 
 using namespace kestrune::host::rtas;
 
@@ -34,7 +35,7 @@ protected:
     void SetUp() override
     {
         ASSERT_NE (LoadedToolbox(), nullptr);
-        auto entry = reinterpret_cast<HostExtControl* (*)()> (GetProcAddress (LoadedToolbox(), kHostExtControlEntry));
+        auto entry = reinterpret_cast<HostExtControl* (*) ()> (GetProcAddress (LoadedToolbox(), kHostExtControlEntry));
         ASSERT_NE (entry, nullptr);
         toolbox = entry();
         toolbox->reset();
@@ -56,7 +57,7 @@ protected:
     // A toolbox memory block holding the given bytes.
     Handle Block (const std::string& bytes)
     {
-        auto newHandle = reinterpret_cast<Handle (*)(int32_t)> (GetProcAddress (LoadedToolbox(), MAKEINTRESOURCEA (1)));
+        auto newHandle = reinterpret_cast<Handle (*) (int32_t)> (GetProcAddress (LoadedToolbox(), MAKEINTRESOURCEA (1)));
         Handle block = newHandle (int32_t (bytes.size()));
         std::memcpy (*block, bytes.data(), bytes.size());
         return block;
@@ -97,12 +98,12 @@ TEST_F (HostUtilities, WaitMicrosecondsReadsTheClockUntilItHasAdvancedEnough)
         size_t reads; // the first reading and every reading until the clock has moved far enough
     };
     const Case cases[] = {
-        {1000, 10, 100, 11},
-        {1000, 10, 95, 11},
-        {1000, 10, 5, 2},
-        {1000, 10, 0, 2},
-        {1000, 1u << 20, 0xFFFFFFFFu, 4097},
-        {UINT64_MAX - 50, 10, 100, 11}, // the clock wraps around during the wait
+        { 1000, 10, 100, 11 },
+        { 1000, 10, 95, 11 },
+        { 1000, 10, 5, 2 },
+        { 1000, 10, 0, 2 },
+        { 1000, 1u << 20, 0xFFFFFFFFu, 4097 },
+        { UINT64_MAX - 50, 10, 100, 11 }, // the clock wraps around during the wait
     };
     for (const Case& c : cases)
     {
@@ -121,11 +122,11 @@ TEST_F (HostUtilities, ControlFlagBitIsBitTwoOfTheEighthByteOfTheControlRecord)
         bool flag;
     };
     const Case cases[] = {
-        {std::string ("\0\0\0\0\0\0\0\x04\0\0\0\0\0\0\0\0", 16), true},
-        {std::string ("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFB\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 16), false},
-        {std::string ("\0\0\0\0\0\0\x04\0\x04\0\0\0\0\0\0\0", 16), false},
-        {std::string ("\0\0\0\0\0\0\0\x07\0\0\0\0\0\0\0\0\x55\x55", 18), true},
-        {std::string ("\0\0\0\0\0\0\0\x04\0\0\0\0\0\0\0", 15), false}, // no full record: nothing read past it
+        { std::string ("\0\0\0\0\0\0\0\x04\0\0\0\0\0\0\0\0", 16), true },
+        { std::string ("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFB\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 16), false },
+        { std::string ("\0\0\0\0\0\0\x04\0\x04\0\0\0\0\0\0\0", 16), false },
+        { std::string ("\0\0\0\0\0\0\0\x07\0\0\0\0\0\0\0\0\x55\x55", 18), true },
+        { std::string ("\0\0\0\0\0\0\0\x04\0\0\0\0\0\0\0", 15), false }, // no full record: nothing read past it
     };
     for (const Case& c : cases)
         EXPECT_EQ (GetControlFlagBit (Block (c.record)), c.flag) << c.record.size() << " bytes";
@@ -165,7 +166,7 @@ TEST_F (HostUtilities, PlugInFileSpecIsMadeOnceFromTheModuleFileName)
 
 TEST_F (HostUtilities, ThrowHelpersAndTextsGoThroughTheBoundToolbox)
 {
-    auto getResource = reinterpret_cast<Handle (*)(ResType, int16_t)> (GetProcAddress (LoadedToolbox(), MAKEINTRESOURCEA (26)));
+    auto getResource = reinterpret_cast<Handle (*) (ResType, int16_t)> (GetProcAddress (LoadedToolbox(), MAKEINTRESOURCEA (26)));
     EXPECT_EQ (getResource (kestrune::rtas::abi::fourCC ("NONE"), 1), nullptr);
     try
     {
@@ -177,7 +178,7 @@ TEST_F (HostUtilities, ThrowHelpersAndTextsGoThroughTheBoundToolbox)
         EXPECT_EQ (error.Code(), -192);
     }
 
-    auto newHandle = reinterpret_cast<Handle (*)(int32_t)> (GetProcAddress (LoadedToolbox(), MAKEINTRESOURCEA (1)));
+    auto newHandle = reinterpret_cast<Handle (*) (int32_t)> (GetProcAddress (LoadedToolbox(), MAKEINTRESOURCEA (1)));
     toolbox->script().injectFailure ("NewHandle", -108);
     EXPECT_EQ (newHandle (64), nullptr);
     try
@@ -190,7 +191,7 @@ TEST_F (HostUtilities, ThrowHelpersAndTextsGoThroughTheBoundToolbox)
         EXPECT_EQ (error.Code(), -108);
     }
 
-    uint8_t text[256] = {0};
+    uint8_t text[256] = { 0 };
     PStrPadAndAppend (7, text, 3);
     EXPECT_EQ (std::string (reinterpret_cast<const char*> (text + 1), text[0]), "007");
     EXPECT_EQ (toolbox->script().countOf ("NumToString"), 1u);

@@ -131,11 +131,25 @@ TEST_F (CAOSInfoListTest, InfoRecordsAnswerPresenceAndCopyOnlyPresentEntries)
 
 TEST_F (CAOSInfoListTest, ConnectionsAreFoundInTheEntryThatCoversThem)
 {
-    struct Case { int32_t connection; bool found; int32_t entry; int32_t channel; };
+    struct Case
+    {
+        int32_t connection;
+        bool found;
+        int32_t entry;
+        int32_t channel;
+    };
     const Case cases[] = {
-        { 0, true, 0, 0 },  { 1, false, 0, 0 }, { 4, true, 1, 0 },  { 5, true, 1, 1 },
-        { 6, false, 0, 0 }, { 10, true, 2, 0 }, { 13, true, 2, 3 }, { 14, false, 0, 0 },
-        { -1, false, 0, 0 }, { INT32_MIN, false, 0, 0 }, { INT32_MAX, false, 0, 0 },
+        { 0, true, 0, 0 },
+        { 1, false, 0, 0 },
+        { 4, true, 1, 0 },
+        { 5, true, 1, 1 },
+        { 6, false, 0, 0 },
+        { 10, true, 2, 0 },
+        { 13, true, 2, 3 },
+        { 14, false, 0, 0 },
+        { -1, false, 0, 0 },
+        { INT32_MIN, false, 0, 0 },
+        { INT32_MAX, false, 0, 0 },
     };
     for (const auto& c : cases)
     {

@@ -27,11 +27,20 @@ std::string Text (const uint8_t* p)
 
 TEST (PStringTest, CopiesKeepAtMostTheirLimit)
 {
-    struct Case { int sourceLength; void (*copy) (const uint8_t*, uint8_t*); int copied; };
+    struct Case
+    {
+        int sourceLength;
+        void (*copy) (const uint8_t*, uint8_t*);
+        int copied;
+    };
     const Case cases[] = {
-        { 0, PStrCopy, 0 },     { 255, PStrCopy, 255 },
-        { 63, PStrCopy63, 63 }, { 64, PStrCopy63, 63 }, { 200, PStrCopy63, 63 },
-        { 31, PStrCopy31, 31 }, { 32, PStrCopy31, 31 },
+        { 0, PStrCopy, 0 },
+        { 255, PStrCopy, 255 },
+        { 63, PStrCopy63, 63 },
+        { 64, PStrCopy63, 63 },
+        { 200, PStrCopy63, 63 },
+        { 31, PStrCopy31, 31 },
+        { 32, PStrCopy31, 31 },
     };
     for (const auto& c : cases)
     {
@@ -46,10 +55,21 @@ TEST (PStringTest, CopiesKeepAtMostTheirLimit)
 
 TEST (PStringTest, AppendStopsAtTheLimitAndReturnsTheEnd)
 {
-    struct Case { int destination; int source; int16_t limit; int appended; };
+    struct Case
+    {
+        int destination;
+        int source;
+        int16_t limit;
+        int appended;
+    };
     const Case cases[] = {
-        { 250, 10, 255, 5 }, { 0, 10, 255, 10 }, { 245, 10, 255, 10 }, { 255, 1, 255, 0 },
-        { 20, 5, 10, 0 },    { 8, 5, 10, 2 },    { 3, 4, 0, 0 },
+        { 250, 10, 255, 5 },
+        { 0, 10, 255, 10 },
+        { 245, 10, 255, 10 },
+        { 255, 1, 255, 0 },
+        { 20, 5, 10, 0 },
+        { 8, 5, 10, 2 },
+        { 3, 4, 0, 0 },
     };
     for (const auto& c : cases)
     {
@@ -79,10 +99,20 @@ TEST (PStringTest, EqualityComparesLengthAndCharacters)
 TEST (PStringTest, PadAndAppendFillsTheWidthWithZeros)
 {
     FakeToolbox toolbox;
-    struct Case { int32_t number; int16_t width; const char* start; const char* result; };
+    struct Case
+    {
+        int32_t number;
+        int16_t width;
+        const char* start;
+        const char* result;
+    };
     const Case cases[] = {
-        { 7, 3, "", "007" }, { 7, 0, "", "7" }, { 7, -4, "", "7" }, { 1234, 3, "", "1234" },
-        { -5, 4, "x", "x00-5" }, { 0, 1, "ab", "ab0" },
+        { 7, 3, "", "007" },
+        { 7, 0, "", "7" },
+        { 7, -4, "", "7" },
+        { 1234, 3, "", "1234" },
+        { -5, 4, "x", "x00-5" },
+        { 0, 1, "ab", "ab0" },
     };
     for (const auto& c : cases)
     {
@@ -99,11 +129,22 @@ TEST (PStringTest, PadAndAppendFillsTheWidthWithZeros)
 TEST (PStringTest, FixedPointTextTruncatesTheFraction)
 {
     FakeToolbox toolbox;
-    struct Case { double value; int16_t digits; const char* text; };
+    struct Case
+    {
+        double value;
+        int16_t digits;
+        const char* text;
+    };
     const Case cases[] = {
-        { 1.5, 3, "1.500" },       { -2.25, 3, "-2.250" }, { 0.0625, 3, "0.062" }, { 12.999, 2, "12.99" },
-        { 3.75, 1, "3.7" },        { -0.5, 4, "-0.5000" }, { 0.0, 3, "0.000" },
-        { 1e12, 3, "2147483647.000" }, { 2.5, 30, "2.500000000" },
+        { 1.5, 3, "1.500" },
+        { -2.25, 3, "-2.250" },
+        { 0.0625, 3, "0.062" },
+        { 12.999, 2, "12.99" },
+        { 3.75, 1, "3.7" },
+        { -0.5, 4, "-0.5000" },
+        { 0.0, 3, "0.000" },
+        { 1e12, 3, "2147483647.000" },
+        { 2.5, 30, "2.500000000" },
     };
     for (const auto& c : cases)
     {

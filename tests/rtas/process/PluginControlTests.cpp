@@ -50,24 +50,43 @@ TEST (ControlValueMappingTest, IntegerRanges)
     EXPECT_EQ (ControlValueFraction (kMax), 1.0);
     EXPECT_DOUBLE_EQ (ControlValueFraction (0), 2147483648.0 / 4294967295.0);
 
-    struct Case { int32_t value, min, max, result; };
+    struct Case
+    {
+        int32_t value, min, max, result;
+    };
     const Case fromLong[] = {
-        { kMin, 0, 10, 0 }, { kMax, 0, 10, 10 }, { 0, 0, 10, 5 }, { kMin, -5, 5, -5 },
-        { kMin, 3, 3, 3 },  { kMax, 3, 3, 3 },
+        { kMin, 0, 10, 0 },
+        { kMax, 0, 10, 10 },
+        { 0, 0, 10, 5 },
+        { kMin, -5, 5, -5 },
+        { kMin, 3, 3, 3 },
+        { kMax, 3, 3, 3 },
         // The full 32-bit range: the width does not fit in 32 bits.
-        { kMin, kMin, kMax, kMin }, { kMax, kMin, kMax, kMax }, { 12345, kMin, kMax, 12345 }, { -1, kMin, kMax, -1 },
-        { kMax, 10, 0, 0 }, { kMin, 10, 0, 10 },
+        { kMin, kMin, kMax, kMin },
+        { kMax, kMin, kMax, kMax },
+        { 12345, kMin, kMax, 12345 },
+        { -1, kMin, kMax, -1 },
+        { kMax, 10, 0, 0 },
+        { kMin, 10, 0, 10 },
     };
     for (const auto& c : fromLong)
         EXPECT_EQ (ScaleFromLong (c.value, c.min, c.max), c.result) << c.value << " in [" << c.min << ", " << c.max << "]";
 
     const Case toLong[] = {
-        { 0, 0, 10, kMin }, { 10, 0, 10, kMax }, { 5, 0, 10, 0 }, { 11, 0, 10, kMax }, { -3, 0, 10, kMin },
-        { 1, 0, 1, kMax }, { 0, 0, 1, kMin },
+        { 0, 0, 10, kMin },
+        { 10, 0, 10, kMax },
+        { 5, 0, 10, 0 },
+        { 11, 0, 10, kMax },
+        { -3, 0, 10, kMin },
+        { 1, 0, 1, kMax },
+        { 0, 0, 1, kMin },
         // Zero-width ranges answer the minimum.
-        { 0, 0, 0, kMin }, { 7, 3, 3, kMin },
-        { kMax, kMin, kMax, kMax }, { kMin, kMin, kMax, kMin },
-        { 10, 10, 0, kMin }, { 0, 10, 0, kMax },
+        { 0, 0, 0, kMin },
+        { 7, 3, 3, kMin },
+        { kMax, kMin, kMax, kMax },
+        { kMin, kMin, kMax, kMin },
+        { 10, 10, 0, kMin },
+        { 0, 10, 0, kMax },
     };
     for (const auto& c : toLong)
         EXPECT_EQ (ScaleToLong (c.value, c.min, c.max), c.result) << c.value << " in [" << c.min << ", " << c.max << "]";
@@ -78,12 +97,24 @@ TEST (ControlValueMappingTest, RealRanges)
     EXPECT_EQ (ScaleFromLongReal (kMin, 2.0, 8.0), 2.0);
     EXPECT_EQ (ScaleFromLongReal (kMax, 2.0, 8.0), 8.0);
 
-    struct Case { double value, low, high; int32_t result; };
+    struct Case
+    {
+        double value, low, high;
+        int32_t result;
+    };
     const Case cases[] = {
-        { 0.0, 0.0, 1.0, kMin }, { 1.0, 0.0, 1.0, kMax }, { 2.0, 0.0, 1.0, kMax }, { -2.0, 0.0, 1.0, kMin },
-        { 0.5, 1.0, 0.0, 0 },    { 0.0, 1.0, 0.0, kMax },
-        { kNaN, 0.0, 1.0, kMin }, { kInf, 0.0, 1.0, kMax }, { -kInf, 0.0, 1.0, kMin },
-        { 5.0, 3.0, 3.0, kMin }, { 0.5, 0.0, kInf, kMin }, { 0.5, kNaN, 1.0, kMin },
+        { 0.0, 0.0, 1.0, kMin },
+        { 1.0, 0.0, 1.0, kMax },
+        { 2.0, 0.0, 1.0, kMax },
+        { -2.0, 0.0, 1.0, kMin },
+        { 0.5, 1.0, 0.0, 0 },
+        { 0.0, 1.0, 0.0, kMax },
+        { kNaN, 0.0, 1.0, kMin },
+        { kInf, 0.0, 1.0, kMax },
+        { -kInf, 0.0, 1.0, kMin },
+        { 5.0, 3.0, 3.0, kMin },
+        { 0.5, 0.0, kInf, kMin },
+        { 0.5, kNaN, 1.0, kMin },
     };
     for (const auto& c : cases)
         EXPECT_EQ (ScaleToLongReal (c.value, c.low, c.high), c.result) << c.value << " in [" << c.low << ", " << c.high << "]";
@@ -119,10 +150,21 @@ TEST (DiscreteControlTest, ValuesStepsAndDefaults)
 TEST (DiscreteControlTest, TextBothWays)
 {
     const CPluginControl_Discrete control (FourCharCode ("gain"), "Gain", 0, 100000, 0, true);
-    struct Case { const char* text; int32_t integer; };
+    struct Case
+    {
+        const char* text;
+        int32_t integer;
+    };
     const Case parsed[] = {
-        { "7", 7 }, { "  42", 42 }, { "12xyz", 12 }, { "abc", 0 }, { "", 0 }, { "-5", 0 },
-        { "99999999999999999999", 100000 }, { "-99999999999999999999", 0 }, { "2147483648", 100000 },
+        { "7", 7 },
+        { "  42", 42 },
+        { "12xyz", 12 },
+        { "abc", 0 },
+        { "", 0 },
+        { "-5", 0 },
+        { "99999999999999999999", 100000 },
+        { "-99999999999999999999", 0 },
+        { "2147483648", 100000 },
     };
     for (const auto& c : parsed)
         EXPECT_EQ (control.TextToValue (c.text), control.ControlValueFromInteger (c.integer)) << c.text;
@@ -145,10 +187,22 @@ TEST (OnOffControlTest, TextsInAnyLetterCase)
     const CPluginControl_OnOff plain (FourCharCode ("togl"), "Toggle", false, true);
     EXPECT_EQ (plain.GetValue(), static_cast<int32_t> (0x80000000u));
     EXPECT_EQ (plain.StepCount(), 2);
-    struct Case { const char* text; int32_t value; };
+    struct Case
+    {
+        const char* text;
+        int32_t value;
+    };
     const Case cases[] = {
-        { "On", 0x7fffffff }, { "on", 0x7fffffff }, { "ON", 0x7fffffff }, { "oN", 0x7fffffff },
-        { "Off", kMin }, { "OFF", kMin }, { "onn", kMin }, { "o", kMin }, { "", kMin }, { "1", kMin },
+        { "On", 0x7fffffff },
+        { "on", 0x7fffffff },
+        { "ON", 0x7fffffff },
+        { "oN", 0x7fffffff },
+        { "Off", kMin },
+        { "OFF", kMin },
+        { "onn", kMin },
+        { "o", kMin },
+        { "", kMin },
+        { "1", kMin },
     };
     for (const auto& c : cases)
         EXPECT_EQ (plain.TextToValue (c.text), c.value) << c.text;
@@ -171,10 +225,20 @@ TEST (OnOffControlTest, TextsInAnyLetterCase)
 TEST (OnOffControlTest, ShortBuffersShowDigits)
 {
     const CPluginControl_OnOff control (FourCharCode ("togl"), "Toggle", false, true);
-    struct Case { int32_t maxLength; int32_t value; const char* text; };
+    struct Case
+    {
+        int32_t maxLength;
+        int32_t value;
+        const char* text;
+    };
     const Case cases[] = {
-        { 1, 0x7fffffff, "1" }, { 1, kMin, "0" }, { 0, 0x7fffffff, "" }, { 2, 0x7fffffff, "On" },
-        { 2, kMin, "Of" }, { 8, kMin, "Off" }, { 8, 0, "On" },
+        { 1, 0x7fffffff, "1" },
+        { 1, kMin, "0" },
+        { 0, 0x7fffffff, "" },
+        { 2, 0x7fffffff, "On" },
+        { 2, kMin, "Of" },
+        { 8, kMin, "Off" },
+        { 8, 0, "On" },
     };
     for (const auto& c : cases)
         EXPECT_EQ (Shown (control, c.maxLength, c.value), c.text) << c.maxLength << " " << c.value;
@@ -186,7 +250,12 @@ TEST (OnOffControlTest, ShortBuffersShowDigits)
 
 TEST (PluginControlTest, NamesAreFittedToTheRoom)
 {
-    struct Case { const char* name; int32_t maxLength; const char* fitted; };
+    struct Case
+    {
+        const char* name;
+        int32_t maxLength;
+        const char* fitted;
+    };
     const Case cases[] = {
         { "Master Bypass\nMastrByp\nMByp\nByp", 100, "Master Bypass" },
         { "Master Bypass\nMastrByp\nMByp\nByp", 13, "Master Bypass" },
@@ -196,7 +265,10 @@ TEST (PluginControlTest, NamesAreFittedToTheRoom)
         { "Master Bypass\nMastrByp\nMByp\nByp", 3, "Byp" },
         { "Master Bypass\nMastrByp\nMByp\nByp", 2, "By" },
         { "Master Bypass\nMastrByp\nMByp\nByp", 0, "" },
-        { "Gain", 2, "Ga" }, { "", 5, "" }, { nullptr, 5, "" }, { "Long\n\nX", 3, "" },
+        { "Gain", 2, "Ga" },
+        { "", 5, "" },
+        { nullptr, 5, "" },
+        { "Long\n\nX", 3, "" },
     };
     for (const auto& c : cases)
     {
@@ -228,7 +300,11 @@ TEST (ContinuousControlTest, NumbersShrinkToFit)
     CLinearControl control (FourCharCode ("freq"), "Frequency", 0.0, 100.0, 50.0, true);
     control.SetPrecision (2);
     const int32_t value = control.ContinuousToControlValue (98.76);
-    struct Case { int32_t maxLength; const char* text; };
+    struct Case
+    {
+        int32_t maxLength;
+        const char* text;
+    };
     const Case cases[] = { { 10, "98.76" }, { 5, "98.76" }, { 4, "98.8" }, { 3, "99" }, { 2, "99" }, { 1, "*" }, { 0, "" } };
     for (const auto& c : cases)
         EXPECT_EQ (Shown (control, c.maxLength, value), c.text) << c.maxLength;
@@ -248,11 +324,24 @@ TEST (ContinuousControlTest, MultipliersAndUnits)
     CLinearControl withUnit (FourCharCode ("freq"), "Frequency", 0.0, 20000.0, 1000.0, true, &kKilo[0], &kKilo[1]);
     withUnit.SetUnitText ("Hz");
     CLinearControl noUnit (FourCharCode ("freq"), "Frequency", 0.0, 20000.0, 1000.0, true, &kKilo[0], &kKilo[1]);
-    struct Case { const CLinearControl* control; double value; int32_t maxLength; const char* text; };
+    struct Case
+    {
+        const CLinearControl* control;
+        double value;
+        int32_t maxLength;
+        const char* text;
+    };
     const Case cases[] = {
-        { &withUnit, 500.0, 20, "500.0 Hz" }, { &withUnit, 5000.0, 20, "5.0 kHz" }, { &withUnit, 0.0, 20, "0.0 Hz" },
-        { &withUnit, 5000.0, 6, "5.0kHz" },   { &withUnit, 5000.0, 4, "5.0k" },     { &withUnit, 5000.0, 3, "5k" },
-        { &withUnit, 15000.0, 2, "*k" },  { &withUnit, 15000.0, 1, "*" },       { &noUnit, 5000.0, 20, "5.0k" },      { &noUnit, 500.0, 20, "500.0" },
+        { &withUnit, 500.0, 20, "500.0 Hz" },
+        { &withUnit, 5000.0, 20, "5.0 kHz" },
+        { &withUnit, 0.0, 20, "0.0 Hz" },
+        { &withUnit, 5000.0, 6, "5.0kHz" },
+        { &withUnit, 5000.0, 4, "5.0k" },
+        { &withUnit, 5000.0, 3, "5k" },
+        { &withUnit, 15000.0, 2, "*k" },
+        { &withUnit, 15000.0, 1, "*" },
+        { &noUnit, 5000.0, 20, "5.0k" },
+        { &noUnit, 500.0, 20, "500.0" },
     };
     for (const auto& c : cases)
         EXPECT_EQ (Shown (*c.control, c.maxLength, c.control->ContinuousToControlValue (c.value)), c.text) << c.value << " in " << c.maxLength;
@@ -262,7 +351,11 @@ TEST (ContinuousControlTest, TextToValueReadsNumberMultiplierAndUnit)
 {
     CLinearControl withUnit (FourCharCode ("freq"), "Frequency", 0.0, 20000.0, 1000.0, true, &kKilo[0], &kKilo[1]);
     withUnit.SetUnitText ("Hz");
-    struct Case { const char* text; double value; };
+    struct Case
+    {
+        const char* text;
+        double value;
+    };
     const Case parsed[] = { { "3 kHz", 3000.0 }, { "3kHz", 3000.0 }, { "3 k", 3000.0 }, { "3 Hz", 3.0 }, { "250", 250.0 }, { " 2.5k ", 2500.0 } };
     for (const auto& c : parsed)
         EXPECT_EQ (withUnit.TextToValue (c.text), withUnit.ContinuousToControlValue (c.value)) << c.text;

@@ -30,7 +30,17 @@ TEST (ByteSwapTest, SwapsReverseTheBytes)
 TEST (StemFormatTest, FormatIndexesGiveTheirChannelCounts)
 {
     const std::pair<int32_t, int32_t> table[] = {
-        { 0, 1 }, { 1, 2 }, { 2, 3 }, { 3, 4 }, { 4, 4 }, { 5, 5 }, { 6, 6 }, { 7, 6 }, { 8, 7 }, { 9, 7 }, { 10, 8 },
+        { 0, 1 },
+        { 1, 2 },
+        { 2, 3 },
+        { 3, 4 },
+        { 4, 4 },
+        { 5, 5 },
+        { 6, 6 },
+        { 7, 6 },
+        { 8, 7 },
+        { 9, 7 },
+        { 10, 8 },
     };
     for (const auto& [index, channels] : table)
         EXPECT_EQ (MapFormatIndexToCode (index), channels) << index;

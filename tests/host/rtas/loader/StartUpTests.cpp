@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using namespace kestrune::host::rtas;
 
@@ -25,33 +26,33 @@ const std::string kOutOfMemoryModule = kModules + "/OutOfMemoryPlugIn.dpm";
 inline constexpr uint32_t kGetGroupName = 12;
 inline constexpr uint32_t kGetTypeIDsByIndex = 6;
 
-uint32_t word(const void* pointer)
+uint32_t word (const void* pointer)
 {
-    return uint32_t(reinterpret_cast<uintptr_t>(pointer));
+    return uint32_t (reinterpret_cast<uintptr_t> (pointer));
 }
 
 class StartUp : public ::testing::Test
 {
 protected:
-    PlugInLoader& host(const std::string& module, const char* engine = KESTRUNE_DAE_PATH, bool withToolbox = true)
+    PlugInLoader& host (const std::string& module, const char* engine = KESTRUNE_DAE_PATH, bool withToolbox = true)
     {
-        loader_.emplace(PlugInLoaderPaths{engine, withToolbox ? KESTRUNE_HOSTEXT_PATH : "", module});
-        EXPECT_TRUE(loader_->loadHost());
+        loader_.emplace (PlugInLoaderPaths { engine, withToolbox ? KESTRUNE_HOSTEXT_PATH : "", module });
+        EXPECT_TRUE (loader_->loadHost());
         return *loader_;
     }
 
-    PlugInLoader& loaded(const std::string& module, const char* engine = KESTRUNE_DAE_PATH, bool withToolbox = true)
+    PlugInLoader& loaded (const std::string& module, const char* engine = KESTRUNE_DAE_PATH, bool withToolbox = true)
     {
-        PlugInLoader& loader = host(module, engine, withToolbox);
-        EXPECT_TRUE(loader.loadPlugIn());
+        PlugInLoader& loader = host (module, engine, withToolbox);
+        EXPECT_TRUE (loader.loadPlugIn());
         return loader;
     }
 
     TestPlugInProbe& probe()
     {
-        auto entry = reinterpret_cast<TestPlugInProbe* (*)()>(loader_->plugInSymbol(kTestPlugInProbeEntry));
+        auto entry = reinterpret_cast<TestPlugInProbe* (*) ()> (loader_->plugInSymbol (kTestPlugInProbeEntry));
         if (entry == nullptr)
-            throw std::runtime_error("the module has no probe");
+            throw std::runtime_error ("the module has no probe");
         return *entry();
     }
 
@@ -59,169 +60,170 @@ protected:
 
     std::vector<HostExtResourceFile> resourceFiles() { return loader_->toolbox()->openResourceFiles(); }
 
-    size_t toolboxCalls(const char* name) { return loader_->toolbox()->script().countOf(name); }
+    size_t toolboxCalls (const char* name) { return loader_->toolbox()->script().countOf (name); }
 
     std::string groupName()
     {
         uint8_t name[256] = {};
-        const auto result = loader_->call(kGetGroupName, {255, word(name)});
-        EXPECT_EQ(result, 0);
-        return std::string(reinterpret_cast<const char*>(name + 1), name[0]);
+        const auto result = loader_->call (kGetGroupName, { 255, word (name) });
+        EXPECT_EQ (result, 0);
+        return std::string (reinterpret_cast<const char*> (name + 1), name[0]);
     }
 
     std::optional<PlugInLoader> loader_;
 };
 
-TEST_F(StartUp, RegisteredProceduresOpenAndCloseThePlugIn)
+TEST_F (StartUp, RegisteredProceduresOpenAndCloseThePlugIn)
 {
-    PlugInLoader& loader = loaded(kGoodModule);
-    EXPECT_EQ(probe().entryCalls, 1);
-    ASSERT_NE(loader.engine().openProc(), nullptr);
-    EXPECT_EQ(probe().groupsCreated, 0) << "registering opens nothing";
+    PlugInLoader& loader = loaded (kGoodModule);
+    EXPECT_EQ (probe().entryCalls, 1);
+    ASSERT_NE (loader.engine().openProc(), nullptr);
+    EXPECT_EQ (probe().groupsCreated, 0) << "registering opens nothing";
 
-    ASSERT_EQ(loader.open(StartUpRoad::kRegisteredProcedures), 0);
-    EXPECT_EQ(liveGroups(), 1);
-    EXPECT_EQ(probe().groupsInitialised, 1);
-    ASSERT_EQ(resourceFiles().size(), 1u);
-    EXPECT_EQ(resourceFiles()[0].path, kGoodModule + ".rsr");
-    EXPECT_FALSE(probe().viewless());
+    ASSERT_EQ (loader.open (StartUpRoad::kRegisteredProcedures), 0);
+    EXPECT_EQ (liveGroups(), 1);
+    EXPECT_EQ (probe().groupsInitialised, 1);
+    ASSERT_EQ (resourceFiles().size(), 1u);
+    EXPECT_EQ (resourceFiles()[0].path, kGoodModule + ".rsr");
+    EXPECT_FALSE (probe().viewless());
 
-    EXPECT_EQ(groupName(), "Other");
+    EXPECT_EQ (groupName(), "Other");
     uint32_t product = 0, type = 0, types = 99;
-    EXPECT_EQ(loader.call(kGetTypeIDsByIndex, {0, word(&product), word(&type), word(&types)}), 0);
-    EXPECT_EQ(product, kTestProductID);
-    EXPECT_EQ(type, kTestTypeID);
-    EXPECT_EQ(loader.call(kGetTypeIDsByIndex, {1, word(&product), word(&type), word(&types)}), -7300)
+    EXPECT_EQ (loader.call (kGetTypeIDsByIndex, { 0, word (&product), word (&type), word (&types) }), 0);
+    EXPECT_EQ (product, kTestProductID);
+    EXPECT_EQ (type, kTestTypeID);
+    EXPECT_EQ (loader.call (kGetTypeIDsByIndex, { 1, word (&product), word (&type), word (&types) }), -7300)
         << "a library error of the group reaches the host as its code";
 
-    EXPECT_EQ(loader.close(StartUpRoad::kRegisteredProcedures), 0);
-    EXPECT_EQ(liveGroups(), 0);
-    EXPECT_TRUE(resourceFiles().empty());
-    EXPECT_EQ(loader.call(kGetGroupName, {255, word(nullptr)}), -7003) << "no group after the last close";
-    EXPECT_TRUE(loader.unloadPlugIn());
+    EXPECT_EQ (loader.close (StartUpRoad::kRegisteredProcedures), 0);
+    EXPECT_EQ (liveGroups(), 0);
+    EXPECT_TRUE (resourceFiles().empty());
+    EXPECT_EQ (loader.call (kGetGroupName, { 255, word (nullptr) }), -7003) << "no group after the last close";
+    EXPECT_TRUE (loader.unloadPlugIn());
 }
 
-TEST_F(StartUp, OnlyTheLastCloseDestroysTheGroupAndTheCountNeverGoesBelowZero)
+TEST_F (StartUp, OnlyTheLastCloseDestroysTheGroupAndTheCountNeverGoesBelowZero)
 {
-    PlugInLoader& loader = loaded(kGoodModule);
+    PlugInLoader& loader = loaded (kGoodModule);
     const auto road = StartUpRoad::kRegisteredProcedures;
-    EXPECT_EQ(loader.close(road), 0) << "a close without an open";
-    EXPECT_EQ(loader.open(road), 0);
-    EXPECT_EQ(loader.open(road), 0);
-    EXPECT_EQ(probe().groupsCreated, 1);
-    EXPECT_EQ(toolboxCalls("OpenResFileWithSwap"), 1u);
+    EXPECT_EQ (loader.close (road), 0) << "a close without an open";
+    EXPECT_EQ (loader.open (road), 0);
+    EXPECT_EQ (loader.open (road), 0);
+    EXPECT_EQ (probe().groupsCreated, 1);
+    EXPECT_EQ (toolboxCalls ("OpenResFileWithSwap"), 1u);
 
-    EXPECT_EQ(loader.close(road), 0);
-    EXPECT_EQ(liveGroups(), 1);
-    EXPECT_EQ(loader.close(road), 0);
-    EXPECT_EQ(liveGroups(), 0);
-    EXPECT_EQ(loader.close(road), 0);
+    EXPECT_EQ (loader.close (road), 0);
+    EXPECT_EQ (liveGroups(), 1);
+    EXPECT_EQ (loader.close (road), 0);
+    EXPECT_EQ (liveGroups(), 0);
+    EXPECT_EQ (loader.close (road), 0);
 
-    EXPECT_EQ(loader.open(road), 0) << "counting starts again from no open";
-    EXPECT_EQ(liveGroups(), 1);
-    EXPECT_EQ(loader.close(road), 0);
-    EXPECT_EQ(liveGroups(), 0);
+    EXPECT_EQ (loader.open (road), 0) << "counting starts again from no open";
+    EXPECT_EQ (liveGroups(), 1);
+    EXPECT_EQ (loader.close (road), 0);
+    EXPECT_EQ (liveGroups(), 0);
 }
 
-TEST_F(StartUp, AnEngineWithoutTheRegistrarHasThePlugInOpenedAtOnceAndClosedAtUnload)
+TEST_F (StartUp, AnEngineWithoutTheRegistrarHasThePlugInOpenedAtOnceAndClosedAtUnload)
 {
-    PlugInLoader& loader = loaded(kGoodModule, KESTRUNE_DAE_WITHOUT_OPEN_PROCS_PATH);
-    EXPECT_EQ(liveGroups(), 1);
-    EXPECT_EQ(resourceFiles().size(), 1u);
-    EXPECT_EQ(groupName(), "Other");
+    PlugInLoader& loader = loaded (kGoodModule, KESTRUNE_DAE_WITHOUT_OPEN_PROCS_PATH);
+    EXPECT_EQ (liveGroups(), 1);
+    EXPECT_EQ (resourceFiles().size(), 1u);
+    EXPECT_EQ (groupName(), "Other");
 
-    EXPECT_TRUE(loader.unloadPlugIn());
-    EXPECT_TRUE(resourceFiles().empty()) << "the detach closed the plug-in";
-    EXPECT_EQ(toolboxCalls("CloseResFileByPath"), 1u);
+    EXPECT_TRUE (loader.unloadPlugIn());
+    EXPECT_TRUE (resourceFiles().empty()) << "the detach closed the plug-in";
+    EXPECT_EQ (toolboxCalls ("CloseResFileByPath"), 1u);
 }
 
-TEST_F(StartUp, WinPlugInOpenAcceptsOnlyItsKeyAndOpensWithoutViews)
+TEST_F (StartUp, WinPlugInOpenAcceptsOnlyItsKeyAndOpensWithoutViews)
 {
-    PlugInLoader& loader = loaded(kGoodModule);
+    PlugInLoader& loader = loaded (kGoodModule);
     const auto road = StartUpRoad::kWinPlugInOpen;
-    ASSERT_EQ(loader.open(road, 73), 0);
-    EXPECT_TRUE(probe().openedByWinPlugInOpen());
-    EXPECT_TRUE(probe().viewless());
-    EXPECT_EQ(liveGroups(), 1);
+    ASSERT_EQ (loader.open (road, 73), 0);
+    EXPECT_TRUE (probe().openedByWinPlugInOpen());
+    EXPECT_TRUE (probe().viewless());
+    EXPECT_EQ (liveGroups(), 1);
 
-    EXPECT_EQ(loader.open(road, 72), -1);
-    EXPECT_FALSE(probe().openedByWinPlugInOpen());
-    EXPECT_FALSE(probe().viewless());
-    EXPECT_EQ(probe().groupsCreated, 1) << "a refused key opens nothing";
+    EXPECT_EQ (loader.open (road, 72), -1);
+    EXPECT_FALSE (probe().openedByWinPlugInOpen());
+    EXPECT_FALSE (probe().viewless());
+    EXPECT_EQ (probe().groupsCreated, 1) << "a refused key opens nothing";
 
-    EXPECT_EQ(loader.close(road), 0);
-    EXPECT_EQ(liveGroups(), 0);
-    EXPECT_TRUE(resourceFiles().empty());
+    EXPECT_EQ (loader.close (road), 0);
+    EXPECT_EQ (liveGroups(), 0);
+    EXPECT_TRUE (resourceFiles().empty());
 }
 
-TEST_F(StartUp, TheResourceFileIsSwappedAsTheToolboxLoadsIt)
+TEST_F (StartUp, TheResourceFileIsSwappedAsTheToolboxLoadsIt)
 {
-    PlugInLoader& loader = loaded(kGoodModule);
-    ASSERT_EQ(loader.open(StartUpRoad::kRegisteredProcedures), 0);
+    PlugInLoader& loader = loaded (kGoodModule);
+    ASSERT_EQ (loader.open (StartUpRoad::kRegisteredProcedures), 0);
     kestrune::rtas::abi::HostExtRoutines toolbox;
-    ASSERT_EQ(kestrune::rtas::abi::bindHostExtRoutines(loader.toolboxModule(), toolbox), 0);
+    ASSERT_EQ (kestrune::rtas::abi::bindHostExtRoutines (loader.toolboxModule(), toolbox), 0);
 
-    const Handle component = toolbox.GetResource(kestrune::rtas::abi::fourCC("thng"), 128);
-    ASSERT_NE(component, nullptr);
-    ASSERT_EQ(toolbox.GetHandleSize(component), 44);
+    const Handle component = toolbox.GetResource (kestrune::rtas::abi::fourCC ("thng"), 128);
+    ASSERT_NE (component, nullptr);
+    ASSERT_EQ (toolbox.GetHandleSize (component), 44);
     const std::vector<uint8_t> expected = {
         0x03, 0x02, 0x01, 0x00, 0x07, 0x06, 0x05, 0x04, 0x0b, 0x0a, 0x09, 0x08, 0x0f, 0x0e, 0x0d, 0x0c,
         0x13, 0x12, 0x11, 0x10, 0x17, 0x16, 0x15, 0x14, 0x19, 0x18, 0x1d, 0x1c, 0x1b, 0x1a, 0x1f, 0x1e,
-        0x23, 0x22, 0x21, 0x20, 0x25, 0x24, 0x29, 0x28, 0x27, 0x26, 0x2b, 0x2a};
-    EXPECT_EQ(std::vector<uint8_t>(*component, *component + 44), expected);
+        0x23, 0x22, 0x21, 0x20, 0x25, 0x24, 0x29, 0x28, 0x27, 0x26, 0x2b, 0x2a
+    };
+    EXPECT_EQ (std::vector<uint8_t> (*component, *component + 44), expected);
 
-    const Handle fragment = toolbox.GetResource(kestrune::rtas::abi::fourCC("cfrg"), 0);
-    ASSERT_NE(fragment, nullptr);
-    std::vector<uint8_t> swappedFragment(40);
+    const Handle fragment = toolbox.GetResource (kestrune::rtas::abi::fourCC ("cfrg"), 0);
+    ASSERT_NE (fragment, nullptr);
+    std::vector<uint8_t> swappedFragment (40);
     for (size_t i = 0; i < swappedFragment.size(); ++i)
-        swappedFragment[i] = uint8_t(i);
-    std::swap(swappedFragment[32], swappedFragment[35]);
-    std::swap(swappedFragment[33], swappedFragment[34]);
-    EXPECT_EQ(std::vector<uint8_t>(*fragment, *fragment + 40), swappedFragment);
+        swappedFragment[i] = uint8_t (i);
+    std::swap (swappedFragment[32], swappedFragment[35]);
+    std::swap (swappedFragment[33], swappedFragment[34]);
+    EXPECT_EQ (std::vector<uint8_t> (*fragment, *fragment + 40), swappedFragment);
 
-    const Handle text = toolbox.GetResource(kestrune::rtas::abi::fourCC("TEXT"), 1);
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(std::string(*text, 8), "KESTrune") << "other types are left as stored";
-    EXPECT_EQ(loader.close(StartUpRoad::kRegisteredProcedures), 0);
+    const Handle text = toolbox.GetResource (kestrune::rtas::abi::fourCC ("TEXT"), 1);
+    ASSERT_NE (text, nullptr);
+    EXPECT_EQ (std::string (*text, 8), "KESTrune") << "other types are left as stored";
+    EXPECT_EQ (loader.close (StartUpRoad::kRegisteredProcedures), 0);
 }
 
-TEST_F(StartUp, TheResourceFileIsNotNeededToOpen)
+TEST_F (StartUp, TheResourceFileIsNotNeededToOpen)
 {
     {
-        PlugInLoader& loader = host(kGoodModule);
-        loader.toolbox()->script().injectFailure("OpenResFileWithSwap", -193);
-        ASSERT_TRUE(loader.loadPlugIn());
-        EXPECT_EQ(loader.open(StartUpRoad::kRegisteredProcedures), 0);
-        EXPECT_EQ(liveGroups(), 1);
-        EXPECT_EQ(loader.close(StartUpRoad::kRegisteredProcedures), 0);
+        PlugInLoader& loader = host (kGoodModule);
+        loader.toolbox()->script().injectFailure ("OpenResFileWithSwap", -193);
+        ASSERT_TRUE (loader.loadPlugIn());
+        EXPECT_EQ (loader.open (StartUpRoad::kRegisteredProcedures), 0);
+        EXPECT_EQ (liveGroups(), 1);
+        EXPECT_EQ (loader.close (StartUpRoad::kRegisteredProcedures), 0);
     }
     loader_.reset();
-    PlugInLoader& loader = loaded(kGoodModule, KESTRUNE_DAE_PATH, false);
-    EXPECT_EQ(loader.open(StartUpRoad::kRegisteredProcedures), 0) << "a host without its toolbox";
-    EXPECT_EQ(liveGroups(), 1);
-    EXPECT_EQ(loader.close(StartUpRoad::kRegisteredProcedures), 0);
-    EXPECT_EQ(liveGroups(), 0);
+    PlugInLoader& loader = loaded (kGoodModule, KESTRUNE_DAE_PATH, false);
+    EXPECT_EQ (loader.open (StartUpRoad::kRegisteredProcedures), 0) << "a host without its toolbox";
+    EXPECT_EQ (liveGroups(), 1);
+    EXPECT_EQ (loader.close (StartUpRoad::kRegisteredProcedures), 0);
+    EXPECT_EQ (liveGroups(), 0);
 }
 
-TEST_F(StartUp, WithoutTheEngineTheEntryGlueDoesNotRunAndRoutinesAnswerNoGroup)
+TEST_F (StartUp, WithoutTheEngineTheEntryGlueDoesNotRunAndRoutinesAnswerNoGroup)
 {
-    loader_.emplace(PlugInLoaderPaths{KESTRUNE_DAE_PATH, KESTRUNE_HOSTEXT_PATH, kGoodModule});
-    ASSERT_TRUE(loader_->loadPlugIn());
-    EXPECT_EQ(probe().attachCalls, 1);
-    EXPECT_EQ(probe().entryCalls, 0);
-    EXPECT_EQ(loader_->call(kGetGroupName, {255, 0}), -7003);
-    EXPECT_TRUE(loader_->unloadPlugIn());
+    loader_.emplace (PlugInLoaderPaths { KESTRUNE_DAE_PATH, KESTRUNE_HOSTEXT_PATH, kGoodModule });
+    ASSERT_TRUE (loader_->loadPlugIn());
+    EXPECT_EQ (probe().attachCalls, 1);
+    EXPECT_EQ (probe().entryCalls, 0);
+    EXPECT_EQ (loader_->call (kGetGroupName, { 255, 0 }), -7003);
+    EXPECT_TRUE (loader_->unloadPlugIn());
 }
 
-TEST_F(StartUp, AnUnloadedModuleStartsAfreshWhenLoadedAgain)
+TEST_F (StartUp, AnUnloadedModuleStartsAfreshWhenLoadedAgain)
 {
-    PlugInLoader& loader = loaded(kGoodModule);
-    ASSERT_EQ(loader.open(StartUpRoad::kRegisteredProcedures), 0);
-    ASSERT_EQ(loader.close(StartUpRoad::kRegisteredProcedures), 0);
-    ASSERT_TRUE(loader.unloadPlugIn());
-    ASSERT_TRUE(loader.loadPlugIn());
-    EXPECT_EQ(probe().groupsCreated, 0);
-    EXPECT_EQ(probe().attachCalls, 1);
+    PlugInLoader& loader = loaded (kGoodModule);
+    ASSERT_EQ (loader.open (StartUpRoad::kRegisteredProcedures), 0);
+    ASSERT_EQ (loader.close (StartUpRoad::kRegisteredProcedures), 0);
+    ASSERT_TRUE (loader.unloadPlugIn());
+    ASSERT_TRUE (loader.loadPlugIn());
+    EXPECT_EQ (probe().groupsCreated, 0);
+    EXPECT_EQ (probe().attachCalls, 1);
 }
 
 struct FailingGroup
@@ -235,47 +237,47 @@ class FailingStartUp : public StartUp, public ::testing::WithParamInterface<Fail
 {
 };
 
-TEST_P(FailingStartUp, AFailedOpenUndoesItselfAndTheNextOpenFailsAgain)
+TEST_P (FailingStartUp, AFailedOpenUndoesItselfAndTheNextOpenFailsAgain)
 {
-    for (const auto road : {StartUpRoad::kRegisteredProcedures, StartUpRoad::kWinPlugInOpen})
+    for (const auto road : { StartUpRoad::kRegisteredProcedures, StartUpRoad::kWinPlugInOpen })
     {
-        PlugInLoader& loader = loaded(*GetParam().module);
+        PlugInLoader& loader = loaded (*GetParam().module);
         for (int attempt = 0; attempt < 2; ++attempt)
         {
-            EXPECT_EQ(loader.open(road), GetParam().code) << "attempt " << attempt;
-            EXPECT_EQ(liveGroups(), 0);
-            EXPECT_TRUE(resourceFiles().empty());
+            EXPECT_EQ (loader.open (road), GetParam().code) << "attempt " << attempt;
+            EXPECT_EQ (liveGroups(), 0);
+            EXPECT_TRUE (resourceFiles().empty());
         }
-        EXPECT_EQ(toolboxCalls("OpenResFileWithSwap"), 2u);
-        EXPECT_EQ(toolboxCalls("CloseResFileByPath"), 2u);
-        EXPECT_EQ(loader.call(kGetGroupName, {255, 0}), -7003);
-        EXPECT_EQ(loader.close(road), 0);
-        EXPECT_TRUE(loader.unloadPlugIn());
+        EXPECT_EQ (toolboxCalls ("OpenResFileWithSwap"), 2u);
+        EXPECT_EQ (toolboxCalls ("CloseResFileByPath"), 2u);
+        EXPECT_EQ (loader.call (kGetGroupName, { 255, 0 }), -7003);
+        EXPECT_EQ (loader.close (road), 0);
+        EXPECT_TRUE (loader.unloadPlugIn());
         loader_.reset();
     }
 }
 
-TEST_P(FailingStartUp, AFailedImmediateOpenFailsTheAttachAndTheExportsRefuse)
+TEST_P (FailingStartUp, AFailedImmediateOpenFailsTheAttachAndTheExportsRefuse)
 {
-    PlugInLoader& loader = loaded(*GetParam().module, KESTRUNE_DAE_WITHOUT_OPEN_PROCS_PATH);
-    EXPECT_EQ(probe().attachCalls, 1);
-    EXPECT_EQ(probe().detachCalls, 1) << "a failed attach is followed by its detach";
-    EXPECT_EQ(liveGroups(), 0);
-    EXPECT_TRUE(resourceFiles().empty());
+    PlugInLoader& loader = loaded (*GetParam().module, KESTRUNE_DAE_WITHOUT_OPEN_PROCS_PATH);
+    EXPECT_EQ (probe().attachCalls, 1);
+    EXPECT_EQ (probe().detachCalls, 1) << "a failed attach is followed by its detach";
+    EXPECT_EQ (liveGroups(), 0);
+    EXPECT_TRUE (resourceFiles().empty());
 
-    PlugInRoutine routine = reinterpret_cast<PlugInRoutine>(&word);
-    EXPECT_EQ(loader.routineDescriptor(kGetGroupName, &routine), -9007);
-    EXPECT_EQ(routine, nullptr);
-    EXPECT_EQ(loader.newPlugIn(), -7003);
-    EXPECT_EQ(loader.open(StartUpRoad::kWinPlugInOpen, 73), -1);
-    EXPECT_EQ(probe().groupsCreated, GetParam().module == &kNoGroupModule ? 0 : 1);
-    EXPECT_TRUE(loader.unloadPlugIn());
+    PlugInRoutine routine = reinterpret_cast<PlugInRoutine> (&word);
+    EXPECT_EQ (loader.routineDescriptor (kGetGroupName, &routine), -9007);
+    EXPECT_EQ (routine, nullptr);
+    EXPECT_EQ (loader.newPlugIn(), -7003);
+    EXPECT_EQ (loader.open (StartUpRoad::kWinPlugInOpen, 73), -1);
+    EXPECT_EQ (probe().groupsCreated, GetParam().module == &kNoGroupModule ? 0 : 1);
+    EXPECT_TRUE (loader.unloadPlugIn());
 }
 
-INSTANTIATE_TEST_SUITE_P(EachFailure, FailingStartUp,
-                         ::testing::Values(FailingGroup{"NoGroup", &kNoGroupModule, -7003},
-                                           FailingGroup{"LibraryError", &kLibraryErrorModule, -7053},
-                                           FailingGroup{"OutOfMemory", &kOutOfMemoryModule, -7401}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P (EachFailure, FailingStartUp,
+                          ::testing::Values (FailingGroup { "NoGroup", &kNoGroupModule, -7003 },
+                                             FailingGroup { "LibraryError", &kLibraryErrorModule, -7053 },
+                                             FailingGroup { "OutOfMemory", &kOutOfMemoryModule, -7401 }),
+                          [] (const auto& info) { return std::string (info.param.name); });
 
 } // namespace

@@ -19,7 +19,8 @@
 #define KESTRUNE_TEST_GROUP_LIBRARY_ERROR 2
 #define KESTRUNE_TEST_GROUP_OUT_OF_MEMORY 3
 
-namespace {
+namespace
+{
 
 inline constexpr int16_t kInitialisationError = -7053;
 inline constexpr int16_t kNoSuchTypeIndex = -7300;

@@ -9,10 +9,10 @@ struct TestPlugInProbe
     int32_t groupsCreated;
     int32_t groupsInitialised;
     int32_t groupsDeleted;
-    int32_t attachCalls;       // DllMain with the attach reason
-    int32_t detachCalls;       // DllMain with the detach reason
-    int32_t entryCalls;        // DllMain passed the call on to the entry glue
-    bool (*viewless)();        // IsViewlessMode of the module's library
+    int32_t attachCalls; // DllMain with the attach reason
+    int32_t detachCalls; // DllMain with the detach reason
+    int32_t entryCalls; // DllMain passed the call on to the entry glue
+    bool (*viewless)(); // IsViewlessMode of the module's library
     bool (*openedByWinPlugInOpen)();
 };
 
@@ -20,4 +20,4 @@ inline constexpr const char* kTestPlugInProbeEntry = "KestruneTestPlugInProbe";
 
 // The product and type identifiers that the test group answers for type index 0.
 inline constexpr uint32_t kTestProductID = 0x4B535452; // 'KSTR'
-inline constexpr uint32_t kTestTypeID = 0x514F5261;    // 'QORa'
+inline constexpr uint32_t kTestTypeID = 0x514F5261; // 'QORa'
