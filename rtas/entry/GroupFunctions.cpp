@@ -1,8 +1,8 @@
 #include "entry/GroupFunctions.h"
 
 #include "entry/PlugInGroup.h"
-#include "process/CDAEError.h"
-#include "process/RoutineGuard.h"
+#include "process/base/CDAEError.h"
+#include "process/base/RoutineGuard.h"
 
 namespace
 {

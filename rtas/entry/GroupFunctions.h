@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "entry/PlugInGroup.h"
-#include "process/CProcessGroupInterface.h"
+#include "process/group/CProcessGroupInterface.h"
 
 // The one operation of a packed call.
 struct SGenFuncRetLong

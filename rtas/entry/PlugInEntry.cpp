@@ -5,9 +5,9 @@
 #include <abi/DAE.h>
 
 #include "entry/PlugInGroup.h"
-#include "process/FourCharCode.h"
-#include "process/ToolboxRoutines.h"
-#include "process/ViewlessMode.h"
+#include "process/base/FourCharCode.h"
+#include "process/utilities/ToolboxRoutines.h"
+#include "process/utilities/ViewlessMode.h"
 
 namespace
 {

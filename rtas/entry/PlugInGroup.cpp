@@ -5,9 +5,9 @@
 
 #include "entry/GroupFunctions.h"
 #include "entry/PlugInEntry.h"
-#include "process/CDAEError.h"
-#include "process/CProcessGroupInterface.h"
-#include "process/RoutineGuard.h"
+#include "process/base/CDAEError.h"
+#include "process/group/CProcessGroupInterface.h"
+#include "process/base/RoutineGuard.h"
 
 namespace
 {

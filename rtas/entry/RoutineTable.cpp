@@ -4,7 +4,7 @@
 
 #include "entry/GroupFunctions.h"
 #include "entry/PlugInEntry.h"
-#include "process/CProcessGroupInterface.h"
+#include "process/group/CProcessGroupInterface.h"
 
 namespace
 {

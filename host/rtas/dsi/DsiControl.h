@@ -23,7 +23,7 @@
 // and reads as its arguments say and records the command in between. Shells made by
 // _DsiCreateShell are the library's until _DsiDestroyShell.
 
-#include <process/DSIInterface.h>
+#include <process/dsp/DSIInterface.h>
 
 #include "StandInScript.h"
 

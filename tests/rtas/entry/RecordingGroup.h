@@ -2,8 +2,8 @@
 // A plug-in group that records every operation the routines reach, with its arguments as
 // numbers, answers a set result, and throws a chosen kind of exception when asked to.
 
-#include "process/CDAEError.h"
-#include "process/CProcessGroupInterface.h"
+#include "process/base/CDAEError.h"
+#include "process/group/CProcessGroupInterface.h"
 
 #include <cstring>
 #include <new>

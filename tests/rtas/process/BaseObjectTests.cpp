@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "process/DOAUnknown.h"
+#include "process/base/DOAUnknown.h"
 
 namespace
 {

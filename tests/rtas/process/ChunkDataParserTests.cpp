@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "ChunkRecords.h"
-#include "process/ChunkDataParser.h"
+#include "process/chunks/ChunkDataParser.h"
 
 using Bytes = std::vector<uint8_t>;
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "ChunkRecords.h"
-#include "process/ChunkDataParser.h"
+#include "process/chunks/ChunkDataParser.h"
 
 namespace
 {

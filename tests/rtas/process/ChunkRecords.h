@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "process/ChunkDataParser.h"
+#include "process/chunks/ChunkDataParser.h"
 
 inline std::vector<uint8_t> MakeChunkRecord (const std::vector<uint8_t>& data, int32_t version = 7)
 {

@@ -2,9 +2,9 @@
 // the stand-in (KESTRUNE_DSI_BUILD): linked against it as the plug-in imports it, so that the
 // loader finds it loaded and binds whatever entry points that build offers.
 
-#include "process/CDAEError.h"
-#include "process/DSIBinding.h"
-#include "process/DsiCompat.h"
+#include "process/base/CDAEError.h"
+#include "process/dsp/DSIBinding.h"
+#include "process/dsp/DsiCompat.h"
 
 #include <dsi/DsiControl.h>
 

@@ -1,7 +1,7 @@
 // A module that carries the card library binding as the plug-in does: loaded after the host has
 // loaded DSI.dll, its imports of DSI.dll bind against that library.
 
-#include "process/DSIBinding.h"
+#include "process/dsp/DSIBinding.h"
 
 extern "C" __attribute__ ((visibility ("default"))) int16_t ProbeLoadDSIEntryPoints()
 {

@@ -4,7 +4,7 @@
 
 #include "FakeToolbox.h"
 #include "ThrownCode.h"
-#include "process/CDAEError.h"
+#include "process/base/CDAEError.h"
 
 TEST (CDAEErrorTest, ErrorCodesHaveTheirHostValues)
 {

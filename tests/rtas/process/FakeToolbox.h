@@ -5,7 +5,7 @@
 #include <cstring>
 #include <deque>
 
-#include "process/ToolboxServices.h"
+#include "process/utilities/ToolboxServices.h"
 
 class FakeToolbox : public IHostToolboxServices
 {

@@ -1,7 +1,7 @@
 // The process group interface's defaults: one table of what each operation writes into
 // canary-filled outputs and what it answers, also with null outputs; and its state.
 
-#include "process/CProcessGroupInterface.h"
+#include "process/group/CProcessGroupInterface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The group's requests to the host through the engine's callback, and the yield of its lock.
 
-#include "process/CProcessGroupInterface.h"
+#include "process/group/CProcessGroupInterface.h"
 
 #include <DaeControl.h>
 #include <HostExtControl.h>

@@ -2,11 +2,11 @@
 // imports it) and the stand-in toolbox (HostExt.dll, loaded at run time as the host loads it and
 // bound by ordinal through the library's toolbox binding).
 
-#include "process/CDAEError.h"
-#include "process/HostExtToolbox.h"
-#include "process/HostUtilities.h"
-#include "process/PStrings.h"
-#include "process/PlugInFileRecord.h"
+#include "process/base/CDAEError.h"
+#include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/HostUtilities.h"
+#include "process/utilities/PStrings.h"
+#include "process/utilities/PlugInFileRecord.h"
 
 #include <DaeControl.h>
 #include <HostExtControl.h>

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "process/CAOSInfo.h"
+#include "process/utilities/CAOSInfo.h"
 #include "ThrownCode.h"
-#include "process/CDAEError.h"
-#include "process/CPtrList.h"
+#include "process/base/CDAEError.h"
+#include "process/base/CPtrList.h"
 
 namespace
 {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeToolbox.h"
-#include "process/CDAEError.h"
-#include "process/PStrings.h"
+#include "process/base/CDAEError.h"
+#include "process/utilities/PStrings.h"
 
 namespace
 {

@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "ThrownCode.h"
-#include "process/CDAEError.h"
-#include "process/CPluginControl_Continuous.h"
-#include "process/CPluginControl_Discrete.h"
-#include "process/CPluginControl_OnOff.h"
-#include "process/ControlValueMapping.h"
-#include "process/FourCharCode.h"
+#include "process/base/CDAEError.h"
+#include "process/controls/CPluginControl_Continuous.h"
+#include "process/controls/CPluginControl_Discrete.h"
+#include "process/controls/CPluginControl_OnOff.h"
+#include "process/controls/ControlValueMapping.h"
+#include "process/base/FourCharCode.h"
 
 namespace
 {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "process/CDAEError.h"
+#include "process/base/CDAEError.h"
 
 // The code a call throws as CDAEError, or 0 when it returns.
 inline int32_t ThrownCode (const std::function<void()>& call)

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "process/ByteSwap.h"
-#include "process/CDAEError.h"
-#include "process/CValueHolder.h"
-#include "process/RoutineGuard.h"
-#include "process/StemFormats.h"
-#include "process/ViewlessMode.h"
+#include "process/base/ByteSwap.h"
+#include "process/base/CDAEError.h"
+#include "process/base/CValueHolder.h"
+#include "process/base/RoutineGuard.h"
+#include "process/utilities/StemFormats.h"
+#include "process/utilities/ViewlessMode.h"
 
 TEST (ByteSwapTest, SwapsReverseTheBytes)
 {

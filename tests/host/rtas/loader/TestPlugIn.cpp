@@ -8,9 +8,9 @@
 #include <entry/PlugInEntry.h>
 #include <entry/PlugInGroup.h>
 #include <entry/PlugInModuleMain.h>
-#include <process/CDAEError.h>
-#include <process/CProcessGroupInterface.h>
-#include <process/ViewlessMode.h>
+#include <process/base/CDAEError.h>
+#include <process/group/CProcessGroupInterface.h>
+#include <process/utilities/ViewlessMode.h>
 
 #include <new>
 

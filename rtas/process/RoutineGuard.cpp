@@ -1,3 +1,0 @@
-#include "process/RoutineGuard.h"
-
-int32_t gRoutineLock = 0;

@@ -1,0 +1,52 @@
+#include "process/base/DOAUnknown.h"
+
+#include <cstring>
+
+namespace DOA
+{
+
+bool IsEqualID (const GUID& a, const GUID& b)
+{
+    return std::memcmp (&a, &b, sizeof (GUID)) == 0;
+}
+
+CUnknown::CUnknown() : fOwner (this) {}
+
+CUnknown::CUnknown (INondelegatingUnknown* outer) : fOwner (outer != nullptr ? outer : this) {}
+
+int32_t CUnknown::NonDelegatingQueryInterface (const GUID& iid, void** out)
+{
+    if (IsEqualID (iid, IID_IUnknown))
+    {
+        INondelegatingUnknown* self = this;
+        *out = self;
+        self->NonDelegatingAddRef();
+        return 0;
+    }
+    *out = nullptr;
+    return kNoInterface;
+}
+
+uint32_t CUnknown::NonDelegatingAddRef()
+{
+    return static_cast<uint32_t> (++fReferenceCount);
+}
+
+uint32_t CUnknown::NonDelegatingRelease()
+{
+    if (--fReferenceCount == 0)
+    {
+        delete this;
+        return 0;
+    }
+    return static_cast<uint32_t> (fReferenceCount);
+}
+
+int32_t CUnknown::GetInterface (IUnknown* pointer, void** out)
+{
+    *out = pointer;
+    pointer->AddRef();
+    return 0;
+}
+
+}

@@ -1,0 +1,3 @@
+#include "process/base/RoutineGuard.h"
+
+int32_t gRoutineLock = 0;
