@@ -8,6 +8,7 @@
 #include "entry/GroupFunctions.h"
 #include "entry/PlugInGroup.h"
 #include "entry/RoutineTable.h"
+#include "process/utilities/HostExtToolbox.h"
 
 #include <HostExtControl.h>
 #include <PlugInLoader.h>
@@ -325,11 +326,13 @@ TEST_F (RoutineTable, TheHostContextOfSelector38TravelsInTheHostsRequests)
 {
     gHostLevel = 0;
     KestruneHostExtStandIn()->reset();
+    ASSERT_TRUE (InstallHostToolbox());
     int context = 0;
     ASSERT_EQ (callPlugInRoutine (RoutineOf (38), { Word (&context) }), 0);
     group->CProcessGroupInterface::SetHostCallback (&KeepRequestBlock);
     ASSERT_EQ (group->CProcessGroupInterface::HostRequest11 (1, 2), 0);
     gHostCallback = nullptr;
+    ReleaseHostToolbox();
     uint32_t stored = 0;
     std::memcpy (&stored, gRequestBlock.data() + 8, 4);
     EXPECT_EQ (stored, Word (&context));

@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 
 namespace
@@ -40,15 +39,12 @@ protected:
         toolbox = entry();
         toolbox->reset();
         dae.reset();
-        binding = HostExtToolbox::Bind();
-        ASSERT_NE (binding, nullptr);
-        SetHostToolbox (binding.get());
+        ASSERT_TRUE (InstallHostToolbox());
     }
 
     void TearDown() override
     {
-        SetHostToolbox (nullptr);
-        binding.reset();
+        ReleaseHostToolbox();
         if (toolbox != nullptr)
             toolbox->reset();
         dae.reset();
@@ -65,7 +61,6 @@ protected:
 
     HostExtControl* toolbox = nullptr;
     DaeControl& dae = *KestruneDaeStandIn();
-    std::unique_ptr<HostExtToolbox> binding;
 };
 
 // The kept record lives as long as the process, so the whole story is one test.
