@@ -260,6 +260,8 @@ TEST_F (StartUp, TheResourceFileIsNotNeededToOpen)
     PlugInLoader& loader = loaded (kGoodModule, KESTRUNE_DAE_PATH, false);
     EXPECT_EQ (loader.open (StartUpRoad::kRegisteredProcedures), 0) << "a host without its toolbox";
     EXPECT_EQ (liveGroups(), 1);
+    uint8_t text[256] = {};
+    EXPECT_EQ (probe().padAndAppend (7, 3, text), -7401) << "the utilities fail clearly without a toolbox";
     EXPECT_EQ (loader.close (StartUpRoad::kRegisteredProcedures), 0);
     EXPECT_EQ (liveGroups(), 0);
 }
