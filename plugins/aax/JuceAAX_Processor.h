@@ -15,7 +15,9 @@ namespace AAXClasses
 // processor parameter, identified by its index in decimal. Host updates reach the processor
 // through setParameter; the editor's changes and gestures go to the host as set-value, touch
 // and release requests. Its chunks are the library's controls chunk and `juce`, the
-// processor's state block.
+// processor's state block. The processor is prepared for the controller's rate and stem
+// formats on the host thread, at initialisation and when the host notifies a new format; a
+// block passes its input through while the host gives no format.
 class JuceAAX_Processor final : public AAX_CEffectParameters, private juce::AudioProcessorListener
 {
 public:
@@ -30,8 +32,8 @@ public:
     // The component's process procedure. [audio thread]
     static void ProcessCallback (void* const instances[], const void* instancesEnd);
 
-    // Offline rendering, and a new format from the host: the processor is prepared for it
-    // here, off the audio thread. Then the library's own handling.
+    // [host thread] Offline rendering, and a new format from the host: the processor is
+    // prepared for it here, off the audio thread. Then the library's own handling.
     int32_t ReceiveNotification (uint32_t type, const void* data, uint32_t size) override;
     // [any host thread] After the library has taken the value: the processor gets it too.
     int32_t UpdateParameterNormalizedValue (const char* id, double value, int32_t cause) override;
