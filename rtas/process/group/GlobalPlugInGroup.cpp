@@ -1,11 +1,14 @@
 #include "process/group/GlobalPlugInGroup.h"
 
+#include <atomic>
+
 #include "process/group/CProcessGroupInterface.h"
 
 namespace
 {
-CProcessGroupInterface* gPlugInGroup = nullptr;
-bool gBeingDestroyed = false;
+// Written on the host thread; read there and by the driver's callbacks on the driver's thread.
+std::atomic<CProcessGroupInterface*> gPlugInGroup { nullptr };
+std::atomic<bool> gBeingDestroyed { false };
 
 // Clears the global when the destructor has finished, whichever way it left.
 struct ClearWhenDestroyed
@@ -25,7 +28,7 @@ CProcessGroupInterface* PlugInGroup()
 
 CProcessGroupInterface* LivePlugInGroup()
 {
-    return gBeingDestroyed ? nullptr : gPlugInGroup;
+    return gBeingDestroyed ? nullptr : gPlugInGroup.load();
 }
 
 bool IsPlugInGroupBeingDestroyed()
@@ -40,9 +43,10 @@ void SetPlugInGroup (CProcessGroupInterface* group)
 
 void DeletePlugInGroup()
 {
-    if (gPlugInGroup == nullptr || gBeingDestroyed)
+    CProcessGroupInterface* group = gPlugInGroup;
+    if (group == nullptr || gBeingDestroyed)
         return;
     gBeingDestroyed = true;
     const ClearWhenDestroyed clear;
-    delete gPlugInGroup;
+    delete group;
 }

@@ -10,11 +10,12 @@
 
 class CProcessGroupInterface;
 
-// [host thread] The global group, also while it is being destroyed; null when there is none.
+// [host thread, driver thread] The global group, also while it is being destroyed; null when
+// there is none.
 CProcessGroupInterface* PlugInGroup();
-// [host thread] The global group while it is not being destroyed; null otherwise.
+// [host thread, driver thread] The global group while it is not being destroyed; null otherwise.
 CProcessGroupInterface* LivePlugInGroup();
-// [host thread] True while DeletePlugInGroup runs the group's destructor.
+// [host thread, driver thread] True while DeletePlugInGroup runs the group's destructor.
 bool IsPlugInGroupBeingDestroyed();
 
 // [host thread] The entry layer stores the group it created (null stores none).
