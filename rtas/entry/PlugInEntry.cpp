@@ -39,14 +39,14 @@ void ReverseField (uint8_t* bytes, int32_t size, int32_t offset, int32_t width)
         std::reverse (bytes + offset, bytes + offset + width);
 }
 
-// Installs the toolbox binding and opens the resource file through it; without the toolbox the
-// plug-in runs without its resource file.
+// Opens the resource file through the installed toolbox; without a toolbox the plug-in runs
+// without its resource file.
 void OpenResourceFile()
 {
     char modulePath[kModulePathSize] = {};
     const DWORD length = GetModuleFileNameA (gEntry.module, modulePath, kModulePathSize);
     gEntry.resourceFile = ResourcePathOf (modulePath, length);
-    const HostToolboxRoutines* toolbox = InstallHostToolbox() ? InstalledHostToolbox() : nullptr;
+    const HostToolboxRoutines* toolbox = InstalledHostToolbox();
     if (! gEntry.resourceFile || toolbox == nullptr)
     {
         gEntry.resourceFile.reset();
@@ -55,16 +55,21 @@ void OpenResourceFile()
     toolbox->OpenResFileWithSwap (gEntry.resourceFile->c_str(), &SwapPlugInResource);
 }
 
-// Closes the resource file, then releases the toolbox binding.
 void CloseResourceFile()
 {
-    if (gEntry.resourceFile)
-    {
-        const std::string path = std::move (*gEntry.resourceFile);
-        gEntry.resourceFile.reset();
-        if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
-            toolbox->CloseResFileByPath (path.c_str());
-    }
+    if (! gEntry.resourceFile)
+        return;
+    const std::string path = std::move (*gEntry.resourceFile);
+    gEntry.resourceFile.reset();
+    if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
+        toolbox->CloseResFileByPath (path.c_str());
+}
+
+// Undoes an open: the group, the resource file, then the toolbox binding that both used.
+void TearDownOpen()
+{
+    DestroyPlugInGroup();
+    CloseResourceFile();
     ReleaseHostToolbox();
 }
 
@@ -125,6 +130,8 @@ int16_t PlugInOpen()
     ++gEntry.openCount;
     if (gEntry.openedSuccessfully)
         return 0;
+    // The binding is there before anything of the library uses the toolbox.
+    InstallHostToolbox();
     try
     {
         OpenResourceFile();
@@ -137,10 +144,7 @@ int16_t PlugInOpen()
     const int16_t result = NewPlugIn (0);
     gEntry.openedSuccessfully = result == 0;
     if (result != 0)
-    {
-        DestroyPlugInGroup();
-        CloseResourceFile();
-    }
+        TearDownOpen();
     return result;
 }
 
@@ -156,8 +160,7 @@ int16_t PlugInClose()
     if (gEntry.openedSuccessfully)
     {
         gEntry.openedSuccessfully = false;
-        DestroyPlugInGroup();
-        CloseResourceFile();
+        TearDownOpen();
     }
     return 0;
 }
