@@ -152,6 +152,9 @@ inline constexpr int kFirstFlagShift = 3;
     IMPORTED (GetShellList, DSIShellRecord*, ()) /* the standard shell list */ \
     IMPORTED (DsiLoadShell, int16_t, (DSIDSPRecord * dsp, DSIShellRecord * shell)) \
     IMPORTED (ResetDSP, int16_t, (DSIDSPRecord * dsp)) \
+    /* Block transfers of 24-bit words (their low 24 bits), with a wait bound per word. */ \
+    IMPORTED (DsiSendBlock, int16_t, (DSIDSPRecord * dsp, const int32_t* words, int32_t count, int32_t timeout)) \
+    IMPORTED (DsiReceiveBlock, int16_t, (DSIDSPRecord * dsp, int32_t* words, int32_t count, int32_t timeout)) \
     /* Shell services (S<role>), by host-callback selector. */ \
     SHELL (256, GetXWord, (int32_t address, int32_t * word), (address, word)) \
     SHELL (257, GetYWord, (int32_t address, int32_t * word), (address, word)) \

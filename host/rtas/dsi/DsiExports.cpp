@@ -133,6 +133,26 @@ KESTRUNE_HOST_EXPORT int16_t ResetDSP (DSIDSPRecord* dsp)
     }));
 }
 
+KESTRUNE_HOST_EXPORT int16_t DsiSendBlock (DSIDSPRecord* dsp, const int32_t* words, int32_t count, int32_t timeout)
+{
+    return int16_t (deviceEntryPoint ("DsiSendBlock", dsp, words, { count, timeout }, [&] (HostPortDevice& device) {
+        for (int32_t i = 0; i < count; ++i)
+            if (const int32_t error = device.wordToDSP (words[i]); error != 0)
+                return error;
+        return 0;
+    }));
+}
+
+KESTRUNE_HOST_EXPORT int16_t DsiReceiveBlock (DSIDSPRecord* dsp, int32_t* words, int32_t count, int32_t timeout)
+{
+    return int16_t (deviceEntryPoint ("DsiReceiveBlock", dsp, words, { count, timeout }, [&] (HostPortDevice& device) {
+        for (int32_t i = 0; i < count; ++i)
+            if (const int32_t error = device.wordToHost (words[i]); error != 0)
+                return error;
+        return 0;
+    }));
+}
+
 // The run-time entry points.
 
 #define DSI_ENTRY(role, ...) int32_t KESTRUNE_DSI_CALL DsiStandIn_##role (__VA_ARGS__)

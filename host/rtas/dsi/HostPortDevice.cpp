@@ -72,10 +72,17 @@ void HostPortDevice::byteRegisterAccessed (size_t offset, bool write)
             registers[offset] = uint8_t (value & ~DSIHostPortBytes::kCommandPending);
         }
     }
+    else if (write && offset == DSIHostPortBytes::kDataHigh)
+    {
+        transmitHigh_ = registers[offset];
+    }
+    else if (write && offset == DSIHostPortBytes::kDataMiddle)
+    {
+        transmitMiddle_ = registers[offset];
+    }
     else if (write && offset == DSIHostPortBytes::kDataLow && ! dead_)
     {
-        takeWord ((int32_t (registers[DSIHostPortBytes::kDataHigh]) << 16) | (int32_t (registers[DSIHostPortBytes::kDataMiddle]) << 8)
-                  | int32_t (registers[DSIHostPortBytes::kDataLow]));
+        takeWord ((int32_t (transmitHigh_) << 16) | (int32_t (transmitMiddle_) << 8) | int32_t (registers[offset]));
     }
     else if (! write && offset == DSIHostPortBytes::kDataLow && presenting())
     {

@@ -66,6 +66,10 @@ private:
     bool dead_ = false;
     std::array<int32_t, 32> hostBits_ {};
     uint32_t statusFlags_ = 0;
+    // The data registers read the receive side and write the transmit side: the bytes the host
+    // wrote are latched as it writes them.
+    uint8_t transmitHigh_ = 0;
+    uint8_t transmitMiddle_ = 0;
     std::deque<int32_t> toHost_;
     std::vector<DeviceEvent> traffic_;
 };

@@ -45,3 +45,7 @@ KESTRUNE_DSI_ENTRY_POINTS (KESTRUNE_DSI_DECLARE_SHIM)
 // Waits (kDSIWaitBound) for the host bit that a status mask stands for: 1, 2, 4, 8, 16 or 32;
 // any other mask, or no _DsiWaitHostBit entry point, gives -1.
 int32_t ShimDsiWaitHostBitTimed (DSIDSPRecord* dsp, int32_t mask);
+// Whether the status that a mask stands for holds now (the host bit has the value that the wait
+// above waits for): 0 and the answer in `holds`, or the entry point's error; any other mask, or
+// no _DsiGetHostBit entry point, gives -1.
+int32_t ShimDsiHostStatus (DSIDSPRecord* dsp, int32_t mask, bool* holds);

@@ -91,6 +91,18 @@ TEST_F (DsiStandIn, ByteRegistersHandOutTheQueuedWordsOneByOne)
     EXPECT_EQ (dsi.traffic (dsp), (std::vector<DeviceEvent> { { Kind::WordToHost, -8388607 }, { Kind::WordToHost, 0x102 } }));
 }
 
+TEST_F (DsiStandIn, ByteDataRegistersWriteTheTransmitSideAndReadTheReceiveSide)
+{
+    DSIDSPRecord* dsp = dsi.addDSP (dsi.addCard (18, 0));
+    dsi.queueWordsToHost (dsp, { 0x010203 });
+    volatile uint8_t* port = bytePort (dsp);
+    port[DSIHostPortBytes::kDataHigh] = 0xAA;
+    port[DSIHostPortBytes::kDataMiddle] = 0xBB;
+    EXPECT_EQ (port[DSIHostPortBytes::kDataHigh], 0x01) << "a read gives the word waiting for the host";
+    port[DSIHostPortBytes::kDataLow] = 0xCC;
+    EXPECT_EQ (dsi.wordsFromHost (dsp), (std::vector<int32_t> { 0xAABBCC }));
+}
+
 TEST_F (DsiStandIn, ADeadDeviceTakesNothingOnEitherRoad)
 {
     DSIDSPRecord* dsp = dsi.addDSP (dsi.addCard (18, 0));
