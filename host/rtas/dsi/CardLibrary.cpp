@@ -243,6 +243,11 @@ void CardLibrary::setStatusFlags (DSIDSPRecord* dsp, uint32_t flags)
     withDevice (dsp, [&] (HostPortDevice& device) { device.setStatusFlags (flags); });
 }
 
+void CardLibrary::setTransmitDelay (DSIDSPRecord* dsp, int statusReads)
+{
+    withDevice (dsp, [&] (HostPortDevice& device) { device.setTransmitDelay (statusReads); });
+}
+
 ShellState CardLibrary::shellState (DSIDSPRecord* dsp)
 {
     std::lock_guard guard (lock_);

@@ -54,6 +54,7 @@ public:
     std::vector<DeviceEvent> traffic (DSIDSPRecord* dsp) override;
     void setDead (DSIDSPRecord* dsp, bool dead) override;
     void setStatusFlags (DSIDSPRecord* dsp, uint32_t flags) override;
+    void setTransmitDelay (DSIDSPRecord* dsp, int statusReads) override;
 
     ShellState shellState (DSIDSPRecord* dsp) override;
     int32_t memoryWord (DSIDSPRecord* dsp, MemorySpace space, int32_t address) override;

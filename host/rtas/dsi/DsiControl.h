@@ -27,7 +27,8 @@
 // It takes every command and word at once, recording them in order (traffic), and hands the host
 // the words queued for it, in order. A dead device takes and gives nothing: commands stay
 // pending, every wait of the driver times out with kDsiTimeout, and the registers never report
-// ready. A command is recorded as the driver's vector: what _DsiDoHostCommand was given, the
+// ready. Block transfers take or give their words one by one and stop at the first time-out. A
+// command is recorded as the driver's vector: what _DsiDoHostCommand was given, the
 // byte register's value without its pending bit, or the Onyx command register's value without
 // its pending bit; words as their low 24 bits.
 //
@@ -143,6 +144,9 @@ public:
     virtual void setDead (DSIDSPRecord* dsp, bool dead) = 0;
     // The DSP-driven flags of the Onyx status register (bits 3 to 6).
     virtual void setStatusFlags (DSIDSPRecord* dsp, uint32_t flags) = 0;
+    // A slower DSP: after each word it takes through the registers, the status register reports
+    // the transmit side full for the next `statusReads` reads of it (0: never).
+    virtual void setTransmitDelay (DSIDSPRecord* dsp, int statusReads) = 0;
 
     // The shell side of a DSP.
     virtual ShellState shellState (DSIDSPRecord* dsp) = 0;

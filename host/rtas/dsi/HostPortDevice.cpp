@@ -83,10 +83,15 @@ void HostPortDevice::byteRegisterAccessed (size_t offset, bool write)
     else if (write && offset == DSIHostPortBytes::kDataLow && ! dead_)
     {
         takeWord ((int32_t (transmitHigh_) << 16) | (int32_t (transmitMiddle_) << 8) | int32_t (registers[offset]));
+        transmitBusyReads_ = transmitDelay_;
     }
     else if (! write && offset == DSIHostPortBytes::kDataLow && presenting())
     {
         giveWord();
+    }
+    else if (! write && offset == DSIHostPortBytes::kStatus)
+    {
+        statusRead();
     }
 }
 
@@ -107,6 +112,7 @@ void HostPortDevice::onyxRegisterAccessed (size_t offset, bool write)
     else if (write && index == DSIOnyxPort::kTransmit && ! dead_)
     {
         takeWord (int32_t (value));
+        transmitBusyReads_ = transmitDelay_;
     }
     else if (write && index == DSIOnyxPort::kControl)
     {
@@ -117,6 +123,16 @@ void HostPortDevice::onyxRegisterAccessed (size_t offset, bool write)
     {
         giveWord();
     }
+    else if (! write && index == DSIOnyxPort::kStatus)
+    {
+        statusRead();
+    }
+}
+
+void HostPortDevice::statusRead()
+{
+    if (transmitBusyReads_ > 0)
+        --transmitBusyReads_;
 }
 
 void HostPortDevice::takeCommand (int32_t vector)
@@ -210,6 +226,11 @@ void HostPortDevice::setDead (bool dead)
     refreshRegisters();
 }
 
+void HostPortDevice::setTransmitDelay (int statusReads)
+{
+    transmitDelay_ = statusReads > 0 ? statusReads : 0;
+}
+
 void HostPortDevice::setStatusFlags (uint32_t flags)
 {
     statusFlags_ = flags & kOnyxStatusFlagMask;
@@ -245,7 +266,7 @@ void HostPortDevice::refreshRegisters()
         const bool commandTaken = (onyxRegister (DSIOnyxPort::kCommand) & DSIOnyxPort::kCommandPending) == 0;
         uint32_t status = statusFlags_;
         status |= alive && commandTaken ? DSIOnyxPort::kStatusCommandReady : 0u;
-        status |= alive ? DSIOnyxPort::kStatusTransmitEmpty : 0u;
+        status |= transmitEmpty() ? DSIOnyxPort::kStatusTransmitEmpty : 0u;
         status |= presenting() ? DSIOnyxPort::kStatusReceiveFull : 0u;
         setOnyxRegister (DSIOnyxPort::kStatus, status);
         uint32_t flags = 0;
@@ -260,7 +281,7 @@ void HostPortDevice::refreshRegisters()
         uint8_t* registers = window_.deviceRegisters();
         uint8_t status = 0;
         status |= presenting() ? DSIHostPortBytes::kStatusReceiveFull : 0;
-        status |= alive ? DSIHostPortBytes::kStatusTransmitEmpty : 0;
+        status |= transmitEmpty() ? DSIHostPortBytes::kStatusTransmitEmpty : 0;
         status |= alive && hostBits_[kPortEmptyBit] != 0 ? DSIHostPortBytes::kStatusPortEmpty : 0;
         registers[DSIHostPortBytes::kStatus] = status;
         if (presenting())
@@ -271,7 +292,7 @@ void HostPortDevice::refreshRegisters()
             registers[DSIHostPortBytes::kDataLow] = uint8_t (word);
         }
     }
-    window_.watchReads (presenting());
+    window_.watchReads (presenting() || transmitBusyReads_ > 0);
 }
 
 } // namespace kestrune::host::rtas

@@ -44,6 +44,7 @@ public:
     void queueWordsToHost (const std::vector<int32_t>& words);
     void setDead (bool dead);
     void setStatusFlags (uint32_t flags);
+    void setTransmitDelay (int statusReads);
 
     const std::vector<DeviceEvent>& traffic() const { return traffic_; }
     std::vector<int32_t> valuesOf (DeviceEvent::Kind kind) const;
@@ -56,6 +57,8 @@ private:
     void takeWord (int32_t word);
     int32_t giveWord();
     bool presenting() const { return ! dead_ && ! toHost_.empty(); }
+    bool transmitEmpty() const { return ! dead_ && transmitBusyReads_ == 0; }
+    void statusRead();
     // Writes the registers that the device drives into its view of the window.
     void refreshRegisters();
     uint32_t onyxRegister (int index) const;
@@ -70,6 +73,8 @@ private:
     // wrote are latched as it writes them.
     uint8_t transmitHigh_ = 0;
     uint8_t transmitMiddle_ = 0;
+    int transmitDelay_ = 0;
+    int transmitBusyReads_ = 0; // status reads left before the transmit side is empty again
     std::deque<int32_t> toHost_;
     std::vector<DeviceEvent> traffic_;
 };

@@ -40,7 +40,8 @@ bool ComputePenFlag()
 }
 
 // A code block handed to a shell: the shell's code pointer is cleared again and the block freed
-// when it is taken back, at the latest when this goes out of scope.
+// when it is taken back, at the latest when this goes out of scope. Handing an empty block keeps
+// the code the shell has.
 class ShellCodeCopy
 {
 public:
@@ -51,9 +52,9 @@ public:
 
     void Hand (DSPCodeBlock block)
     {
-        Take();
         if (block.empty())
             return;
+        Take();
         fBlock = std::move (block);
         DsiCompat_SetShellDSPCode (fShell, fBlock.data());
     }

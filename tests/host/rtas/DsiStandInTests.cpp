@@ -103,6 +103,18 @@ TEST_F (DsiStandIn, ByteDataRegistersWriteTheTransmitSideAndReadTheReceiveSide)
     EXPECT_EQ (dsi.wordsFromHost (dsp), (std::vector<int32_t> { 0xAABBCC }));
 }
 
+TEST_F (DsiStandIn, ASlowDeviceKeepsTheTransmitSideFullForSomeStatusReads)
+{
+    DSIDSPRecord* dsp = dsi.addDSP (dsi.addCard (21, 0));
+    dsi.setTransmitDelay (dsp, 2);
+    volatile uint32_t* status = onyxRegister (dsp, DSIOnyxPort::kStatus);
+    *onyxRegister (dsp, DSIOnyxPort::kTransmit) = 1;
+    EXPECT_EQ (*status & DSIOnyxPort::kStatusTransmitEmpty, 0u);
+    EXPECT_EQ (*status & DSIOnyxPort::kStatusTransmitEmpty, 0u);
+    EXPECT_NE (*status & DSIOnyxPort::kStatusTransmitEmpty, 0u) << "taken after two reads";
+    EXPECT_NE (*status & DSIOnyxPort::kStatusTransmitEmpty, 0u);
+}
+
 TEST_F (DsiStandIn, ADeadDeviceTakesNothingOnEitherRoad)
 {
     DSIDSPRecord* dsp = dsi.addDSP (dsi.addCard (18, 0));
