@@ -94,10 +94,7 @@ ControlHandle Controls::createFromTemplate (const uint8_t* data, size_t size, Wi
 
 bool Controls::known (ControlHandle control)
 {
-    if (owns (reinterpret_cast<Handle> (control)))
-        return true;
-    graphics_.reportInvalid (control, "control");
-    return false;
+    return graphics_.recognises (owns (reinterpret_cast<Handle> (control)), control, "control");
 }
 
 bool Controls::owns (Handle block) const

@@ -45,30 +45,22 @@ void Graphics::reportInvalid (const void* object, const char* kind)
 
 WindowRef Graphics::newWindow (const Box& global)
 {
-    auto port = std::make_unique<Port> (global);
-    auto* handle = reinterpret_cast<GrafPtr> (port.get());
-    ports_[handle] = std::move (port);
-    return handle;
+    return ports_.add (std::make_unique<Port> (global));
 }
 
 void Graphics::disposeWindow (WindowRef window)
 {
-    if (ports_.erase (window) == 0)
-    {
-        reportInvalid (window, "port");
+    if (! recognises (ports_.erase (window), window, "port"))
         return;
-    }
     if (current_ == window)
         current_ = nullptr;
 }
 
 Port* Graphics::port (GrafPtr port)
 {
-    const auto found = ports_.find (port);
-    if (found != ports_.end())
-        return found->second.get();
-    reportInvalid (port, "port");
-    return nullptr;
+    Port* found = ports_.find (port);
+    recognises (found != nullptr, port, "port");
+    return found;
 }
 
 void Graphics::setCurrent (GrafPtr port)
@@ -79,61 +71,47 @@ void Graphics::setCurrent (GrafPtr port)
 
 RgnHandle Graphics::newRegion()
 {
-    auto region = std::make_unique<Region>();
-    auto* handle = reinterpret_cast<RgnHandle> (region.get());
-    regions_[handle] = std::move (region);
-    return handle;
+    return regions_.add (std::make_unique<Region>());
 }
 
 void Graphics::disposeRegion (RgnHandle region)
 {
-    if (regions_.erase (region) == 0)
-        reportInvalid (region, "region");
+    recognises (regions_.erase (region), region, "region");
 }
 
 Region* Graphics::region (RgnHandle region)
 {
-    const auto found = regions_.find (region);
-    if (found != regions_.end())
-        return found->second.get();
-    reportInvalid (region, "region");
-    return nullptr;
+    Region* found = regions_.find (region);
+    recognises (found != nullptr, region, "region");
+    return found;
 }
 
 PixPatHandle Graphics::addPattern (PixelPattern pattern)
 {
-    auto stored = std::make_unique<PixelPattern> (std::move (pattern));
-    auto* handle = reinterpret_cast<PixPatHandle> (stored.get());
-    patterns_[handle] = std::move (stored);
-    return handle;
+    return patterns_.add (std::make_unique<PixelPattern> (std::move (pattern)));
 }
 
 void Graphics::disposePattern (PixPatHandle pattern)
 {
-    if (patterns_.erase (pattern) == 0)
-    {
-        reportInvalid (pattern, "pattern");
+    if (! recognises (patterns_.erase (pattern), pattern, "pattern"))
         return;
-    }
     // A port never erases with a pattern that is gone.
-    for (auto& [handle, port] : ports_)
-        if (port->backPattern == pattern)
-            port->backPattern = nullptr;
+    ports_.forEach ([&] (Port& port) {
+        if (port.backPattern == pattern)
+            port.backPattern = nullptr;
+    });
 }
 
 const PixelPattern* Graphics::pattern (PixPatHandle pattern)
 {
-    const auto found = patterns_.find (pattern);
-    if (found != patterns_.end())
-        return found->second.get();
-    reportInvalid (pattern, "pattern");
-    return nullptr;
+    const PixelPattern* found = patterns_.find (pattern);
+    recognises (found != nullptr, pattern, "pattern");
+    return found;
 }
 
 const PixelPattern* Graphics::backPatternOf (const Port& port) const
 {
-    const auto found = patterns_.find (port.backPattern);
-    return found != patterns_.end() ? found->second.get() : nullptr;
+    return patterns_.find (port.backPattern);
 }
 
 void Graphics::setOrigin (int32_t h, int32_t v)

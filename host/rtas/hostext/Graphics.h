@@ -15,6 +15,40 @@
 namespace kestrune::host::rtas
 {
 
+// Objects that the toolbox hands out by pointer, kept by that pointer (the object's address).
+template <typename Handle, typename Object>
+class ObjectTable
+{
+public:
+    Handle add (std::unique_ptr<Object> object)
+    {
+        auto* handle = reinterpret_cast<Handle> (object.get());
+        objects_[handle] = std::move (object);
+        return handle;
+    }
+
+    bool erase (Handle handle) { return objects_.erase (handle) == 1; }
+    bool contains (Handle handle) const { return objects_.count (handle) != 0; }
+    size_t size() const { return objects_.size(); }
+    void clear() { objects_.clear(); }
+
+    Object* find (Handle handle) const
+    {
+        const auto found = objects_.find (handle);
+        return found != objects_.end() ? found->second.get() : nullptr;
+    }
+
+    template <typename Visit>
+    void forEach (Visit visit)
+    {
+        for (auto& [handle, object] : objects_)
+            visit (*object);
+    }
+
+private:
+    std::map<Handle, std::unique_ptr<Object>> objects_;
+};
+
 class Graphics
 {
 public:
@@ -39,8 +73,8 @@ public:
     WindowRef newWindow (const Box& global);
     void disposeWindow (WindowRef window);
     Port* port (GrafPtr port);
-    bool exists (GrafPtr port) const { return ports_.count (port) != 0; }
-    Port* currentPort() { return current_ != nullptr ? ports_.at (current_).get() : nullptr; }
+    bool exists (GrafPtr port) const { return ports_.contains (port); }
+    Port* currentPort() { return ports_.find (current_); }
     GrafPtr current() const { return current_; }
     void setCurrent (GrafPtr port);
     size_t windowCount() const { return ports_.size(); }
@@ -94,12 +128,19 @@ public:
 
     // Records that a routine was given an object of this kind that the toolbox does not know.
     void reportInvalid (const void* object, const char* kind);
+    // `known`, after recording the object when it is not.
+    bool recognises (bool known, const void* object, const char* kind)
+    {
+        if (! known)
+            reportInvalid (object, kind);
+        return known;
+    }
 
 private:
     StandInScript& script_;
-    std::map<GrafPtr, std::unique_ptr<Port>> ports_;
-    std::map<RgnHandle, std::unique_ptr<Region>> regions_;
-    std::map<PixPatHandle, std::unique_ptr<PixelPattern>> patterns_;
+    ObjectTable<GrafPtr, Port> ports_;
+    ObjectTable<RgnHandle, Region> regions_;
+    ObjectTable<PixPatHandle, PixelPattern> patterns_;
     GrafPtr current_ = nullptr;
 };
 

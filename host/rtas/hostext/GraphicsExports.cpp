@@ -103,6 +103,15 @@ void setColour (const char* role, int32_t colour, bool foreground)
     });
 }
 
+void setRGB (const char* role, const RGBColor* colour, RGBColor Port::*field)
+{
+    const auto arguments = colour != nullptr ? std::vector<int64_t> { colour->red, colour->green, colour->blue } : std::vector<int64_t> { 0 };
+    changePort (role, arguments, [&] (Graphics&, Port& port) {
+        if (colour != nullptr)
+            port.*field = *colour;
+    });
+}
+
 template <typename Field>
 int16_t portText (const char* role, GrafPtr grafPort, Field field)
 {
@@ -362,20 +371,12 @@ void HostExt_PtToAngle (const Rect* rect, Point point, int16_t* angle)
 
 void HostExt_RGBForeColor (const RGBColor* colour)
 {
-    changePort ("RGBForeColor", colour != nullptr ? std::vector<int64_t> { colour->red, colour->green, colour->blue } : std::vector<int64_t> { 0 },
-                [&] (Graphics&, Port& port) {
-                    if (colour != nullptr)
-                        port.fore = *colour;
-                });
+    setRGB ("RGBForeColor", colour, &Port::fore);
 }
 
 void HostExt_RGBBackColor (const RGBColor* colour)
 {
-    changePort ("RGBBackColor", colour != nullptr ? std::vector<int64_t> { colour->red, colour->green, colour->blue } : std::vector<int64_t> { 0 },
-                [&] (Graphics&, Port& port) {
-                    if (colour != nullptr)
-                        port.back = *colour;
-                });
+    setRGB ("RGBBackColor", colour, &Port::back);
 }
 
 void HostExt_GetForeColor (RGBColor* colour)

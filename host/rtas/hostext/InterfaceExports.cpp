@@ -23,6 +23,14 @@ auto call (const char* role, std::vector<int64_t> arguments, Operation operation
     return withToolbox (operation);
 }
 
+// A text-edit routine that takes text: the text is recorded with the call.
+template <typename Operation>
+void withText (const char* role, const void* text, int32_t length, TEHandle edit, Operation operation)
+{
+    const std::string characters = text != nullptr && length > 0 ? std::string (static_cast<const char*> (text), size_t (length)) : std::string();
+    call (role, { length, addressOf (edit) }, operation, characters);
+}
+
 } // namespace
 
 // Controls.
@@ -119,22 +127,12 @@ void HostExt_TEDispose (TEHandle edit)
 
 void HostExt_TESetText (const void* text, int32_t length, TEHandle edit)
 {
-    const std::string characters = text != nullptr && length > 0 ? std::string (static_cast<const char*> (text), size_t (length)) : std::string();
-    call (
-        "TESetText", { length, addressOf (edit) }, [&] (HostExtToolbox& t) {
-            t.textEdit().setText (edit, static_cast<const char*> (text), length);
-        },
-        characters);
+    withText ("TESetText", text, length, edit, [&] (HostExtToolbox& t) { t.textEdit().setText (edit, static_cast<const char*> (text), length); });
 }
 
 void HostExt_TEInsert (const void* text, int32_t length, TEHandle edit)
 {
-    const std::string characters = text != nullptr && length > 0 ? std::string (static_cast<const char*> (text), size_t (length)) : std::string();
-    call (
-        "TEInsert", { length, addressOf (edit) }, [&] (HostExtToolbox& t) {
-            t.textEdit().insert (edit, static_cast<const char*> (text), length);
-        },
-        characters);
+    withText ("TEInsert", text, length, edit, [&] (HostExtToolbox& t) { t.textEdit().insert (edit, static_cast<const char*> (text), length); });
 }
 
 void HostExt_TESetSelect (int32_t start, int32_t end, TEHandle edit)

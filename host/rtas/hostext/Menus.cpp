@@ -49,10 +49,7 @@ Handle Menus::newDefinition (MenuDefProc proc)
 
 bool Menus::known (MenuHandle menu)
 {
-    if (holds (menus_, menu))
-        return true;
-    graphics_.reportInvalid (menu, "menu");
-    return false;
+    return graphics_.recognises (holds (menus_, menu), menu, "menu");
 }
 
 bool Menus::owns (Handle block) const

@@ -48,10 +48,7 @@ namespace
 
 bool TextEdit::known (TEHandle edit)
 {
-    if (std::find (edits_.begin(), edits_.end(), edit) != edits_.end())
-        return true;
-    graphics_.reportInvalid (edit, "text edit");
-    return false;
+    return graphics_.recognises (std::find (edits_.begin(), edits_.end(), edit) != edits_.end(), edit, "text edit");
 }
 
 bool TextEdit::owns (Handle block) const

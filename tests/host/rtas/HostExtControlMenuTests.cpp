@@ -43,7 +43,8 @@ TEST_F (HostExtControls, AControlFromItsTemplate)
     EXPECT_EQ ((std::vector<int> { record.value, record.minimum, record.maximum, record.kind }), (std::vector<int> { 1, 0, 1, checkBoxProc }));
     EXPECT_EQ (record.reference, 0x12345678);
     EXPECT_EQ (std::string (reinterpret_cast<const char*> (record.title + 1), record.title[0]), "Go");
-    EXPECT_EQ (record.owner, window);
+    const WindowRef owner = record.owner; // a packed field: read, never referred to
+    EXPECT_EQ (owner, window);
     EXPECT_EQ (record.visible, 1);
     EXPECT_EQ (record.state, kControlStateDrawn);
     EXPECT_EQ (host.GetHandleSize (reinterpret_cast<Handle> (box)), int32_t (sizeof (ControlRecord)));
@@ -243,7 +244,8 @@ TEST_F (HostExtMenus, ReleasedOutsideOrWithoutADefinitionChoosesNothing)
     menuMessages.clear();
     EXPECT_EQ (host.PopUpMenuSelect (menu, 200, 300, 1), 0);
     EXPECT_TRUE (menuMessages.empty()) << "a disposed definition is no longer the menu's";
-    EXPECT_EQ ((*menu)->definition, nullptr);
+    const Handle kept = (*menu)->definition;
+    EXPECT_EQ (kept, nullptr);
 
     host.DeleteMenu (1000);
     host.DisposeMenu (menu);
