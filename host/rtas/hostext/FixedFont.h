@@ -16,14 +16,13 @@ struct FontMetrics
     int32_t ascent = 0;
     int32_t descent = 0;
     int32_t leading = 0;
+    bool bold = false;
     bool underline = false;
 
     int32_t lineHeight() const { return ascent + descent + leading; }
     int32_t width (size_t characters) const { return int32_t (characters) * advance; }
     // The columns of a glyph: the advance less one pixel, or the whole advance in bold.
     int32_t glyphWidth() const { return bold ? advance : advance - 1; }
-
-    bool bold = false;
 };
 
 // Size 0 is the default size 12; sizes are clamped to 1-255.

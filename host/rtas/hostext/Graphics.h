@@ -144,7 +144,7 @@ private:
     GrafPtr current_ = nullptr;
 };
 
-// A pixel pattern or picture from its resource bytes; nullopt when they do not hold one.
+// A pixel pattern from its resource bytes; nullopt when they do not hold one.
 std::optional<PixelPattern> parsePixelPattern (const uint8_t* data, size_t size);
 
 } // namespace kestrune::host::rtas

@@ -66,7 +66,6 @@ public:
     MouseScript& mouse() { return mouse_; }
     const std::vector<Box>& screens() const { return screens_; }
     const std::optional<std::string>& clipboard() const { return clipboard_; }
-    OSErr& memError() { return memError_; }
 
     // Memory blocks.
     Handle newHandle (const char* role, int32_t size, bool clear);

@@ -165,12 +165,4 @@ void Region::offset (int32_t dx, int32_t dy)
         box = box.offset (dx, dy);
 }
 
-int64_t Region::area() const
-{
-    int64_t area = 0;
-    for (const Box& box : boxes_)
-        area += int64_t (box.width()) * box.height();
-    return area;
-}
-
 } // namespace kestrune::host::rtas

@@ -56,7 +56,6 @@ public:
     // All zero for an empty region.
     Box bounds() const;
     void offset (int32_t dx, int32_t dy);
-    int64_t area() const;
 
     // Disjoint boxes in bands from top to bottom, left to right within a band; a band's boxes
     // never touch and two bands touching with the same boxes are one.
