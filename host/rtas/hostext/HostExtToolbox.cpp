@@ -108,6 +108,11 @@ WindowRef HostExtToolbox::newWindow (const Rect& globalBounds)
 void HostExtToolbox::disposeWindow (WindowRef window)
 {
     std::lock_guard guard (lock_);
+    closeWindow (window);
+}
+
+void HostExtToolbox::closeWindow (WindowRef window)
+{
     controls_.disposeAllOf (window);
     graphics_.disposeWindow (window);
 }

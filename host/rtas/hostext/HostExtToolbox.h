@@ -104,6 +104,8 @@ public:
 
 private:
     void resetState();
+    // Disposes of a window and the controls in it.
+    void closeWindow (WindowRef window);
     uint64_t readClock();
 
     std::recursive_mutex lock_;
@@ -114,8 +116,8 @@ private:
     MouseScript mouse_;
     Controls controls_ { heap_, graphics_, mouse_ };
     TextEdit textEdit_ { heap_, graphics_, mouse_, [this] { return clockTicks(); } };
-    Menus menus_ { heap_, graphics_, mouse_ };
     std::vector<Box> screens_;
+    Menus menus_ { heap_, graphics_, mouse_, screens_, [this] (WindowRef window) { closeWindow (window); } };
     std::optional<std::string> clipboard_;
     OSErr memError_ = noErr;
     bool manualClock_ = false;

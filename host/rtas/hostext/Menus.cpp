@@ -143,12 +143,15 @@ int32_t Menus::popUp (MenuHandle menu, int16_t top, int16_t left, int16_t item)
     which = item;
     send (kMenuPlaceMessage, rect, { top, left }, which);
 
-    if (popUpWindow_ != nullptr)
-        graphics_.disposeWindow (popUpWindow_);
-    const Box placed = boxOf (rect);
-    popUpWindow_ = graphics_.newWindow (placed.empty() ? Box { placed.left, placed.top, placed.left, placed.top } : placed);
+    if (graphics_.exists (popUpWindow_))
+        closeWindow_ (popUpWindow_);
+    Region onScreens;
+    for (const Box& screen : screens_)
+        onScreens = Region::combine (onScreens, Region (boxOf (rect).intersection (screen)), Region::Operation::unite);
+    const Box bounds = onScreens.bounds();
+    popUpWindow_ = graphics_.newWindow (bounds);
     graphics_.setCurrent (popUpWindow_);
-    graphics_.setOrigin (placed.left, placed.top);
+    graphics_.setOrigin (bounds.left, bounds.top);
 
     which = 0;
     send (kMenuDrawMessage, rect, { 0, 0 }, which);

@@ -1,12 +1,14 @@
 #pragma once
 // The stand-in toolbox's menus: MenuRecords in blocks of the heap, menu definitions holding a
 // callback, the list of inserted menus, and the pop-up selection that drives a definition
-// under the scripted mouse in a pop-up window of its own.
+// under the scripted mouse in a pop-up window of its own, as large as the part of the placed
+// rectangle that lies on the screens.
 
 #include "Graphics.h"
 #include "HandleHeap.h"
 #include "MouseScript.h"
 
+#include <functional>
 #include <string>
 
 namespace kestrune::host::rtas
@@ -15,7 +17,12 @@ namespace kestrune::host::rtas
 class Menus
 {
 public:
-    Menus (HandleHeap& heap, Graphics& graphics, MouseScript& mouse) : heap_ (heap), graphics_ (graphics), mouse_ (mouse) {}
+    // `screens` bound the pop-up windows; `closeWindow` disposes of a window and its controls.
+    Menus (HandleHeap& heap, Graphics& graphics, MouseScript& mouse, const std::vector<Box>& screens,
+           std::function<void (WindowRef)> closeWindow)
+        : heap_ (heap), graphics_ (graphics), mouse_ (mouse), screens_ (screens), closeWindow_ (std::move (closeWindow))
+    {
+    }
 
     // Null when the heap has no room.
     MenuHandle create (int16_t menuID, const std::string& title);
@@ -45,6 +52,8 @@ private:
     HandleHeap& heap_;
     Graphics& graphics_;
     MouseScript& mouse_;
+    const std::vector<Box>& screens_;
+    std::function<void (WindowRef)> closeWindow_;
     std::vector<MenuHandle> menus_;
     std::vector<Handle> definitions_;
     std::vector<MenuHandle> inserted_;

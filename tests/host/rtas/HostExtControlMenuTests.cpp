@@ -148,6 +148,7 @@ struct MenuMessage
 std::vector<MenuMessage> menuMessages;
 GrafPtr portWhileDrawing = nullptr;
 int32_t referenceSeen = 0;
+bool makeControlWhileDrawing = false;
 
 // A menu of four 10-pixel items, 50 wide, opened 10 pixels right of the point with the
 // given item under it.
@@ -168,6 +169,8 @@ void testMenuDefinition (int16_t message, MenuHandle menu, Rect* rect, Point poi
         case kMenuDrawMessage:
             routines->GetPort (&portWhileDrawing);
             routines->PaintRect (rect);
+            if (makeControlWhileDrawing)
+                routines->NewControl (portWhileDrawing, rect, nullptr, 1, 0, 0, 1, pushButProc, 0);
             break;
         case kMenuTrackMessage:
             *item = routines->PtInRect (point, rect) ? int16_t (1 + (point.v - rect->top) / 10) : 0;
@@ -184,6 +187,7 @@ protected:
         HostExtInterface::SetUp();
         menuMessages.clear();
         portWhileDrawing = nullptr;
+        makeControlWhileDrawing = false;
         const unsigned char title[] = "\0";
         menu = host.NewMenu (1000, title);
         definition = host.NewMenuDefinition (testMenuDefinition);
@@ -233,6 +237,25 @@ TEST_F (HostExtMenus, APopUpSendsItsDefinitionSizePlaceDrawAndTrack)
     host.GetPort (&current);
     EXPECT_EQ (current, window) << "the caller's port is current again";
     EXPECT_EQ (mismatches ([] (int, int) { return kWhite; }), "") << "nothing drawn into the caller's window";
+}
+
+TEST_F (HostExtMenus, ThePopUpWindowLiesOnTheScreensAndGoesWithItsControls)
+{
+    toolbox.setScreens ({ { 0, 0, 220, 340 } });
+    makeControlWhileDrawing = true;
+    host.PopUpMenuSelect (menu, 200, 300, 2);
+    WindowRef popUp = toolbox.lastPopUpWindow();
+    EXPECT_EQ (toolbox.windowPixels (popUp).size(), 30u * 30u) << "(190, 310, 230, 360) cut by the screen";
+    Rect bounds {};
+    host.GetPortBounds (popUp, &bounds);
+    EXPECT_EQ (edgesOf (bounds), (std::vector<int16_t> { 190, 310, 220, 340 })) << "local coordinates are global ones";
+    EXPECT_EQ (toolbox.objectCounts().controls, 1u);
+
+    makeControlWhileDrawing = false;
+    host.PopUpMenuSelect (menu, 200, 300, 2);
+    EXPECT_EQ (toolbox.objectCounts().controls, 0u) << "the last pop-up window went, and its control with it";
+    EXPECT_EQ (toolbox.objectCounts().windows, 2u);
+    EXPECT_EQ (toolbox.script().countOf ("InvalidHandle"), 0u);
 }
 
 TEST_F (HostExtMenus, ReleasedOutsideOrWithoutADefinitionChoosesNothing)
