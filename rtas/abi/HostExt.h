@@ -41,8 +41,9 @@
 //
 // PopUpMenuSelect sends the menu's definition, in this order: the size message, the place
 // message (the rectangle at the given top-left corner and size, the item to place), the draw
-// message in a pop-up window whose local coordinates are global ones, then one track message
-// per mouse sample up to the one that releases the button. Its result is the menu ID in the high
+// message in a pop-up window whose local coordinates are global ones (the placed rectangle as
+// far as it lies on the screens), then one track message per mouse sample up to the one that
+// releases the button. Its result is the menu ID in the high
 // half and the item last answered in the low half, or 0 when that item is 0.
 
 #include "HostTypes.h"
