@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include "PascalText.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -66,8 +68,7 @@ ControlHandle Controls::create (WindowRef window, const Rect& bounds, const std:
     record.minimum = minimum;
     record.maximum = maximum;
     record.owner = window;
-    record.title[0] = uint8_t (std::min<size_t> (title.size(), 255));
-    std::memcpy (record.title + 1, title.data(), record.title[0]);
+    setPascal (record.title, title);
     controls_.push_back (control);
     if (visible)
         show (control);

@@ -13,6 +13,7 @@ using kestrune::host::rtas::boxOf;
 using kestrune::host::rtas::Graphics;
 using kestrune::host::rtas::HostExtToolbox;
 using kestrune::host::rtas::Port;
+using kestrune::host::rtas::recordedCall;
 using kestrune::host::rtas::rectOf;
 using kestrune::host::rtas::Region;
 using kestrune::host::rtas::toolbox;
@@ -31,8 +32,8 @@ std::vector<int64_t> operator+ (std::vector<int64_t> first, const std::vector<in
 template <typename Operation>
 auto draw (const char* role, std::vector<int64_t> arguments, Operation operation, std::string text = {})
 {
-    toolbox().script().record (role, std::move (arguments), std::move (text));
-    return withToolbox ([&] (HostExtToolbox& t) { return operation (t.graphics()); });
+    return recordedCall (
+        role, std::move (arguments), [&] (HostExtToolbox& t) { return operation (t.graphics()); }, std::move (text));
 }
 
 // Runs a change of the current port's state; nothing without a current port.

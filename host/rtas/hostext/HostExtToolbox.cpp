@@ -17,13 +17,6 @@ namespace
     constexpr uint64_t kMicrosecondsPerTick = 1000000 / 60;
     constexpr Box kMainScreen { 0, 0, 1024, 768 };
 
-    void setPascal (StringPtr out, const std::string& text)
-    {
-        const size_t length = std::min<size_t> (text.size(), 255);
-        out[0] = uint8_t (length);
-        std::memcpy (out + 1, text.data(), length);
-    }
-
 } // namespace
 
 HostExtToolbox::HostExtToolbox()

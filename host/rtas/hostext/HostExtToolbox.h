@@ -7,6 +7,7 @@
 #include "HandleHeap.h"
 #include "Menus.h"
 #include "MouseScript.h"
+#include "PascalText.h"
 #include "ResourceManager.h"
 #include "TextEdit.h"
 
@@ -139,9 +140,12 @@ auto withToolbox (Operation operation)
     return operation (toolbox());
 }
 
-inline std::string textOf (ConstStr255Param text)
+// Records a routine's call, then runs it on the toolbox under its lock.
+template <typename Operation>
+auto recordedCall (const char* role, std::vector<int64_t> arguments, Operation operation, std::string text = {})
 {
-    return text == nullptr ? std::string() : std::string (reinterpret_cast<const char*> (text + 1), text[0]);
+    toolbox().script().record (role, std::move (arguments), std::move (text));
+    return withToolbox (operation);
 }
 
 inline std::vector<int64_t> argumentsOf (const Rect* rect)

@@ -1,5 +1,7 @@
 #include "Menus.h"
 
+#include "PascalText.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -31,8 +33,7 @@ MenuHandle Menus::create (int16_t menuID, const std::string& title)
     auto menu = reinterpret_cast<MenuHandle> (block);
     MenuRecord& record = **menu;
     record.menuID = menuID;
-    record.title[0] = uint8_t (std::min<size_t> (title.size(), 255));
-    std::memcpy (record.title + 1, title.data(), record.title[0]);
+    setPascal (record.title, title);
     menus_.push_back (menu);
     return menu;
 }
