@@ -13,7 +13,9 @@
 // strings (40-49), events and time (50-59), files (60-69). Drawing, controls and text editing
 // take the ordinals from 100 on when they are added.
 //
-// Semantics callers rely on: a missing resource gives null and sets the resource error; a handle
+// Semantics callers rely on: a missing resource gives null and sets the resource error;
+// GetResInfo answers a loaded resource's id, type and exact name (any output may be null; for a
+// handle that is no resource it writes nothing and sets the resource error); a handle
 // is a pointer to the block's data pointer, and a locked block's data does not move; every
 // resource loaded from a file opened with a swap routine is passed to that routine once, right
 // after it is read and before the caller sees it.
@@ -58,6 +60,7 @@ inline constexpr int8_t fsRdPerm = 1;
     X (32, ResError, OSErr, ())                                                     \
     X (33, ClearResError, void, ())                                                 \
     X (34, GetIndString, void, (StringPtr text, int16_t listId, int16_t index))     \
+    X (35, GetResInfo, void, (Handle h, int16_t * id, ResType * t, StringPtr name)) \
     /* Strings. */                                                                  \
     X (40, CStrToPStrInPlace, StringPtr, (char* text))                              \
     X (41, NumToString, void, (int32_t number, StringPtr text))                     \
