@@ -185,7 +185,7 @@ public:
     virtual int16_t PrepareForConnections (int32_t flag) = 0;
     // 1 while a preparation is open.
     virtual uint8_t PrepareForConnectionsStatus() = 0;
-    // Builds the spec from the manufacturer, product and plug-in IDs it already holds.
+    // Builds the plug-in record from the manufacturer, product and plug-in IDs it already holds.
     virtual int16_t CreatePlugInSpec (SFicPlugInSpec* spec) = 0;
 
 protected:
