@@ -5,29 +5,20 @@
 #include <limits>
 
 #include "process/base/CDAEError.h"
-#include "process/base/FourCharCode.h"
+#include "process/base/OutParameter.h"
 #include "process/base/RoutineGuard.h"
 #include "process/group/CProcessGroupInterface.h"
+#include "process/group/GlobalPlugInGroup.h"
+#include "process/process/GroupValues.h"
 #include "process/process/SDSConnection.h"
 #include "process/process/SDSControlToken.h"
-#include "process/group/GlobalPlugInGroup.h"
-#include "process/utilities/HostExtToolbox.h"
 #include "process/type/CProcessType.h"
 #include "process/utilities/PStrings.h"
 #include "process/utilities/ViewlessMode.h"
 
 namespace
 {
-constexpr int32_t kDefaultSampleRate = 44100;
-constexpr SFicTimeCodeInfo kDefaultSettingPair { 5, 0 };
 constexpr int32_t kDefaultValueKind = 1;
-
-template <typename T, typename V>
-void Put (T* out, V value)
-{
-    if (out != nullptr)
-        *out = static_cast<T> (value);
-}
 
 int32_t SaturatedSum (int32_t value, int32_t delta)
 {
@@ -43,9 +34,8 @@ int32_t NonNegative (int32_t length)
 
 CProcess::CProcess()
 {
-    CProcessGroupInterface* group = PlugInGroup();
-    fSampleRate = group != nullptr ? group->GetSampleRate() : kDefaultSampleRate;
-    fSettingPair = group != nullptr ? SFicTimeCodeInfo { group->GetTimeCodeFirst(), group->GetTimeCodeSecond() } : kDefaultSettingPair;
+    fSampleRate = CurrentGroupSampleRate();
+    fSettingPair = CurrentGroupSettingPair();
 }
 
 CProcess::~CProcess()
@@ -145,14 +135,14 @@ int32_t CProcess::HandleViewEvent (EventRecord* event, uint8_t* handled)
     if (fView != nullptr)
         fView->HandleEvent (event, handled);
     else
-        Put (handled, 0);
+        PutOut (handled, 0);
     return 0;
 }
 
 int32_t CProcess::GetViewRect (Rect* bounds)
 {
     if (fView != nullptr)
-        Put (bounds, fView->GetFrame());
+        PutOut (bounds, fView->GetFrame());
     return 0;
 }
 
@@ -212,10 +202,10 @@ std::unique_ptr<IProcessView> CProcess::CreateView()
 
 int32_t CProcess::GetControlViewCode (int32_t index, uint32_t* code)
 {
-    Put (code, kNoViewID);
+    PutOut (code, kNoViewID);
     if (const CPluginControl* control = GetControl (index))
     {
-        Put (code, control->GetIdentifier());
+        PutOut (code, control->GetIdentifier());
         return 0;
     }
     if (IsViewlessMode() || fView == nullptr)
@@ -225,7 +215,7 @@ int32_t CProcess::GetControlViewCode (int32_t index, uint32_t* code)
         const IProcessControlView* controlView = child->AsControlView();
         if (controlView != nullptr && controlView->GetBoundControlIndex() == index)
         {
-            Put (code, child->GetID());
+            PutOut (code, child->GetID());
             return 0;
         }
     }
@@ -269,16 +259,16 @@ int32_t CProcess::GetControlHighlight (int32_t index, int16_t* on, int16_t* colo
     IProcessControlView* view = FindControlView (index);
     if (view == nullptr)
     {
-        Put (on, 0);
-        Put (colour, 0);
+        PutOut (on, 0);
+        PutOut (colour, 0);
         return 0;
     }
     int16_t current = 0;
     int16_t extra = 0;
     uint8_t text[256] = {};
     view->GetHighlight (&current, &extra, text);
-    Put (on, view->IsHighlighted() ? 1 : 0);
-    Put (colour, current);
+    PutOut (on, view->IsHighlighted() ? 1 : 0);
+    PutOut (colour, current);
     return 0;
 }
 
@@ -298,7 +288,7 @@ int32_t CProcess::SetControlHighlightInfo (int32_t index, int16_t on, int16_t co
 
 int32_t CProcess::GetControlIndexAtPoint (Point where, int32_t* index)
 {
-    Put (index, 0);
+    PutOut (index, 0);
     if (fView == nullptr)
         return 0;
     IProcessView* view = fView->FindViewAtPoint (where);
@@ -445,19 +435,19 @@ int32_t CProcess::SetPlugInSpec (SFicPlugInSpec* spec)
 
 int32_t CProcess::IsInputConnected (int32_t, uint8_t* connected)
 {
-    Put (connected, 1);
+    PutOut (connected, 1);
     return 0;
 }
 
 int32_t CProcess::CanConnectOutput (int32_t, uint8_t* possible)
 {
-    Put (possible, 0);
+    PutOut (possible, 0);
     return 0;
 }
 
 int32_t CProcess::IsOutputConnected (int32_t, uint8_t* connected)
 {
-    Put (connected, 0);
+    PutOut (connected, 0);
     return 0;
 }
 
@@ -525,27 +515,27 @@ CPluginControl* CProcess::GetControl (int32_t index) const
 
 int32_t CProcess::GetNumControls (int16_t* count)
 {
-    Put (count, std::min<int32_t> (CountControls(), std::numeric_limits<int16_t>::max()));
+    PutOut (count, std::min<int32_t> (CountControls(), std::numeric_limits<int16_t>::max()));
     return 0;
 }
 
 int32_t CProcess::GetMasterBypassControlIndex (int32_t* index)
 {
-    Put (index, 0);
+    PutOut (index, 0);
     return 0;
 }
 
 int32_t CProcess::IsControlAutomatable (int32_t index, int16_t* automatable)
 {
     const CPluginControl* control = GetControl (index);
-    Put (automatable, control != nullptr && control->IsAutomatable() ? 1 : 0);
+    PutOut (automatable, control != nullptr && control->IsAutomatable() ? 1 : 0);
     return 0;
 }
 
 int32_t CProcess::GetControlStepCount (int32_t index, int32_t* steps)
 {
     const CPluginControl* control = GetControl (index);
-    Put (steps, control != nullptr ? control->StepCount() : 0);
+    PutOut (steps, control != nullptr ? control->StepCount() : 0);
     return 0;
 }
 
@@ -554,12 +544,12 @@ int32_t CProcess::GetControlValueFromText (int32_t index, int32_t* value, const 
     const CPluginControl* control = GetControl (index);
     if (control == nullptr)
     {
-        Put (value, 0);
+        PutOut (value, 0);
         return 0;
     }
     try
     {
-        Put (value, control->TextToValue (text != nullptr ? text : ""));
+        PutOut (value, control->TextToValue (text != nullptr ? text : ""));
     }
     catch (const CDAEError& error)
     {
@@ -571,7 +561,7 @@ int32_t CProcess::GetControlValueFromText (int32_t index, int32_t* value, const 
 int32_t CProcess::IsControlCharacterAllowed (int32_t index, int16_t character, uint8_t* allowed)
 {
     const CPluginControl* control = GetControl (index);
-    Put (allowed, control != nullptr && control->IsAllowedCharacter (static_cast<uint16_t> (character)) ? 1 : 0);
+    PutOut (allowed, control != nullptr && control->IsAllowedCharacter (static_cast<uint16_t> (character)) ? 1 : 0);
     return 0;
 }
 
@@ -614,7 +604,7 @@ int32_t CProcess::GetControlNameToFit (int32_t index, char* text, int32_t length
         result = GetControlName (index, name);
         CopyTextToFit (text, name, NonNegative (length));
     }
-    Put (out, 0);
+    PutOut (out, 0);
     return result;
 }
 
@@ -627,7 +617,7 @@ int32_t CProcess::GetControlSDSName (int32_t index, char* name)
 int32_t CProcess::GetControlValue (int32_t index, int32_t* value)
 {
     const CPluginControl* control = GetControl (index);
-    Put (value, control != nullptr ? control->GetValue() : 0);
+    PutOut (value, control != nullptr ? control->GetValue() : 0);
     return 0;
 }
 
@@ -651,7 +641,7 @@ int32_t CProcess::GetControlDefaultValue (int32_t index, int32_t* value)
 {
     if (const CPluginControl* control = GetControl (index))
     {
-        Put (value, control->DefaultControlValue());
+        PutOut (value, control->DefaultControlValue());
         return 0;
     }
     return GetControlValue (index, value);
@@ -666,27 +656,27 @@ int32_t CProcess::SetControlDefaultValue (int32_t index, int32_t value)
 
 int32_t CProcess::SetControlSpecial (int32_t, int32_t, int32_t, int32_t*)
 {
-    return ProcessResult::kNoControlSpecial;
+    return GroupResult::kNoControlSpecial;
 }
 
 int32_t CProcess::GetControlHostHint1 (int32_t index, int32_t* hint)
 {
     const CPluginControl* control = GetControl (index);
-    Put (hint, control != nullptr ? control->GetHostHint1() : 0);
+    PutOut (hint, control != nullptr ? control->GetHostHint1() : 0);
     return 0;
 }
 
 int32_t CProcess::GetControlValueKind (int32_t index, int32_t* kind)
 {
     const CPluginControl* control = GetControl (index);
-    Put (kind, control != nullptr ? control->GetValueKind() : kDefaultValueKind);
+    PutOut (kind, control != nullptr ? control->GetValueKind() : kDefaultValueKind);
     return 0;
 }
 
 int32_t CProcess::GetControlHostHint2 (int32_t index, int32_t* hint)
 {
     const CPluginControl* control = GetControl (index);
-    Put (hint, control != nullptr ? control->GetHostHint2() : 0);
+    PutOut (hint, control != nullptr ? control->GetHostHint2() : 0);
     return 0;
 }
 
@@ -746,7 +736,7 @@ int32_t CProcess::GetChangeCount (int32_t* count)
 {
     const auto changes = static_cast<int32_t> (fChangeCounter);
     if (changes >= 0)
-        Put (count, changes);
+        PutOut (count, changes);
     return 0;
 }
 
@@ -776,19 +766,19 @@ int32_t CProcess::HasPageLayout (uint32_t table, int16_t surface)
 
 int32_t CProcess::IsMasterBypassed (uint8_t* bypassed)
 {
-    Put (bypassed, 0);
+    PutOut (bypassed, 0);
     return 0;
 }
 
 int32_t CProcess::QueryOption (int32_t, uint8_t* answer)
 {
-    Put (answer, 0);
+    PutOut (answer, 0);
     return 0;
 }
 
 int32_t CProcess::GetBypassIndexIfCardFlag (uint32_t mask, uint32_t* index)
 {
-    Put (index, 0);
+    PutOut (index, 0);
     if (fType == nullptr)
         return 0;
     uint32_t flags = 0;
@@ -797,7 +787,7 @@ int32_t CProcess::GetBypassIndexIfCardFlag (uint32_t mask, uint32_t* index)
     {
         int32_t bypassIndex = 0;
         GetMasterBypassControlIndex (&bypassIndex);
-        Put (index, bypassIndex);
+        PutOut (index, bypassIndex);
     }
     return result;
 }
@@ -806,37 +796,37 @@ int32_t CProcess::GetBypassIndexIfCardFlag (uint32_t mask, uint32_t* index)
 
 int32_t CProcess::GetNumMeters (int32_t* count)
 {
-    Put (count, 0);
+    PutOut (count, 0);
     return 0;
 }
 
 int32_t CProcess::GetMeterValues (int32_t, int32_t* values)
 {
-    Put (values, 0);
+    PutOut (values, 0);
     return 0;
 }
 
 int32_t CProcess::GetMeterOrientation (int32_t, EMeterOrientation* orientation)
 {
-    Put (orientation, 0);
+    PutOut (orientation, 0);
     return 0;
 }
 
 int32_t CProcess::GetNumMetersOfType (EMeterType, int32_t* count)
 {
-    Put (count, 0);
+    PutOut (count, 0);
     return 0;
 }
 
 int32_t CProcess::GetMeterIndexOfType (EMeterType, int32_t, int32_t* index)
 {
-    Put (index, 0);
+    PutOut (index, 0);
     return 0;
 }
 
 int32_t CProcess::IsClipped (uint8_t* clipped)
 {
-    Put (clipped, 0);
+    PutOut (clipped, 0);
     return 0;
 }
 
@@ -851,25 +841,25 @@ void CProcess::ReadRawMeters (int32_t*, uint8_t*) {}
 
 int32_t CProcess::GetNumChunks (int32_t* count)
 {
-    Put (count, 0);
+    PutOut (count, 0);
     return 0;
 }
 
 int32_t CProcess::GetChunkID (int32_t, uint32_t* chunkID)
 {
-    Put (chunkID, kNoChunkID);
+    PutOut (chunkID, kNoChunkID);
     return ProcessResult::kNoSuchChunk;
 }
 
 int32_t CProcess::GetChunkName (uint32_t, uint8_t* name)
 {
-    Put (name, 0);
+    PutOut (name, 0);
     return ProcessResult::kNoSuchChunk;
 }
 
 int32_t CProcess::GetChunkSize (uint32_t, int32_t* size)
 {
-    Put (size, 0);
+    PutOut (size, 0);
     return ProcessResult::kNoSuchChunk;
 }
 
@@ -885,7 +875,7 @@ int32_t CProcess::SetChunk (uint32_t, SFicPlugInChunk*)
 
 int32_t CProcess::RestoreControlsFromChunk (SFicPlugInChunk*, uint8_t* changed)
 {
-    Put (changed, 0);
+    PutOut (changed, 0);
     return 0;
 }
 
@@ -893,7 +883,7 @@ int32_t CProcess::RestoreControlsFromChunk (SFicPlugInChunk*, uint8_t* changed)
 
 int32_t CProcess::GetLatencyShort (int16_t* latency)
 {
-    Put (latency, 0);
+    PutOut (latency, 0);
     return 0;
 }
 
@@ -901,7 +891,7 @@ int32_t CProcess::GetLatency (int32_t* latency)
 {
     int16_t samples = 0;
     const int32_t result = GetLatencyShort (&samples);
-    Put (latency, samples);
+    PutOut (latency, samples);
     return result;
 }
 
@@ -917,7 +907,7 @@ int32_t CProcess::CheckStreamFormat (int16_t, int16_t, char*)
 
 int32_t CProcess::GetDefaultStreamInfo()
 {
-    return ProcessResult::kUnsupported;
+    return GroupResult::kUnsupported;
 }
 
 int32_t CProcess::GetBaseName (char* name)
@@ -929,7 +919,7 @@ int32_t CProcess::GetBaseName (char* name)
 
 int32_t CProcess::GetInfoString (int32_t, uint8_t*)
 {
-    return ProcessResult::kUnsupported;
+    return GroupResult::kUnsupported;
 }
 
 int32_t CProcess::HandleOtherToken (uint8_t*)
@@ -939,17 +929,17 @@ int32_t CProcess::HandleOtherToken (uint8_t*)
 
 int32_t CProcess::GetNumConnectionInfos (int32_t*)
 {
-    return ProcessResult::kUnsupported;
+    return GroupResult::kUnsupported;
 }
 
 int32_t CProcess::GetConnectionInfo (int32_t, SFicPlugInStemInfo*)
 {
-    return ProcessResult::kUnsupported;
+    return GroupResult::kUnsupported;
 }
 
 int32_t CProcess::GetUnknown (IACFUnknown** unknown)
 {
-    Put (unknown, nullptr);
+    PutOut (unknown, nullptr);
     return 0;
 }
 
@@ -1065,13 +1055,13 @@ int32_t CProcess::ReservedOp21 (int32_t*)
 
 int32_t CProcess::ReservedOp22 (SFicPlugInSpec*, int32_t, int32_t* out)
 {
-    Put (out, 0);
+    PutOut (out, 0);
     return 0;
 }
 
 int32_t CProcess::ReservedOp23 (SFicPlugInSpec*, int32_t, int32_t* out)
 {
-    Put (out, 0);
+    PutOut (out, 0);
     return 0;
 }
 

@@ -25,6 +25,7 @@
 
 #include "process/base/CPtrList.h"
 #include "process/controls/CPluginControl.h"
+#include "process/group/CProcessGroupInterface.h"
 #include "process/group/ProcessGroupRecords.h"
 #include "process/process/ControlSDSArrays.h"
 #include "process/process/PageTable.h"
@@ -32,15 +33,14 @@
 
 class CProcessType;
 
-// Codes the base process answers.
+// Codes the base process answers besides the group's (GroupResult: -7000 for what it does not
+// support, -7304 for SetControlSpecial).
 namespace ProcessResult
 {
-inline constexpr int32_t kUnsupported = -7000;
 inline constexpr int32_t kOptionANotSettable = -7152;
 inline constexpr int32_t kOptionBNotSettable = -7153;
 inline constexpr int32_t kNoSuchChunk = -7157;
 inline constexpr int32_t kNoControlView = -7300;
-inline constexpr int32_t kNoControlSpecial = -7304;
 }
 
 // The value of MoveViewTo in the view-less mode.

@@ -1,18 +1,12 @@
 #include "process/process/PageTable.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "process/base/ByteSwap.h"
 
 namespace
 {
 constexpr size_t kLayoutHeaderSize = 3 * sizeof (int16_t);
-
-int16_t WordAt (const uint8_t* bytes)
-{
-    int16_t word;
-    std::memcpy (&word, bytes, sizeof word);
-    return word;
-}
 
 // The first layout for which accept answers true; the walk stays inside the table's bytes.
 template <typename Accept>
@@ -22,9 +16,9 @@ std::optional<PageLayout> FindLayout (const PageTable& table, Accept accept)
     while (table.size - offset >= kLayoutHeaderSize)
     {
         PageLayout layout;
-        layout.columns = WordAt (table.bytes + offset);
-        layout.rows = std::max<int32_t> (0, WordAt (table.bytes + offset + 2));
-        layout.dataWords = std::max<int32_t> (0, WordAt (table.bytes + offset + 4));
+        layout.columns = FieldAt<int16_t> (table.bytes, offset);
+        layout.rows = std::max<int32_t> (0, FieldAt<int16_t> (table.bytes, offset + 2));
+        layout.dataWords = std::max<int32_t> (0, FieldAt<int16_t> (table.bytes, offset + 4));
         if (layout.columns == 0)
             break;
         offset += kLayoutHeaderSize;
@@ -50,7 +44,7 @@ int32_t PageLayout::IndexAt (int32_t position) const
 {
     if (position < 0 || position >= dataWords)
         return 0;
-    return WordAt (data + static_cast<size_t> (position) * sizeof (int16_t));
+    return FieldAt<int16_t> (data, static_cast<size_t> (position) * sizeof (int16_t));
 }
 
 std::optional<PageLayout> FindPageLayout (const PageTable& table, int16_t surface)

@@ -5,31 +5,21 @@
 #include <exception>
 
 #include "process/base/CDAEError.h"
-#include "process/group/CProcessGroupInterface.h"
-#include "process/group/GlobalPlugInGroup.h"
+#include "process/base/OutParameter.h"
+#include "process/process/GroupValues.h"
+#include "process/type/PageTableResource.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/ViewlessMode.h"
-#include "process/type/PageTableResource.h"
 
 namespace
 {
-constexpr int32_t kDefaultSampleRate = 44100;
-constexpr SFicTimeCodeInfo kDefaultSettingPair { 5, 0 };
 constexpr uint8_t kUnnamed[] = { 7, 'U', 'n', 'n', 'a', 'm', 'e', 'd' };
-
-template <typename T, typename V>
-void Put (T* out, V value)
-{
-    if (out != nullptr)
-        *out = static_cast<T> (value);
-}
 }
 
 CProcessType::CProcessType()
 {
-    CProcessGroupInterface* group = PlugInGroup();
-    fSampleRate = group != nullptr ? group->GetSampleRate() : kDefaultSampleRate;
-    fSettingPair = group != nullptr ? SFicTimeCodeInfo { group->GetTimeCodeFirst(), group->GetTimeCodeSecond() } : kDefaultSettingPair;
+    fSampleRate = CurrentGroupSampleRate();
+    fSettingPair = CurrentGroupSettingPair();
     const uint32_t now = HostToolbox().TickCount();
     for (CachedPageTable& entry : fPageTables)
         entry.stamp = now;
@@ -85,7 +75,7 @@ int32_t CProcessType::DeleteProcess (int32_t id)
 {
     CProcess* process = FindProcess (id);
     if (process == nullptr)
-        return ProcessTypeResult::kNoSuchProcess;
+        return RTASError::kNoSuchProcess;
     DeleteOneProcess (process);
     return 0;
 }
@@ -145,7 +135,7 @@ int32_t CProcessType::Forward (int32_t id, int32_t (CProcess::*operation) (Param
 {
     CProcess* process = FindProcess (id);
     if (process == nullptr)
-        return ProcessTypeResult::kNoSuchProcess;
+        return RTASError::kNoSuchProcess;
     return (process->*operation) (arguments...);
 }
 
@@ -161,7 +151,7 @@ int32_t CProcessType::ForwardAnsweringZero (int32_t id, int32_t (CProcess::*oper
 {
     CProcess* process = FindProcess (id);
     if (process == nullptr)
-        return ProcessTypeResult::kNoSuchProcess;
+        return RTASError::kNoSuchProcess;
     (process->*operation) (arguments...);
     return 0;
 }
@@ -291,19 +281,20 @@ int32_t CProcessType::GetUnknown (int32_t id, IACFUnknown** unknown) { return Fo
 
 int32_t CProcessType::GetUserValueA (int32_t id, int32_t* value)
 {
-    CProcess* process = FindProcess (id);
-    if (process == nullptr)
-        return ProcessTypeResult::kNoSuchProcess;
-    Put (value, process->GetUserValueA());
-    return 0;
+    return AnswerProcessValue (id, value, &CProcess::GetUserValueA);
 }
 
 int32_t CProcessType::GetUserValueB (int32_t id, int32_t* value)
 {
+    return AnswerProcessValue (id, value, &CProcess::GetUserValueB);
+}
+
+int32_t CProcessType::AnswerProcessValue (int32_t id, int32_t* value, int32_t (CProcess::*getter)())
+{
     CProcess* process = FindProcess (id);
     if (process == nullptr)
-        return ProcessTypeResult::kNoSuchProcess;
-    Put (value, process->GetUserValueB());
+        return RTASError::kNoSuchProcess;
+    PutOut (value, (process->*getter)());
     return 0;
 }
 
@@ -367,13 +358,13 @@ int32_t CProcessType::ForwardToProcess (int32_t, EventRecord*)
 
 int32_t CProcessType::GetZeroCountA (int32_t* count)
 {
-    Put (count, 0);
+    PutOut (count, 0);
     return 0;
 }
 
 int32_t CProcessType::GetZeroCountB (int16_t* count)
 {
-    Put (count, 0);
+    PutOut (count, 0);
     return 0;
 }
 
@@ -386,7 +377,7 @@ int32_t CProcessType::GetName (char* name)
 
 int32_t CProcessType::GetProductID (uint32_t* productID)
 {
-    Put (productID, kDefaultProductID);
+    PutOut (productID, kDefaultProductID);
     return 0;
 }
 
@@ -399,7 +390,7 @@ int32_t CProcessType::GetTypeIDs (int32_t, SFicPlugInStemFormats* ids)
     }
     int32_t stemFormatsMissing = 0;
     GetCardInfo (kCardInfoNoStemFormats, &stemFormatsMissing);
-    return stemFormatsMissing != 0 ? ProcessTypeResult::kNoStemFormats : 0;
+    return stemFormatsMissing != 0 ? GroupResult::kNoStemFormats : 0;
 }
 
 int32_t CProcessType::AnswerZeroA()
@@ -438,31 +429,31 @@ int32_t CProcessType::GetCardValue21 (int32_t, uint32_t* value)
 {
     int32_t flags = 0;
     const int32_t result = GetCardInfo (kCardInfoBypassFlags, &flags);
-    Put (value, static_cast<uint32_t> (flags));
+    PutOut (value, static_cast<uint32_t> (flags));
     return result;
 }
 
 int32_t CProcessType::AnswerOne (int32_t, uint32_t, uint32_t, int32_t* out)
 {
-    Put (out, 1);
+    PutOut (out, 1);
     return 0;
 }
 
 int32_t CProcessType::GetTypeShort (int16_t* value)
 {
-    Put (value, fShortValue);
+    PutOut (value, fShortValue);
     return 0;
 }
 
 int32_t CProcessType::GetTypeKind (int32_t* kind)
 {
-    Put (kind, fKind);
+    PutOut (kind, fKind);
     return 0;
 }
 
 int32_t CProcessType::GetCardInfo (int32_t, int32_t* value)
 {
-    Put (value, 0);
+    PutOut (value, 0);
     return 0;
 }
 

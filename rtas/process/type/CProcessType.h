@@ -15,16 +15,16 @@
 
 #include <abi/DAE.h>
 
+#include "process/base/CDAEError.h"
+#include "process/group/CProcessGroupInterface.h"
 #include "process/group/ProcessGroupRecords.h"
 #include "process/process/CProcess.h"
 #include "process/process/PageTable.h"
 
-class CProcessGroupInterface;
-
+// Besides RTASError::kNoSuchProcess (-7126) and GroupResult::kNoStemFormats (-7110): a null
+// pointer handed to the pointer checks.
 namespace ProcessTypeResult
 {
-inline constexpr int32_t kNoSuchProcess = -7126;
-inline constexpr int32_t kNoStemFormats = -7110;
 inline constexpr int32_t kNullPointer = -9013;
 }
 
@@ -265,6 +265,8 @@ private:
     // its interface when it answers one, else deleted.
     void DeleteOneProcess (CProcess* process);
 
+    // A value of the instance into the out-parameter; 0, or -7126 when no instance has the ID.
+    int32_t AnswerProcessValue (int32_t id, int32_t* value, int32_t (CProcess::*getter)());
     template <typename... Parameters, typename... Arguments>
     int32_t Forward (int32_t id, int32_t (CProcess::*operation) (Parameters...), Arguments... arguments);
     template <typename... Parameters, typename... Arguments>

@@ -2,6 +2,7 @@
 // canary-filled outputs and what it answers (also with null outputs), then the control traffic on
 // the host's and the editor's roads, the text operations and the view-less answers.
 
+#include "CanaryOutputs.h"
 #include "ProcessTestSupport.h"
 #include "ThrownCode.h"
 
@@ -20,7 +21,6 @@
 namespace
 {
 
-inline constexpr uint8_t kCanary = 0xA5;
 inline constexpr size_t kOutputSize = 64;
 inline constexpr int32_t kMissing = 3; // a control index that the process does not have
 
@@ -34,20 +34,6 @@ struct DefaultCase
     std::vector<uint8_t> first; // the bytes written at the start of the first output
     std::vector<uint8_t> second;
 };
-
-template <typename T>
-T* as (void* p)
-{
-    return static_cast<T*> (p);
-}
-
-const std::vector<uint8_t> kNothing;
-const std::vector<uint8_t> kZero8 { 0 };
-const std::vector<uint8_t> kOne8 { 1 };
-const std::vector<uint8_t> kZero16 { 0, 0 };
-const std::vector<uint8_t> kZero32 { 0, 0, 0, 0 };
-const std::vector<uint8_t> kOne32 { 1, 0, 0, 0 };
-const std::vector<uint8_t> kMinusOne32 { 0xff, 0xff, 0xff, 0xff };
 
 std::vector<uint8_t> TextBytes (const std::string& text)
 {
@@ -135,13 +121,6 @@ std::vector<DefaultCase> DefaultCases()
     };
 }
 
-std::vector<uint8_t> Expected (const std::vector<uint8_t>& written)
-{
-    std::vector<uint8_t> bytes (kOutputSize, kCanary);
-    std::copy (written.begin(), written.end(), bytes.begin());
-    return bytes;
-}
-
 class ProcessDefaults : public ::testing::Test
 {
 protected:
@@ -164,8 +143,8 @@ TEST_F (ProcessDefaults, EachDefaultWritesOnlyItsOutputsAndAnswersItsCode)
         first.fill (kCanary);
         second.fill (kCanary);
         EXPECT_EQ (c.call (process, first.data(), second.data()), c.result);
-        EXPECT_EQ (std::vector<uint8_t> (first.begin(), first.end()), Expected (c.first));
-        EXPECT_EQ (std::vector<uint8_t> (second.begin(), second.end()), Expected (c.second));
+        EXPECT_EQ (std::vector<uint8_t> (first.begin(), first.end()), CanaryAfter (c.first, kOutputSize));
+        EXPECT_EQ (std::vector<uint8_t> (second.begin(), second.end()), CanaryAfter (c.second, kOutputSize));
         EXPECT_EQ (c.call (process, nullptr, nullptr), c.result) << "null outputs are not written through";
     }
 }
@@ -232,9 +211,7 @@ TEST (ProcessOptions, AreStoredOnlyWhereTheProcessAllowsIt)
 TEST_F (ProcessDefaults, TheHostsRoadStoresTheValueCountsTheChangeAndRunsTheHook)
 {
     EXPECT_EQ (process.UpdateControlValue (2, 0x7fffffff), 0);
-    int32_t value = 0;
-    process.GetControlValue (2, &value);
-    EXPECT_EQ (value, 0x7fffffff);
+    EXPECT_EQ (ControlValueOf (process, 2), 0x7fffffff);
     EXPECT_EQ (process.changed, std::vector<int32_t> { 2 });
     EXPECT_TRUE (process.shown.empty()) << "the host's road does not echo to the view itself";
 
@@ -249,9 +226,7 @@ TEST_F (ProcessDefaults, TheHostsRoadStoresTheValueCountsTheChangeAndRunsTheHook
 TEST_F (ProcessDefaults, TheEditorsRoadWithoutSDSUpdatesAndShowsTheValue)
 {
     EXPECT_EQ (process.SetControlValue (1, 12345), 0);
-    int32_t value = 0;
-    process.GetControlValue (1, &value);
-    EXPECT_EQ (value, 12345);
+    EXPECT_EQ (ControlValueOf (process, 1), 12345);
     EXPECT_EQ (process.changed, std::vector<int32_t> { 1 });
     EXPECT_EQ (process.shown, (std::vector<std::pair<int32_t, int32_t>> { { 1, 12345 } }));
 
@@ -279,9 +254,7 @@ TEST_F (ProcessDefaults, IncrementsSaturateAtBothEndsOnBothRoads)
             SCOPED_TRACE (testing::Message() << c.start << " + " << c.delta << (direct ? " direct" : ""));
             process.UpdateControlValue (1, c.start);
             EXPECT_EQ (direct ? process.IncrementControlValueDirect (1, c.delta) : process.IncrementControlValue (1, c.delta), 0);
-            int32_t value = 0;
-            process.GetControlValue (1, &value);
-            EXPECT_EQ (value, c.result);
+            EXPECT_EQ (ControlValueOf (process, 1), c.result);
         }
     }
 }

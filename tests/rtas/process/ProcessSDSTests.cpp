@@ -245,9 +245,7 @@ TEST_F (ProcessSDS, TheEditorsValueWaitsForTheHostsUpdate)
     const size_t before = engine.dispatchedTokens().size();
 
     EXPECT_EQ (process.SetControlValue (2, 0x7fffffff), 0);
-    int32_t value = 0;
-    process.GetControlValue (2, &value);
-    EXPECT_EQ (value, 0) << "the control waits for the host";
+    EXPECT_EQ (ControlValueOf (process, 2), 0) << "the control waits for the host";
     EXPECT_TRUE (process.changed.empty());
 
     std::vector<std::vector<uint8_t>> sent;
@@ -260,8 +258,7 @@ TEST_F (ProcessSDS, TheEditorsValueWaitsForTheHostsUpdate)
 
     // The host answers on its road; its token comes back to the control's listener.
     EXPECT_EQ (process.UpdateControlValue (2, 0x7fffffff), 0);
-    process.GetControlValue (2, &value);
-    EXPECT_EQ (value, 0x7fffffff);
+    EXPECT_EQ (ControlValueOf (process, 2), 0x7fffffff);
     EXPECT_EQ (engine.dispatchedTokens().back(), Bytes (SDSControlToken::WithValue (name, FourCharCode ("CURV"), FourCharCode ("CAVL"), 0x7fffffff)));
     EXPECT_TRUE (process.shown.empty());
     process.ServiceSDSTokens();
@@ -401,9 +398,7 @@ TEST_F (ProcessSDS, ControlsWithoutAnEntryTakeTheDirectRoad)
     late.Initialize();
     gSDSObject = FicNewObject (gSDSServer, FicFindStandardType (gSDSServer, kSDSTaskTypeNumber));
     EXPECT_EQ (late.SetControlValue (1, 33), 0);
-    int32_t value = 0;
-    late.GetControlValue (1, &value);
-    EXPECT_EQ (value, 33);
+    EXPECT_EQ (ControlValueOf (late, 1), 33);
     EXPECT_TRUE (engine.dispatchedTokens().empty());
     late.BeginControlTouch (1);
     late.EndControlTouch (1);
@@ -417,8 +412,7 @@ TEST_F (ProcessSDS, ControlsWithoutAnEntryTakeTheDirectRoad)
     EXPECT_EQ (NameIDOf (process, 2), 0);
     const size_t before = engine.dispatchedTokens().size();
     process.SetControlValue (2, 44);
-    process.GetControlValue (2, &value);
-    EXPECT_EQ (value, 44);
+    EXPECT_EQ (ControlValueOf (process, 2), 44);
     EXPECT_EQ (engine.dispatchedTokens().size(), before);
     process.Teardown();
     late.Teardown();

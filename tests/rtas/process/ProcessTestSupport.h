@@ -69,6 +69,14 @@ inline void AddTestControls (CProcess& process, int count)
     }
 }
 
+// The value the process holds for a control.
+inline int32_t ControlValueOf (CProcess& process, int32_t index)
+{
+    int32_t value = 0;
+    process.GetControlValue (index, &value);
+    return value;
+}
+
 // Sets the view-less mode for the life of the object.
 class ScopedViewless
 {

@@ -578,6 +578,46 @@ TEST_F (ProcessTypes, NewProcessPreloadsEveryTableUnlessOpenedWithoutViews)
     EXPECT_EQ (opened->GetNumProcesses(), 1);
 }
 
+// A process whose master bypass is control 1, on a type whose card reports bypass flags.
+class CBypassProcess : public CTestProcess
+{
+public:
+    int32_t GetMasterBypassControlIndex (int32_t* index) override
+    {
+        *index = 1;
+        return 0;
+    }
+};
+
+class CFlagType : public CTestType
+{
+public:
+    using CTestType::CTestType;
+    uint32_t flags = 0;
+    int32_t GetCardInfo (int32_t key, int32_t* value) override
+    {
+        *value = key == kCardInfoBypassFlags ? int32_t (flags) : 0;
+        return key == kCardInfoBypassFlags ? -3 : 0;
+    }
+};
+
+TEST_F (ProcessTypes, TheBypassIndexIsAnsweredWhenTheCardFlagsShareABitWithTheMask)
+{
+    CFlagType flagged (&log);
+    auto* process = new CBypassProcess;
+    process->SetType (&flagged);
+    process->SetInstanceID (1);
+    flagged.AddProcess (process);
+    uint32_t index = 9;
+    EXPECT_EQ (flagged.GetBypassIndexIfCardFlag (1, 0x4, &index), -3) << "the card query's result";
+    EXPECT_EQ (index, 0u);
+    flagged.flags = 0x6;
+    EXPECT_EQ (flagged.GetBypassIndexIfCardFlag (1, 0x4, &index), -3);
+    EXPECT_EQ (index, 1u);
+    EXPECT_EQ (flagged.GetBypassIndexIfCardFlag (1, 0x1, &index), -3);
+    EXPECT_EQ (index, 0u);
+}
+
 class CValuesGroup final : public CProcessGroupInterface
 {
 public:
