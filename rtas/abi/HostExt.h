@@ -14,7 +14,9 @@
 // (100-149), drawing (150-199), controls (200-219), text editing and the clipboard (220-239),
 // menus (240-259), screens (260-279), drawing extensions (300-).
 //
-// Semantics callers rely on: a missing resource gives null and sets the resource error; a handle
+// Semantics callers rely on: a missing resource gives null and sets the resource error;
+// GetResInfo answers a loaded resource's id, type and exact name (any output may be null; for a
+// handle that is no resource it writes nothing and sets the resource error); a handle
 // is a pointer to the block's data pointer, and a locked block's data does not move; every
 // resource loaded from a file opened with a swap routine is passed to that routine once, right
 // after it is read and before the caller sees it.
@@ -89,6 +91,7 @@ inline constexpr int8_t fsRdPerm = 1;
     X (33, ClearResError, void, ())                                                                         \
     X (34, GetIndString, void, (StringPtr text, int16_t listId, int16_t index))                             \
     X (35, Get1Resource, Handle, (ResType type, int16_t id))                                                \
+    X (36, GetResInfo, void, (Handle resource, int16_t * id, ResType * type, StringPtr name))               \
     /* Strings. */                                                                                          \
     X (40, CStrToPStrInPlace, StringPtr, (char* text))                                                      \
     X (41, NumToString, void, (int32_t number, StringPtr text))                                             \

@@ -568,6 +568,12 @@ Handle HostExt_GetIndResource (ResType type, int16_t index)
     return toolbox().getResource ("GetIndResource", { type, index }, "", [&] (ResourceManager& r) { return r.getIndexed (type, index); });
 }
 
+void HostExt_GetResInfo (Handle resource, int16_t* id, ResType* type, StringPtr name)
+{
+    toolbox().script().record ("GetResInfo", { addressOf (resource) });
+    toolbox().withResources ([&] (ResourceManager& resources) { return resources.info (resource, id, type, name); });
+}
+
 void HostExt_LoadResource (Handle resource)
 {
     toolbox().script().record ("LoadResource", { addressOf (resource) });

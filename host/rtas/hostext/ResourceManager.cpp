@@ -238,6 +238,30 @@ bool ResourceManager::isResource (Handle block) const
     return false;
 }
 
+bool ResourceManager::info (Handle block, int16_t* id, ResType* type, StringPtr name)
+{
+    for (const auto& file : files_)
+        for (const auto& resource : file->loaded)
+            if (resource.block == block)
+            {
+                const win::ResourceView& entry = file->entries[resource.entry];
+                if (id != nullptr)
+                    *id = int16_t (entry.id);
+                if (type != nullptr)
+                    *type = win::fourCCFromType (entry.type);
+                if (name != nullptr)
+                {
+                    const size_t length = std::min<size_t> (entry.name.size(), 255);
+                    name[0] = uint8_t (length);
+                    std::memcpy (name + 1, entry.name.data(), length);
+                }
+                error_ = noErr;
+                return true;
+            }
+    error_ = resNotFound;
+    return false;
+}
+
 void ResourceManager::load (Handle block)
 {
     error_ = isResource (block) ? noErr : resNotFound;

@@ -39,6 +39,8 @@ public:
     int16_t count (ResType type);
     Handle getIndexed (ResType type, int16_t index);
     bool isResource (Handle block) const;
+    // The id, type and name of a loaded resource; false for a handle that is none.
+    bool info (Handle block, int16_t* id, ResType* type, StringPtr name);
     void load (Handle block);
     void release (Handle block);
     void indexedString (StringPtr text, int16_t listId, int16_t index);
