@@ -102,6 +102,17 @@ static_assert (sizeof (DSIShellRecord) == 286);
 
 inline constexpr uint32_t kDSIFlagDSP321 = 1u << 9;
 
+// A word of the host port: its low 24 bits, sign-extended (worked out unsigned).
+constexpr int32_t DSISignExtend24 (uint32_t word)
+{
+    word &= 0xFFFFFFu;
+    if ((word & 0x800000u) != 0)
+        word |= 0xFF000000u;
+    return static_cast<int32_t> (word);
+}
+static_assert (DSISignExtend24 (0x800001u) == -8388607);
+static_assert (DSISignExtend24 (0xFF7FFFFFu) == 0x7FFFFF);
+
 // The byte registers of the host port: each the last byte of a 32-bit word of the information
 // record.
 namespace DSIHostPortBytes

@@ -12,12 +12,6 @@ namespace
     constexpr uint32_t kOnyxFlagMask = 0x38; // control flags 0x08, 0x10, 0x20
     constexpr uint32_t kOnyxStatusFlagMask = 0x78; // status bits 3 to 6
 
-    int32_t signExtend24 (int32_t word)
-    {
-        const int32_t low = word & kWordMask;
-        return (low & 0x800000) != 0 ? low - 0x1000000 : low;
-    }
-
     bool validBit (int32_t bit)
     {
         return bit >= 0 && bit < 32;
@@ -147,7 +141,7 @@ void HostPortDevice::takeWord (int32_t word)
 
 int32_t HostPortDevice::giveWord()
 {
-    const int32_t word = signExtend24 (toHost_.front());
+    const int32_t word = DSISignExtend24 (uint32_t (toHost_.front()));
     toHost_.pop_front();
     traffic_.push_back ({ DeviceEvent::Kind::WordToHost, word });
     return word;

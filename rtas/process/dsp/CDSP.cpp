@@ -16,8 +16,6 @@ constexpr int32_t kPortControlBit = 0;
 constexpr int32_t kCardType18 = 18;
 constexpr int32_t kCardType19 = 19;
 constexpr int32_t kLargestPortCommand = 127;
-constexpr uint32_t kSignBit24 = 0x800000;
-constexpr uint32_t kSignExtension24 = 0xFF000000;
 constexpr int32_t kReservedQueryAnswer = 2;
 
 int32_t InfoWordAt (const DSIDSPInfoRecord& record, size_t offset)
@@ -209,10 +207,18 @@ void CDSP::LoadDSPCode (HMODULE module, int16_t resourceID)
     fShellLoaded = true;
 }
 
-int32_t CDSP::PortCommand (int32_t vector) const
+int32_t CDSP::EncodeCommand (int32_t vector) const
 {
     const int32_t command = vector + fCommandBase;
     return command >= 0 && command <= kLargestPortCommand ? command : -1;
+}
+
+int32_t CDSP::CommandFor (int32_t vector, int32_t& command) const
+{
+    if (fDSP == nullptr)
+        return DSPError::kNoDSP;
+    command = EncodeCommand (vector);
+    return command < 0 ? DSPError::kBadCommandVector : 0;
 }
 
 uint8_t CDSP::Register (int offset)
@@ -241,33 +247,24 @@ bool CDSP::PollStatus (uint8_t bit)
 
 int32_t CDSP::HostCommand (int32_t vector)
 {
-    if (fDSP == nullptr)
-        return DSPError::kNoDSP;
-    const int32_t command = PortCommand (vector);
-    if (command < 0)
-        return DSPError::kBadCommandVector;
+    int32_t command = 0;
+    if (const int32_t error = CommandFor (vector, command); error != 0)
+        return error;
     if (fUseDriver)
         return ShimDsiDoHostCommand (fDSP, command, DSPWait::kDriverWord);
-    SyncPort();
-    if (! PollRegisters ([&] { return (Register (DSIHostPortBytes::kCommandVector) & DSIHostPortBytes::kCommandPending) == 0; }))
-        return DSPError::kTimedOut;
-    SetRegister (DSIHostPortBytes::kCommandVector, static_cast<uint8_t> (command | DSIHostPortBytes::kCommandPending));
-    SyncPort();
-    return 0;
+    return CommandOnRegisters (command);
 }
 
 int32_t CDSP::HostCommandOnEmptyPort (int32_t vector)
 {
-    if (fDSP == nullptr)
-        return DSPError::kNoDSP;
-    const int32_t command = PortCommand (vector);
-    if (command < 0)
-        return DSPError::kBadCommandVector;
+    int32_t command = 0;
+    if (const int32_t error = CommandFor (vector, command); error != 0)
+        return error;
     if (fUseDriver)
         return ShimDsiDoHostCommandOnEmptyHostPort (fDSP, command, DSPWait::kDriverWord);
-    if (! PollStatus (DSIHostPortBytes::kStatusPortEmpty))
-        return DSPError::kTimedOut;
-    return CDSP::HostCommand (vector);
+    if (const int32_t error = WaitForEmptyPort(); error != 0)
+        return error;
+    return CommandOnRegisters (command);
 }
 
 int32_t CDSP::CommandThenData (int32_t vector, int32_t outCount, int32_t* out, std::initializer_list<int32_t> in)
@@ -282,48 +279,34 @@ int32_t CDSP::DataThenCommand (int32_t vector, int32_t outCount, int32_t* out, s
 
 int32_t CDSP::CommandThenDataArray (int32_t vector, int32_t outCount, int32_t* out, int32_t inCount, const int32_t* in)
 {
-    if (fDSP == nullptr)
-        return DSPError::kNoDSP;
-    const int32_t command = PortCommand (vector);
-    if (command < 0)
-        return DSPError::kBadCommandVector;
-    if (fUseDriver)
-        return ShimDsiDoHostCommandWithDataList (fDSP, command, 0, outCount, out, inCount, in);
-    if (const int32_t error = CDSP::HostCommandOnEmptyPort (vector); error != 0)
-        return error;
-    if (const int32_t error = SendInWords (inCount, in); error != 0)
-        return error;
-    return ReceiveOutWords (outCount, out);
+    return CommandWithData (vector, 0, outCount, out, inCount, in);
 }
 
 int32_t CDSP::DataThenCommandArray (int32_t vector, int32_t outCount, int32_t* out, int32_t inCount, const int32_t* in)
 {
-    if (fDSP == nullptr)
-        return DSPError::kNoDSP;
-    const int32_t command = PortCommand (vector);
-    if (command < 0)
-        return DSPError::kBadCommandVector;
+    return CommandWithData (vector, 1, outCount, out, inCount, in);
+}
+
+int32_t CDSP::CommandWithData (int32_t vector, int32_t order, int32_t outCount, int32_t* out, int32_t inCount, const int32_t* in)
+{
+    int32_t command = 0;
+    if (const int32_t error = CommandFor (vector, command); error != 0)
+        return error;
     if (fUseDriver)
-        return ShimDsiDoHostCommandWithDataList (fDSP, command, 1, outCount, out, inCount, in);
-    if (const int32_t error = SendInWords (inCount, in); error != 0)
-        return error;
-    if (const int32_t error = CDSP::HostCommandOnEmptyPort (vector); error != 0)
-        return error;
-    return ReceiveOutWords (outCount, out);
-}
-
-int32_t CDSP::SendInWords (int32_t count, const int32_t* words)
-{
-    for (int32_t i = 0; words != nullptr && i < count; ++i)
-        if (const int32_t error = CDSP::SendWord (words[i]); error != 0)
+        return ShimDsiDoHostCommandWithDataList (fDSP, command, order, outCount, out, inCount, in);
+    const int32_t inWords = in != nullptr ? inCount : 0;
+    if (order != 0)
+        if (const int32_t error = SendWordsOnRegisters (in, inWords); error != 0)
             return error;
-    return 0;
-}
-
-int32_t CDSP::ReceiveOutWords (int32_t count, int32_t* words)
-{
-    for (int32_t i = 0; words != nullptr && i < count; ++i)
-        if (const int32_t error = ReceiveWordStatus (words[i]); error != 0)
+    if (const int32_t error = WaitForEmptyPort(); error != 0)
+        return error;
+    if (const int32_t error = CommandOnRegisters (command); error != 0)
+        return error;
+    if (order == 0)
+        if (const int32_t error = SendWordsOnRegisters (in, inWords); error != 0)
+            return error;
+    for (int32_t i = 0; out != nullptr && i < outCount; ++i)
+        if (const int32_t error = ReceiveWordOnRegisters (out[i]); error != 0)
             return error;
     return 0;
 }
@@ -332,24 +315,13 @@ int32_t CDSP::ReceiveWordStatus (int32_t& word)
 {
     if (fDSP == nullptr)
         return DSPError::kNoDSP;
-    if (fUseDriver)
-    {
-        int32_t received = 0;
-        const int32_t status = ShimDsiGetLo24ofS32 (fDSP, &received, DSPWait::kDriverWord);
-        if (status == 0)
-            word = received;
-        return status;
-    }
-    if (! PollStatus (DSIHostPortBytes::kStatusReceiveFull))
-        return DSPError::kTimedOut;
-    const uint32_t high = Register (DSIHostPortBytes::kDataHigh);
-    const uint32_t middle = Register (DSIHostPortBytes::kDataMiddle);
-    const uint32_t low = Register (DSIHostPortBytes::kDataLow);
-    uint32_t value = (high << 16) | (middle << 8) | low;
-    if ((value & kSignBit24) != 0)
-        value |= kSignExtension24;
-    word = static_cast<int32_t> (value);
-    return 0;
+    if (! fUseDriver)
+        return ReceiveWordOnRegisters (word);
+    int32_t received = 0;
+    const int32_t status = ShimDsiGetLo24ofS32 (fDSP, &received, DSPWait::kDriverWord);
+    if (status == 0)
+        word = received;
+    return status;
 }
 
 int32_t CDSP::ReceiveWord()
@@ -364,6 +336,69 @@ int32_t CDSP::SendWord (int32_t word)
         return DSPError::kNoDSP;
     if (fUseDriver)
         return ShimDsiSendLo24of32 (fDSP, word, DSPWait::kDriverWord);
+    return SendWordOnRegisters (word);
+}
+
+int32_t CDSP::CheckBlock (const void* words, int32_t count) const
+{
+    if (fDSP == nullptr)
+        return DSPError::kNoDSP;
+    if (count > 0 && words == nullptr)
+        return RTASError::kNullPointer;
+    return 0;
+}
+
+int32_t CDSP::SendWords (const int32_t* words, int32_t count)
+{
+    if (const int32_t error = CheckBlock (words, count); error != 0 || count <= 0)
+        return error;
+    if (fUseDriver)
+        return DsiSendBlock (fDSP, words, count, DSPWait::kDriverBlock);
+    return SendWordsOnRegisters (words, count);
+}
+
+int32_t CDSP::ReceiveWords (int32_t* words, int32_t count)
+{
+    if (const int32_t error = CheckBlock (words, count); error != 0 || count <= 0)
+        return error;
+    if (fUseDriver)
+        return DsiReceiveBlock (fDSP, words, count, DSPWait::kDriverBlock);
+    for (int32_t i = 0; i < count; ++i)
+        if (const int32_t error = ReceiveWordOnRegisters (words[i]); error != 0)
+            return error;
+    return 0;
+}
+
+// The byte registers.
+
+int32_t CDSP::CommandOnRegisters (int32_t command)
+{
+    SyncPort();
+    if (! PollRegisters ([&] { return (Register (DSIHostPortBytes::kCommandVector) & DSIHostPortBytes::kCommandPending) == 0; }))
+        return DSPError::kTimedOut;
+    SetRegister (DSIHostPortBytes::kCommandVector, static_cast<uint8_t> (command | DSIHostPortBytes::kCommandPending));
+    SyncPort();
+    return 0;
+}
+
+int32_t CDSP::WaitForEmptyPort()
+{
+    return PollStatus (DSIHostPortBytes::kStatusPortEmpty) ? 0 : DSPError::kTimedOut;
+}
+
+int32_t CDSP::ReceiveWordOnRegisters (int32_t& word)
+{
+    if (! PollStatus (DSIHostPortBytes::kStatusReceiveFull))
+        return DSPError::kTimedOut;
+    const uint32_t high = Register (DSIHostPortBytes::kDataHigh);
+    const uint32_t middle = Register (DSIHostPortBytes::kDataMiddle);
+    const uint32_t low = Register (DSIHostPortBytes::kDataLow);
+    word = DSISignExtend24 ((high << 16) | (middle << 8) | low);
+    return 0;
+}
+
+int32_t CDSP::SendWordOnRegisters (int32_t word)
+{
     if (! PollStatus (DSIHostPortBytes::kStatusTransmitEmpty))
         return DSPError::kTimedOut;
     const auto value = static_cast<uint32_t> (word);
@@ -376,30 +411,12 @@ int32_t CDSP::SendWord (int32_t word)
     return 0;
 }
 
-int32_t CDSP::SendWords (const int32_t* words, int32_t count)
+int32_t CDSP::SendWordsOnRegisters (const int32_t* words, int32_t count)
 {
-    if (fDSP == nullptr)
-        return DSPError::kNoDSP;
-    if (count <= 0)
-        return 0;
-    if (words == nullptr)
-        return RTASError::kNullPointer;
-    if (fUseDriver)
-        return DsiSendBlock (fDSP, words, count, DSPWait::kDriverBlock);
-    return SendInWords (count, words);
-}
-
-int32_t CDSP::ReceiveWords (int32_t* words, int32_t count)
-{
-    if (fDSP == nullptr)
-        return DSPError::kNoDSP;
-    if (count <= 0)
-        return 0;
-    if (words == nullptr)
-        return RTASError::kNullPointer;
-    if (fUseDriver)
-        return DsiReceiveBlock (fDSP, words, count, DSPWait::kDriverBlock);
-    return ReceiveOutWords (count, words);
+    for (int32_t i = 0; i < count; ++i)
+        if (const int32_t error = SendWordOnRegisters (words[i]); error != 0)
+            return error;
+    return 0;
 }
 
 int32_t CDSP::GetCardType()

@@ -133,6 +133,16 @@ protected:
     // A word from the DSP, or the reason there is none (the word is left as it was).
     int32_t ReceiveWordStatus (int32_t& word);
 
+    // The register road, step by step, for the host port of the processor generation; each is
+    // called only on the register road with a DSP attached. Here: the byte registers.
+    // The command that the host port carries for a vector, or -1 when it cannot carry it.
+    virtual int32_t EncodeCommand (int32_t vector) const;
+    virtual int32_t CommandOnRegisters (int32_t command);
+    virtual int32_t WaitForEmptyPort();
+    virtual int32_t SendWordOnRegisters (int32_t word);
+    virtual int32_t ReceiveWordOnRegisters (int32_t& word);
+    virtual int32_t SendWordsOnRegisters (const int32_t* words, int32_t count);
+
 private:
     uint8_t Register (int offset);
     void SetRegister (int offset, uint8_t value);
@@ -140,10 +150,15 @@ private:
     template <typename Ready>
     bool PollRegisters (Ready ready);
     bool PollStatus (uint8_t bit);
-    int32_t SendInWords (int32_t count, const int32_t* words);
-    int32_t ReceiveOutWords (int32_t count, int32_t* words);
-    // The command that the host port carries for a vector, or -1 when it cannot carry it.
-    int32_t PortCommand (int32_t vector) const;
+    // 0 and the command for the vector, or why there is none (no DSP, or a vector the port
+    // cannot carry).
+    int32_t CommandFor (int32_t vector, int32_t& command) const;
+    // A command with data words in either order: the in words after the command (order 0) or
+    // before it (order 1), then the out words.
+    int32_t CommandWithData (int32_t vector, int32_t order, int32_t outCount, int32_t* out, int32_t inCount, const int32_t* in);
+    // 0 when a block transfer has something to move, else its answer (no DSP, an empty or a
+    // missing block).
+    int32_t CheckBlock (const void* words, int32_t count) const;
     void DestroyShell();
 
     volatile uint8_t* fPortRecord = nullptr;

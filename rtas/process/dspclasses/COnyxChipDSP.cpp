@@ -1,6 +1,5 @@
 #include "process/dspclasses/COnyxChipDSP.h"
 
-#include "process/base/CDAEError.h"
 #include "process/dsp/DSIBinding.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/HostUtilities.h"
@@ -15,9 +14,6 @@ constexpr int32_t kAddressOffset = 0x8001C0;
 constexpr uint32_t kWaitTicks = 30;
 constexpr uint32_t kSlowPollPause = 2;
 constexpr uint32_t kControlFlagMask = 0x38;
-constexpr uint32_t kLow24 = 0xFFFFFF;
-constexpr uint32_t kSignBit24 = 0x800000;
-constexpr uint32_t kSignExtension24 = 0xFF000000;
 constexpr int kFirstStatusFlag = 3;
 constexpr int kLastStatusFlag = 6;
 
@@ -30,14 +26,6 @@ uint32_t HostTicks()
         return toolbox->TickCount();
     const auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<uint32_t> (std::chrono::duration_cast<std::chrono::duration<int64_t, std::ratio<1, 60>>> (elapsed).count());
-}
-
-int32_t SignExtend24 (uint32_t value)
-{
-    value &= kLow24;
-    if ((value & kSignBit24) != 0)
-        value |= kSignExtension24;
-    return static_cast<int32_t> (value);
 }
 
 // The third word and every sixth after it wait for the DSP.
@@ -113,13 +101,13 @@ bool COnyxChipDSP::WaitForCommandTaken()
     return WaitFor ([&] { return (ReadRegister (DSIOnyxPort::kCommand) & DSIOnyxPort::kCommandPending) == 0; });
 }
 
-int32_t COnyxChipDSP::HostCommand (int32_t vector)
+int32_t COnyxChipDSP::EncodeCommand (int32_t vector) const
 {
-    if (GetDSP() == nullptr)
-        return DSPError::kNoDSP;
-    const int32_t command = OnyxCommand (vector);
-    if (UsesDriver())
-        return ShimDsiDoHostCommand (GetDSP(), command, DSPWait::kDriverWord);
+    return (vector + fOnyxCommandBase) << 1;
+}
+
+int32_t COnyxChipDSP::CommandOnRegisters (int32_t command)
+{
     if (! OnRegisterRoad())
         return DSPError::kNoDSP;
     Sync();
@@ -130,83 +118,21 @@ int32_t COnyxChipDSP::HostCommand (int32_t vector)
     return WaitForCommandTaken() ? 0 : DSPError::kTimedOut;
 }
 
-int32_t COnyxChipDSP::HostCommandOnEmptyPort (int32_t vector)
+int32_t COnyxChipDSP::WaitForEmptyPort()
 {
-    if (GetDSP() == nullptr)
-        return DSPError::kNoDSP;
-    if (UsesDriver())
-        return ShimDsiDoHostCommandOnEmptyHostPort (GetDSP(), OnyxCommand (vector), DSPWait::kDriverWord);
-    if (const int32_t error = WaitStatus (DSIOnyxPort::kStatusTransmitEmpty); error != 0)
-        return error;
-    return HostCommand (vector);
+    return WaitStatus (DSIOnyxPort::kStatusTransmitEmpty);
 }
 
-int32_t COnyxChipDSP::CommandWithData (int32_t vector, int32_t order, int32_t outCount, int32_t* out, int32_t inCount, const int32_t* in)
+int32_t COnyxChipDSP::ReceiveWordOnRegisters (int32_t& word)
 {
-    if (GetDSP() == nullptr)
-        return DSPError::kNoDSP;
-    if (UsesDriver())
-        return ShimDsiDoHostCommandWithDataList (GetDSP(), OnyxCommand (vector), order, outCount, out, inCount, in);
-    const auto sendIn = [&] {
-        for (int32_t i = 0; in != nullptr && i < inCount; ++i)
-            if (const int32_t error = SendWord (in[i]); error != 0)
-                return error;
-        return 0;
-    };
-    if (order != 0)
-        if (const int32_t error = sendIn(); error != 0)
-            return error;
-    if (const int32_t error = HostCommandOnEmptyPort (vector); error != 0)
-        return error;
-    if (order == 0)
-        if (const int32_t error = sendIn(); error != 0)
-            return error;
-    for (int32_t i = 0; out != nullptr && i < outCount; ++i)
-        if (const int32_t error = ReceiveOnyxWord (out[i]); error != 0)
-            return error;
-    return 0;
-}
-
-int32_t COnyxChipDSP::CommandThenDataArray (int32_t vector, int32_t outCount, int32_t* out, int32_t inCount, const int32_t* in)
-{
-    return CommandWithData (vector, 0, outCount, out, inCount, in);
-}
-
-int32_t COnyxChipDSP::DataThenCommandArray (int32_t vector, int32_t outCount, int32_t* out, int32_t inCount, const int32_t* in)
-{
-    return CommandWithData (vector, 1, outCount, out, inCount, in);
-}
-
-int32_t COnyxChipDSP::ReceiveOnyxWord (int32_t& word)
-{
-    if (GetDSP() == nullptr)
-        return DSPError::kNoDSP;
-    if (UsesDriver())
-    {
-        int32_t received = 0;
-        const int32_t status = ShimDsiGetLo24ofS32 (GetDSP(), &received, DSPWait::kDriverWord);
-        if (status == 0)
-            word = received;
-        return status;
-    }
     if (const int32_t error = WaitStatus (DSIOnyxPort::kStatusReceiveFull); error != 0)
         return error;
-    word = SignExtend24 (ReadRegister (DSIOnyxPort::kReceive));
+    word = DSISignExtend24 (ReadRegister (DSIOnyxPort::kReceive));
     return 0;
 }
 
-int32_t COnyxChipDSP::ReceiveWord()
+int32_t COnyxChipDSP::SendWordOnRegisters (int32_t word)
 {
-    int32_t word = 0;
-    return ReceiveOnyxWord (word) == 0 ? word : -1;
-}
-
-int32_t COnyxChipDSP::SendWord (int32_t word)
-{
-    if (GetDSP() == nullptr)
-        return DSPError::kNoDSP;
-    if (UsesDriver())
-        return ShimDsiSendLo24of32 (GetDSP(), word, DSPWait::kDriverWord);
     if (const int32_t error = WaitStatus (DSIOnyxPort::kStatusTransmitEmpty); error != 0)
         return error;
     WriteRegister (DSIOnyxPort::kTransmit, static_cast<uint32_t> (word));
@@ -228,40 +154,16 @@ bool COnyxChipDSP::TrySendWord (int32_t word)
     return true;
 }
 
-int32_t COnyxChipDSP::SendWords (const int32_t* words, int32_t count)
+int32_t COnyxChipDSP::SendWordsOnRegisters (const int32_t* words, int32_t count)
 {
-    if (GetDSP() == nullptr)
-        return DSPError::kNoDSP;
-    if (count <= 0)
-        return 0;
-    if (words == nullptr)
-        return RTASError::kNullPointer;
-    if (UsesDriver())
-        return DsiSendBlock (GetDSP(), words, count, DSPWait::kDriverBlock);
     for (int32_t i = 0; i < count; ++i)
     {
         const bool waits = i == count - 1 || WaitingWord (i);
         if (! waits && TrySendWord (words[i]))
             continue;
-        if (const int32_t error = SendWord (words[i]); error != 0)
+        if (const int32_t error = SendWordOnRegisters (words[i]); error != 0)
             return error;
     }
-    return 0;
-}
-
-int32_t COnyxChipDSP::ReceiveWords (int32_t* words, int32_t count)
-{
-    if (GetDSP() == nullptr)
-        return DSPError::kNoDSP;
-    if (count <= 0)
-        return 0;
-    if (words == nullptr)
-        return RTASError::kNullPointer;
-    if (UsesDriver())
-        return DsiReceiveBlock (GetDSP(), words, count, DSPWait::kDriverBlock);
-    for (int32_t i = 0; i < count; ++i)
-        if (const int32_t error = ReceiveOnyxWord (words[i]); error != 0)
-            return error;
     return 0;
 }
 
@@ -308,7 +210,7 @@ int32_t COnyxChipDSP::TryReceiveWord (bool& received)
     if (! ReceiveFull())
         return -1;
     received = true;
-    return SignExtend24 (ReadRegister (DSIOnyxPort::kReceive));
+    return DSISignExtend24 (ReadRegister (DSIOnyxPort::kReceive));
 }
 
 bool COnyxChipDSP::TransmitEmpty()

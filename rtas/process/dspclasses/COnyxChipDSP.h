@@ -2,8 +2,8 @@
 // A DSP behind the Onyx host port: on the register road five 32-bit registers (control, status,
 // command, transmit, receive) whose addresses open the driver's information record, each read or
 // written with a sync (a read of the status register) before and after. Commands carry
-// ((vector + Onyx command base) << 1) with the pending bit 1, on both roads. Its own command
-// base is 58, its addresses start at 0x8001C0.
+// ((vector + Onyx command base) << 1), on the register road with the pending bit 1. Its own
+// command base is 58, its addresses start at 0x8001C0.
 //
 // Waits on the register road poll the status with a sync between polls (and a 2-microsecond
 // pause while slow polling is on) and give up after 30 ticks of the host's clock: a time-out
@@ -28,19 +28,6 @@ public:
 
     // The Onyx registers of the record; none on the driver road.
     void SetPortRecord (uint8_t* record) override;
-    int32_t HostCommand (int32_t vector) override;
-    // Waits for the transmit register to be empty, then sends the command.
-    int32_t HostCommandOnEmptyPort (int32_t vector) override;
-    int32_t CommandThenDataArray (int32_t vector, int32_t outCount, int32_t* out, int32_t inCount, const int32_t* in) override;
-    int32_t DataThenCommandArray (int32_t vector, int32_t outCount, int32_t* out, int32_t inCount, const int32_t* in) override;
-    int32_t ReceiveWord() override;
-    // Waits for transmit-empty, writes, and waits again for the DSP to take the word.
-    int32_t SendWord (int32_t word) override;
-    // Words alternate between a word sent only when the transmit register is empty and the
-    // waiting SendWord (for the third word, every sixth after it, and the last); a word that
-    // finds the register full is sent with the waiting form, so none is lost.
-    int32_t SendWords (const int32_t* words, int32_t count) override;
-    int32_t ReceiveWords (int32_t* words, int32_t count) override;
     int16_t SetLeftRightBit (int32_t value) override;
 
     // -7201 without a DSP, 0 once a status bit of the mask is set, -7218 after 30 ticks (on the
@@ -76,6 +63,19 @@ public:
 protected:
     void SetOnyxCommandBase (int32_t base) { fOnyxCommandBase = base; }
 
+    // The register road of the Onyx port. Commands wait for the command register to be free,
+    // and again for the DSP to take them; a word waits for transmit-empty, and again for the
+    // DSP to take it. Words alternate between a word sent only when the transmit register is
+    // empty and a waiting one (the third word, every sixth after it, and the last); a word that
+    // finds the register full waits instead, so none is lost.
+    int32_t EncodeCommand (int32_t vector) const override;
+    int32_t CommandOnRegisters (int32_t command) override;
+    // Waits for the transmit register to be empty.
+    int32_t WaitForEmptyPort() override;
+    int32_t SendWordOnRegisters (int32_t word) override;
+    int32_t ReceiveWordOnRegisters (int32_t& word) override;
+    int32_t SendWordsOnRegisters (const int32_t* words, int32_t count) override;
+
 private:
     bool OnRegisterRoad() const { return fRegisters[0] != nullptr; }
     uint32_t ReadRegister (int index);
@@ -84,9 +84,6 @@ private:
     template <typename Ready>
     bool WaitFor (Ready ready);
     bool WaitForCommandTaken();
-    int32_t OnyxCommand (int32_t vector) const { return (vector + fOnyxCommandBase) << 1; }
-    int32_t ReceiveOnyxWord (int32_t& word);
-    int32_t CommandWithData (int32_t vector, int32_t order, int32_t outCount, int32_t* out, int32_t inCount, const int32_t* in);
     bool HostStatus (uint32_t mask);
     void ChangeControlFlags (uint32_t flags, bool set);
     int16_t ChangeBitsIn (int32_t space, int32_t address, int32_t clearBits, int32_t setBits);
