@@ -3,6 +3,7 @@
 
 #include "../DaeControl.h"
 #include "../StandInExport.h"
+#include "ObjectTrackerStandIn.h"
 
 #include <cstring>
 #include <list>
@@ -59,6 +60,7 @@ namespace
             std::lock_guard guard (lock_);
             resetState();
             script_.reset();
+            resetObjectTrackerStandIn();
         }
 
         StandInScript& script() override { return script_; }
