@@ -7,6 +7,18 @@
 
 CPlugInPort::CPlugInPort (CPlugIn* owner, int32_t portNumber) : fOwner (owner), fPortNumber (portNumber) {}
 
+CPlugInPort::CPlugInPort (CPlugIn& owner, int32_t portNumber, const CSet<CPlugInPort>& side, ETrackedKind kind)
+    : fOwner (&owner), fPortNumber (portNumber != 0 ? portNumber : side.GetCount() + 1), fRegistered (true)
+{
+    TrackerRegister (this, kind);
+}
+
+CPlugInPort::~CPlugInPort()
+{
+    if (fRegistered)
+        TrackerUnregister (this);
+}
+
 bool CPlugInPort::IsConnected() { return fConnection != 0; }
 bool CPlugInPort::Reserved1() { return true; }
 
@@ -49,28 +61,14 @@ void CPlugInPort::Publish()
     TrackerPublish (this, description);
 }
 
-CPlugInInput::CPlugInInput (CPlugIn& owner, int32_t portNumber) : CPlugInPort (&owner, portNumber)
+CPlugInInput::CPlugInInput (CPlugIn& owner, int32_t portNumber)
+    : CPlugInPort (owner, portNumber, owner.GetInputList(), ETrackedKind::kPlugInInput)
 {
-    if (portNumber == 0)
-        SetPortNumber (owner.GetInputList().GetCount() + 1);
-    TrackerRegister (this, ETrackedKind::kPlugInInput);
 }
 
-CPlugInInput::~CPlugInInput()
+CPlugInOutput::CPlugInOutput (CPlugIn& owner, int32_t portNumber)
+    : CPlugInPort (owner, portNumber, owner.GetOutputList(), ETrackedKind::kPlugInOutput)
 {
-    TrackerUnregister (this);
-}
-
-CPlugInOutput::CPlugInOutput (CPlugIn& owner, int32_t portNumber) : CPlugInPort (&owner, portNumber)
-{
-    if (portNumber == 0)
-        SetPortNumber (owner.GetOutputList().GetCount() + 1);
-    TrackerRegister (this, ETrackedKind::kPlugInOutput);
-}
-
-CPlugInOutput::~CPlugInOutput()
-{
-    TrackerUnregister (this);
 }
 
 int32_t CDefaultPlugInPort::Connect (int32_t) { return ObjectModelResult::kDefaultPort; }

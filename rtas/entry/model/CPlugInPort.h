@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+#include <abi/ObjectTracker.h>
+
+#include "entry/CSet.h"
+
 class CPlugIn;
 
 class CPlugInPort
@@ -15,7 +19,8 @@ public:
     CPlugInPort (const CPlugInPort&) = delete;
     CPlugInPort& operator= (const CPlugInPort&) = delete;
 
-    virtual ~CPlugInPort() = default;
+    // A registered port unregisters first.
+    virtual ~CPlugInPort();
     virtual bool IsConnected();
     virtual bool Reserved1();
     virtual int32_t Connect (int32_t connection);
@@ -39,12 +44,15 @@ public:
     int32_t GetConnection() const { return fConnection; }
 
 protected:
-    void SetPortNumber (int32_t portNumber) { fPortNumber = portNumber; }
+    // A port of one side of the owner: port number 0 takes the side's count + 1; registers with
+    // the tracker under the side's kind.
+    CPlugInPort (CPlugIn& owner, int32_t portNumber, const CSet<CPlugInPort>& side, ETrackedKind kind);
 
 private:
     int32_t fConnection = 0; // 0: not connected
     CPlugIn* fOwner;
     int32_t fPortNumber;
+    bool fRegistered = false;
 };
 
 // Registers with the tracker (kind 4); port number 0 takes the owner's input count + 1.
@@ -52,7 +60,6 @@ class CPlugInInput : public CPlugInPort
 {
 public:
     CPlugInInput (CPlugIn& owner, int32_t portNumber);
-    ~CPlugInInput() override;
 };
 
 // Registers with the tracker (kind 5); port number 0 takes the owner's output count + 1.
@@ -60,7 +67,6 @@ class CPlugInOutput : public CPlugInPort
 {
 public:
     CPlugInOutput (CPlugIn& owner, int32_t portNumber);
-    ~CPlugInOutput() override;
 };
 
 // A plug-in type's stand-in for a port that does not exist: always connected, refuses changes.

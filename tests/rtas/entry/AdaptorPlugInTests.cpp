@@ -17,6 +17,7 @@
 
 #include "AdaptorFakes.h"
 #include "FakeObjectTracker.h"
+#include "ThrownInteger.h"
 
 namespace
 {
@@ -250,16 +251,7 @@ TEST_F (AdaptorTest, AFailedCountOrStemLeavesNothingBehind)
     FakeObjectTracker tracker;
     FakeAdaptorProcess failing (&type);
     failing.countResult = -7126;
-    int32_t thrown = 0;
-    try
-    {
-        MakeAdaptor (failing);
-    }
-    catch (int32_t code)
-    {
-        thrown = code;
-    }
-    EXPECT_EQ (thrown, -7126);
+    EXPECT_EQ (ThrownInteger<int32_t> ([&] { MakeAdaptor (failing); }), -7126);
 
     SFicPlugInStemInfo badFormat {};
     badFormat.fPresent = 1;
@@ -278,12 +270,8 @@ TEST_F (AdaptorTest, AFailedCountOrStemLeavesNothingBehind)
     }
     EXPECT_EQ (error, -7401);
 
-    int registered = 0, unregistered = 0;
-    for (const auto& call : tracker.calls)
-    {
-        registered += call.what == 'r';
-        unregistered += call.what == 'u';
-    }
+    const int registered = tracker.CountOf ('r');
+    const int unregistered = tracker.CountOf ('u');
     EXPECT_GT (registered, 0);
     EXPECT_EQ (unregistered, registered);
 }
@@ -305,12 +293,8 @@ TEST_F (AdaptorTest, DestructionPublishesThePlugInAgainWithoutItsPorts)
     EXPECT_EQ (publications[1].size(), 10u);
     EXPECT_EQ (std::vector<int32_t> (publications[1].begin() + 6, publications[1].begin() + 9),
                (std::vector<int32_t> { 0, 0, 1 }));
-    int registered = 0, unregistered = 0;
-    for (const auto& call : tracker.calls)
-    {
-        registered += call.what == 'r';
-        unregistered += call.what == 'u';
-    }
+    const int registered = tracker.CountOf ('r');
+    const int unregistered = tracker.CountOf ('u');
     EXPECT_EQ (registered, 0);
     EXPECT_EQ (unregistered, 7) << "two inputs, two outputs, the data, the worker, the plug-in";
 }

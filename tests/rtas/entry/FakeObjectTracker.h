@@ -49,6 +49,15 @@ public:
     std::vector<Call> calls;
     void* hostBlock = nullptr;
 
+    // How many calls of one sort ('r', 'u' or 'p') were made.
+    int CountOf (char what) const
+    {
+        int count = 0;
+        for (const auto& call : calls)
+            count += call.what == what;
+        return count;
+    }
+
     std::vector<Call> CallsOf (void* object) const
     {
         std::vector<Call> matching;

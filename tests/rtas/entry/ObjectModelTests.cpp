@@ -19,25 +19,13 @@
 #include "entry/model/CSNPlugInControl.h"
 
 #include "FakeObjectTracker.h"
+#include "ThrownInteger.h"
 
 namespace
 {
 int32_t WordOf (const void* pointer)
 {
     return static_cast<int32_t> (reinterpret_cast<uintptr_t> (pointer));
-}
-
-int16_t ThrownCode (const std::function<void()>& call)
-{
-    try
-    {
-        call();
-    }
-    catch (int16_t code)
-    {
-        return code;
-    }
-    return 0;
 }
 
 struct SOneLong : CPlugInData
@@ -167,12 +155,8 @@ TEST (ObjectModelTest, AGroupAndATypeRegisterTheirDefaultObjectsToo)
     }
     // The embedded default type with its default plug-in and control, then the group itself.
     EXPECT_EQ (kinds, (std::vector<int32_t> { 3, 6, 2, 1 }));
-    int registered = 0, unregistered = 0;
-    for (const auto& call : tracker.calls)
-    {
-        registered += call.what == 'r';
-        unregistered += call.what == 'u';
-    }
+    const int registered = tracker.CountOf ('r');
+    const int unregistered = tracker.CountOf ('u');
     EXPECT_EQ (unregistered, registered);
     EXPECT_EQ (tracker.calls[4].what, 'u') << "the group unregisters before its members go";
     EXPECT_EQ (tracker.calls[4].kind, 0);
@@ -280,11 +264,11 @@ TEST (ObjectModelTest, LookupsAnswerTheTypesDefaultsAndATypelessPlugInThrowsMinu
 
     CPlugIn typeless (SPlugInSpec {}, nullptr);
     typeless.GetInputList().Add (new CPlugInInput (typeless, 0));
-    EXPECT_EQ (ThrownCode ([&] { typeless.GetInput (0); }), -9060);
-    EXPECT_EQ (ThrownCode ([&] { typeless.GetInput (2); }), -9060);
-    EXPECT_EQ (ThrownCode ([&] { typeless.GetControl (1); }), -9060);
-    EXPECT_EQ (ThrownCode ([&] { typeless.GetUserInterface(); }), -9060);
-    EXPECT_EQ (ThrownCode ([&] { typeless.GetDefaultPort(); }), -9060);
+    EXPECT_EQ (ThrownInteger<int16_t> ([&] { typeless.GetInput (0); }), -9060);
+    EXPECT_EQ (ThrownInteger<int16_t> ([&] { typeless.GetInput (2); }), -9060);
+    EXPECT_EQ (ThrownInteger<int16_t> ([&] { typeless.GetControl (1); }), -9060);
+    EXPECT_EQ (ThrownInteger<int16_t> ([&] { typeless.GetUserInterface(); }), -9060);
+    EXPECT_EQ (ThrownInteger<int16_t> ([&] { typeless.GetDefaultPort(); }), -9060);
 
     typeless.SetUserInterface (std::make_unique<CPlugInUserInterface> (5));
     EXPECT_EQ (typeless.GetUserInterface()->GetOwner(), 5);

@@ -65,16 +65,9 @@ TEST (ObjectTrackerTest, TheTrackerIsAskedForOnceAndServesEveryObject)
     BuildAndDestroyObjects();
     EXPECT_EQ (tracker.requests, 1);
     EXPECT_FALSE (ObjectTrackerFailed());
-    int registered = 0, unregistered = 0, published = 0;
-    for (const auto& call : tracker.calls)
-    {
-        registered += call.what == 'r';
-        unregistered += call.what == 'u';
-        published += call.what == 'p';
-    }
-    EXPECT_EQ (registered, 6);
-    EXPECT_EQ (unregistered, 6);
-    EXPECT_GT (published, 0);
+    EXPECT_EQ (tracker.CountOf ('r'), 6);
+    EXPECT_EQ (tracker.CountOf ('u'), 6);
+    EXPECT_GT (tracker.CountOf ('p'), 0);
 }
 
 TEST (ObjectTrackerTest, WithoutAHostCallbackNothingIsAskedAndNothingIsMarkedFailed)

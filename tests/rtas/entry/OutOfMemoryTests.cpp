@@ -150,12 +150,8 @@ TEST (OutOfMemoryTest, AnAdaptorThatRunsOutOfMemoryHalfWayLeavesNothingBehind)
         adaptor.reset();
         EXPECT_EQ (failed, failureUsed);
         EXPECT_EQ (CSetBase::LiveCount(), liveSets);
-        int registered = 0, unregistered = 0;
-        for (const auto& call : tracker.calls)
-        {
-            registered += call.what == 'r';
-            unregistered += call.what == 'u';
-        }
+        const int registered = tracker.CountOf ('r');
+        const int unregistered = tracker.CountOf ('u');
         EXPECT_EQ (unregistered, registered);
         if (! failureUsed)
             break;

@@ -9,6 +9,7 @@
 #include "entry/ObjectTracker.h"
 
 #include "FakeObjectTracker.h"
+#include "ThrownInteger.h"
 
 namespace
 {
@@ -35,19 +36,6 @@ struct SPlain : CSmartStructure
 struct SEmpty : CPlugInData
 {
 };
-
-int16_t ThrownCode (const std::function<void()>& call)
-{
-    try
-    {
-        call();
-    }
-    catch (int16_t code)
-    {
-        return code;
-    }
-    return 0;
-}
 
 template <class T>
 T At (const void* block, int32_t offset)
@@ -184,9 +172,9 @@ TEST (PlugInDataTest, AccessOutsideTheDeclaredLayoutIsRefused)
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.what);
-        EXPECT_EQ (ThrownCode (c.call), -9060);
+        EXPECT_EQ (ThrownInteger<int16_t> (c.call), -9060);
     }
-    EXPECT_EQ (ThrownCode ([&] { empty.Publish(); }), 0);
+    EXPECT_EQ (ThrownInteger<int16_t> ([&] { empty.Publish(); }), 0);
 }
 
 TEST (PlugInDataTest, AFieldDeclaredAfterFirstAccessGrowsTheWorkingBlock)
