@@ -9,6 +9,8 @@
 #include <abi/DAE.h>
 #include <abi/HostTypes.h>
 
+#include "process/base/DOAUnknown.h"
+
 #pragma pack(push, 2)
 
 struct SProcessSpecifier
@@ -41,6 +43,9 @@ struct SStemSpecifier
 
 #pragma pack(pop)
 
+// The host's reference-counted interface of an object that has one (a DSP process).
+using IACFUnknown = DOA::IUnknown;
+
 static_assert (sizeof (SProcessSpecifier) == 8);
 static_assert (sizeof (SControlSpecifier) == 12);
 static_assert (offsetof (SControlSpecifier, fControl) == 8);
@@ -55,7 +60,6 @@ struct ComponentRecord;
 struct OpaqueGrafPtr;
 struct SFicTDMAutoElem;
 struct SFileList;
-struct IACFUnknown;
 
 enum EMeterOrientation : int32_t
 {
