@@ -34,7 +34,7 @@ const CObjectTracker* GetObjectTracker();
 // [host thread] True once the host refused the tracker or handed in none.
 bool ObjectTrackerFailed();
 // [host thread] Forgets the tracker and the failed mark, so that the next registration asks the
-// host again (a new host session, or a test with a fresh host).
+// host again: the close that ends the plug-in's session calls it.
 void ForgetObjectTracker();
 
 // [host thread] Forward to the host's tracker; 0 without one.
