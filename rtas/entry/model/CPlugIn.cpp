@@ -111,7 +111,7 @@ int32_t CPlugIn::SetNumPorts (const SPortSide& side, int32_t count)
     {
         std::unique_ptr<CPlugInPort> port ((this->*side.newPort) (number));
         if (port == nullptr)
-            return ObjectModelResult::kPortNotCreated;
+            return ObjectModelResult::kNotCreated;
         side.ports.Add (port.get());
         port.release();
     }
@@ -119,7 +119,7 @@ int32_t CPlugIn::SetNumPorts (const SPortSide& side, int32_t count)
     {
         CPlugInPort* last = side.ports.GetAt (side.ports.GetCount());
         if (last == nullptr)
-            return ObjectModelResult::kPortNotCreated;
+            return ObjectModelResult::kNotCreated;
         side.ports.Remove (last);
         delete last;
     }
@@ -155,7 +155,7 @@ CPlugInUserInterface* CPlugIn::GetUserInterface()
 int32_t CPlugIn::Reserved1() { return 0; }
 int32_t CPlugIn::Reserved2() { return 0; }
 void CPlugIn::Reserved3 (char* text) { ClearText (text); }
-void CPlugIn::Reserved4 (int32_t* out) { ClearOut (out); }
+void CPlugIn::Reserved4 (int32_t* out) { PutOut (out, 0); }
 int32_t CPlugIn::Reserved5() { return 0; }
 int32_t CPlugIn::Reserved6() { return 0; }
 bool CPlugIn::Reserved7() { return false; }
@@ -235,13 +235,13 @@ void CPlugIn::PublishState (bool publishing)
 
 int32_t CPlugIn::Reserved45 (int32_t* out)
 {
-    ClearOut (out);
+    PutOut (out, 0);
     return 0;
 }
 
 int32_t CPlugIn::Reserved46 (int32_t* out)
 {
-    ClearOut (out);
+    PutOut (out, 0);
     return 0;
 }
 
@@ -257,7 +257,7 @@ void CPlugIn::Reserved48 (int32_t* record)
 
 int32_t CPlugIn::NotSupported (int32_t* out)
 {
-    ClearOut (out);
+    PutOut (out, 0);
     return kDefaultObject;
 }
 

@@ -87,11 +87,11 @@ void CPlugInGroup::GetManufacturerName (char* text, int32_t capacity)
 
 void CPlugInGroup::Reserved3 (int32_t* first, int32_t* second)
 {
-    ClearOut (first);
-    ClearOut (second);
+    PutOut (first, 0);
+    PutOut (second, 0);
 }
 
-void CPlugInGroup::Reserved4 (int32_t, int32_t* second) { ClearOut (second); }
+void CPlugInGroup::Reserved4 (int32_t, int32_t* second) { PutOut (second, 0); }
 int32_t CPlugInGroup::Reserved5() { return 0; }
 
 int32_t CPlugInGroup::ForAllPlugIns (const std::function<int32_t (CPlugIn&)>& call)

@@ -36,8 +36,8 @@ int32_t CPlugInPort::Disconnect()
 
 int32_t CPlugInPort::Reserved2 (int32_t* first, int32_t* second)
 {
-    ClearOut (first);
-    ClearOut (second);
+    PutOut (first, 0);
+    PutOut (second, 0);
     return ObjectModelResult::kNotImplemented;
 }
 

@@ -63,21 +63,21 @@ void CPlugInType::GetName (char* text, int32_t capacity)
 
 int32_t CPlugInType::Reserved4 (int32_t* out)
 {
-    ClearOut (out);
+    PutOut (out, 0);
     return 0;
 }
 
 int32_t CPlugInType::NewPlugIn (int32_t* id)
 {
     if (id == nullptr)
-        return ObjectModelResult::kPortNotCreated;
+        return ObjectModelResult::kNotCreated;
     if (fPlugInsByID.Get (*id) != nullptr)
         return ObjectModelResult::kPlugInIDPresent;
     std::unique_ptr<CPlugIn> plugIn (CreatePlugIn (*id));
     if (plugIn == nullptr)
     {
         *id = 0;
-        return ObjectModelResult::kPortNotCreated;
+        return ObjectModelResult::kNotCreated;
     }
     fPlugIns.Add (plugIn.get());
     try
@@ -96,7 +96,7 @@ int32_t CPlugInType::NewPlugIn (int32_t* id)
 int32_t CPlugInType::CallWithValue (int32_t* record)
 {
     if (record == nullptr)
-        return ObjectModelResult::kPortNotCreated;
+        return ObjectModelResult::kNotCreated;
     const CurrentValueScope scope (fGroup, record[11]);
     return NewPlugIn (&record[12]);
 }

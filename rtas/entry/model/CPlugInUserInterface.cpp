@@ -28,8 +28,8 @@ void CPlugInUserInterface::Reserved14() {}
 
 int32_t CPlugInUserInterface::Reserved15 (int32_t* first, int32_t* second)
 {
-    ClearOut (first);
-    ClearOut (second);
+    PutOut (first, 0);
+    PutOut (second, 0);
     return kNotImplemented;
 }
 

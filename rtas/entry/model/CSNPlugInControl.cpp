@@ -37,7 +37,7 @@ void CSNPlugInControl::GetName (char* text, int32_t capacity)
 void CSNPlugInControl::Reserved14 (char* text, int32_t capacity, uint8_t* flag)
 {
     fNames.CopyInto (text, capacity);
-    ClearOut (flag);
+    PutOut (flag, 0);
 }
 
 void CSNPlugInControl::GetValueString (char* text, int32_t capacity)
@@ -52,8 +52,8 @@ int32_t CSNPlugInControl::Reserved17() { return 0; }
 
 void CSNPlugInControl::Reserved18 (int32_t* first, int32_t* second)
 {
-    ClearOut (first);
-    ClearOut (second);
+    PutOut (first, 0);
+    PutOut (second, 0);
 }
 
 int32_t CSNPlugInControl::Reserved19() { return ObjectModelResult::kNotImplemented; }

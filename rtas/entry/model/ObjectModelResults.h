@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "process/base/OutParameter.h"
+
 namespace ObjectModelResult
 {
 inline constexpr int32_t kPlugInNotInList = -7001;
@@ -15,7 +17,7 @@ inline constexpr int32_t kOutputCountFixed = -7153;
 inline constexpr int32_t kRefused = -7157;
 inline constexpr int32_t kDefaultControl = -7300;
 inline constexpr int32_t kNotImplemented = -9007;
-inline constexpr int32_t kPortNotCreated = -9013;
+inline constexpr int32_t kNotCreated = -9013; // a port or plug-in could not be made
 // Thrown as a 16-bit integer: a plug-in without a type has no default objects.
 inline constexpr int16_t kNoPlugInType = -9060;
 }
@@ -23,15 +25,8 @@ inline constexpr int16_t kNoPlugInType = -9060;
 // The blank four-character code, answered where a plug-in or type has no code of its own.
 inline constexpr int32_t kBlankCode = 0x20202020;
 
-// Optional outputs of the object model's operations: written only when the caller passed one.
-template <class T>
-void ClearOut (T* out)
-{
-    if (out != nullptr)
-        *out = T {};
-}
-
-// An empty text (an optional output).
+// An empty text, written only when the caller passed one (optional outputs of other kinds go
+// through PutOut).
 inline void ClearText (char* text)
 {
     if (text != nullptr)
