@@ -233,6 +233,23 @@ TEST (ObjectModelTest, RegisteringAPlugInPublishesItsPartsThenItselfInsideItsSta
     EXPECT_LT (pointerWord, reinterpret_cast<uintptr_t> (&data) + sizeof data);
 }
 
+TEST (ObjectModelTest, PublishingThatStopsHalfWayStillEndsThePlugInsStateBracket)
+{
+    // A port that cannot describe itself (its buffer cannot be had).
+    class FailingPort : public CPlugInInput
+    {
+    public:
+        using CPlugInInput::CPlugInInput;
+        void Publish() override { throw int16_t (-1); }
+    };
+    FakeObjectTracker tracker;
+    CPlugIn plugIn (SPlugInSpec {}, nullptr);
+    plugIn.GetInputList().Add (new FailingPort (plugIn, 0));
+    tracker.calls.clear();
+    EXPECT_EQ (ThrownInteger<int16_t> ([&] { plugIn.Register(); }), -1);
+    EXPECT_EQ (tracker.PublicationsOf (&plugIn), (std::vector<std::vector<int32_t>> { { 1, 2 }, { 1, 3 } }));
+}
+
 TEST (ObjectModelTest, AWorkerJoinsAndLeavesItsPlugInsWorkerList)
 {
     CPlugIn plugIn (SPlugInSpec {}, nullptr);
