@@ -14,7 +14,8 @@ inline constexpr ResType kSACDResourceType = 0x53414344; // 'SACD'
 inline constexpr ResType kPenResourceType = 0x50454E20; // 'PEN '
 
 // [host thread] The module's resource of the type with the numeric ID: its bytes (read-only,
-// valid while the module is loaded) and, when asked, its size; null when it has none.
+// valid while the module is loaded) and, when asked, its size; null when it has none. A module
+// loaded as a data file serves as well.
 const void* LoadModuleResource (HMODULE module, const char* type, int16_t id, uint32_t* size);
 
 // A block of DSP code as the shell takes it: 32-bit words in the host's order.
