@@ -122,10 +122,9 @@ void CDSP::Attach (DSIDSPRecord* dsp)
     fInfoRecord = {};
     DsiCompat_GetDSPInfoRecord (dsp, &fInfoRecord);
     // The registers are the driver's own record, never the copy.
-    SetPortRecord (dsp->fInfo.fBytes);
+    SetPortRecord (fUseDriver ? nullptr : dsp->fInfo.fBytes);
     fInfoWord32 = InfoWordAt (fInfoRecord, 32);
     fInfoWord44 = InfoWordAt (fInfoRecord, 44);
-    fInfoWord56 = InfoWordAt (fInfoRecord, 56);
 
     DestroyShell();
     fShell = DsiCompat_CreateShell();

@@ -165,7 +165,6 @@ private:
     DSIDSPInfoRecord fInfoRecord {};
     int32_t fInfoWord32 = 0;
     int32_t fInfoWord44 = 0;
-    int32_t fInfoWord56 = 0;
     DSIDSPRecord* fDSP = nullptr;
     DSIShellRecord* fShell = nullptr;
     bool fShellLoaded = false;

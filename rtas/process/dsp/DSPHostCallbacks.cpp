@@ -13,7 +13,6 @@
 namespace
 {
 constexpr int16_t kLastGroupLockedSelector = 261;
-constexpr int16_t kPauseShellSelector = 268;
 
 struct LiveObjects
 {
@@ -80,10 +79,7 @@ int16_t RunCallback (DSIDSPRecord* dsp, int16_t selector, Service service)
         CDSP* object = ObjectOf (dsp, status);
         if (object == nullptr)
             return static_cast<int16_t> (status);
-        const int16_t result = service (*object);
-        if (selector == kPauseShellSelector && CDSP::PlugInHasPenResources())
-            return 0;
-        return result;
+        return service (*object);
     }
     catch (const CDAEError& error)
     {
