@@ -78,8 +78,10 @@ public:
     virtual std::optional<int32_t> nameId (int32_t parentId, const std::string& name) = 0;
     virtual size_t reservedNameCount() = 0;
 
-    // SDS tokens: a token queued for a task is handed out by FicSDSGetTokenAndTaskVal.
+    // SDS tokens: a token queued for a task is handed out by FicSDSGetTokenAndTaskVal. A dispatched
+    // token is kept (dispatchedTokens) and queued for every listener that hears it (abi/DAE.h).
     virtual void queueToken (FicObjectRef task, void* taskValue, std::vector<uint8_t> token) = 0;
+    virtual size_t queuedTokens() = 0; // queued and not yet handed out
     virtual std::vector<std::vector<uint8_t>> dispatchedTokens() = 0;
     virtual size_t tokensHandedOut() = 0; // handed out and not yet given back
 

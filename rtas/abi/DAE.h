@@ -43,11 +43,66 @@ struct SFicPlugInChunk
     uint8_t fData[1];
 };
 
+// The fixed header of an SDS token. The token's own data follows the header, and the length at
+// byte 36 counts header and data. Four-character codes are 32-bit values.
+struct SFicSDSTokenHeader
+{
+    int32_t fDestination; // SDS name ID the token is addressed to
+    uint32_t fType;
+    uint32_t fSubType;
+    uint32_t fManufacturer;
+    uint32_t fProtocol;
+    int32_t fSource; // SDS name ID of the sender
+    int32_t fReserved24;
+    int32_t fReserved28;
+    int32_t fReserved32;
+    uint16_t fLength;
+};
+
 // The host's time-code information: two 32-bit words.
 struct SFicTimeCodeInfo
 {
     int32_t fFirst;
     int32_t fSecond;
+};
+
+// The stem formats of a process: input, output and a third word (-100 for none).
+struct SFicPlugInStemFormats
+{
+    int32_t fInputFormat;
+    int32_t fOutputFormat;
+    int32_t fThirdWord;
+};
+
+// One connection group (stem) of a process, as the host asks for it by index: whether the entry
+// is there (1) or not (0), its first connection index, its stem-format index and its name
+// (zero-terminated, at most 255 characters).
+struct SFicPlugInStemInfo
+{
+    int32_t fPresent;
+    int32_t fFirstConnectionIndex;
+    int32_t fStemFormatIndex;
+    char fName[256];
+};
+
+// A ramp of one control's automation: the values at its two ends and the samples it spans.
+struct SFicAutoTimeRampData
+{
+    int32_t fStartValue;
+    int32_t fEndValue;
+    uint32_t fStartSample;
+    uint32_t fSampleCount;
+};
+
+// A region of the host's timeline: its first sample and its length in samples (64-bit each, as
+// high and low words), and the region's identifier.
+struct SASPRegion
+{
+    uint32_t fStartHigh;
+    uint32_t fStartLow;
+    uint32_t fLengthHigh;
+    uint32_t fLengthLow;
+    int32_t fRegionID;
 };
 
 #pragma pack(pop)
@@ -61,6 +116,29 @@ static_assert (offsetof (SFicPlugInChunk, fChunkID) == 20);
 static_assert (offsetof (SFicPlugInChunk, fName) == 24);
 static_assert (offsetof (SFicPlugInChunk, fData) == 56);
 static_assert (sizeof (SFicTimeCodeInfo) == 8);
+static_assert (offsetof (SFicSDSTokenHeader, fType) == 4);
+static_assert (offsetof (SFicSDSTokenHeader, fSubType) == 8);
+static_assert (offsetof (SFicSDSTokenHeader, fManufacturer) == 12);
+static_assert (offsetof (SFicSDSTokenHeader, fProtocol) == 16);
+static_assert (offsetof (SFicSDSTokenHeader, fSource) == 20);
+static_assert (offsetof (SFicSDSTokenHeader, fLength) == 36);
+static_assert (sizeof (SFicSDSTokenHeader) == 38);
+static_assert (sizeof (SFicPlugInStemFormats) == 12);
+static_assert (offsetof (SFicPlugInStemFormats, fOutputFormat) == 4);
+static_assert (offsetof (SFicPlugInStemFormats, fThirdWord) == 8);
+static_assert (sizeof (SFicPlugInStemInfo) == 268);
+static_assert (offsetof (SFicPlugInStemInfo, fFirstConnectionIndex) == 4);
+static_assert (offsetof (SFicPlugInStemInfo, fStemFormatIndex) == 8);
+static_assert (offsetof (SFicPlugInStemInfo, fName) == 12);
+static_assert (sizeof (SFicAutoTimeRampData) == 16);
+static_assert (offsetof (SFicAutoTimeRampData, fEndValue) == 4);
+static_assert (offsetof (SFicAutoTimeRampData, fStartSample) == 8);
+static_assert (offsetof (SFicAutoTimeRampData, fSampleCount) == 12);
+static_assert (sizeof (SASPRegion) == 20);
+static_assert (offsetof (SASPRegion, fStartLow) == 4);
+static_assert (offsetof (SASPRegion, fLengthHigh) == 8);
+static_assert (offsetof (SASPRegion, fLengthLow) == 12);
+static_assert (offsetof (SASPRegion, fRegionID) == 16);
 
 // The engine information service, answered by FicGestalt for 'pisi' as the address of this
 // record. Its first operation gives the service's version (the library uses no lock below 1 and
@@ -93,6 +171,26 @@ inline constexpr int16_t kFicErrNameInUse = -9072;
 inline constexpr int16_t kFicErrUnknownName = -9073;
 inline constexpr int16_t kFicErrUnknownToken = -9074;
 inline constexpr int16_t kFicErrClientInUse = -9075;
+
+// The engine's connection calls as one object, handed with a process to the DSP layer, which
+// switches the process's talkers and listeners through it. Results are the engine's codes.
+class SFicConnectionsAPI
+{
+public:
+    virtual int16_t ReactivateTalker (const SFicPlugInSpec* spec, int32_t port) = 0;
+    virtual int16_t DeactivateTalker (const SFicPlugInSpec* spec, int32_t port) = 0;
+    virtual int16_t ReactivateListener (const SFicPlugInSpec* spec, int32_t port) = 0;
+    virtual int16_t DeactivateListener (const SFicPlugInSpec* spec, int32_t port) = 0;
+    virtual int16_t Gestalt (uint32_t selector, int32_t* response) = 0;
+    virtual int16_t PrepareForConnections (int32_t flag) = 0;
+    // 1 while a preparation is open.
+    virtual uint8_t PrepareForConnectionsStatus() = 0;
+    // Builds the plug-in record from the manufacturer, product and plug-in IDs it already holds.
+    virtual int16_t CreatePlugInSpec (SFicPlugInSpec* spec) = 0;
+
+protected:
+    ~SFicConnectionsAPI() = default;
+};
 
 // The open and close procedures that the plug-in hands to the engine when the engine offers
 // "SetPlugInOpenAndCloseProcs" (found at run time; older engines lack it).
@@ -136,9 +234,11 @@ extern "C"
     int16_t FicSDSSetListenerProtocol (FicObjectRef listener, uint32_t protocol);
     int16_t FicSDSSetListenerManufacturer (FicObjectRef listener, uint32_t manufacturer);
 
-    // Stream data service: tokens. A token is a byte record whose 16-bit total length is at byte 36.
-    // FicSDSGetTokenAndTaskVal answers 0 and a null token when the task has none queued; each token
-    // handed out is given back with FicSDSDoneWithToken.
+    // Stream data service: tokens (SFicSDSTokenHeader, then the token's data). A dispatched token
+    // reaches every listener whose name, type, subtype, protocol and manufacturer it matches, queued
+    // for the listener's task with the listener's task value. FicSDSGetTokenAndTaskVal answers 0 and
+    // a null token when the task has none queued; each token handed out is given back with
+    // FicSDSDoneWithToken.
     int16_t FicSDSGetTokenAndTaskVal (FicObjectRef task, uint8_t** token, void** taskValue);
     int16_t FicSDSDispatchToken (const uint8_t* token);
     int16_t FicSDSDoneWithToken (uint8_t* token);

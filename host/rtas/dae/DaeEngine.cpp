@@ -4,6 +4,8 @@
 #include "../DaeControl.h"
 #include "../StandInExport.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <list>
 #include <map>
@@ -47,7 +49,25 @@ namespace
         FicObjectRef task = 0;
         void* taskValue = nullptr;
         std::vector<uint8_t> bytes;
+        FicObjectRef listener = 0; // 0 for a token queued by a test
     };
+
+    template <typename Field>
+    Field fieldOf (const std::vector<uint8_t>& token, size_t offset)
+    {
+        Field value {};
+        std::memcpy (&value, token.data() + offset, sizeof value);
+        return value;
+    }
+
+    bool listenerHears (const DaeListener& listener, const std::vector<uint8_t>& token)
+    {
+        return listener.nameId == fieldOf<int32_t> (token, offsetof (SFicSDSTokenHeader, fDestination))
+               && listener.type == fieldOf<uint32_t> (token, offsetof (SFicSDSTokenHeader, fType))
+               && listener.subType == fieldOf<uint32_t> (token, offsetof (SFicSDSTokenHeader, fSubType))
+               && listener.protocol == fieldOf<uint32_t> (token, offsetof (SFicSDSTokenHeader, fProtocol))
+               && listener.manufacturer == fieldOf<uint32_t> (token, offsetof (SFicSDSTokenHeader, fManufacturer));
+    }
 
     class DaeEngine final : public DaeControl
     {
@@ -226,6 +246,8 @@ namespace
             if (auto failure = script_.takeFailure ("FicDelete"))
                 return int16_t (*failure);
             std::lock_guard guard (lock_);
+            // A deleted listener hears nothing more: its tokens still waiting go with it.
+            queued_.remove_if ([object] (const QueuedToken& queued) { return queued.listener == object; });
             return objects_.erase (object) == 1 ? 0 : kFicErrUnknownObject;
         }
 
@@ -357,7 +379,14 @@ namespace
                 return kFicErrBadArgument;
             std::lock_guard guard (lock_);
             dispatched_.emplace_back (token, token + length);
+            deliver (dispatched_.back());
             return 0;
+        }
+
+        size_t queuedTokens() override
+        {
+            std::lock_guard guard (lock_);
+            return queued_.size();
         }
 
         int16_t doneWithToken (uint8_t* token)
@@ -549,6 +578,24 @@ namespace
             openProc_ = nullptr;
             closeProc_ = nullptr;
             specSerial_ = 0;
+        }
+
+        // A listener that wants only the latest token replaces its token still waiting.
+        void deliver (const std::vector<uint8_t>& token)
+        {
+            for (const auto& [ref, object] : objects_)
+            {
+                const DaeListener& listener = object.listener;
+                if (object.server == 0 || listener.task == 0 || ! listenerHears (listener, token))
+                    continue;
+                const auto waiting = std::find_if (queued_.begin(), queued_.end(), [ref = ref] (const QueuedToken& queued) {
+                    return queued.listener == ref;
+                });
+                if (listener.latest != 0 && waiting != queued_.end())
+                    waiting->bytes = token;
+                else
+                    queued_.push_back ({ listener.task, listener.taskValue, token, ref });
+            }
         }
 
         FicObjectRef addObject (DaeObject object)

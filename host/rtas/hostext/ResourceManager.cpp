@@ -158,14 +158,17 @@ Handle ResourceManager::loadEntry (File& file, size_t entry)
     }
     file.loaded.push_back ({ entry, block });
     if (file.swap != nullptr)
-        file.swap (file.reference, win::fourCCFromType (view.type), int16_t (view.id), *block);
+        file.swap (file.reference, win::fourCCFromType (view.type), int16_t (view.id), *block, int32_t (view.data.size()));
     return block;
 }
 
 template <typename Matches>
-Handle ResourceManager::findAndLoad (Matches matches)
+Handle ResourceManager::findAndLoad (Matches matches, bool currentOnly)
 {
-    for (File* file : searchChain())
+    auto chain = searchChain();
+    if (currentOnly && chain.size() > 1)
+        chain.resize (1);
+    for (File* file : chain)
         for (size_t i = 0; i < file->entries.size(); ++i)
             if (matches (file->entries[i]))
             {
@@ -181,6 +184,20 @@ Handle ResourceManager::findAndLoad (Matches matches)
 Handle ResourceManager::get (ResType type, int16_t id)
 {
     return findAndLoad ([&] (const win::ResourceView& entry) { return typeIs (entry, type) && entry.id == id; });
+}
+
+Handle ResourceManager::getFromCurrent (ResType type, int16_t id)
+{
+    return findAndLoad ([&] (const win::ResourceView& entry) { return typeIs (entry, type) && entry.id == id; }, true);
+}
+
+bool ResourceManager::isLoaded (ResType type, int16_t id)
+{
+    for (File* file : searchChain())
+        for (size_t i = 0; i < file->entries.size(); ++i)
+            if (typeIs (file->entries[i], type) && file->entries[i].id == id)
+                return std::any_of (file->loaded.begin(), file->loaded.end(), [&] (const LoadedResource& r) { return r.entry == i; });
+    return false;
 }
 
 Handle ResourceManager::getNamed (ResType type, const std::string& name)
@@ -218,6 +235,30 @@ bool ResourceManager::isResource (Handle block) const
         for (const auto& resource : file->loaded)
             if (resource.block == block)
                 return true;
+    return false;
+}
+
+bool ResourceManager::info (Handle block, int16_t* id, ResType* type, StringPtr name)
+{
+    for (const auto& file : files_)
+        for (const auto& resource : file->loaded)
+            if (resource.block == block)
+            {
+                const win::ResourceView& entry = file->entries[resource.entry];
+                if (id != nullptr)
+                    *id = int16_t (entry.id);
+                if (type != nullptr)
+                    *type = win::fourCCFromType (entry.type);
+                if (name != nullptr)
+                {
+                    const size_t length = std::min<size_t> (entry.name.size(), 255);
+                    name[0] = uint8_t (length);
+                    std::memcpy (name + 1, entry.name.data(), length);
+                }
+                error_ = noErr;
+                return true;
+            }
+    error_ = resNotFound;
     return false;
 }
 

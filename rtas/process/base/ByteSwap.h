@@ -1,6 +1,7 @@
 #pragma once
 // Byte order helpers and the small record readers used inside the library.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -34,10 +35,24 @@ inline bool LongsEqual (const void* a, const void* b)
     return std::memcmp (a, b, sizeof (int32_t)) == 0;
 }
 
-// The 16-bit field at a byte offset of a record (packed records need not align it).
-inline int16_t ShortFieldAt (const void* record, int32_t byteOffset)
+// The field at a byte offset of a record, read or written in host byte order (packed records
+// need not align it).
+template <typename Field>
+Field FieldAt (const void* record, size_t byteOffset)
 {
-    int16_t value;
+    Field value;
     std::memcpy (&value, static_cast<const uint8_t*> (record) + byteOffset, sizeof value);
     return value;
+}
+
+template <typename Field>
+void PutFieldAt (void* record, size_t byteOffset, Field value)
+{
+    std::memcpy (static_cast<uint8_t*> (record) + byteOffset, &value, sizeof value);
+}
+
+// The 16-bit field at a byte offset of a record.
+inline int16_t ShortFieldAt (const void* record, int32_t byteOffset)
+{
+    return FieldAt<int16_t> (record, static_cast<size_t> (byteOffset));
 }

@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "process/base/FourCharCode.h"
+#include "process/base/OutParameter.h"
 #include "process/utilities/PStrings.h"
-#include "process/utilities/ToolboxRoutines.h"
+#include "process/group/HostRequests.h"
+#include "process/utilities/HostExtToolbox.h"
 
 HostCallbackProc gHostCallback = nullptr;
 int32_t gHostLevel = 99;
@@ -20,75 +22,9 @@ inline constexpr uint32_t kInfoValueOfKey21 = 27;
 inline constexpr int32_t kNoStemFormat = -100;
 inline constexpr uint32_t kFastHardwareGestalt = FourCharCode ("fshw");
 
-// Host request codes.
-inline constexpr int16_t kRequestSlowHardware = 10;
-inline constexpr int16_t kRequest11 = 11;
-inline constexpr int16_t kRequest12 = 12;
-inline constexpr int16_t kRequest14 = 14;
-inline constexpr int16_t kRequest15 = 15;
-inline constexpr int16_t kRequestFastHardware = 17;
-inline constexpr int16_t kRequest19 = 19;
-inline constexpr int16_t kRequest20 = 20;
-
-template <typename T, typename V>
-void Put (T* out, V value)
-{
-    if (out != nullptr)
-        *out = static_cast<T> (value);
-}
-
 void PutEmptyText (char* text)
 {
-    Put (text, 0);
-}
-
-int32_t Word (const void* pointer)
-{
-    return static_cast<int32_t> (reinterpret_cast<uintptr_t> (pointer));
-}
-
-// The bytes of one host request block, written at their offsets in the host's byte order.
-class RequestBlock
-{
-public:
-    explicit RequestBlock (char* data) : fData (data) {}
-
-    void Put32 (int offset, int32_t value) { std::memcpy (fData + offset, &value, sizeof value); }
-    void Put16 (int offset, int16_t value) { std::memcpy (fData + offset, &value, sizeof value); }
-
-private:
-    char* fData;
-};
-
-enum class MoveHigh
-{
-    kNo,
-    kYes
-};
-
-// Allocates a block of the request's size, lets `fill` write it, hands it to the host's callback
-// and disposes of it again; the callback's 16-bit result is the request's.
-template <typename Fill>
-int32_t SendHostRequest (int16_t code, int32_t size, MoveHigh moveHigh, Fill fill)
-{
-    if (gHostCallback == nullptr)
-        return GroupResult::kNoHostCallback;
-    const auto toolbox = LoadedToolboxRoutines();
-    if (! toolbox || toolbox->NewHandleClear == nullptr || toolbox->HLock == nullptr || toolbox->HUnlock == nullptr
-        || toolbox->DisposeHandle == nullptr || (moveHigh == MoveHigh::kYes && toolbox->MoveHHi == nullptr))
-        return GroupResult::kNoRequestBlock;
-    const Handle block = toolbox->NewHandleClear (size);
-    if (block == nullptr || *block == nullptr)
-        return GroupResult::kNoRequestBlock;
-    if (moveHigh == MoveHigh::kYes)
-        toolbox->MoveHHi (block);
-    toolbox->HLock (block);
-    RequestBlock request (*block);
-    fill (request);
-    const int16_t result = gHostCallback (code, nullptr, block);
-    toolbox->HUnlock (block);
-    toolbox->DisposeHandle (block);
-    return result;
+    PutOut (text, 0);
 }
 
 bool HostHasFastHardware()
@@ -135,7 +71,7 @@ int32_t CProcessGroupInterface::GetGroupName (int32_t maxLength, char* name)
 
 int32_t CProcessGroupInterface::OnSelector25 (uint32_t, int32_t* out)
 {
-    Put (out, 0);
+    PutOut (out, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::GetTypeName (uint32_t, int32_t, char* name)
@@ -164,15 +100,14 @@ int32_t CProcessGroupInterface::ActivateView (uint32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::DeactivateView (uint32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::OnSelector10 (uint32_t, int32_t, int16_t* out)
 {
-    Put (out, 0);
+    PutOut (out, 0);
     return 0;
 }
 
 int32_t CProcessGroupInterface::GetStemFormats (uint32_t, int32_t, SFicPlugInStemFormats* formats)
 {
     if (formats != nullptr)
-        for (int32_t& format : formats->fFormats)
-            format = kNoStemFormat;
+        *formats = { kNoStemFormat, kNoStemFormat, kNoStemFormat };
     return GroupResult::kNoStemFormats;
 }
 
@@ -181,7 +116,7 @@ int32_t CProcessGroupInterface::OnSelector15 (uint32_t, int32_t, EventRecord*) {
 int32_t CProcessGroupInterface::OnSelector16() { return 0; }
 int32_t CProcessGroupInterface::OnSelector17 (uint32_t, int32_t, int16_t* out)
 {
-    Put (out, 0);
+    PutOut (out, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::OnSelector18() { return 0; }
@@ -191,20 +126,20 @@ int32_t CProcessGroupInterface::ReleaseDirectMIDI (uint32_t, int32_t) { return 0
 int32_t CProcessGroupInterface::ReservedQuery() { return 0; }
 int32_t CProcessGroupInterface::GetNumTypes (int16_t* count)
 {
-    Put (count, 0);
+    PutOut (count, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::SetOptionA (uint32_t, int32_t, int16_t) { return 0; }
 int32_t CProcessGroupInterface::SetOptionB (uint32_t, int32_t, int16_t) { return 0; }
 int32_t CProcessGroupInterface::OnSelector79 (uint32_t, int16_t* out)
 {
-    Put (out, 0);
+    PutOut (out, 0);
     return 0;
 }
 
 int32_t CProcessGroupInterface::PairOperationA (uint32_t, int32_t, int32_t, uint32_t, int32_t, int32_t, uint8_t* out)
 {
-    Put (out, 0);
+    PutOut (out, 0);
     return 0;
 }
 
@@ -215,17 +150,17 @@ int32_t CProcessGroupInterface::PairOperationB (uint32_t, int32_t, int32_t, uint
 
 int32_t CProcessGroupInterface::IsInputConnected (uint32_t, int32_t, int32_t, uint8_t* connected)
 {
-    Put (connected, 0);
+    PutOut (connected, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::CanConnectOutput (uint32_t, int32_t, int32_t, uint8_t* possible)
 {
-    Put (possible, 1);
+    PutOut (possible, 1);
     return 0;
 }
 int32_t CProcessGroupInterface::IsOutputConnected (uint32_t, int32_t, int32_t, uint8_t* connected)
 {
-    Put (connected, 0);
+    PutOut (connected, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::NotifyDSPConnect (uint32_t, int32_t, int32_t, int32_t) { return 0; }
@@ -235,47 +170,47 @@ int32_t CProcessGroupInterface::NotifyDSPDisconnectOutput (uint32_t, int32_t, in
 int32_t CProcessGroupInterface::PairOperationC (uint32_t, int32_t, int32_t, uint32_t, int32_t, int32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::GetInfo (int32_t* value, char**)
 {
-    Put (value, 0);
+    PutOut (value, 0);
     return 0;
 }
 
 int32_t CProcessGroupInterface::GetInfo2 (int16_t key, int32_t* known, int32_t index, uint32_t* value)
 {
-    Put (known, 0);
+    PutOut (known, 0);
     if (key == kInfoKeyWithValue && index > 0)
     {
-        Put (known, 1);
-        Put (value, kInfoValueOfKey21);
+        PutOut (known, 1);
+        PutOut (value, kInfoValueOfKey21);
     }
     return 0;
 }
 
 int32_t CProcessGroupInterface::OnSelector36 (int32_t* count1, int32_t* count2, uint32_t, int32_t, int32_t)
 {
-    Put (count1, 0);
-    Put (count2, 0);
+    PutOut (count1, 0);
+    PutOut (count2, 0);
     return 0;
 }
 
 int32_t CProcessGroupInterface::OnSelector37 (int32_t* count1, int32_t* count2, uint32_t, int32_t, int32_t)
 {
-    Put (count1, 0);
-    Put (count2, 0);
+    PutOut (count1, 0);
+    PutOut (count2, 0);
     return 0;
 }
 
 int32_t CProcessGroupInterface::HostRequest17 (int32_t* out1, int32_t* out2, int16_t a, int16_t b, int16_t c, int16_t d)
 {
-    Put (out1, 0);
-    Put (out2, 0);
+    PutOut (out1, 0);
+    PutOut (out2, 0);
     if (gHostCallback == nullptr)
         return GroupResult::kNoHostCallback;
-    const int16_t code = HostHasFastHardware() ? kRequestFastHardware : kRequestSlowHardware;
-    return SendHostRequest (code, 20, MoveHigh::kYes, [&] (RequestBlock& block) {
-        block.Put32 (0, Word (out1));
-        block.Put32 (4, Word (out2));
-        block.Put32 (8, Word (mHostContext));
-        if (code == kRequestFastHardware)
+    const int16_t code = HostHasFastHardware() ? HostRequestCode::kFastHardware : HostRequestCode::kSlowHardware;
+    return SendHostRequest (code, 20, HostRequestBlockMove::kMovedHigh, [&] (HostRequestBlock& block) {
+        block.PutPointer (0, out1);
+        block.PutPointer (4, out2);
+        block.PutPointer (8, mHostContext);
+        if (code == HostRequestCode::kFastHardware)
         {
             block.Put16 (12, d);
             block.Put16 (14, c);
@@ -287,26 +222,26 @@ int32_t CProcessGroupInterface::HostRequest17 (int32_t* out1, int32_t* out2, int
 
 int32_t CProcessGroupInterface::HostRequest11 (int32_t a, int32_t b)
 {
-    return SendHostRequest (kRequest11, 12, MoveHigh::kNo, [&] (RequestBlock& block) {
+    return SendHostRequest (HostRequestCode::k11, 12, HostRequestBlockMove::kStays, [&] (HostRequestBlock& block) {
         block.Put32 (0, a);
         block.Put32 (4, b);
-        block.Put32 (8, Word (mHostContext));
+        block.PutPointer (8, mHostContext);
     });
 }
 
 int32_t CProcessGroupInterface::HostRequest12 (int32_t a, int32_t b, int32_t c, void* d)
 {
-    return SendHostRequest (kRequest12, 16, MoveHigh::kNo, [&] (RequestBlock& block) {
+    return SendHostRequest (HostRequestCode::k12, 16, HostRequestBlockMove::kStays, [&] (HostRequestBlock& block) {
         block.Put32 (0, a);
         block.Put32 (4, b);
         block.Put32 (8, c);
-        block.Put32 (12, Word (d));
+        block.PutPointer (12, d);
     });
 }
 
 int32_t CProcessGroupInterface::HostRequest14 (int32_t a, int32_t b)
 {
-    return SendHostRequest (kRequest14, 16, MoveHigh::kNo, [&] (RequestBlock& block) {
+    return SendHostRequest (HostRequestCode::k14, 16, HostRequestBlockMove::kStays, [&] (HostRequestBlock& block) {
         block.Put32 (0, a);
         block.Put32 (4, b);
     });
@@ -314,7 +249,7 @@ int32_t CProcessGroupInterface::HostRequest14 (int32_t a, int32_t b)
 
 int32_t CProcessGroupInterface::HostRequest19 (int32_t a, int32_t b, int32_t c)
 {
-    return SendHostRequest (kRequest19, 16, MoveHigh::kNo, [&] (RequestBlock& block) {
+    return SendHostRequest (HostRequestCode::k19, 16, HostRequestBlockMove::kStays, [&] (HostRequestBlock& block) {
         block.Put32 (0, a);
         block.Put32 (4, b);
         block.Put32 (8, c);
@@ -323,7 +258,7 @@ int32_t CProcessGroupInterface::HostRequest19 (int32_t a, int32_t b, int32_t c)
 
 int32_t CProcessGroupInterface::HostRequest20 (int32_t a, int32_t b)
 {
-    return SendHostRequest (kRequest20, 16, MoveHigh::kNo, [&] (RequestBlock& block) {
+    return SendHostRequest (HostRequestCode::k20, 16, HostRequestBlockMove::kStays, [&] (HostRequestBlock& block) {
         block.Put32 (0, a);
         block.Put32 (4, b);
     });
@@ -331,22 +266,22 @@ int32_t CProcessGroupInterface::HostRequest20 (int32_t a, int32_t b)
 
 int32_t CProcessGroupInterface::GetNumControls (uint32_t, int32_t, int16_t* count)
 {
-    Put (count, 0);
+    PutOut (count, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::GetMasterBypassControlIndex (uint32_t, int32_t, int32_t* index)
 {
-    Put (index, 0);
+    PutOut (index, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::IsControlAutomatable (uint32_t, int32_t, int32_t, int16_t* automatable)
 {
-    Put (automatable, 0);
+    PutOut (automatable, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::GetControlStepCount (uint32_t, int32_t, int32_t, int32_t* steps)
 {
-    Put (steps, 0);
+    PutOut (steps, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::GetControlName (uint32_t, int32_t, int32_t, char* text)
@@ -363,7 +298,7 @@ int32_t CProcessGroupInterface::GetControlNameToFit (uint32_t, int32_t, int32_t,
 
 int32_t CProcessGroupInterface::GetControlValue (uint32_t, int32_t, int32_t, int32_t* value)
 {
-    Put (value, 0);
+    PutOut (value, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::SetControlValue (uint32_t, int32_t, int32_t, int32_t) { return 0; }
@@ -379,13 +314,13 @@ int32_t CProcessGroupInterface::OnSelector75() { return 0; }
 int32_t CProcessGroupInterface::SetMasterBypass (uint32_t, int32_t, int32_t, uint8_t) { return 0; }
 int32_t CProcessGroupInterface::IsMasterBypassed (uint32_t, int32_t, int32_t, uint8_t* bypassed)
 {
-    Put (bypassed, 0);
+    PutOut (bypassed, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::OnSelector50 (uint32_t, int32_t, int32_t, uint8_t) { return 0; }
 int32_t CProcessGroupInterface::QueryOption (uint32_t, int32_t, int32_t, uint8_t* answer)
 {
-    Put (answer, 0);
+    PutOut (answer, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::OnSelector133 (uint32_t, int32_t, uint32_t, uint32_t, int32_t*) { return 0; }
@@ -393,35 +328,35 @@ int32_t CProcessGroupInterface::OnSelector134 (uint32_t, int32_t, uint32_t*) { r
 int32_t CProcessGroupInterface::GetBypassIndexIfCardFlag (uint32_t, int32_t, uint32_t, uint32_t*) { return 0; }
 int32_t CProcessGroupInterface::GetNumMeters (uint32_t, int32_t, int32_t* count)
 {
-    Put (count, 0);
+    PutOut (count, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::GetMeterValues (uint32_t, int32_t, int32_t, int32_t* values)
 {
-    Put (values, 0);
+    PutOut (values, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::OnSelector55 (uint32_t, int32_t, int32_t, char*) { return 0; }
 
 int32_t CProcessGroupInterface::GetMeterOrientation (uint32_t, int32_t, int32_t, EMeterOrientation* orientation)
 {
-    Put (orientation, 0);
+    PutOut (orientation, 0);
     return 0;
 }
 
 int32_t CProcessGroupInterface::GetNumMetersOfType (uint32_t, int32_t, EMeterType, int32_t* count)
 {
-    Put (count, 0);
+    PutOut (count, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::GetMeterIndexOfType (uint32_t, int32_t, EMeterType, int32_t, int32_t* index)
 {
-    Put (index, 0);
+    PutOut (index, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::IsClipped (uint32_t, int32_t, uint8_t* clipped)
 {
-    Put (clipped, 0);
+    PutOut (clipped, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::ClearClipIndicators (uint32_t, int32_t) { return 0; }
@@ -439,7 +374,7 @@ int32_t CProcessGroupInterface::SetChunk (uint32_t, int32_t, uint32_t, SFicPlugI
 
 int32_t CProcessGroupInterface::RestoreControlsFromChunk (uint32_t, int32_t, SFicPlugInChunk*, uint8_t* result)
 {
-    Put (result, 0);
+    PutOut (result, 0);
     return GroupResult::kNoChunkRestore;
 }
 
@@ -460,21 +395,21 @@ int32_t CProcessGroupInterface::OnSelector72 (uint8_t) { return 0; }
 
 int32_t CProcessGroupInterface::RegisterHostRequest15 (HostRequestProc procedure, void* userData)
 {
-    return SendHostRequest (kRequest15, 8, MoveHigh::kYes, [&] (RequestBlock& block) {
-        block.Put32 (0, Word (reinterpret_cast<const void*> (procedure)));
-        block.Put32 (4, Word (userData));
+    return SendHostRequest (HostRequestCode::k15, 8, HostRequestBlockMove::kMovedHigh, [&] (HostRequestBlock& block) {
+        block.PutPointer (0, reinterpret_cast<const void*> (procedure));
+        block.PutPointer (4, userData);
     });
 }
 
 int32_t CProcessGroupInterface::QueryForDSP (int32_t, int16_t, int16_t*) { return GroupResult::kUnsupported; }
 int32_t CProcessGroupInterface::GetLatencyShort (uint32_t, int32_t, int16_t* latency)
 {
-    Put (latency, 0);
+    PutOut (latency, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::GetLatency (uint32_t, int32_t, int32_t* latency)
 {
-    Put (latency, 0);
+    PutOut (latency, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::EnableType (int32_t) { return GroupResult::kUnsupported; }
@@ -498,27 +433,27 @@ int32_t CProcessGroupInterface::OnSelector105 (uint32_t, int32_t, int32_t*) { re
 int32_t CProcessGroupInterface::IncrementControlValue (uint32_t, int32_t, int32_t, int32_t) { return 0; }
 int32_t CProcessGroupInterface::GetControlHostHint1 (uint32_t, int32_t, int32_t, int32_t* hint)
 {
-    Put (hint, 0);
+    PutOut (hint, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::GetInstanceNameID (uint32_t, int32_t, void** nameID)
 {
-    Put (nameID, nullptr);
+    PutOut (nameID, nullptr);
     return 0;
 }
 int32_t CProcessGroupInterface::GetControlNameID (uint32_t, int32_t, int32_t, void** nameID)
 {
-    Put (nameID, nullptr);
+    PutOut (nameID, nullptr);
     return 0;
 }
 int32_t CProcessGroupInterface::GetControlValueKind (uint32_t, int32_t, int32_t, int32_t* kind)
 {
-    Put (kind, 1);
+    PutOut (kind, 1);
     return 0;
 }
 int32_t CProcessGroupInterface::GetControlHostHint2 (uint32_t, int32_t, int32_t, int32_t* hint)
 {
-    Put (hint, 0);
+    PutOut (hint, 0);
     return 0;
 }
 int32_t CProcessGroupInterface::GetControlText (uint32_t, int32_t, int32_t, int32_t, char* text, int32_t)
@@ -529,8 +464,8 @@ int32_t CProcessGroupInterface::GetControlText (uint32_t, int32_t, int32_t, int3
 
 int32_t CProcessGroupInterface::GetControlHighlight (uint32_t, int32_t, int32_t, int16_t* on, int16_t* colour)
 {
-    Put (on, 0);
-    Put (colour, 0);
+    PutOut (on, 0);
+    PutOut (colour, 0);
     return 0;
 }
 
@@ -540,7 +475,7 @@ int32_t CProcessGroupInterface::IncrementControlValueDirect (uint32_t, int32_t, 
 int32_t CProcessGroupInterface::GetControlIndexAtPoint (uint32_t, int32_t, Point, int32_t*) { return 0; }
 int32_t CProcessGroupInterface::GetControlDefaultValue (uint32_t, int32_t, int32_t, int32_t* value)
 {
-    Put (value, 0);
+    PutOut (value, 0);
     return 0;
 }
 
@@ -574,7 +509,7 @@ int32_t CProcessGroupInterface::YieldLock()
     for (int32_t released = 1; last > 0 && released < depth; ++released)
         last = Unlock();
 
-    if (const auto toolbox = LoadedToolboxRoutines(); toolbox && toolbox->EventAvail != nullptr)
+    if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
     {
         EventRecord event {};
         toolbox->EventAvail (0, &event);
@@ -610,7 +545,7 @@ int32_t CProcessGroupInterface::OnSelector170 (uint32_t, int32_t, SFileList*, SF
 int32_t CProcessGroupInterface::OnSelector173 (uint32_t, int32_t) { return GroupResult::kUnsupported; }
 int32_t CProcessGroupInterface::GetUnknown (uint32_t, int32_t, IACFUnknown** unknown)
 {
-    Put (unknown, nullptr);
+    PutOut (unknown, nullptr);
     return 0;
 }
 int32_t CProcessGroupInterface::GetTimeCodeFirst() { return mTimeCodeInfo.fFirst; }
@@ -665,14 +600,14 @@ int32_t CProcessGroupInterface::CallWithParamSpecifierB (SParamSpecifier* s, int
 int32_t CProcessGroupInterface::GetValueA (uint32_t typeID, int32_t process, int32_t a, SFicTDMAutoElem*** out)
 {
     const int32_t value = OnSelector73 (typeID, process, a);
-    Put (out, reinterpret_cast<SFicTDMAutoElem**> (static_cast<intptr_t> (value)));
+    PutOut (out, reinterpret_cast<SFicTDMAutoElem**> (static_cast<intptr_t> (value)));
     return 0;
 }
 
 int32_t CProcessGroupInterface::GetValueB (uint32_t typeID, int32_t process, int32_t a, void** out)
 {
     const int32_t value = OnSelector74 (typeID, process, a);
-    Put (out, reinterpret_cast<void*> (static_cast<intptr_t> (value)));
+    PutOut (out, reinterpret_cast<void*> (static_cast<intptr_t> (value)));
     return 0;
 }
 

@@ -33,6 +33,10 @@ inline constexpr int32_t kNoControlSpecial = -7304;
 inline constexpr int32_t kNoChunkRestore = -9007;
 }
 
+// What a group answers until the host sets other values.
+inline constexpr int32_t kStartingSampleRate = 44100;
+inline constexpr SFicTimeCodeInfo kStartingTimeCodeInfo { 5, 0 };
+
 class CProcessGroupInterface
 {
 public:
@@ -236,7 +240,7 @@ public:
 
 private:
     int32_t mSelector122Value = 0;
-    int32_t mSampleRate = 44100;
-    SFicTimeCodeInfo mTimeCodeInfo { 5, 0 };
+    int32_t mSampleRate = kStartingSampleRate;
+    SFicTimeCodeInfo mTimeCodeInfo = kStartingTimeCodeInfo;
     void* mHostContext = nullptr;
 };

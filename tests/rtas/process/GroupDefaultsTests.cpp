@@ -3,6 +3,8 @@
 
 #include "process/group/CProcessGroupInterface.h"
 
+#include "CanaryOutputs.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -20,7 +22,6 @@ public:
     int32_t GetTypeIDsByIndex (int32_t, uint32_t*, uint32_t*, uint32_t*) override { return 0; }
 };
 
-inline constexpr uint8_t kCanary = 0xA5;
 inline constexpr uint32_t kType = 0x54595045;
 inline constexpr int32_t kProcess = 7;
 
@@ -41,18 +42,6 @@ struct DefaultCase
     std::vector<uint8_t> second; // the same for the second output
 };
 
-template <typename T>
-T* as (void* p)
-{
-    return static_cast<T*> (p);
-}
-
-const std::vector<uint8_t> kNothing;
-const std::vector<uint8_t> kZero8 { 0 };
-const std::vector<uint8_t> kOne8 { 1 };
-const std::vector<uint8_t> kZero16 { 0, 0 };
-const std::vector<uint8_t> kZero32 { 0, 0, 0, 0 };
-const std::vector<uint8_t> kOne32 { 1, 0, 0, 0 };
 const std::vector<uint8_t> kEmptyText { 0 };
 
 std::vector<DefaultCase> DefaultCases()
@@ -166,13 +155,6 @@ std::vector<DefaultCase> DefaultCases()
     };
 }
 
-std::vector<uint8_t> Expected (const std::vector<uint8_t>& written)
-{
-    std::vector<uint8_t> bytes (16, kCanary);
-    std::copy (written.begin(), written.end(), bytes.begin());
-    return bytes;
-}
-
 TEST (GroupDefaults, EachDefaultWritesOnlyItsOutputsAndAnswersItsCode)
 {
     for (const DefaultCase& c : DefaultCases())
@@ -183,8 +165,8 @@ TEST (GroupDefaults, EachDefaultWritesOnlyItsOutputsAndAnswersItsCode)
         outputs.first.fill (kCanary);
         outputs.second.fill (kCanary);
         EXPECT_EQ (c.call (group, outputs.first.data(), outputs.second.data()), c.result);
-        EXPECT_EQ (std::vector<uint8_t> (outputs.first.begin(), outputs.first.end()), Expected (c.first));
-        EXPECT_EQ (std::vector<uint8_t> (outputs.second.begin(), outputs.second.end()), Expected (c.second));
+        EXPECT_EQ (std::vector<uint8_t> (outputs.first.begin(), outputs.first.end()), CanaryAfter (c.first, 16));
+        EXPECT_EQ (std::vector<uint8_t> (outputs.second.begin(), outputs.second.end()), CanaryAfter (c.second, 16));
         EXPECT_EQ (c.call (group, nullptr, nullptr), c.result) << "null outputs are not written through";
     }
 }
