@@ -35,9 +35,7 @@ class ParameterStore
 {
 public:
     explicit ParameterStore (const ParameterValues& initial = {}) noexcept
-        : bypass (initial.bypass), softKnee (initial.softKnee), attack (initial.attack), release (initial.release),
-          threshold (initial.threshold), lowCut (initial.lowCut), ratioSlope (initial.ratioSlope),
-          drive (initial.drive), level (initial.level), mix (initial.mix)
+        : bypass (initial.bypass), softKnee (initial.softKnee), attack (initial.attack), release (initial.release), threshold (initial.threshold), lowCut (initial.lowCut), ratioSlope (initial.ratioSlope), drive (initial.drive), level (initial.level), mix (initial.mix)
     {
     }
 

@@ -47,9 +47,7 @@ HWY_INLINE V decibelsOf (D d, V gain)
 struct Pipe
 {
     explicit Pipe (const ChannelBlock& block)
-        : settings (block), level (*block.levelDetector), shelf (*block.shelfFilter),
-          program (*block.programDetector), reduction (*block.reduction), gain (*block.gainSmoother),
-          output (*block.outputSmoother)
+        : settings (block), level (*block.levelDetector), shelf (*block.shelfFilter), program (*block.programDetector), reduction (*block.reduction), gain (*block.gainSmoother), output (*block.outputSmoother)
     {
     }
 
@@ -94,8 +92,7 @@ struct Chunk
 struct States
 {
     explicit States (const Pipe& pipe)
-        : level (pipe.level), program (pipe.program), gain (pipe.gain), output (pipe.output), shelf (pipe.shelf),
-          reduction (pipe.reduction)
+        : level (pipe.level), program (pipe.program), gain (pipe.gain), output (pipe.output), shelf (pipe.shelf), reduction (pipe.reduction), inputGain (pipe.settings.inputGain), attack (pipe.settings.attackCoefficient), release (pipe.settings.releaseCoefficient), samples (pipe.settings.samples), sideChain (pipe.settings.sideChain)
     {
     }
 
@@ -112,6 +109,10 @@ struct States
     QORLevelSmoother level, program, gain, output;
     QORShelfFilter shelf;
     double reduction;
+    // Settings and buffers, held apart from anything written through pointers.
+    double inputGain, attack, release;
+    float* samples;
+    const float* sideChain;
 };
 
 // Sample j of the chunks a, b and c of one channel: the detectors and the shelf filter on
@@ -119,14 +120,13 @@ struct States
 template <bool runA, bool runB, bool runC>
 HWY_INLINE void recursiveSample (Pipe& pipe, States& states, size_t j, const Chunk& a, const Chunk& b, const Chunk& c)
 {
-    const ChannelBlock& block = pipe.settings;
     if (runA && j < a.length)
     {
-        const float in = block.samples[a.start + j];
+        const float in = states.samples[a.start + j];
         pipe.input[a.slot][j] = in;
-        states.level.feed (block.inputGain * block.sideChain[a.start + j] * 2.0);
+        states.level.feed (states.inputGain * states.sideChain[a.start + j] * 2.0);
         pipe.targets[a.slot][j] = states.level.state;
-        const double x = block.inputGain * in * 2.0;
+        const double x = states.inputGain * in * 2.0;
         states.program.feed (states.shelf.processSample (static_cast<float> (x)));
         pipe.weights[a.slot][j] = states.program.state;
     }
@@ -134,8 +134,8 @@ HWY_INLINE void recursiveSample (Pipe& pipe, States& states, size_t j, const Chu
     {
         const double reduction = states.reduction;
         const double difference = pipe.targets[b.slot][j] - reduction;
-        const double recovered = reduction + difference * block.releaseCoefficient * pipe.weights[b.slot][j];
-        const double attacked = reduction + difference * block.attackCoefficient;
+        const double recovered = reduction + difference * states.release * pipe.weights[b.slot][j];
+        const double attacked = reduction + difference * states.attack;
         states.reduction = difference > 0.0 ? recovered : (difference < 0.0 ? attacked : reduction);
         pipe.reductions[b.slot][j] = states.reduction;
     }
@@ -144,7 +144,7 @@ HWY_INLINE void recursiveSample (Pipe& pipe, States& states, size_t j, const Chu
         states.gain.feed (pipe.gains[c.slot][j]);
         const float out = pipe.outputs[c.slot][j];
         states.output.feed (out);
-        block.samples[c.start + j] = out;
+        states.samples[c.start + j] = out;
     }
 }
 
@@ -344,7 +344,8 @@ HWY_EXPORT (ProcessBlock);
 void processBlock (const ChannelBlock* channels, size_t numChannels, size_t numSamples, const OutputStage& stage) noexcept
 {
     if (numSamples > 0)
-        HWY_DYNAMIC_DISPATCH (ProcessBlock) (channels, numChannels, numSamples, stage);
+        HWY_DYNAMIC_DISPATCH (ProcessBlock)
+        (channels, numChannels, numSamples, stage);
 }
 
 void chooseTarget() noexcept

@@ -118,7 +118,6 @@ double QORCompressorChannel::processSample (double input, double sideChain) noex
     return gain * x * outputGain * 2.0;
 }
 
-
 //==============================================================================
 void QORCompressorChannel::processBlock (QORCompressorChannel* const* channels, QORLevelSmoother* const* outputSmoothers,
                                          int numChannels, float* const* samples, const float* const* sideChains,

@@ -70,5 +70,4 @@ private:
     double releaseShaping = 1.0;
     QORLevelSmoother gainSmoother;
     double reduction = 0.0;
-
 };

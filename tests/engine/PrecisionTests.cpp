@@ -108,8 +108,7 @@ struct Corner
 // knee parameter sets its own); mono and stereo at 44.1, 48 and 96 kHz take turns.
 std::vector<Corner> corners()
 {
-    const std::pair<int, double> layouts[] = { { 1, 44100.0 }, { 2, 48000.0 }, { 1, 96000.0 },
-                                               { 2, 44100.0 }, { 1, 48000.0 }, { 2, 96000.0 } };
+    const std::pair<int, double> layouts[] = { { 1, 44100.0 }, { 2, 48000.0 }, { 1, 96000.0 }, { 2, 44100.0 }, { 1, 48000.0 }, { 2, 96000.0 } };
     std::vector<Corner> result;
     for (int index = 0; index < KestruneAudioProcessor::numParams; ++index)
         for (float value : { 0.0f, 0.5f, 1.0f })
@@ -150,8 +149,7 @@ INSTANTIATE_TEST_SUITE_P (Corners, PrecisionAtCorner, testing::ValuesIn (corners
 
 // Settings that work every step hard: fast attack, slow program-dependent release, low
 // threshold, high ratio, hard knee, the side-chain high-pass, strong drive, level and a mix.
-const Parameters heavySettings { { 0, 0.05f }, { 1, 0.6f }, { 2, 0.2f }, { 3, 0.8f }, { 4, 0.0f },
-                                 { 5, 0.4f }, { 6, 0.9f }, { 7, 0.6f }, { 8, 0.7f } };
+const Parameters heavySettings { { 0, 0.05f }, { 1, 0.6f }, { 2, 0.2f }, { 3, 0.8f }, { 4, 0.0f }, { 5, 0.4f }, { 6, 0.9f }, { 7, 0.6f }, { 8, 0.7f } };
 
 // A state restored before prepareToPlay reaches the channels and the low-cut design too.
 TEST (PrecisionOfRoads, StateRestoredBeforePrepareReachesChannelsAndLowCut)
