@@ -109,8 +109,11 @@ void BM_JuceCompressor (benchmark::State& state)
     });
 }
 
-// The plug-in file's process procedure as the stand-in host calls it, stereo, default settings.
-void BM_AAXProcessProcedure (benchmark::State& state)
+// The plug-in file's process procedure, stereo, default settings: called with the context
+// of a block as a host's engine calls it (wrapper alone), or through the stand-in host's
+// whole block, which first dispatches and delivers the instance's packets and records
+// every host call.
+void runAAX (benchmark::State& state, bool throughStandInHost)
 {
     const int blockSize = blockSizeOf (state);
     HostFramework framework;
@@ -124,12 +127,25 @@ void BM_AAXProcessProcedure (benchmark::State& state)
         HostInstance instance (driver, InstanceSettings { 2, sampleRate, 0 });
         std::vector<float> output (static_cast<size_t> (2 * blockSize));
         float* outputs[] = { output.data(), output.data() + blockSize };
+        int blocks = 0;
         runBlocks (state, 2, blockSize, [&] (juce::AudioBuffer<float>& block) {
-            instance.ProcessBlock (block.getArrayOfReadPointers(), outputs, blockSize);
+            if (throughStandInHost || blocks == 0)
+                instance.ProcessBlock (block.getArrayOfReadPointers(), outputs, blockSize);
+            else
+            {
+                void* const contexts[] = { instance.Context() };
+                instance.CallProcessProcedure (contexts, 1);
+            }
+            // The record of host calls would otherwise grow without bound.
+            if (++blocks % 1024 == 0)
+                framework.ClearCalls();
         });
     }
     driver.Shutdown();
 }
+
+void BM_AAXProcessProcedure (benchmark::State& state) { runAAX (state, false); }
+void BM_AAXStandInHostBlock (benchmark::State& state) { runAAX (state, true); }
 
 void engineCases (benchmark::internal::Benchmark* b)
 {
@@ -152,4 +168,5 @@ BENCHMARK (BM_ProcessBlock)->Apply (engineCases);
 BENCHMARK (BM_ScalarChain)->Apply (engineCases);
 BENCHMARK (BM_JuceCompressor)->Apply (juceCases);
 BENCHMARK (BM_AAXProcessProcedure)->Args ({ 2, 32, 0 })->Args ({ 2, 512, 0 })->ArgNames ({ "channels", "block", "heavy" });
+BENCHMARK (BM_AAXStandInHostBlock)->Args ({ 2, 32, 0 })->Args ({ 2, 512, 0 })->ArgNames ({ "channels", "block", "heavy" });
 } // namespace

@@ -345,7 +345,7 @@ void processBlock (const ChannelBlock* channels, size_t numChannels, size_t numS
 {
     if (numSamples > 0)
         HWY_DYNAMIC_DISPATCH (ProcessBlock)
-        (channels, numChannels, numSamples, stage);
+    (channels, numChannels, numSamples, stage);
 }
 
 void chooseTarget() noexcept
