@@ -343,9 +343,10 @@ HWY_EXPORT (ProcessBlock);
 
 void processBlock (const ChannelBlock* channels, size_t numChannels, size_t numSamples, const OutputStage& stage) noexcept
 {
-    if (numSamples > 0)
-        HWY_DYNAMIC_DISPATCH (ProcessBlock)
-    (channels, numChannels, numSamples, stage);
+    if (numSamples == 0)
+        return;
+    const auto process = HWY_DYNAMIC_DISPATCH (ProcessBlock);
+    process (channels, numChannels, numSamples, stage);
 }
 
 void chooseTarget() noexcept
