@@ -112,7 +112,8 @@ float KestruneAudioProcessor::normalisedValue (int index) const noexcept
         case kneeParam: return softKnee ? 1.0f : 0.0f;
         case lowCutParam: return lowCut;
         case driveParam: return drive;
-        case levelParam: return static_cast<float> (decibelsOf (level) / 30.0 + 0.5);
+        // -15 dB comes back a hair below it from the float gain: keep 0 at 0.
+        case levelParam: return static_cast<float> (std::max (0.0, decibelsOf (level) / 30.0 + 0.5));
         case mixParam: return mix;
         case bypassParam: return bypass ? 1.0f : 0.0f;
         default: return 0.0f;

@@ -82,6 +82,26 @@ TEST (SavedState, RoundTripBetweenInstancesRestoresValuesAndTexts)
     }
 }
 
+// Every parameter at either end of its range is saved and restored as a value in [0, 1].
+TEST (SavedState, EndsOfTheRangesRoundTripWithinIt)
+{
+    for (const float end : { 0.0f, 1.0f })
+    {
+        KestruneAudioProcessor source;
+        for (int i = 0; i < source.getNumParameters(); ++i)
+            source.setParameter (i, end);
+        juce::MemoryBlock block;
+        source.getStateInformation (block);
+        KestruneAudioProcessor target;
+        target.setStateInformation (block.getData(), static_cast<int> (block.getSize()));
+        for (int i = 0; i < target.getNumParameters(); ++i)
+        {
+            EXPECT_TRUE (source.getParameter (i) >= 0.0f && source.getParameter (i) <= 1.0f) << i << ": " << source.getParameter (i);
+            EXPECT_EQ (target.getParameter (i), source.getParameter (i)) << i;
+        }
+    }
+}
+
 TEST (SavedState, TagAndAttributeNamesMatchIgnoringCase)
 {
     KestruneAudioProcessor processor;
