@@ -1,5 +1,7 @@
 #include "KestruneAudioProcessor.h"
 
+#include "StateBlockText.h"
+
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -361,10 +363,12 @@ void KestruneAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void KestruneAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (data == nullptr || sizeInBytes <= 8)
+    // The block comes from outside: its text reaches the XML reader only once checked.
+    const auto text = stateBlockText (data, sizeInBytes, static_cast<uint32_t> (stateMagic));
+    if (! text)
         return;
 
-    const auto element = getXmlFromBinary (data, sizeInBytes);
+    const auto element = juce::parseXML (*text);
     if (element == nullptr || ! element->getTagName().equalsIgnoreCase (stateTagName))
         return;
 
