@@ -9,6 +9,7 @@
 #include <juce_graphics/juce_graphics.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <iomanip>
 #include <sstream>
@@ -437,5 +438,22 @@ int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::
         err << "kestrune-host: " << error.what() << "\n";
         return 1;
     }
+}
+
+int runHostCommand (int argc, const char* const argv[], std::ostream& out, std::ostream& err)
+{
+    juce::StringArray arguments;
+    for (int i = 0; i < argc; ++i)
+    {
+        const auto length = static_cast<int> (std::strlen (argv[i]));
+        if (! juce::CharPointer_UTF8::isValidString (argv[i], length))
+        {
+            err << "kestrune-host: argument " << i + 1 << " is not UTF-8 text\n"
+                << usage;
+            return 2;
+        }
+        arguments.add (juce::String::fromUTF8 (argv[i], length));
+    }
+    return runHostCommand (arguments, out, err);
 }
 } // namespace kestrune::tool

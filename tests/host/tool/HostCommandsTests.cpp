@@ -49,6 +49,14 @@ std::optional<AudioFile> readAudioFile (const juce::File& file)
     }
 }
 
+// Arguments as the program receives them, without its own name.
+Run runRaw (const std::vector<const char*>& arguments)
+{
+    std::ostringstream out, err;
+    const int code = runHostCommand (int (arguments.size()), arguments.data(), out, err);
+    return { code, out.str(), err.str() };
+}
+
 // A folder of its own for each test, removed afterwards.
 struct ToolTest : ::testing::Test
 {
@@ -139,6 +147,31 @@ TEST (HostToolUsage, BadCommandLinesExitWithTwo)
     }
     const auto unknown = run ({ "info", "--set", "Nope=1" });
     EXPECT_NE (unknown.err.find ("no parameter named \"Nope\""), std::string::npos) << unknown.err;
+}
+
+// Arguments as the program receives them: text that is not UTF-8 never becomes a JUCE string.
+TEST (HostToolUsage, ArgumentsThatAreNotUtf8AreRefused)
+{
+    const std::vector<const char*> bad[] = {
+        { "info", "--set", "Rat\xffio=0.5" },
+        { "info", "--set", "Ratio=0.5\xf0" },
+        { "process", "in\xe2\x82.wav", "out.wav" },
+        { "\x80" },
+    };
+    for (const auto& arguments : bad)
+    {
+        const auto result = runRaw (arguments);
+        EXPECT_EQ (result.code, 2);
+        EXPECT_NE (result.err.find ("is not UTF-8 text"), std::string::npos) << result.err;
+    }
+    EXPECT_EQ (runRaw ({ "info", "--set", "Mix=0.5" }).code, 0);
+    const auto named = runRaw ({ "info", "--set", "Gr\xc3\xbc\xc3\x9f"
+                                                  "e=1" });
+    EXPECT_EQ (named.code, 2);
+    EXPECT_NE (named.err.find ("no parameter named \"Gr\xc3\xbc\xc3\x9f"
+                               "e\""),
+               std::string::npos)
+        << named.err;
 }
 
 TEST (HostToolInfo, PrintsTheDescriptionAndEveryHostParameter)
