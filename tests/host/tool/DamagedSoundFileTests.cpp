@@ -131,37 +131,33 @@ const GoodFile goodFiles[] = {
 };
 // clang-format on
 
+// Values that make JUCE's writers add their metadata chunks: AIFF markers and instrument,
+// WAV broadcast, sampler, cue, label, info, acid and XML chunks.
+// clang-format off
+const std::pair<const char*, const char*> aiffMetadata[] = {
+    { "NumCueLabels", "0" }, { "NumCuePoints", "1" }, { "Cue0Identifier", "1" }, { "Cue0Offset", "100" },
+    { "NumSampleLoops", "1" }, { "Loop0Type", "1" }, { "Loop0StartIdentifier", "1" }, { "Loop0EndIdentifier", "1" },
+    { "MidiUnityNote", "60" },
+};
+const std::pair<const char*, const char*> wavMetadata[] = {
+    { juce::WavAudioFormat::bwavDescription, "a damaged take" }, { juce::WavAudioFormat::bwavOriginator, "KESTrune tests" },
+    { juce::WavAudioFormat::riffInfoTitle, "Example" },
+    { "NumSampleLoops", "1" }, { "Loop0Start", "100" }, { "Loop0End", "900" },
+    { "NumCuePoints", "1" }, { "Cue0Identifier", "1" }, { "Cue0Offset", "50" },
+    { "NumCueLabels", "1" }, { "CueLabel0Identifier", "1" }, { "CueLabel0Text", "here" },
+    { juce::WavAudioFormat::acidOneShot, "0" }, { juce::WavAudioFormat::acidBeats, "4" }, { juce::WavAudioFormat::aswgProject, "KESTrune" },
+};
+// clang-format on
+
 juce::StringPairArray metadataFor (bool aiff)
 {
     juce::StringPairArray values;
     if (aiff)
-    {
-        values.set ("NumCueLabels", "0");
-        values.set ("NumCuePoints", "1");
-        values.set ("Cue0Identifier", "1");
-        values.set ("Cue0Offset", "100");
-        values.set ("NumSampleLoops", "1");
-        values.set ("Loop0Type", "1");
-        values.set ("Loop0StartIdentifier", "1");
-        values.set ("Loop0EndIdentifier", "1");
-        values.set ("MidiUnityNote", "60");
-        return values;
-    }
-    values.set (juce::WavAudioFormat::bwavDescription, "a damaged take");
-    values.set (juce::WavAudioFormat::bwavOriginator, "KESTrune tests");
-    values.set (juce::WavAudioFormat::riffInfoTitle, "Example");
-    values.set ("NumSampleLoops", "1");
-    values.set ("Loop0Start", "100");
-    values.set ("Loop0End", "900");
-    values.set ("NumCuePoints", "1");
-    values.set ("Cue0Identifier", "1");
-    values.set ("Cue0Offset", "50");
-    values.set ("NumCueLabels", "1");
-    values.set ("CueLabel0Identifier", "1");
-    values.set ("CueLabel0Text", "here");
-    values.set (juce::WavAudioFormat::acidOneShot, "0");
-    values.set (juce::WavAudioFormat::acidBeats, "4");
-    values.set (juce::WavAudioFormat::aswgProject, "KESTrune");
+        for (const auto& [key, value] : aiffMetadata)
+            values.set (key, value);
+    else
+        for (const auto& [key, value] : wavMetadata)
+            values.set (key, value);
     return values;
 }
 
@@ -262,7 +258,12 @@ Bytes damage (Bytes bytes, std::mt19937& random)
 
 TEST (HostToolDamagedSoundFiles, AreProcessedOrRefusedCleanly)
 {
-    const juce::File folder = juce::File::createTempFile ("kestrune-damaged-sound");
+    struct Folder
+    {
+        juce::File file = juce::File::createTempFile ("kestrune-damaged-sound");
+        ~Folder() { file.deleteRecursively(); }
+    } temporary;
+    const juce::File& folder = temporary.file;
     ASSERT_TRUE (folder.createDirectory());
     std::mt19937 random (20261229u);
     int processed = 0, refused = 0;
@@ -272,6 +273,12 @@ TEST (HostToolDamagedSoundFiles, AreProcessedOrRefusedCleanly)
         const Bytes original = writeGoodFile (good, folder.getChildFile (good.name));
         ASSERT_FALSE (original.empty()) << good.name;
         folder.getChildFile (good.name).deleteFile();
+        if (good.metadata)
+        {
+            const auto ids = good.aiff ? std::vector<const char*> { "MARK", "INST" } : std::vector<const char*> { "bext", "smpl", "cue ", "LIST", "acid" };
+            for (const char* id : ids)
+                ASSERT_TRUE (findChunk (original, id).has_value()) << good.name << " lacks " << id;
+        }
         for (int run = 0; run < runsPerFile; ++run)
         {
             const auto input = folder.getChildFile (juce::String ("damaged-") + good.name);
@@ -310,7 +317,6 @@ TEST (HostToolDamagedSoundFiles, AreProcessedOrRefusedCleanly)
             input.deleteFile();
         }
     }
-    folder.deleteRecursively();
     // The damage leaves many files readable and makes many unreadable.
     EXPECT_GT (processed, 30);
     EXPECT_GT (refused, 30);
