@@ -25,18 +25,38 @@ const char* PrefixOf (int32_t type)
     }
 }
 
-// Value bytes after the key; 0 for an entry of no known type.
-int64_t ValueSize (const AAX_CChunkDataParser::DataValue& entry)
+int32_t TypeOfPrefix (char first)
 {
-    switch (entry.fDataType)
+    switch (first)
+    {
+        case 'd': return AAX_CChunkDataParser::kDouble;
+        case 'f': return AAX_CChunkDataParser::kFloat;
+        case 'l': return AAX_CChunkDataParser::kInt32;
+        case 's': return AAX_CChunkDataParser::kInt16;
+        case 'r': return AAX_CChunkDataParser::kString;
+        default: return AAX_CChunkDataParser::kNone;
+    }
+}
+
+// Value bytes of the types whose value has a fixed size; 0 for strings and for no type.
+int64_t FixedValueSize (int32_t type)
+{
+    switch (type)
     {
         case AAX_CChunkDataParser::kFloat:
         case AAX_CChunkDataParser::kInt32:
         case AAX_CChunkDataParser::kInt16: return 4;
         case AAX_CChunkDataParser::kDouble: return 8;
-        case AAX_CChunkDataParser::kString: return RoundUp4 (int64_t (entry.fStringValue.Length()) + 1);
         default: return 0;
     }
+}
+
+// Value bytes after the key; 0 for an entry of no known type.
+int64_t ValueSize (const AAX_CChunkDataParser::DataValue& entry)
+{
+    if (entry.fDataType == AAX_CChunkDataParser::kString)
+        return RoundUp4 (int64_t (entry.fStringValue.Length()) + 1);
+    return FixedValueSize (entry.fDataType);
 }
 
 int64_t EntrySize (const AAX_CChunkDataParser::DataValue& entry)
@@ -152,36 +172,18 @@ void AAX_CChunkDataParser::ReadChunk (const AAX_SPlugInChunkHeader* chunk)
     while (position < size)
     {
         const int64_t keyLength = TerminatedLength (data, position, std::min (kMaxKeyBytes, size - position));
-        if (keyLength < 2)
-            return; // no zero byte in reach, or a key without its type prefix
+        if (keyLength < 0)
+            return; // no zero byte in reach: what follows cannot be told apart into entries
         const int64_t valuePosition = RoundUp4 (position + keyLength + 1);
 
+        // The first character alone gives the type (an empty key's is its zero byte); the name
+        // is what follows the two-character prefix.
         DataValue entry;
-        const char typeCharacter = char (data[position]);
-        entry.fDataName.Set (std::string (reinterpret_cast<const char*> (data + position + 2), size_t (keyLength - 2)).c_str());
-        int64_t valueSize = 0;
-        switch (typeCharacter)
-        {
-            case 'd':
-                entry.fDataType = kDouble;
-                valueSize = 8;
-                break;
-            case 'f':
-                entry.fDataType = kFloat;
-                valueSize = 4;
-                break;
-            case 'l':
-                entry.fDataType = kInt32;
-                valueSize = 4;
-                break;
-            case 's':
-                entry.fDataType = kInt16;
-                valueSize = 4;
-                break;
-            case 'r': entry.fDataType = kString; break;
-            default: entry.fDataType = kNone; break;
-        }
-        if (valuePosition + valueSize > size)
+        entry.fDataType = TypeOfPrefix (char (data[position]));
+        if (keyLength > 2)
+            entry.fDataName.Set (std::string (reinterpret_cast<const char*> (data + position + 2), size_t (keyLength - 2)).c_str());
+        int64_t valueSize = FixedValueSize (entry.fDataType);
+        if (entry.fDataType != kNone && valuePosition + valueSize > size)
             return; // the value runs past the end
         switch (entry.fDataType)
         {

@@ -46,8 +46,10 @@ public:
     // Sets the record's size and writes the data; the record holds at least that many data
     // bytes. 0, or -333 when writing failed.
     int32_t WriteChunk (AAX_SPlugInChunkHeader* chunk) const;
-    // Replaces the entries by those of the record. Every read stays inside the record's size;
-    // reading stops at the first incomplete or malformed entry, keeping those before it.
+    // Replaces the entries by those of the record. Every read stays inside the record's size.
+    // A key of no known type (an empty one included) gives an entry of type 0 without value
+    // bytes; reading stops at a key without its zero byte in reach or a value cut short,
+    // keeping the entries before it.
     void ReadChunk (const AAX_SPlugInChunkHeader* chunk);
 
     bool FindDouble (const char* name, double* outValue);

@@ -185,7 +185,8 @@ public:
             automation_->PostCurrentValue (identifier_, GetNormalizedValue());
     }
 
-    // Stores the host's value (constrained by the taper) and reports back what was stored.
+    // Stores the host's value (constrained by the taper) and reports the host's value back;
+    // a value outside 0..1 (or NaN) is reported as what was stored instead.
     void UpdateNormalizedValue (double normalizedValue) override
     {
         const T value = taper_->NormalizedToReal (normalizedValue);
@@ -193,7 +194,10 @@ public:
             return;
         value_.store (value);
         if (automation_ != nullptr)
-            automation_->PostCurrentValue (identifier_, taper_->RealToNormalized (value));
+        {
+            const bool inRange = normalizedValue >= 0.0 && normalizedValue <= 1.0;
+            automation_->PostCurrentValue (identifier_, inRange ? normalizedValue : taper_->RealToNormalized (value));
+        }
         needsUpdate_ = false;
     }
 

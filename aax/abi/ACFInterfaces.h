@@ -377,6 +377,9 @@ inline constexpr int32_t AAX_StemFormatChannelCount (int32_t format)
 // Notifications the host sends an instance's data model.
 inline constexpr uint32_t AAX_NOTIFICATION_PREVIEW = 0x41535076; // 'ASPv': int32 payload, nonzero = preview on
 inline constexpr uint32_t AAX_NOTIFICATION_OFFLINE_MODE = 0x414F666C; // 'AOfl': int32 payload, nonzero = rendering offline
+// 'AFmt': no payload; sent on the host thread after the controller's sample rate or stem formats
+// changed and before any block runs in the new format.
+inline constexpr uint32_t AAX_NOTIFICATION_FORMAT_CHANGED = 0x41466D74;
 
 // Property identifiers of a component's property map.
 inline constexpr uint32_t AAX_PROPERTY_MANUFACTURER_ID = 11;

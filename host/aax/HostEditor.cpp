@@ -32,7 +32,8 @@ HostEditor::~HostEditor()
 std::pair<int32_t, int32_t> HostEditor::ViewSize() const
 {
     AAX_Point size { 0.0f, 0.0f };
-    gui_->GetViewSize (&size);
+    if (gui_->GetViewSize (&size) != AAX_SUCCESS)
+        return { 0, 0 };
     return { static_cast<int32_t> (size.horz), static_cast<int32_t> (size.vert) };
 }
 

@@ -20,7 +20,7 @@ public:
     ~HostEditor();
 
     AAX_IACFEffectGUI& GUI() const { return *gui_; }
-    // The editor's size as it reports it: width, height.
+    // The editor's size as it reports it: width, height; 0 x 0 when it reports an error.
     std::pair<int32_t, int32_t> ViewSize() const;
 
     // Hands the GUI a new container (headless, or on an X11 window) and returns it; the

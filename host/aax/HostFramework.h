@@ -5,6 +5,8 @@
 #include "HostDescription.h"
 
 #include <atomic>
+#include <charconv>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -73,6 +75,14 @@ public:
 private:
     static std::string Format (const char* text) { return text != nullptr ? '"' + std::string (text) + '"' : "null"; }
     static std::string Format (char* text) { return Format (static_cast<const char*> (text)); }
+    // The shortest text that reads back as the same number, so that values differing in their
+    // last bits are told apart.
+    static std::string Format (double value)
+    {
+        char text[32];
+        const auto end = std::to_chars (std::begin (text), std::end (text), value).ptr;
+        return std::string (text, end);
+    }
     template <class T>
     static std::string Format (T* pointer)
     {

@@ -42,12 +42,7 @@ HostInstance::HostInstance (AAXModuleDriver& driver, const InstanceSettings& set
     const auto& effects = driver.Host().Framework().Description().effects;
     if (settings.effect >= effects.size())
         throw std::runtime_error ("the module described no such effect");
-    const auto& components = effects[settings.effect].components;
-    if (settings.channels < 1 || static_cast<size_t> (settings.channels) > components.size())
-        throw std::runtime_error ("the effect has no component for " + std::to_string (settings.channels) + " channels");
-    component_ = components[static_cast<size_t> (settings.channels - 1)];
-    if (component_.processProcedures.empty())
-        throw std::runtime_error ("the component has no process procedure");
+    component_ = ComponentFor (settings.channels);
 
     IACFUnknown* object = driver.CreateObject (AAX_PROC_EFFECT_PARAMETERS, IID_IACFEffectParameters_V2, settings.effect);
     if (object == nullptr)
@@ -55,9 +50,8 @@ HostInstance::HostInstance (AAXModuleDriver& driver, const InstanceSettings& set
     parameters_ = static_cast<AAX_IACFEffectParameters_V2*> (object);
 
     host_ = NewHostObject<HostContext> (driver.Host().Framework());
-    const int32_t stem = settings.channels == 1 ? AAX_STEM_FORMAT_MONO : AAX_STEM_FORMAT_STEREO;
     host_->Controller().SetSampleRate (settings.sampleRate);
-    host_->Controller().SetStemFormats (stem, stem);
+    host_->Controller().SetStemFormats (StemFormatOf (settings.channels), StemFormatOf (settings.channels));
     SetAnswersSetValueRequests (true);
     host_->SetEffectParameters (parameters_);
 
@@ -91,6 +85,36 @@ HostInstance::~HostInstance()
     parameters_->Uninitialize();
     parameters_->Release();
     host_->Release();
+}
+
+RecordedComponent HostInstance::ComponentFor (int32_t channels) const
+{
+    const auto& components = driver_.Host().Framework().Description().effects[settings_.effect].components;
+    if (channels < 1 || static_cast<size_t> (channels) > components.size())
+        throw std::runtime_error ("the effect has no component for " + std::to_string (channels) + " channels");
+    const RecordedComponent& component = components[static_cast<size_t> (channels - 1)];
+    if (component.processProcedures.empty())
+        throw std::runtime_error ("the component has no process procedure");
+    return component;
+}
+
+int32_t HostInstance::StemFormatOf (int32_t channels)
+{
+    return channels == 1 ? AAX_STEM_FORMAT_MONO : AAX_STEM_FORMAT_STEREO;
+}
+
+void HostInstance::ChangeFormat (int32_t channels, double sampleRate, bool notify)
+{
+    if (channels != settings_.channels)
+    {
+        component_ = ComponentFor (channels);
+        settings_.channels = channels;
+    }
+    settings_.sampleRate = sampleRate;
+    host_->Controller().SetSampleRate (sampleRate);
+    host_->Controller().SetStemFormats (StemFormatOf (channels), StemFormatOf (channels));
+    if (notify)
+        parameters_->ReceiveNotification (AAX_NOTIFICATION_FORMAT_CHANGED, nullptr, 0);
 }
 
 void HostInstance::SetAnswersSetValueRequests (bool answers)

@@ -68,6 +68,12 @@ public:
     // Whether a set-value request is answered with the update a host sends back (the default).
     void SetAnswersSetValueRequests (bool answers);
 
+    // The host runs the instance at another rate or channel count from now on: its controller
+    // reports the new format, later blocks use that layout's component, and the instance is
+    // told by notification unless notify is false. A change of the channel count must not
+    // meet a running block. [host thread]
+    void ChangeFormat (int32_t channels, double sampleRate, bool notify = true);
+
     // One block: dispatches the instance's packets, delivers them to their ports and calls
     // the process procedure with this instance's context. [the host's audio thread]
     void ProcessBlock (const float* const* inputs, float* const* outputs, int32_t length);
@@ -83,6 +89,10 @@ public:
     int32_t SaveAllChunks (std::vector<ChunkRecord>& out) const;
 
 private:
+    // The description's component for that many channels; throws std::runtime_error when it
+    // has none that can run.
+    RecordedComponent ComponentFor (int32_t channels) const;
+    static int32_t StemFormatOf (int32_t channels);
     void DeliverPackets();
 
     AAXModuleDriver& driver_;

@@ -124,16 +124,20 @@ void JuceAAX_GUI::CreateViewContents()
     JuceAAX_Processor* processor = Processor();
     if (processor == nullptr || content_ != nullptr)
         return;
-    messageThread_->Run ([&] { content_ = std::make_unique<Content> (processor->GetPluginInstance()); });
+    messageThread_->Run ([&] {
+        content_ = std::make_unique<Content> (processor->GetPluginInstance());
+        viewSize_ = juce::Point<int> (content_->getWidth(), content_->getHeight());
+    });
 }
 
 int32_t JuceAAX_GUI::GetViewSize (AAX_Point* outSize) const
 {
-    if (outSize != nullptr && content_ != nullptr)
-    {
-        outSize->horz = float (content_->getWidth());
-        outSize->vert = float (content_->getHeight());
-    }
+    if (outSize == nullptr)
+        return AAX_ERROR_NULL_ARGUMENT;
+    if (! viewSize_.has_value())
+        return AAX_ERROR_NULL_OBJECT;
+    outSize->horz = float (viewSize_->x);
+    outSize->vert = float (viewSize_->y);
     return AAX_SUCCESS;
 }
 

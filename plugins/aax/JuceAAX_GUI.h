@@ -7,6 +7,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <optional>
 
 namespace AAXClasses
 {
@@ -26,6 +27,7 @@ public:
     static IACFUnknown* Create();
 
     int32_t Uninitialize() override;
+    // The editor's size, also while no window shows it; -20004 before an editor was made.
     int32_t GetViewSize (AAX_Point* outSize) const override;
 
 protected:
@@ -46,6 +48,9 @@ private:
 
     std::shared_ptr<JuceMessageThread> messageThread_;
     std::unique_ptr<Content> content_;
+    // Width and height of the last editor made: the editor's size is fixed, so it holds after
+    // the window closed and its editor was deleted.
+    std::optional<juce::Point<int>> viewSize_;
     AAX_SOffscreenView* offscreen_ = nullptr;
 };
 } // namespace AAXClasses

@@ -66,6 +66,8 @@ int32_t JuceAAX_Processor::InitializeEffect()
             id.c_str(), AAX_CString (processor_->getParameterName (index).toRawUTF8()), processor_->getParameter (index),
             AAX_CLinearTaperDelegate<float, 0> (0.0f, 1.0f), AAX_CNumberDisplayDelegate<float, 3, 0>(), true));
     }
+    // The controller is there now: the first preparation need not wait for the audio thread.
+    PrepareForHostFormat();
     return AAX_SUCCESS;
 }
 
@@ -90,6 +92,8 @@ int32_t JuceAAX_Processor::ReceiveNotification (uint32_t type, const void* data,
             std::memcpy (&offline, data, sizeof (offline));
             processor_->setNonRealtime (offline != 0);
         }
+        if (type == AAX_NOTIFICATION_FORMAT_CHANGED)
+            PrepareForHostFormat();
         return AAX_SUCCESS;
     });
     if (handled != AAX_SUCCESS)
@@ -215,41 +219,68 @@ void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd (juce::AudioProc
 
 // ---- audio
 
-bool JuceAAX_Processor::PrepareForHost()
+std::optional<JuceAAX_Processor::ChannelLayout> JuceAAX_Processor::ReadHostChannels() const
 {
-    AAX_IController* controller = Controller();
-    if (controller == nullptr)
-        return false;
-    double rate = 0.0;
+    const AAX_IController* controller = Controller();
     int32_t inputFormat = 0;
     int32_t outputFormat = 0;
-    if (controller->GetSampleRate (&rate) != AAX_SUCCESS || ! (rate > 0.0) || ! std::isfinite (rate)
-        || controller->GetInputStemFormat (&inputFormat) != AAX_SUCCESS
+    if (controller == nullptr || controller->GetInputStemFormat (&inputFormat) != AAX_SUCCESS
         || controller->GetOutputStemFormat (&outputFormat) != AAX_SUCCESS)
-        return false;
-    const int inputs = AAX_StemFormatChannelCount (inputFormat);
-    const int outputs = AAX_StemFormatChannelCount (outputFormat);
-    if (inputs < 1 || inputs > 2 || outputs < 1 || outputs > 2)
-        return false;
+        return std::nullopt;
+    const ChannelLayout channels { AAX_StemFormatChannelCount (inputFormat), AAX_StemFormatChannelCount (outputFormat) };
+    const auto supported = [] (int count) { return count >= 1 && count <= 2; };
+    if (! supported (channels.inputs) || ! supported (channels.outputs))
+        return std::nullopt;
+    return channels;
+}
 
-    processor_->setPlayConfigDetails (inputs, outputs, rate, kPreparedBlockSize);
-    processor_->prepareToPlay (rate, kPreparedBlockSize);
-    midi_.ensureSize (0);
-    numInputs_ = inputs;
-    numOutputs_ = outputs;
-    prepared_ = true;
-    return true;
+std::optional<double> JuceAAX_Processor::ReadHostSampleRate() const
+{
+    const AAX_IController* controller = Controller();
+    double rate = 0.0;
+    if (controller == nullptr || controller->GetSampleRate (&rate) != AAX_SUCCESS || ! (rate > 0.0) || ! std::isfinite (rate))
+        return std::nullopt;
+    return rate;
+}
+
+std::optional<JuceAAX_Processor::ProcessingFormat> JuceAAX_Processor::ReadHostFormat (const std::optional<ChannelLayout>& channels) const
+{
+    if (! channels.has_value())
+        return std::nullopt;
+    const std::optional<double> rate = ReadHostSampleRate();
+    if (! rate.has_value())
+        return std::nullopt;
+    return ProcessingFormat { *rate, *channels };
+}
+
+void JuceAAX_Processor::PrepareForHostFormat()
+{
+    if (const std::optional<ProcessingFormat> format = ReadHostFormat (ReadHostChannels()))
+        Prepare (*format);
+}
+
+void JuceAAX_Processor::Prepare (const ProcessingFormat& format)
+{
+    const juce::ScopedLock lock (processor_->getCallbackLock());
+    if (prepared_ == format)
+        return;
+    prepared_.reset();
+    processor_->setPlayConfigDetails (format.channels.inputs, format.channels.outputs, format.sampleRate, kPreparedBlockSize);
+    processor_->prepareToPlay (format.sampleRate, kPreparedBlockSize);
+    prepared_ = format;
 }
 
 void JuceAAX_Processor::Process (const JuceAAX_Context& context)
 {
-    if (! prepared_ && ! PrepareForHost())
-        return;
+    // Every component has at least one channel each way: without the host's layout, that one
+    // is all the context is known to hold.
+    const std::optional<ChannelLayout> hostChannels = ReadHostChannels();
+    const ChannelLayout channels = hostChannels.value_or (ChannelLayout { 1, 1 });
     const int length = *context.bufferLength;
-    for (int channel = 0; channel < numOutputs_; ++channel)
+    for (int channel = 0; channel < channels.outputs; ++channel)
     {
         float* out = context.outputChannels[channel];
-        if (channel < numInputs_)
+        if (channel < channels.inputs)
         {
             const float* in = context.inputChannels[channel];
             if (in != out)
@@ -259,9 +290,16 @@ void JuceAAX_Processor::Process (const JuceAAX_Context& context)
             std::fill (out, out + length, 0.0f);
     }
 
-    juce::AudioBuffer<float> buffer (context.outputChannels, numOutputs_, length);
+    const std::optional<ProcessingFormat> format = ReadHostFormat (hostChannels);
+    if (! format.has_value())
+        return; // passed through until the host tells its rate and layout
+
+    juce::AudioBuffer<float> buffer (context.outputChannels, channels.outputs, length);
     const bool hostBypass = context.bypass != nullptr && *context.bypass != 0;
     const juce::ScopedLock lock (processor_->getCallbackLock());
+    // A format the host gave no chance to prepare for off this thread: prepared here, before
+    // the block runs.
+    Prepare (*format);
     midi_.clear();
     if (hostBypass)
         processor_->processBlockBypassed (buffer, midi_);

@@ -7,6 +7,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <optional>
 
 namespace AAXClasses
 {
@@ -14,7 +15,9 @@ namespace AAXClasses
 // processor parameter, identified by its index in decimal. Host updates reach the processor
 // through setParameter; the editor's changes and gestures go to the host as set-value, touch
 // and release requests. Its chunks are the library's controls chunk and `juce`, the
-// processor's state block.
+// processor's state block. The processor is prepared for the controller's rate and stem
+// formats on the host thread, at initialisation and when the host notifies a new format; a
+// block passes its input through while the host gives no format.
 class JuceAAX_Processor final : public AAX_CEffectParameters, private juce::AudioProcessorListener
 {
 public:
@@ -29,6 +32,8 @@ public:
     // The component's process procedure. [audio thread]
     static void ProcessCallback (void* const instances[], const void* instancesEnd);
 
+    // [host thread] Offline rendering, and a new format from the host: the processor is
+    // prepared for it here, off the audio thread. Then the library's own handling.
     int32_t ReceiveNotification (uint32_t type, const void* data, uint32_t size) override;
     // [any host thread] After the library has taken the value: the processor gets it too.
     int32_t UpdateParameterNormalizedValue (const char* id, double value, int32_t cause) override;
@@ -53,18 +58,43 @@ private:
     void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
     void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
 
-    // [audio thread] One context's block.
+    // The channel counts and sample rate the host runs the instance in.
+    struct ChannelLayout
+    {
+        int inputs = 0;
+        int outputs = 0;
+        bool operator== (const ChannelLayout&) const = default;
+    };
+    struct ProcessingFormat
+    {
+        double sampleRate = 0.0;
+        ChannelLayout channels;
+        bool operator== (const ProcessingFormat&) const = default;
+    };
+
+    // [any thread] What the controller reports now: stem formats of one or two channels each
+    // way, and a finite positive rate; nothing when it gives no usable answer.
+    std::optional<ChannelLayout> ReadHostChannels() const;
+    std::optional<double> ReadHostSampleRate() const;
+    // Those channels with the controller's rate; nothing when either is missing.
+    std::optional<ProcessingFormat> ReadHostFormat (const std::optional<ChannelLayout>& channels) const;
+    // [host thread] Prepares the processor for the format the controller reports, if any.
+    void PrepareForHostFormat();
+    // Sets the processor's layout and prepares it, all under its callback lock, so that no
+    // block runs on a half-made preparation. [host thread; audio thread when the host gave no
+    // chance before]
+    void Prepare (const ProcessingFormat& format);
+
+    // [audio thread] One context's block: the input is passed through until the processor is
+    // prepared for the format the host runs it in.
     void Process (const JuceAAX_Context& context);
-    // Prepares the processor for the host's rate and layout; false when the host gives none.
-    bool PrepareForHost();
     // The processor index a host identifier names: a whole decimal number 0..9, else -1.
     int ProcessorIndexOf (const char* id) const;
 
     std::unique_ptr<juce::AudioProcessor> processor_;
     juce::MidiBuffer midi_;
-    bool prepared_ = false;
-    int numInputs_ = 0;
-    int numOutputs_ = 0;
+    // The format the processor was last prepared for; guarded by its callback lock.
+    std::optional<ProcessingFormat> prepared_;
     int32_t juceChunkSize_ = 0;
 };
 } // namespace AAXClasses

@@ -28,7 +28,9 @@ JuceMessageThread::JuceMessageThread() : impl_ (std::make_unique<Impl>())
 
 JuceMessageThread::~JuceMessageThread()
 {
-    juce::MessageManager::getInstance()->stopDispatchLoop();
+    // Stopped from its own thread: stopping posts a quit message and then writes a flag of the
+    // message manager, which the thread deletes as soon as it has seen that message.
+    juce::MessageManager::callAsync ([] { juce::MessageManager::getInstance()->stopDispatchLoop(); });
     impl_->thread.join();
 }
 

@@ -50,6 +50,45 @@ struct SFicTimeCodeInfo
     int32_t fSecond;
 };
 
+// The stem formats of a process: input, output and a third word (-100 for none).
+struct SFicPlugInStemFormats
+{
+    int32_t fInputFormat;
+    int32_t fOutputFormat;
+    int32_t fThirdWord;
+};
+
+// One connection group (stem) of a process, as the host asks for it by index: whether the entry
+// is there (1) or not (0), its first connection index, its stem-format index and its name
+// (zero-terminated, at most 255 characters).
+struct SFicPlugInStemInfo
+{
+    int32_t fPresent;
+    int32_t fFirstConnectionIndex;
+    int32_t fStemFormatIndex;
+    char fName[256];
+};
+
+// A ramp of one control's automation: the values at its two ends and the samples it spans.
+struct SFicAutoTimeRampData
+{
+    int32_t fStartValue;
+    int32_t fEndValue;
+    uint32_t fStartSample;
+    uint32_t fSampleCount;
+};
+
+// A region of the host's timeline: its first sample and its length in samples (64-bit each, as
+// high and low words), and the region's identifier.
+struct SASPRegion
+{
+    uint32_t fStartHigh;
+    uint32_t fStartLow;
+    uint32_t fLengthHigh;
+    uint32_t fLengthLow;
+    int32_t fRegionID;
+};
+
 #pragma pack(pop)
 
 static_assert (sizeof (SFicPlugInSpec) == 52);
@@ -61,6 +100,22 @@ static_assert (offsetof (SFicPlugInChunk, fChunkID) == 20);
 static_assert (offsetof (SFicPlugInChunk, fName) == 24);
 static_assert (offsetof (SFicPlugInChunk, fData) == 56);
 static_assert (sizeof (SFicTimeCodeInfo) == 8);
+static_assert (sizeof (SFicPlugInStemFormats) == 12);
+static_assert (offsetof (SFicPlugInStemFormats, fOutputFormat) == 4);
+static_assert (offsetof (SFicPlugInStemFormats, fThirdWord) == 8);
+static_assert (sizeof (SFicPlugInStemInfo) == 268);
+static_assert (offsetof (SFicPlugInStemInfo, fFirstConnectionIndex) == 4);
+static_assert (offsetof (SFicPlugInStemInfo, fStemFormatIndex) == 8);
+static_assert (offsetof (SFicPlugInStemInfo, fName) == 12);
+static_assert (sizeof (SFicAutoTimeRampData) == 16);
+static_assert (offsetof (SFicAutoTimeRampData, fEndValue) == 4);
+static_assert (offsetof (SFicAutoTimeRampData, fStartSample) == 8);
+static_assert (offsetof (SFicAutoTimeRampData, fSampleCount) == 12);
+static_assert (sizeof (SASPRegion) == 20);
+static_assert (offsetof (SASPRegion, fStartLow) == 4);
+static_assert (offsetof (SASPRegion, fLengthHigh) == 8);
+static_assert (offsetof (SASPRegion, fLengthLow) == 12);
+static_assert (offsetof (SASPRegion, fRegionID) == 16);
 
 // The engine information service, answered by FicGestalt for 'pisi' as the address of this
 // record. Its first operation gives the service's version (the library uses no lock below 1 and

@@ -23,8 +23,9 @@
 #include <win/Win32.h>
 
 // Called for every resource loaded from a resource file opened with it: the file, the type,
-// the id and the resource's bytes. Answers 1 when it changed the bytes, else 0.
-using ResourceSwapProc = int32_t (*) (int16_t file, ResType type, int16_t id, void* data);
+// the id, the resource's bytes and their number. Answers 1 for a type whose byte order it
+// fixes, else 0; it touches no byte past the size.
+using ResourceSwapProc = int32_t (*) (int16_t file, ResType type, int16_t id, void* data, int32_t size);
 
 // Resource file permission values.
 inline constexpr int8_t fsCurPerm = 0;

@@ -71,12 +71,17 @@ public:
     // Clear, then every element of the other set in its order.
     void CopyFrom (const CSet& other) { CopyElementsFrom (other); }
 
-    // Deletes every element, then clears the set.
+    // Deletes every element, oldest first, and leaves the set empty. Each element leaves the set
+    // before it is deleted, so a destructor that removes its object from the set (or others with
+    // it) finds nothing freed to unlink, and no link of a freed node is followed.
     void DeleteAll()
     {
-        for (SSetNode* node = FirstNode(); node != nullptr; node = node->next)
-            delete static_cast<T*> (node->element);
-        Clear();
+        while (SSetNode* node = FirstNode())
+        {
+            T* element = static_cast<T*> (node->element);
+            RemoveElement (element);
+            delete element;
+        }
     }
 
     // Destroys every element through its virtual destructor, then clears the set.

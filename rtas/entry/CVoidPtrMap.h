@@ -30,6 +30,8 @@ class CVoidPtrMapHolder
 public:
     void* Get (int32_t key) const { return fMap.Get (key); }
     void Set (int32_t key, void* value) { fMap.Set (key, value); }
+    // Forgets the key (the plug-in type's deletion of a plug-in); nothing when it is not there.
+    void Remove (int32_t key) { fMap.Remove (key); }
     // A null value throws the container failure (-1) instead of being stored.
     void SetChecked (int32_t key, void* value);
 

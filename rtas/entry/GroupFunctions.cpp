@@ -22,7 +22,7 @@ void ThrowNoPlugInGroup()
 
 int32_t RunGroupFunc (SGenFuncRetLong& function, uint8_t lockFlag, bool bracket)
 {
-    CProcessGroupInterface* group = PlugInGroup();
+    CProcessGroupInterface* group = LivePlugInGroup();
     if (group == nullptr)
         return PlugInResult::kNoGroup;
     if (! bracket || gHostLevel == 0)
@@ -40,7 +40,7 @@ int32_t RunGroupFunc (SGenFuncRetLong& function, uint8_t lockFlag, bool bracket)
     }
     const int32_t result = RunCall (function, lockFlag);
     // The operation may have destroyed the group (the last close); its lock went with it.
-    if (PlugInGroup() == group)
+    if (LivePlugInGroup() == group)
     {
         try
         {

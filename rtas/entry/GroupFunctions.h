@@ -29,7 +29,8 @@ struct SGroupFunc final : SGenFuncRetLong
 
     explicit SGroupFunc (Operation operation, Args... arguments) : fOperation (operation), fArguments (arguments...) {}
 
-    // Runs the operation on the global plug-in group; throws -7003 while there is none.
+    // Runs the operation on the global plug-in group; throws -7003 while there is none or it is
+    // being destroyed.
     int32_t Call() override;
 
     Operation fOperation;
@@ -77,7 +78,7 @@ void ThrowNoPlugInGroup();
 template <typename... Args>
 int32_t SGroupFunc<Args...>::Call()
 {
-    CProcessGroupInterface* group = PlugInGroup();
+    CProcessGroupInterface* group = LivePlugInGroup();
     if (group == nullptr)
         ThrowNoPlugInGroup();
     return std::apply ([&] (Args... arguments) { return (group->*fOperation) (arguments...); }, fArguments);

@@ -6,7 +6,7 @@
 
 #include "entry/PlugInGroup.h"
 #include "process/base/FourCharCode.h"
-#include "process/utilities/ToolboxRoutines.h"
+#include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/ViewlessMode.h"
 
 namespace
@@ -21,9 +21,10 @@ struct EntryState
 {
     HINSTANCE module = nullptr;
     SetPlugInOpenAndCloseProcsProc registrar = nullptr;
+    // Every open call, failed ones included, until the close that matches it.
     int32_t openCount = 0;
+    // The group exists: set by the open that created it, cleared by the close that destroyed it.
     bool openedSuccessfully = false;
-    bool openedByWinPlugInOpen = false;
     bool attachFailed = false;
     // The resource file that the first open opened, closed again with the same path.
     std::optional<std::string> resourceFile;
@@ -31,18 +32,22 @@ struct EntryState
 
 EntryState gEntry;
 
-void ReverseBytes (uint8_t* field, size_t size)
+// Reverses the field at the offset when it lies wholly inside the resource's bytes.
+void ReverseField (uint8_t* bytes, int32_t size, int32_t offset, int32_t width)
 {
-    std::reverse (field, field + size);
+    if (offset >= 0 && width <= size && offset <= size - width)
+        std::reverse (bytes + offset, bytes + offset + width);
 }
 
+// Opens the resource file through the installed toolbox; without a toolbox the plug-in runs
+// without its resource file.
 void OpenResourceFile()
 {
     char modulePath[kModulePathSize] = {};
     const DWORD length = GetModuleFileNameA (gEntry.module, modulePath, kModulePathSize);
     gEntry.resourceFile = ResourcePathOf (modulePath, length);
-    const auto toolbox = LoadedToolboxRoutines();
-    if (! gEntry.resourceFile || ! toolbox || toolbox->OpenResFileWithSwap == nullptr)
+    const HostToolboxRoutines* toolbox = InstalledHostToolbox();
+    if (! gEntry.resourceFile || toolbox == nullptr)
     {
         gEntry.resourceFile.reset();
         return;
@@ -56,8 +61,16 @@ void CloseResourceFile()
         return;
     const std::string path = std::move (*gEntry.resourceFile);
     gEntry.resourceFile.reset();
-    if (const auto toolbox = LoadedToolboxRoutines(); toolbox && toolbox->CloseResFileByPath != nullptr)
+    if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
         toolbox->CloseResFileByPath (path.c_str());
+}
+
+// Undoes an open: the group, the resource file, then the toolbox binding that both used.
+void TearDownOpen()
+{
+    DestroyPlugInGroup();
+    CloseResourceFile();
+    ReleaseHostToolbox();
 }
 
 int16_t OpenProcedure()
@@ -106,12 +119,19 @@ BOOL PlugInDllEntry (HINSTANCE module, DWORD reason)
     }
 }
 
+// Every open is counted until its close, a failed one too (the host closes what it opened). An
+// open made while the group exists only counts; any other open tries to create it, so that a
+// good open after a failed one has its group, and only the close that matches the last open
+// destroys it.
 int16_t PlugInOpen()
 {
     if (gEntry.attachFailed)
         return PlugInResult::kNoGroup;
-    if (++gEntry.openCount != 1)
+    ++gEntry.openCount;
+    if (gEntry.openedSuccessfully)
         return 0;
+    // The binding is there before anything of the library uses the toolbox.
+    InstallHostToolbox();
     try
     {
         OpenResourceFile();
@@ -124,12 +144,7 @@ int16_t PlugInOpen()
     const int16_t result = NewPlugIn (0);
     gEntry.openedSuccessfully = result == 0;
     if (result != 0)
-    {
-        DestroyPlugInGroup();
-        CloseResourceFile();
-        // The failed first open is not an open: the next open starts again from the top.
-        gEntry.openCount = 0;
-    }
+        TearDownOpen();
     return result;
 }
 
@@ -145,20 +160,17 @@ int16_t PlugInClose()
     if (gEntry.openedSuccessfully)
     {
         gEntry.openedSuccessfully = false;
-        DestroyPlugInGroup();
-        CloseResourceFile();
+        TearDownOpen();
     }
     return 0;
 }
 
 int32_t WinPlugInOpen (int32_t key)
 {
-    gEntry.openedByWinPlugInOpen = false;
-    ClearOpenedWithoutViews();
+    SetOpenedByWinPlugInOpen (false);
     if (key != kWinPlugInOpenKey || gEntry.attachFailed)
         return kWinPlugInOpenRefused;
-    gEntry.openedByWinPlugInOpen = true;
-    MarkOpenedWithoutViews();
+    SetOpenedByWinPlugInOpen (true);
     return PlugInOpen();
 }
 
@@ -167,29 +179,24 @@ int32_t WinPlugInClose()
     return PlugInClose();
 }
 
-bool OpenedByWinPlugInOpen()
-{
-    return gEntry.openedByWinPlugInOpen;
-}
-
-int32_t SwapPlugInResource (int16_t, ResType type, int16_t, void* data)
+int32_t SwapPlugInResource (int16_t, ResType type, int16_t, void* data, int32_t size)
 {
     if (data == nullptr)
         return 0;
     auto* bytes = static_cast<uint8_t*> (data);
     if (type == kCodeFragmentType)
     {
-        ReverseBytes (bytes + kCodeFragmentSwappedOffset, 4);
+        ReverseField (bytes, size, kCodeFragmentSwappedOffset, 4);
         return 1;
     }
     if (type == kComponentType)
     {
         for (int word = 0; word < kComponentWordCount; ++word)
-            ReverseBytes (bytes + word * 4, 4);
+            ReverseField (bytes, size, word * 4, 4);
         for (const int record : kComponentRecordOffsets)
         {
-            ReverseBytes (bytes + record, 4);
-            ReverseBytes (bytes + record + 4, 2);
+            ReverseField (bytes, size, record, 4);
+            ReverseField (bytes, size, record + 4, 2);
         }
         return 1;
     }

@@ -12,6 +12,7 @@
 #include <win/Win32.h>
 
 #include "entry/PlugInExport.h"
+#include "process/utilities/ViewlessMode.h"
 
 inline constexpr DWORD kDllProcessDetach = 0;
 inline constexpr DWORD kDllProcessAttach = 1;
@@ -30,11 +31,13 @@ inline constexpr const char* kResourceFileSuffix = ".rsr";
 // attach opened. 1 for success, 0 to fail the load.
 BOOL PlugInDllEntry (HINSTANCE module, DWORD reason);
 
-// [host thread] The open procedure: the first open opens the resource file and creates the
-// group; later ones only count. 0 or the group creation's code.
+// [host thread] The open procedure: an open while no group exists installs the toolbox binding,
+// opens the resource file and creates the group (a failure undoes all three); later ones only
+// count. Every call counts, a failed one too. 0 or the group creation's code.
 int16_t PlugInOpen();
-// [host thread] The close procedure: the last close destroys the group and closes the
-// resource file. Always 0; the count never goes below 0.
+// [host thread] The close procedure: the close that matches the last open destroys the group,
+// closes the resource file and releases the toolbox binding. Always 0; the count never goes
+// below 0.
 int16_t PlugInClose();
 
 // [host thread] Opens the plug-in without views, for the key 73 only (else -1).
@@ -42,12 +45,10 @@ KESTRUNE_RTAS_EXPORT int32_t WinPlugInOpen (int32_t key);
 // [host thread] Closes what WinPlugInOpen opened; 0.
 KESTRUNE_RTAS_EXPORT int32_t WinPlugInClose();
 
-bool OpenedByWinPlugInOpen();
-
 // [host thread] Called by the toolbox for each resource it loads from the plug-in's resource
-// file: turns the big-endian fields of 'thng' and 'cfrg' into the host's order and answers 1;
-// leaves any other type alone and answers 0.
-int32_t SwapPlugInResource (int16_t file, ResType type, int16_t id, void* data);
+// file: turns the big-endian fields of 'thng' and 'cfrg' that lie inside the resource's size
+// into the host's order and answers 1; leaves any other type alone and answers 0.
+int32_t SwapPlugInResource (int16_t file, ResType type, int16_t id, void* data, int32_t size);
 
 // The resource file of a module: its path with ".rsr" appended; nothing when the module path
 // is empty or does not fit the library's path buffer.

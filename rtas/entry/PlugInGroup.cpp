@@ -1,6 +1,5 @@
 #include "entry/PlugInGroup.h"
 
-#include <limits>
 #include <new>
 
 #include "entry/GroupFunctions.h"
@@ -9,41 +8,29 @@
 #include "process/group/CProcessGroupInterface.h"
 #include "process/base/RoutineGuard.h"
 
-namespace
-{
-CProcessGroupInterface* gPlugInGroup = nullptr;
-}
-
-CProcessGroupInterface* PlugInGroup()
-{
-    return gPlugInGroup;
-}
-
-int16_t HostCodeOf (const CDAEError& error)
+int32_t HostCodeOf (const CDAEError& error)
 {
     const int32_t code = error.Code();
-    if (code == 0 || code < std::numeric_limits<int16_t>::min() || code > std::numeric_limits<int16_t>::max())
-        return PlugInResult::kUnexpected;
-    return static_cast<int16_t> (code);
+    return static_cast<int16_t> (code) == 0 ? PlugInResult::kUnexpected : code;
 }
 
 int16_t NewPlugIn (int32_t)
 {
     if (ModuleAttachFailed())
         return PlugInResult::kNoGroup;
-    if (gPlugInGroup != nullptr)
+    if (PlugInGroup() != nullptr)
         return 0;
     try
     {
-        gPlugInGroup = CreatePlugInGroup();
-        if (gPlugInGroup == nullptr)
+        SetPlugInGroup (CreatePlugInGroup());
+        if (PlugInGroup() == nullptr)
             return PlugInResult::kNoGroup;
-        gPlugInGroup->Initialize();
+        PlugInGroup()->Initialize();
         return 0;
     }
     catch (const CDAEError& error)
     {
-        return HostCodeOf (error);
+        return static_cast<int16_t> (HostCodeOf (error));
     }
     catch (...)
     {
@@ -54,11 +41,9 @@ int16_t NewPlugIn (int32_t)
 void DestroyPlugInGroup()
 {
     RoutineGuard guard (gRoutineLock);
-    CProcessGroupInterface* group = gPlugInGroup;
-    gPlugInGroup = nullptr;
     try
     {
-        delete group;
+        DeletePlugInGroup();
     }
     catch (...)
     {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "entry/PlugInExport.h"
+#include "process/group/GlobalPlugInGroup.h"
 
 class CProcessGroupInterface;
 class CDAEError;
@@ -20,14 +21,12 @@ inline constexpr int16_t kOutOfMemory = -9006;
 // Defined by the plug-in: makes its group and answers its interface part, or null.
 CProcessGroupInterface* CreatePlugInGroup();
 
-// The global plug-in group; null while none exists.
-CProcessGroupInterface* PlugInGroup();
-
 // [host thread] Creates the global group (a second call keeps the existing one) and runs its
 // initialisation. 0, -7003 when no group was made, a CDAEError's code, or -7401.
 KESTRUNE_RTAS_EXPORT int16_t NewPlugIn (int32_t unused);
 
-// [host thread] Clears the global, then deletes the group; swallows every exception.
+// [host thread] Deletes the global group and clears the global (see GlobalPlugInGroup.h: the
+// group reaches itself while it is being destroyed); swallows every exception.
 void DestroyPlugInGroup();
 
 // [host thread] Runs the functor and answers its result, or the code of its exception.
@@ -38,5 +37,5 @@ int32_t CallCatchingErrors (SGenFuncRetLong& function);
 int32_t CodeOfCaughtException();
 
 // The host code of a caught CDAEError: its code, or -7401 where the code would read as success
-// once the host narrows it to 16 bits (0, or a code that does not fit).
-int16_t HostCodeOf (const CDAEError& error);
+// once the host narrows it to 16 bits (0, 0x10000, ...).
+int32_t HostCodeOf (const CDAEError& error);

@@ -108,6 +108,53 @@ TEST (ChunkDataParser, FindIndexStartsAfterTheLastHitAndWraps)
     EXPECT_EQ (parser.FindIndex (nullptr), -1);
 }
 
+TEST (ChunkDataParser, ShortKeysAreEntriesAndReadingGoesOnAfterThem)
+{
+    struct Expected
+    {
+        int32_t type;
+        const char* name;
+        uint64_t value;
+    };
+    struct Case
+    {
+        const char* what;
+        Bytes data;
+        std::vector<Expected> entries;
+    };
+    using P = AAX_CChunkDataParser;
+    const Case cases[] = {
+        { "an empty key between two entries",
+          { 1, 1, 1, 1, 'l', '_', 'a', 0, 0, 0, 0, 1, 0, 0, 0, 0, 'l', '_', 'b', 0, 0, 0, 0, 2 },
+          { { P::kInt32, "a", 1 }, { P::kNone, "", 0 }, { P::kInt32, "b", 2 } } },
+        { "a one-character key of a known type takes its value",
+          { 1, 1, 1, 1, 'l', 0, 0, 0, 0, 0, 0, 7, 'l', '_', 'b', 0, 0, 0, 0, 2 },
+          { { P::kInt32, "", 7 }, { P::kInt32, "b", 2 } } },
+        { "a one-character key of no known type takes none",
+          { 1, 1, 1, 1, 'x', 0, 0, 0, 'l', '_', 'b', 0, 0, 0, 0, 2 },
+          { { P::kNone, "", 0 }, { P::kInt32, "b", 2 } } },
+        { "an empty key whose padding runs past the end",
+          { 1, 1, 1, 1, 'l', '_', 'a', 0, 0, 0, 0, 1, 0 },
+          { { P::kInt32, "a", 1 }, { P::kNone, "", 0 } } },
+        { "a typed one-character key whose value runs past the end",
+          { 1, 1, 1, 1, 'l', '_', 'a', 0, 0, 0, 0, 1, 'd', 0, 0, 0, 0x3F, 0xE0 },
+          { { P::kInt32, "a", 1 } } },
+    };
+    for (const Case& c : cases)
+    {
+        AAX_CChunkDataParser parser;
+        parser.ReadChunk (ChunkBuffer::WithData (c.data, int32_t (c.data.size())).Header());
+        const auto& entries = parser.Entries();
+        ASSERT_EQ (entries.size(), c.entries.size()) << c.what;
+        for (size_t i = 0; i < entries.size(); ++i)
+        {
+            EXPECT_EQ (entries[i].fDataType, c.entries[i].type) << c.what << ", entry " << i;
+            EXPECT_STREQ (entries[i].fDataName.Get(), c.entries[i].name) << c.what << ", entry " << i;
+            EXPECT_EQ (entries[i].fIntValue, c.entries[i].value) << c.what << ", entry " << i;
+        }
+    }
+}
+
 TEST (ChunkDataParser, TruncatedAndHostileChunksKeepTheCompleteEntries)
 {
     const Bytes valid = {
@@ -145,7 +192,7 @@ TEST (ChunkDataParser, TruncatedAndHostileChunksKeepTheCompleteEntries)
         { "text cut before its zero", valid, 30, 2 },
         { "key without its zero byte", noTerminatorKey, int32_t (noTerminatorKey.size()), 2 },
         { "text without a terminator", unterminatedText, int32_t (unterminatedText.size()), 2 },
-        { "key shorter than two characters", shortKey, int32_t (shortKey.size()), 1 },
+        { "key shorter than two characters", shortKey, int32_t (shortKey.size()), 3 },
         { "key longer than 255 bytes", longKey, int32_t (longKey.size()), 0 },
     };
     for (const Case& c : cases)

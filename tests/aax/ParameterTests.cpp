@@ -311,15 +311,26 @@ TEST_F (ParameterWithHost, SetValueWaitsForTheHostsUpdate)
     EXPECT_TRUE (host->AutomationDelegate().Registered().empty());
 }
 
-TEST_F (ParameterWithHost, UpdateReportsTheStoredValue)
+TEST_F (ParameterWithHost, UpdateReportsTheHostsValueOrWhatWasStoredOutsideTheRange)
 {
     auto parameter = MakeFloat ("3", 0.5f);
+    auto bypass = MakeBypass();
     parameter->SetAutomationDelegate (delegate.get());
+    bypass->SetAutomationDelegate (delegate.get());
+    // In range: the host's value as it came, though the parameter stores 0.3f and true.
+    parameter->UpdateNormalizedValue (0.3);
+    bypass->UpdateNormalizedValue (0.7);
+    EXPECT_EQ (parameter->GetValue(), 0.3f);
+    EXPECT_TRUE (bypass->GetValue());
+    // Outside 0..1 or NaN: the value stored.
     parameter->UpdateNormalizedValue (1.7);
     parameter->UpdateNormalizedValue (std::numeric_limits<double>::quiet_NaN());
     parameter->UpdateNormalizedValue (0.0); // unchanged: nothing posted
-    EXPECT_EQ (PostedCurrentValues(), (std::vector<std::string> { "\"3\",1", "\"3\",0" }));
+    bypass->UpdateNormalizedValue (-2.0);
+    EXPECT_EQ (PostedCurrentValues(), (std::vector<std::string> { "\"3\",0.3", "\"MasterBypassID\",0.7", "\"3\",1",
+                                                                  "\"3\",0", "\"MasterBypassID\",0" }));
     EXPECT_EQ (parameter->GetValue(), 0.0f);
+    EXPECT_FALSE (bypass->GetValue());
 }
 
 TEST_F (ParameterWithHost, TaperAndDisplayChanges)

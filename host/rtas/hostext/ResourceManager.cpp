@@ -158,7 +158,7 @@ Handle ResourceManager::loadEntry (File& file, size_t entry)
     }
     file.loaded.push_back ({ entry, block });
     if (file.swap != nullptr)
-        file.swap (file.reference, win::fourCCFromType (view.type), int16_t (view.id), *block);
+        file.swap (file.reference, win::fourCCFromType (view.type), int16_t (view.id), *block, int32_t (view.data.size()));
     return block;
 }
 

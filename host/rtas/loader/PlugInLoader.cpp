@@ -1,6 +1,7 @@
 #include "PlugInLoader.h"
 
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace kestrune::host::rtas
@@ -10,35 +11,67 @@ namespace
 {
 
 #define KESTRUNE_STDCALL __attribute__ ((stdcall))
-    using Word = uint32_t;
 
     using NewPlugInProc = int16_t (*) (int32_t);
     using GetRoutineDescriptorProc = int32_t (KESTRUNE_STDCALL*) (uint32_t, PlugInRoutine*);
     using WinPlugInOpenProc = int32_t (*) (int32_t);
     using WinPlugInCloseProc = int32_t (*)();
 
-    template <typename... Words>
-    int32_t callWith (PlugInRoutine routine, Words... words)
+    // The i386 System V ABI wants the stack 16-byte aligned at every call.
+    constexpr int32_t kCallAlignment = 16;
+
+    struct StackCall
     {
-        return reinterpret_cast<int32_t (KESTRUNE_STDCALL*) (Words...)> (routine) (words...);
+        int32_t result;
+        uint32_t stackBefore; // the stack pointer before the words were pushed
+        uint32_t stackAfter; // the stack pointer after the routine returned
+    };
+
+    // Pushes the words (the first word last, so that it lies lowest), calls the routine and
+    // restores the stack pointer whatever the routine took off. Every register the routine may
+    // change is an output or a clobber; the routine's address travels in eax.
+    StackCall callWithStackWords (PlugInRoutine routine, const uint32_t* words, uint32_t count)
+    {
+        StackCall call {};
+        uint32_t wordsLeft = count;
+        uint32_t saved = 0;
+        asm volatile(
+            "movl %%esp, %[saved]\n\t"
+            "leal (,%[left],4), %%edx\n\t"
+            "subl %%edx, %%esp\n\t"
+            "andl %[alignment], %%esp\n\t"
+            "addl %%edx, %%esp\n\t"
+            "movl %%esp, %[before]\n\t"
+            "1:\n\t"
+            "testl %[left], %[left]\n\t"
+            "jz 2f\n\t"
+            "pushl -4(%[words],%[left],4)\n\t"
+            "decl %[left]\n\t"
+            "jmp 1b\n\t"
+            "2:\n\t"
+            "call *%%eax\n\t"
+            "movl %%esp, %%edx\n\t"
+            "movl %[saved], %%esp\n\t"
+            : "=a"(call.result), "=&d"(call.stackAfter), [saved] "=&S"(saved), [before] "=&b"(call.stackBefore),
+              [left] "+c"(wordsLeft)
+            : "0"(routine), [words] "D"(words), [alignment] "i"(-kCallAlignment)
+            : "memory", "cc", "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "st", "st(1)", "st(2)",
+              "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
+        return call;
     }
 
 } // namespace
 
-int32_t callPlugInRoutine (PlugInRoutine routine, const std::vector<uint32_t>& w)
+int32_t callPlugInRoutine (PlugInRoutine routine, const std::vector<uint32_t>& words)
 {
-    switch (w.size())
+    const StackCall call = callWithStackWords (routine, words.data(), uint32_t (words.size()));
+    if (call.stackAfter != call.stackBefore)
     {
-        case 0: return callWith (routine);
-        case 1: return callWith (routine, w[0]);
-        case 2: return callWith (routine, w[0], w[1]);
-        case 3: return callWith (routine, w[0], w[1], w[2]);
-        case 4: return callWith (routine, w[0], w[1], w[2], w[3]);
-        case 5: return callWith (routine, w[0], w[1], w[2], w[3], w[4]);
-        case 6: return callWith (routine, w[0], w[1], w[2], w[3], w[4], w[5]);
-        case 7: return callWith (routine, w[0], w[1], w[2], w[3], w[4], w[5], w[6]);
-        default: throw std::invalid_argument ("a routine takes at most seven words");
+        const int32_t taken = int32_t (call.stackAfter - call.stackBefore) / 4 + int32_t (words.size());
+        throw std::logic_error ("the routine took " + std::to_string (taken) + " argument words off the stack; it was given "
+                                + std::to_string (words.size()));
     }
+    return call.result;
 }
 
 PlugInLoader::PlugInLoader (PlugInLoaderPaths paths) : paths_ (std::move (paths)) {}

@@ -21,7 +21,9 @@ namespace kestrune::host::rtas
 // A routine as _PI_GetRoutineDescriptor hands it out: a stdcall function of 32-bit words.
 using PlugInRoutine = void (*)();
 
-// Calls a routine with the given stack words (at most seven) and answers its result.
+// Calls a routine with the given stack words and answers its result. The stack pointer is
+// checked around the call: a routine that takes more or fewer words off the stack than it was
+// given (a wrong argument count or calling convention) throws std::logic_error.
 int32_t callPlugInRoutine (PlugInRoutine routine, const std::vector<uint32_t>& words);
 
 struct PlugInLoaderPaths

@@ -1,6 +1,6 @@
 #include "process/base/CDAEError.h"
 
-#include "process/utilities/ToolboxServices.h"
+#include "process/utilities/HostExtToolbox.h"
 
 void ThrowIfNonZero (int32_t value)
 {
@@ -44,12 +44,12 @@ int16_t ThrowIfError (int16_t hostResult)
 // The error is read once and that reading is thrown: a second query could already answer 0.
 int16_t ThrowIfResError()
 {
-    return ThrowIfError (HostToolbox().ResourceError());
+    return ThrowIfError (HostToolbox().ResError());
 }
 
 int16_t ThrowIfToolboxError()
 {
-    return ThrowIfError (HostToolbox().ToolboxError());
+    return ThrowIfError (HostToolbox().MemError());
 }
 
 void ThrowIfErrorMapped (int16_t code)

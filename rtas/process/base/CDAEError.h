@@ -45,7 +45,7 @@ void ThrowIfNull (const void* pointer);
 void ThrowIfNullObject (const void* object);
 void ThrowIfZero (int32_t flag);
 int16_t ThrowIfError (int16_t hostResult);
-// Ask the host toolbox (see ToolboxServices.h) for its last resource / other error.
+// Ask the host toolbox (see HostExtToolbox.h) for its last resource / memory error.
 int16_t ThrowIfResError();
 int16_t ThrowIfToolboxError();
 // Codes of 100 or more are thrown as they are; anything else (1..99 and negatives) as code - 9200.

@@ -1,13 +1,11 @@
 #include "process/base/DOAUnknown.h"
 
-#include <cstring>
-
 namespace DOA
 {
 
 bool IsEqualID (const GUID& a, const GUID& b)
 {
-    return std::memcmp (&a, &b, sizeof (GUID)) == 0;
+    return a == b;
 }
 
 CUnknown::CUnknown() : fOwner (this) {}

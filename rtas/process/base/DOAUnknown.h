@@ -4,23 +4,18 @@
 
 #include <cstdint>
 
+#include <abi/HostTypes.h>
+
 namespace DOA
 {
 
-struct GUID
-{
-    uint32_t data1;
-    uint16_t data2;
-    uint16_t data3;
-    uint8_t data4[8];
-};
-static_assert (sizeof (GUID) == 16);
+// Interface identifiers are the host's: one 128-bit record type for the library and the host.
+using GUID = ::HostGUID;
 
 bool IsEqualID (const GUID& a, const GUID& b);
 
-// {00000000-0000-0000-C000-000000000046}
-inline constexpr GUID IID_IUnknown { 0x00000000, 0x0000, 0x0000, { 0xC0, 0, 0, 0, 0, 0, 0, 0x46 } };
-inline constexpr int32_t kNoInterface = static_cast<int32_t> (0x80004002u); // E_NOINTERFACE
+inline constexpr GUID IID_IUnknown = IID_IHostUnknown;
+inline constexpr int32_t kNoInterface = kHostNoInterface;
 
 class IUnknown
 {

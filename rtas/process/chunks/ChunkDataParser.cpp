@@ -90,12 +90,16 @@ int32_t ChunkDataParser::GetDataSize() const
     return static_cast<int32_t> (size);
 }
 
-int32_t ChunkDataParser::WriteChunk (void* chunkRecord) const
+int32_t ChunkDataParser::WriteChunk (void* chunkRecord, int32_t capacity) const
 {
     auto* record = static_cast<uint8_t*> (chunkRecord);
     const int32_t dataSize = GetDataSize();
     const int32_t totalSize = dataSize + kChunkHeaderSize;
+    if (record == nullptr || capacity < kChunkSizeOffset + static_cast<int32_t> (sizeof totalSize))
+        return RTASError::kChunkWriteFailed;
     std::memcpy (record + kChunkSizeOffset, &totalSize, sizeof totalSize);
+    if (capacity < totalSize)
+        return RTASError::kChunkWriteFailed;
     try
     {
         uint8_t* data = record + kChunkHeaderSize;
@@ -130,9 +134,10 @@ void ChunkDataParser::ReadChunk (const void* chunkRecord)
 {
     Clear();
     const int32_t totalSize = ReadHeaderWord (chunkRecord, kChunkSizeOffset);
+    if (totalSize >= kChunkVersionOffset + static_cast<int32_t> (sizeof fVersion))
+        fVersion = ReadHeaderWord (chunkRecord, kChunkVersionOffset);
     if (totalSize < kChunkHeaderSize)
         return;
-    fVersion = ReadHeaderWord (chunkRecord, kChunkVersionOffset);
 
     const size_t length = static_cast<size_t> (totalSize - kChunkHeaderSize);
     const uint8_t* data = static_cast<const uint8_t*> (chunkRecord) + kChunkHeaderSize;

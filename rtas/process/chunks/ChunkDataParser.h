@@ -33,12 +33,14 @@ public:
 
     // Bytes of the data area for the current list; 4 for an empty list.
     int32_t GetDataSize() const;
-    // [host thread] Stores the total size, then writes the data area into a record that holds
-    // GetDataSize() + 56 bytes. 0, or -333 when writing failed.
-    int32_t WriteChunk (void* chunkRecord) const;
+    // [host thread] Stores the total size (GetDataSize() + 56) when the record has room for the
+    // size word, then writes the data area when the whole chunk fits in the capacity (the bytes
+    // the record may hold). 0, or -333 when the chunk does not fit or writing failed.
+    int32_t WriteChunk (void* chunkRecord, int32_t capacity) const;
     // [host thread] Replaces the list with the entries of a record whose total size says how many
-    // bytes it holds. A record smaller than its header is refused; reading stops at the first entry
-    // that does not fit in the data and keeps the entries before it.
+    // bytes it holds. The version word is taken whenever the record holds it; a record smaller
+    // than its header has no entries; reading stops at the first entry that does not fit in the
+    // data and keeps the entries before it.
     void ReadChunk (const void* chunkRecord);
 
     // The index of the entry with exactly that name, searching from just after the last hit and

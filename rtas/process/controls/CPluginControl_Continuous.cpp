@@ -125,7 +125,7 @@ void CPluginControl_Continuous::ValueToText (char* buffer, int32_t maxLength, in
         text = number + multiplier + fUnit;
     else if (fits (number + multiplier))
         text = number + multiplier;
-    else if (space && fits ("* " + multiplier + fUnit))
+    else if (fits ("* " + multiplier + fUnit))
         text = "* " + multiplier + fUnit;
     else if (fits ("*" + multiplier + fUnit))
         text = "*" + multiplier + fUnit;

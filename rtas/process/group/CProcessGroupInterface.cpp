@@ -5,7 +5,8 @@
 
 #include "process/base/FourCharCode.h"
 #include "process/utilities/PStrings.h"
-#include "process/utilities/ToolboxRoutines.h"
+#include "process/group/HostRequests.h"
+#include "process/utilities/HostExtToolbox.h"
 
 HostCallbackProc gHostCallback = nullptr;
 int32_t gHostLevel = 99;
@@ -20,16 +21,6 @@ inline constexpr uint32_t kInfoValueOfKey21 = 27;
 inline constexpr int32_t kNoStemFormat = -100;
 inline constexpr uint32_t kFastHardwareGestalt = FourCharCode ("fshw");
 
-// Host request codes.
-inline constexpr int16_t kRequestSlowHardware = 10;
-inline constexpr int16_t kRequest11 = 11;
-inline constexpr int16_t kRequest12 = 12;
-inline constexpr int16_t kRequest14 = 14;
-inline constexpr int16_t kRequest15 = 15;
-inline constexpr int16_t kRequestFastHardware = 17;
-inline constexpr int16_t kRequest19 = 19;
-inline constexpr int16_t kRequest20 = 20;
-
 template <typename T, typename V>
 void Put (T* out, V value)
 {
@@ -40,55 +31,6 @@ void Put (T* out, V value)
 void PutEmptyText (char* text)
 {
     Put (text, 0);
-}
-
-int32_t Word (const void* pointer)
-{
-    return static_cast<int32_t> (reinterpret_cast<uintptr_t> (pointer));
-}
-
-// The bytes of one host request block, written at their offsets in the host's byte order.
-class RequestBlock
-{
-public:
-    explicit RequestBlock (char* data) : fData (data) {}
-
-    void Put32 (int offset, int32_t value) { std::memcpy (fData + offset, &value, sizeof value); }
-    void Put16 (int offset, int16_t value) { std::memcpy (fData + offset, &value, sizeof value); }
-
-private:
-    char* fData;
-};
-
-enum class MoveHigh
-{
-    kNo,
-    kYes
-};
-
-// Allocates a block of the request's size, lets `fill` write it, hands it to the host's callback
-// and disposes of it again; the callback's 16-bit result is the request's.
-template <typename Fill>
-int32_t SendHostRequest (int16_t code, int32_t size, MoveHigh moveHigh, Fill fill)
-{
-    if (gHostCallback == nullptr)
-        return GroupResult::kNoHostCallback;
-    const auto toolbox = LoadedToolboxRoutines();
-    if (! toolbox || toolbox->NewHandleClear == nullptr || toolbox->HLock == nullptr || toolbox->HUnlock == nullptr
-        || toolbox->DisposeHandle == nullptr || (moveHigh == MoveHigh::kYes && toolbox->MoveHHi == nullptr))
-        return GroupResult::kNoRequestBlock;
-    const Handle block = toolbox->NewHandleClear (size);
-    if (block == nullptr || *block == nullptr)
-        return GroupResult::kNoRequestBlock;
-    if (moveHigh == MoveHigh::kYes)
-        toolbox->MoveHHi (block);
-    toolbox->HLock (block);
-    RequestBlock request (*block);
-    fill (request);
-    const int16_t result = gHostCallback (code, nullptr, block);
-    toolbox->HUnlock (block);
-    toolbox->DisposeHandle (block);
-    return result;
 }
 
 bool HostHasFastHardware()
@@ -171,8 +113,7 @@ int32_t CProcessGroupInterface::OnSelector10 (uint32_t, int32_t, int16_t* out)
 int32_t CProcessGroupInterface::GetStemFormats (uint32_t, int32_t, SFicPlugInStemFormats* formats)
 {
     if (formats != nullptr)
-        for (int32_t& format : formats->fFormats)
-            format = kNoStemFormat;
+        *formats = { kNoStemFormat, kNoStemFormat, kNoStemFormat };
     return GroupResult::kNoStemFormats;
 }
 
@@ -270,12 +211,12 @@ int32_t CProcessGroupInterface::HostRequest17 (int32_t* out1, int32_t* out2, int
     Put (out2, 0);
     if (gHostCallback == nullptr)
         return GroupResult::kNoHostCallback;
-    const int16_t code = HostHasFastHardware() ? kRequestFastHardware : kRequestSlowHardware;
-    return SendHostRequest (code, 20, MoveHigh::kYes, [&] (RequestBlock& block) {
-        block.Put32 (0, Word (out1));
-        block.Put32 (4, Word (out2));
-        block.Put32 (8, Word (mHostContext));
-        if (code == kRequestFastHardware)
+    const int16_t code = HostHasFastHardware() ? HostRequestCode::kFastHardware : HostRequestCode::kSlowHardware;
+    return SendHostRequest (code, 20, HostRequestBlockMove::kMovedHigh, [&] (HostRequestBlock& block) {
+        block.PutPointer (0, out1);
+        block.PutPointer (4, out2);
+        block.PutPointer (8, mHostContext);
+        if (code == HostRequestCode::kFastHardware)
         {
             block.Put16 (12, d);
             block.Put16 (14, c);
@@ -287,26 +228,26 @@ int32_t CProcessGroupInterface::HostRequest17 (int32_t* out1, int32_t* out2, int
 
 int32_t CProcessGroupInterface::HostRequest11 (int32_t a, int32_t b)
 {
-    return SendHostRequest (kRequest11, 12, MoveHigh::kNo, [&] (RequestBlock& block) {
+    return SendHostRequest (HostRequestCode::k11, 12, HostRequestBlockMove::kStays, [&] (HostRequestBlock& block) {
         block.Put32 (0, a);
         block.Put32 (4, b);
-        block.Put32 (8, Word (mHostContext));
+        block.PutPointer (8, mHostContext);
     });
 }
 
 int32_t CProcessGroupInterface::HostRequest12 (int32_t a, int32_t b, int32_t c, void* d)
 {
-    return SendHostRequest (kRequest12, 16, MoveHigh::kNo, [&] (RequestBlock& block) {
+    return SendHostRequest (HostRequestCode::k12, 16, HostRequestBlockMove::kStays, [&] (HostRequestBlock& block) {
         block.Put32 (0, a);
         block.Put32 (4, b);
         block.Put32 (8, c);
-        block.Put32 (12, Word (d));
+        block.PutPointer (12, d);
     });
 }
 
 int32_t CProcessGroupInterface::HostRequest14 (int32_t a, int32_t b)
 {
-    return SendHostRequest (kRequest14, 16, MoveHigh::kNo, [&] (RequestBlock& block) {
+    return SendHostRequest (HostRequestCode::k14, 16, HostRequestBlockMove::kStays, [&] (HostRequestBlock& block) {
         block.Put32 (0, a);
         block.Put32 (4, b);
     });
@@ -314,7 +255,7 @@ int32_t CProcessGroupInterface::HostRequest14 (int32_t a, int32_t b)
 
 int32_t CProcessGroupInterface::HostRequest19 (int32_t a, int32_t b, int32_t c)
 {
-    return SendHostRequest (kRequest19, 16, MoveHigh::kNo, [&] (RequestBlock& block) {
+    return SendHostRequest (HostRequestCode::k19, 16, HostRequestBlockMove::kStays, [&] (HostRequestBlock& block) {
         block.Put32 (0, a);
         block.Put32 (4, b);
         block.Put32 (8, c);
@@ -323,7 +264,7 @@ int32_t CProcessGroupInterface::HostRequest19 (int32_t a, int32_t b, int32_t c)
 
 int32_t CProcessGroupInterface::HostRequest20 (int32_t a, int32_t b)
 {
-    return SendHostRequest (kRequest20, 16, MoveHigh::kNo, [&] (RequestBlock& block) {
+    return SendHostRequest (HostRequestCode::k20, 16, HostRequestBlockMove::kStays, [&] (HostRequestBlock& block) {
         block.Put32 (0, a);
         block.Put32 (4, b);
     });
@@ -460,9 +401,9 @@ int32_t CProcessGroupInterface::OnSelector72 (uint8_t) { return 0; }
 
 int32_t CProcessGroupInterface::RegisterHostRequest15 (HostRequestProc procedure, void* userData)
 {
-    return SendHostRequest (kRequest15, 8, MoveHigh::kYes, [&] (RequestBlock& block) {
-        block.Put32 (0, Word (reinterpret_cast<const void*> (procedure)));
-        block.Put32 (4, Word (userData));
+    return SendHostRequest (HostRequestCode::k15, 8, HostRequestBlockMove::kMovedHigh, [&] (HostRequestBlock& block) {
+        block.PutPointer (0, reinterpret_cast<const void*> (procedure));
+        block.PutPointer (4, userData);
     });
 }
 
@@ -574,7 +515,7 @@ int32_t CProcessGroupInterface::YieldLock()
     for (int32_t released = 1; last > 0 && released < depth; ++released)
         last = Unlock();
 
-    if (const auto toolbox = LoadedToolboxRoutines(); toolbox && toolbox->EventAvail != nullptr)
+    if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
     {
         EventRecord event {};
         toolbox->EventAvail (0, &event);

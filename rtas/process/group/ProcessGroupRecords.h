@@ -1,7 +1,7 @@
 #pragma once
 // The host records that the process group interface receives: the specifier records that name a
-// process, a control or a parameter, and the host's own records, which the library passes on by
-// pointer without looking inside (apart from the first words of the stem-format record).
+// process, a control or a parameter; the host's own records are in abi/DAE.h, or passed on by
+// pointer without looking inside.
 
 #include <cstddef>
 #include <cstdint>
@@ -39,12 +39,6 @@ struct SStemSpecifier
     uint32_t fSecond;
 };
 
-// The host's stem formats of a process; the library writes only the first three words.
-struct SFicPlugInStemFormats
-{
-    int32_t fFormats[3];
-};
-
 #pragma pack(pop)
 
 static_assert (sizeof (SProcessSpecifier) == 8);
@@ -59,9 +53,6 @@ static_assert (sizeof (SStemSpecifier) == 8);
 // Host records handed through untouched.
 struct ComponentRecord;
 struct OpaqueGrafPtr;
-struct SFicAutoTimeRampData;
-struct SASPRegion;
-struct SFicPlugInStemInfo;
 struct SFicTDMAutoElem;
 struct SFileList;
 struct IACFUnknown;

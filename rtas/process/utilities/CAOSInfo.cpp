@@ -63,17 +63,17 @@ CAOSInfo& CAOSInfoList::GetEntry (int32_t index) const
     return *fEntries.GetAtValue (index + 1);
 }
 
-void CAOSInfoList::GetInfoAt (int32_t index, SAOSInfoRecord* out) const
+void CAOSInfoList::GetInfoAt (int32_t index, SFicPlugInStemInfo* out) const
 {
     if (! fEntries.IsValidIndex (index + 1))
         return;
     const SAOSInfoRecord& record = GetEntry (index).Record();
-    out->identifier = record.identifier != 0 ? 1 : 0;
-    if (out->identifier == 0)
+    out->fPresent = record.identifier != 0 ? 1 : 0;
+    if (out->fPresent == 0)
         return;
-    out->firstConnectionIndex = record.firstConnectionIndex;
-    out->stemFormatIndex = record.stemFormatIndex;
-    CopyName (record.name, out->name);
+    out->fFirstConnectionIndex = record.firstConnectionIndex;
+    out->fStemFormatIndex = record.stemFormatIndex;
+    CopyName (record.name, out->fName);
 }
 
 bool CAOSInfoList::Find (int32_t connectionIndex, int32_t* entry, int32_t* channel) const

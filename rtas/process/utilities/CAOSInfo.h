@@ -9,10 +9,12 @@
 
 #include "process/base/CPtrList.h"
 
+#include <abi/DAE.h>
+
 #pragma pack(push, 2)
 struct SAOSInfoRecord
 {
-    int32_t identifier; // in a GetInfoAt answer: 1 = present, 0 = none
+    int32_t identifier;
     int32_t firstConnectionIndex;
     int32_t stemFormatIndex;
     char name[256];
@@ -62,8 +64,8 @@ public:
 
     // 0-based; outside 0..count-1 throws -7103.
     CAOSInfo& GetEntry (int32_t index) const;
-    // For a valid index fills the answer record (see SAOSInfoRecord); else leaves it untouched.
-    void GetInfoAt (int32_t index, SAOSInfoRecord* out) const;
+    // For a valid index fills the host's stem information record; else leaves it untouched.
+    void GetInfoAt (int32_t index, SFicPlugInStemInfo* out) const;
     // The entry and channel whose first connection index + channel is the connection index.
     bool Find (int32_t connectionIndex, int32_t* entry, int32_t* channel) const;
     // 1 for a connection that no entry covers; setting one only changes a covered connection.

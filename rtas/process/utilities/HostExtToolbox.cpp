@@ -1,89 +1,73 @@
 #include "process/utilities/HostExtToolbox.h"
 
-#include <cstring>
+#include <atomic>
+
+#include "process/base/CDAEError.h"
 
 namespace
 {
-constexpr int32_t kControlRecordSize = 16;
+inline constexpr const char* kToolboxModuleName = "HostExt.dll";
 
-bool HasEveryRoutineUsed (const kestrune::rtas::abi::HostExtRoutines& r)
+// The module reference and the routines bound from it; written on the host thread before the
+// routines are published, read by any thread through the published pointer.
+struct ToolboxBinding
 {
-    return r.ResError != nullptr && r.MemError != nullptr && r.NumToString != nullptr && r.HandleData != nullptr
-           && r.GetHandleSize != nullptr && r.Microseconds != nullptr && r.CStrToPStrInPlace != nullptr
-           && r.FSMakeFSSpecFromPath != nullptr;
-}
+    HMODULE module = nullptr;
+    HostToolboxRoutines routines;
+};
+
+ToolboxBinding gBinding;
+std::atomic<const HostToolboxRoutines*> gInstalled { nullptr };
 }
 
-std::unique_ptr<HostExtToolbox> HostExtToolbox::Bind()
+bool InstallHostToolbox()
 {
-    HMODULE module = LoadLibraryA ("HostExt.dll");
+    if (gBinding.module != nullptr)
+        return true;
+    const HMODULE module = LoadLibraryA (kToolboxModuleName);
     if (module == nullptr)
-        return nullptr;
-    kestrune::rtas::abi::HostExtRoutines routines;
-    kestrune::rtas::abi::bindHostExtRoutines (module, routines);
-    if (! HasEveryRoutineUsed (routines))
+        return false;
+    HostToolboxRoutines routines;
+    if (kestrune::rtas::abi::bindHostExtRoutines (module, routines) != 0)
     {
         FreeLibrary (module);
-        return nullptr;
+        return false;
     }
-    return std::unique_ptr<HostExtToolbox> (new HostExtToolbox (module, routines));
-}
-
-HostExtToolbox::HostExtToolbox (HMODULE module, const kestrune::rtas::abi::HostExtRoutines& routines)
-    : fModule (module), fRoutines (routines)
-{
-}
-
-HostExtToolbox::~HostExtToolbox()
-{
-    FreeLibrary (fModule);
-}
-
-int16_t HostExtToolbox::ResourceError()
-{
-    return fRoutines.ResError();
-}
-
-int16_t HostExtToolbox::ToolboxError()
-{
-    return fRoutines.MemError();
-}
-
-void HostExtToolbox::NumberToText (int32_t number, uint8_t* pascalText)
-{
-    fRoutines.NumToString (number, pascalText);
-}
-
-void* HostExtToolbox::BlockData (void* block)
-{
-    return fRoutines.HandleData (static_cast<Handle> (block));
-}
-
-uint64_t HostExtToolbox::Microseconds()
-{
-    uint64_t microseconds = 0;
-    fRoutines.Microseconds (&microseconds);
-    return microseconds;
-}
-
-bool HostExtToolbox::ControlRecord (void* control, uint8_t* record16)
-{
-    const auto handle = static_cast<Handle> (control);
-    if (handle == nullptr || fRoutines.GetHandleSize (handle) < kControlRecordSize)
-        return false;
-    const Ptr data = fRoutines.HandleData (handle);
-    if (data == nullptr)
-        return false;
-    std::memcpy (record16, data, kControlRecordSize);
+    gBinding.module = module;
+    gBinding.routines = routines;
+    gInstalled.store (&gBinding.routines, std::memory_order_release);
     return true;
 }
 
-void HostExtToolbox::CStrToPStrInPlace (char* text)
+void ReleaseHostToolbox()
 {
-    fRoutines.CStrToPStrInPlace (text);
+    if (gBinding.module == nullptr)
+        return;
+    const HostToolboxRoutines* expected = &gBinding.routines;
+    gInstalled.compare_exchange_strong (expected, nullptr, std::memory_order_acq_rel);
+    FreeLibrary (gBinding.module);
+    gBinding = {};
 }
 
-int16_t HostExtToolbox::MakeFileSpec (const uint8_t* pascalPath, FSSpec* spec)
+const HostToolboxRoutines& HostToolbox()
 {
-    return fRoutines.FSMakeFSSpecFromPath (pascalPath, spec);
+    const HostToolboxRoutines* routines = InstalledHostToolbox();
+    if (routines == nullptr)
+        throw CDAEError (RTASError::kUnexpected);
+    return *routines;
+}
+
+const HostToolboxRoutines* InstalledHostToolbox()
+{
+    return gInstalled.load (std::memory_order_acquire);
+}
+
+ScopedHostToolbox::ScopedHostToolbox (const HostToolboxRoutines& routines)
+    : fRoutines (routines), fPrevious (gInstalled.exchange (&fRoutines, std::memory_order_acq_rel))
+{
+}
+
+ScopedHostToolbox::~ScopedHostToolbox()
+{
+    gInstalled.store (fPrevious, std::memory_order_release);
 }

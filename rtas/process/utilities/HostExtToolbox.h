@@ -1,37 +1,36 @@
 #pragma once
-// The toolbox seam over the host's toolbox library: HostExt.dll, bound by ordinal.
+// The one binding of the host's toolbox library, HostExt.dll: every routine of the ordinal table
+// (KESTRUNE_HOSTEXT_ROUTINES), bound by ordinal in one go, so that a row added to the table is
+// available here without further code. The open procedure installs the binding before anything
+// uses it and the last close releases it; every toolbox call of the library goes through it.
 
-#include "process/utilities/ToolboxServices.h"
+#include <abi/HostExt.h>
 
-#include "abi/HostExt.h"
+using HostToolboxRoutines = kestrune::rtas::abi::HostExtRoutines;
 
-#include <memory>
+// [host thread] Takes a reference on the toolbox module that the host loaded ("HostExt.dll") and
+// installs its routines. False, with nothing installed, when the module is missing or lacks a
+// routine of the table. While a binding is installed it is kept and the answer is true.
+bool InstallHostToolbox();
+// [host thread] Uninstalls the binding and gives its module reference back.
+void ReleaseHostToolbox();
 
-class HostExtToolbox final : public IHostToolboxServices
+// [any thread] The installed routines; throws CDAEError -7401 while none are installed.
+const HostToolboxRoutines& HostToolbox();
+// [any thread] The installed routines, or null while none are installed.
+const HostToolboxRoutines* InstalledHostToolbox();
+
+// Installs a copy of a table of routines that the caller supplies for as long as the object
+// lives (the tests' own toolboxes); the binding installed before is back afterwards.
+class ScopedHostToolbox
 {
 public:
-    // [host thread] Takes a reference on the loaded "HostExt.dll" and binds its routines by
-    // ordinal; null when the module is missing or lacks a routine that these services use.
-    static std::unique_ptr<HostExtToolbox> Bind();
-
-    ~HostExtToolbox() override;
-    HostExtToolbox (const HostExtToolbox&) = delete;
-    HostExtToolbox& operator= (const HostExtToolbox&) = delete;
-
-    int16_t ResourceError() override;
-    // The toolbox's memory error.
-    int16_t ToolboxError() override;
-    void NumberToText (int32_t number, uint8_t* pascalText) override;
-    void* BlockData (void* block) override;
-    uint64_t Microseconds() override;
-    // A control is a toolbox handle whose data begins with its record.
-    bool ControlRecord (void* control, uint8_t* record16) override;
-    void CStrToPStrInPlace (char* text) override;
-    int16_t MakeFileSpec (const uint8_t* pascalPath, FSSpec* spec) override;
+    explicit ScopedHostToolbox (const HostToolboxRoutines& routines);
+    ~ScopedHostToolbox();
+    ScopedHostToolbox (const ScopedHostToolbox&) = delete;
+    ScopedHostToolbox& operator= (const ScopedHostToolbox&) = delete;
 
 private:
-    HostExtToolbox (HMODULE module, const kestrune::rtas::abi::HostExtRoutines& routines);
-
-    HMODULE fModule;
-    kestrune::rtas::abi::HostExtRoutines fRoutines;
+    const HostToolboxRoutines fRoutines;
+    const HostToolboxRoutines* fPrevious;
 };

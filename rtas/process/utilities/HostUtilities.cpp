@@ -1,6 +1,8 @@
 #include "process/utilities/HostUtilities.h"
 
-#include "process/utilities/ToolboxServices.h"
+#include <cstring>
+
+#include "process/utilities/HostExtToolbox.h"
 
 namespace
 {
@@ -22,11 +24,38 @@ SPISIService* GetPISIGestalt()
     return gPISIService;
 }
 
+namespace
+{
+uint64_t HostClock (const HostToolboxRoutines& toolbox)
+{
+    uint64_t microseconds = 0;
+    toolbox.Microseconds (&microseconds);
+    return microseconds;
+}
+
+// A control is a toolbox handle whose data begins with its 16-byte record; false (record
+// untouched) when the handle holds no whole record.
+bool CopyControlRecord (void* control, uint8_t (&record)[kControlRecordSize])
+{
+    const auto handle = static_cast<Handle> (control);
+    if (handle == nullptr)
+        return false;
+    const HostToolboxRoutines& toolbox = HostToolbox();
+    if (toolbox.GetHandleSize (handle) < kControlRecordSize)
+        return false;
+    const Ptr data = toolbox.HandleData (handle);
+    if (data == nullptr)
+        return false;
+    std::memcpy (record, data, kControlRecordSize);
+    return true;
+}
+}
+
 void WaitMicroseconds (uint32_t microseconds)
 {
-    IHostToolboxServices& toolbox = HostToolbox();
-    const uint64_t start = toolbox.Microseconds();
-    while (toolbox.Microseconds() - start < microseconds)
+    const HostToolboxRoutines& toolbox = HostToolbox();
+    const uint64_t start = HostClock (toolbox);
+    while (HostClock (toolbox) - start < microseconds)
     {
     }
 }
@@ -34,7 +63,7 @@ void WaitMicroseconds (uint32_t microseconds)
 bool GetControlFlagBit (void* control)
 {
     uint8_t record[kControlRecordSize] = {};
-    if (! HostToolbox().ControlRecord (control, record))
+    if (! CopyControlRecord (control, record))
         return false;
     return (record[kControlFlagByte] & kControlFlagMask) != 0;
 }

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "process/base/CDAEError.h"
-#include "process/utilities/ToolboxServices.h"
+#include "process/utilities/HostExtToolbox.h"
 
 namespace
 {
@@ -33,10 +33,16 @@ int32_t SaturatedMagnitude (double magnitude)
     return static_cast<int32_t> (magnitude);
 }
 
+// The data of a host block that holds a whole fixed name; a null block or data throws -7053,
+// a block shorter than a fixed name -7400.
 void* FixedNameData (void* block)
 {
-    void* data = HostToolbox().BlockData (block);
+    ThrowIfNull (block);
+    const HostToolboxRoutines& toolbox = HostToolbox();
+    const auto handle = static_cast<Handle> (block);
+    void* data = toolbox.HandleData (handle);
     ThrowIfNull (data);
+    ThrowIfFalse (toolbox.GetHandleSize (handle) >= kFixedNameSize);
     return data;
 }
 }
@@ -76,7 +82,7 @@ bool PStrEqual (const uint8_t* a, const uint8_t* b)
 void PStrPadAndAppend (int32_t number, uint8_t* destination, int16_t width)
 {
     uint8_t text[256] = {};
-    HostToolbox().NumberToText (number, text);
+    HostToolbox().NumToString (number, text);
     AppendZeros (destination, width - text[0]);
     PStrAppend (kPStrMaxLength, text, destination);
 }

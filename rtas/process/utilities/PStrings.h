@@ -31,6 +31,7 @@ void PStrAppendFixed (double value, uint8_t* destination, int16_t digits);
 // A zero-terminated text as a length-prefixed string; longer texts are cut at 255 characters.
 void CopyCToPStr (const char* text, uint8_t* destination);
 
-// Copy the 32 bytes of a host block's data to a buffer, or a buffer into the block's data.
+// Copy the 32 bytes of a host block's data to a buffer, or a buffer into the block's data. A
+// block shorter than 32 bytes throws CDAEError -7400 and nothing is copied.
 void CopyFixedNameFromBlock (void* block, uint8_t* name);
 void CopyFixedNameToBlock (const uint8_t* name, void* block);

@@ -1,7 +1,7 @@
 #include "process/utilities/PlugInFileRecord.h"
 
 #include "process/base/CDAEError.h"
-#include "process/utilities/ToolboxServices.h"
+#include "process/utilities/HostExtToolbox.h"
 
 #include <win/Win32.h>
 
@@ -31,7 +31,7 @@ const FSSpec& GetPlugInFileSpec()
         char name[257] = {};
         ModuleFileNameAsPString (name);
         FSSpec spec {};
-        const int16_t error = HostToolbox().MakeFileSpec (reinterpret_cast<const uint8_t*> (name), &spec);
+        const int16_t error = HostToolbox().FSMakeFSSpecFromPath (reinterpret_cast<const uint8_t*> (name), &spec);
         if (error != 0)
             throw CDAEError (error);
         gPlugInFileSpec = spec;

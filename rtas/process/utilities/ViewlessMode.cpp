@@ -4,26 +4,26 @@
 
 namespace
 {
-bool gOpenedWithoutViews = false;
+bool gOpenedByWinPlugInOpen = false;
 uint8_t gViewlessFlag = 0;
 }
 
-void MarkOpenedWithoutViews()
+void SetOpenedByWinPlugInOpen (bool opened)
 {
-    gOpenedWithoutViews = true;
+    gOpenedByWinPlugInOpen = opened;
+}
+
+bool OpenedByWinPlugInOpen()
+{
+    return gOpenedByWinPlugInOpen;
 }
 
 bool IsViewlessMode()
 {
-    return gOpenedWithoutViews || gViewlessFlag != 0;
+    return gOpenedByWinPlugInOpen || gViewlessFlag != 0;
 }
 
 void SetViewlessMode (bool viewless)
 {
     gViewlessFlag = viewless ? 1 : 0;
-}
-
-void ClearOpenedWithoutViews()
-{
-    gOpenedWithoutViews = false;
 }

@@ -1,9 +1,10 @@
 #pragma once
-// Whether the process runs without views: opened through WinPlugInOpen, or the flag set.
+// Whether the process runs without views: the module was opened through WinPlugInOpen, or the
+// view-less flag is set. The entry layer sets the mark; the process library reads it.
 
-// [host thread] The open path marks a plug-in opened without views.
-void MarkOpenedWithoutViews();
+// [host thread] Set by WinPlugInOpen as it opens (and cleared as it refuses a key).
+void SetOpenedByWinPlugInOpen (bool opened);
+bool OpenedByWinPlugInOpen();
+
 bool IsViewlessMode();
 void SetViewlessMode (bool viewless);
-// [host thread] The open path clears the mark again when a later open is not one without views.
-void ClearOpenedWithoutViews();

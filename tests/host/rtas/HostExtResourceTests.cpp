@@ -17,12 +17,12 @@ using kestrune::rtas::abi::fourCC;
 const std::string kPlugInResources = KESTRUNE_PLUGIN_RESOURCES;
 const std::string kHostResources = KESTRUNE_HOST_RESOURCES;
 
-// What the swap routine saw: file, type and id of each resource, in order.
-std::vector<std::tuple<int16_t, ResType, int16_t>> swapped;
+// What the swap routine saw: file, type, id and size of each resource, in order.
+std::vector<std::tuple<int16_t, ResType, int16_t, int32_t>> swapped;
 
-int32_t recordAndSwap (int16_t file, ResType type, int16_t id, void* data)
+int32_t recordAndSwap (int16_t file, ResType type, int16_t id, void* data, int32_t size)
 {
-    swapped.emplace_back (file, type, id);
+    swapped.emplace_back (file, type, id, size);
     if (type != fourCC ("thng"))
         return 0;
     auto* bytes = static_cast<uint8_t*> (data);
@@ -66,8 +66,8 @@ TEST_F (HostExtResources, TheSwapRoutineSeesEveryLoadedResourceOnce)
                nullptr);
     ASSERT_NE (host.GetIndResource (fourCC ("TEXT"), 2), nullptr);
 
-    const std::vector<std::tuple<int16_t, ResType, int16_t>> expected = {
-        { file, fourCC ("thng"), 128 }, { file, fourCC ("cfrg"), 0 }, { file, fourCC ("STR#"), 128 }, { file, fourCC ("TEXT"), 1 }, { file, fourCC ("TEXT"), 2 }
+    const std::vector<std::tuple<int16_t, ResType, int16_t, int32_t>> expected = {
+        { file, fourCC ("thng"), 128, 44 }, { file, fourCC ("cfrg"), 0, 40 }, { file, fourCC ("STR#"), 128, host.GetHandleSize (host.GetResource (fourCC ("STR#"), 128)) }, { file, fourCC ("TEXT"), 1, 8 }, { file, fourCC ("TEXT"), 2, 12 }
     };
     EXPECT_EQ (swapped, expected);
 

@@ -1,11 +1,15 @@
 // Audio through the process procedure: the same as the processor run directly, bypass by the
-// host's packet, and contexts the procedure must leave alone.
+// host's packet, the input passed through until the host gives its format, a new preparation
+// for every new rate or layout, and contexts the procedure must leave alone.
 #include "PluginTestSupport.h"
 
 #include "KestruneAudioProcessor.h"
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <random>
+#include <thread>
 
 namespace
 {
@@ -151,24 +155,155 @@ TEST (AAXPluginAudio, SkipsContextsWithoutInstanceOrLength)
     EXPECT_EQ (out, std::vector<float> (64, -7.0f));
 }
 
-TEST (AAXPluginAudio, NeverProcessesWithoutTheHostsRateAndLayout)
+// The processor run directly, prepared as a host's format changes would prepare it.
+class DirectRun
+{
+public:
+    void Prepare (int channels, double rate)
+    {
+        processor_.setPlayConfigDetails (channels, channels, rate, 1024);
+        processor_.prepareToPlay (rate, 1024);
+    }
+    KestruneAudioProcessor& Processor() { return processor_; }
+    std::vector<std::vector<float>> Process (std::vector<std::vector<float>> block)
+    {
+        std::vector<float*> pointers;
+        for (auto& channel : block)
+            pointers.push_back (channel.data());
+        juce::AudioBuffer<float> buffer (pointers.data(), int (pointers.size()), int (block[0].size()));
+        processor_.processBlock (buffer, midi_);
+        return block;
+    }
+
+private:
+    KestruneAudioProcessor processor_;
+    juce::MidiBuffer midi_;
+};
+
+// One block through the host into output buffers that start out holding a canary.
+std::vector<std::vector<float>> HostBlock (HostInstance& instance, const std::vector<std::vector<float>>& input)
+{
+    std::vector<std::vector<float>> output (input.size(), std::vector<float> (input[0].size(), -7.0f));
+    std::vector<const float*> in;
+    std::vector<float*> out;
+    for (size_t c = 0; c < input.size(); ++c)
+    {
+        in.push_back (input[c].data());
+        out.push_back (output[c].data());
+    }
+    instance.ProcessBlock (in.data(), out.data(), int32_t (input[0].size()));
+    return output;
+}
+
+// The signal's block starting at a sample, for as many channels as asked.
+std::vector<std::vector<float>> BlockOf (const std::vector<std::vector<float>>& signal, int channels, int start, int length)
+{
+    std::vector<std::vector<float>> block;
+    for (int c = 0; c < channels; ++c)
+        block.emplace_back (signal[size_t (c)].begin() + start, signal[size_t (c)].begin() + start + length);
+    return block;
+}
+
+TEST (AAXPluginAudio, PassesTheInputThroughUntilTheHostGivesItsFormat)
+{
+    struct Case
+    {
+        int slot; // the controller query that fails at first: rate, input or output stem format
+        int channels;
+    };
+    const Case cases[] = { { 4, 1 }, { 4, 2 }, { 5, 1 }, { 6, 1 } };
+    const auto signal = TestSignal (2, 4 * 256);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE (testing::Message() << "query " << c.slot << ", " << c.channels << " channels");
+        LoadedPlugin plugin;
+        plugin.framework.SetResult ("Controller", c.slot, AAX_ERROR_NULL_OBJECT);
+        auto instance = plugin.NewInstance (c.channels, kRate);
+        instance->Parameters().SetParameterNormalizedValue ("3", 0.8);
+        for (int block = 0; block < 2; ++block)
+        {
+            const auto input = BlockOf (signal, c.channels, block * 256, 256);
+            EXPECT_EQ (HostBlock (*instance, input), input) << "block " << block;
+        }
+
+        // Once the host answers, the processor is prepared before the next block runs.
+        plugin.framework.SetResult ("Controller", c.slot, AAX_SUCCESS);
+        DirectRun direct;
+        direct.Prepare (c.channels, kRate);
+        direct.Processor().setParameter (KestruneAudioProcessor::ratioParam, 0.8f);
+        for (int block = 2; block < 4; ++block)
+        {
+            const auto input = BlockOf (signal, c.channels, block * 256, 256);
+            const auto output = HostBlock (*instance, input);
+            EXPECT_EQ (output, direct.Process (input)) << "block " << block;
+            EXPECT_NE (output, input) << "block " << block;
+        }
+    }
+}
+
+TEST (AAXPluginAudio, RateAndLayoutChangesPrepareTheProcessorAgain)
+{
+    struct Step
+    {
+        int channels;
+        double rate;
+    };
+    // Stereo at 48 kHz, then 96 kHz, then mono at 44.1 kHz, then stereo again.
+    const Step steps[] = { { 2, kRate }, { 2, 96000.0 }, { 1, 44100.0 }, { 2, 44100.0 } };
+    const auto signal = TestSignal (2, 4 * 3 * 300);
+    for (const bool notify : { true, false })
+    {
+        SCOPED_TRACE (notify ? "the host notifies" : "the host changes without a word");
+        LoadedPlugin plugin;
+        auto instance = plugin.NewInstance (2, kRate);
+        instance->Parameters().SetParameterNormalizedValue ("3", 0.8);
+        DirectRun direct;
+        direct.Processor().setParameter (KestruneAudioProcessor::ratioParam, 0.8f);
+        int start = 0;
+        for (const Step& step : steps)
+        {
+            if (start > 0)
+                instance->ChangeFormat (step.channels, step.rate, notify);
+            direct.Prepare (step.channels, step.rate);
+            for (int block = 0; block < 3; ++block, start += 300)
+            {
+                const auto input = BlockOf (signal, step.channels, start, 300);
+                const auto output = HostBlock (*instance, input);
+                EXPECT_EQ (output, direct.Process (input)) << step.channels << " channels at " << step.rate << ", block " << block;
+                EXPECT_NE (output, input);
+            }
+        }
+    }
+}
+
+TEST (AAXPluginAudio, RateChangesWhileBlocksRunNeverMeetAHalfPreparedProcessor)
 {
     LoadedPlugin plugin;
-    auto instance = plugin.NewInstance (1, kRate);
-    plugin.framework.SetResult ("Controller", 4, AAX_ERROR_NULL_OBJECT);
-    std::vector<float> in (64, 0.5f), out (64, -7.0f);
-    const float* inputs[] = { in.data() };
-    float* outputs[] = { out.data() };
-    instance->ProcessBlock (inputs, outputs, 64);
-    EXPECT_EQ (out, std::vector<float> (64, -7.0f));
-
-    // Once the host answers, the first block prepares the processor.
-    plugin.framework.SetResult ("Controller", 4, AAX_SUCCESS);
-    instance->ProcessBlock (inputs, outputs, 64);
-    EXPECT_NE (out, std::vector<float> (64, -7.0f));
-    size_t rateQueries = 0;
-    for (const HostCall& call : plugin.framework.CallsTo ("Controller"))
-        rateQueries += call.slot == 4 ? 1 : 0;
-    EXPECT_EQ (rateQueries, 2u);
+    auto instance = plugin.NewInstance (2, kRate);
+    instance->Parameters().SetParameterNormalizedValue ("3", 0.8);
+    const auto input = BlockOf (TestSignal (2, 256), 2, 0, 256);
+    std::atomic<bool> running { true };
+    std::vector<std::vector<float>> last;
+    bool allFinite = true;
+    std::thread audio ([&] {
+        while (running.load())
+        {
+            last = HostBlock (*instance, input);
+            for (const auto& channel : last)
+                for (float sample : channel)
+                    allFinite = allFinite && std::isfinite (sample);
+        }
+    });
+    const double rates[] = { 96000.0, 44100.0, 88200.0, kRate };
+    for (int change = 0; change < 40; ++change)
+    {
+        instance->ChangeFormat (2, rates[change % 4]);
+        std::this_thread::sleep_for (std::chrono::microseconds (200));
+    }
+    running = false;
+    audio.join();
+    EXPECT_TRUE (allFinite);
+    // The last format is the one the processor runs in.
+    EXPECT_NE (HostBlock (*instance, input), input);
 }
 } // namespace

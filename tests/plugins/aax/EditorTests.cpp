@@ -112,6 +112,31 @@ TEST_F (HeadlessEditor, ContainersAreLetGoAndTheEditorLeavesThem)
     EXPECT_EQ (plugin.driver.CanUnloadNow(), 0);
 }
 
+TEST_F (HeadlessEditor, ViewSizeIsTheEditorsAlsoWithTheWindowClosed)
+{
+    auto instance = plugin.NewInstance();
+    {
+        HostEditor uninitialised (*instance, false);
+        AAX_Point size { -1.0f, -1.0f };
+        EXPECT_EQ (uninitialised.GUI().GetViewSize (&size), AAX_ERROR_NULL_OBJECT);
+        EXPECT_EQ (size.horz, -1.0f);
+        EXPECT_EQ (size.vert, -1.0f);
+    }
+    HostEditor editor (*instance);
+    editor.OpenOffscreen();
+    editor.Close();
+    AAX_Point size { -1.0f, -1.0f };
+    EXPECT_EQ (editor.GUI().GetViewSize (&size), AAX_SUCCESS);
+    EXPECT_EQ (size.horz, 900.0f);
+    EXPECT_EQ (size.vert, 300.0f);
+    EXPECT_EQ (editor.GUI().GetViewSize (nullptr), AAX_ERROR_NULL_ARGUMENT);
+
+    // The host's next window is made at that size before the editor comes into it.
+    EXPECT_EQ (editor.ViewSize(), std::make_pair (900, 300));
+    auto& view = editor.OpenOffscreen();
+    EXPECT_EQ (std::make_pair (view.Width(), view.Height()), std::make_pair (900, 300));
+}
+
 TEST_F (HeadlessEditor, DestroyingTheGUIReleasesItsLastContainer)
 {
     auto instance = plugin.NewInstance();

@@ -85,6 +85,35 @@ TEST (AAXPluginParameters, HostUpdateOfRatioGivesStepNine)
     EXPECT_EQ (changes, 1);
 }
 
+TEST (AAXPluginParameters, HostUpdatesArePostedBackAsTheHostSentThem)
+{
+    LoadedPlugin plugin;
+    auto instance = plugin.NewInstance();
+    const struct
+    {
+        const char* id;
+        double value;
+        std::string posted; // the current value told back to the host
+    } cases[] = {
+        { "3", 0.3, "\"3\",0.3" }, // stored as 0.3f, posted as sent
+        { "MasterBypassID", 0.7, "\"MasterBypassID\",0.7" },
+        { "3", 1.7, "\"3\",1" }, // outside 0..1: what was stored
+        { "3", std::numeric_limits<double>::quiet_NaN(), "\"3\",0" },
+        { "MasterBypassID", -1.0, "\"MasterBypassID\",0" },
+    };
+    for (const auto& c : cases)
+    {
+        plugin.framework.ClearCalls();
+        EXPECT_EQ (instance->Parameters().UpdateParameterNormalizedValue (c.id, c.value, 0), AAX_SUCCESS);
+        std::vector<std::string> posted;
+        for (const HostCall& call : plugin.framework.CallsTo ("AutomationDelegate"))
+            if (call.slot == 6)
+                posted.push_back (call.arguments);
+        EXPECT_EQ (posted, std::vector<std::string> { c.posted }) << c.id << " " << c.value;
+    }
+    EXPECT_EQ (StateValue (*instance, "Ratio"), 0.0);
+}
+
 TEST (AAXPluginParameters, OnlyCompleteIdentifiersAndClampedValuesReachTheProcessor)
 {
     LoadedPlugin plugin;

@@ -117,6 +117,48 @@ TEST (CSetTest, CopyClearAndDelete)
     EXPECT_EQ (deleted, 3);
 }
 
+// An element that leaves its set as it is destroyed, as the object model's children do; it may
+// take a sibling out with it.
+struct SelfRemoving
+{
+    SelfRemoving (CSet<SelfRemoving>& set, std::vector<int>& order, int id) : fSet (set), fOrder (order), fId (id) {}
+    virtual ~SelfRemoving()
+    {
+        fOrder.push_back (fId);
+        fSet.Remove (this);
+        if (fSibling != nullptr)
+            fSet.Remove (fSibling);
+    }
+    CSet<SelfRemoving>& fSet;
+    std::vector<int>& fOrder;
+    int fId;
+    SelfRemoving* fSibling = nullptr;
+};
+
+TEST (CSetTest, DeletingElementsThatRemoveThemselvesFollowsNoFreedLink)
+{
+    for (const bool destroy : { false, true })
+    {
+        SCOPED_TRACE (destroy);
+        std::vector<int> order;
+        CSet<SelfRemoving> set;
+        for (int id = 1; id <= 4; ++id)
+            set.Add (new SelfRemoving (set, order, id));
+        auto* kept = new SelfRemoving (set, order, 5);
+        set.GetAt (2)->fSibling = kept; // element 2 takes element 5 out of the set with it
+        set.Add (kept);
+        if (destroy)
+            set.DestroyAll();
+        else
+            set.DeleteAll();
+        EXPECT_EQ (order, (std::vector<int> { 1, 2, 3, 4 })) << "oldest first, each once";
+        EXPECT_EQ (set.GetCount(), 0);
+        EXPECT_EQ (set.FirstNode(), nullptr);
+        EXPECT_EQ (set.LastNode(), nullptr);
+        delete kept;
+    }
+}
+
 TEST (CSetTest, LiveSetsAreCountedWithTheirHighWaterMark)
 {
     EXPECT_STREQ (CSetLimit.message, "Maximum # of CSet<T>");
@@ -153,6 +195,10 @@ TEST (CVoidPtrMapTest, SetReplacesAndRemoveErases)
     EXPECT_EQ (holder.Get (2), nullptr);
     holder.SetChecked (2, &y);
     EXPECT_EQ (holder.Get (2), &y);
+    holder.Remove (2);
+    holder.Remove (3);
+    EXPECT_EQ (holder.Get (2), nullptr);
+    EXPECT_EQ (holder.Get (1), &x);
 }
 
 TEST (CVoidPtrMapTest, DumpListsTheAddressAndEveryEntryInKeyOrder)

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <numeric>
+#include <vector>
 
 namespace
 {
@@ -24,6 +26,10 @@ public:
     ~ScriptedGroup() noexcept (false) override
     {
         globalDuringDestruction = PlugInGroup();
+        S0ArgGroupFunc routine (&CProcessGroupInterface::GetGroupVersion);
+        routineDuringDestructionFoundNoGroup = RunGroupFuncUnguarded (routine, 0) == -7003;
+        if (destroyAgain)
+            DestroyPlugInGroup();
         ++destroyed;
         if (fThrowOnDestruction)
             throw CDAEError (-7401);
@@ -48,6 +54,8 @@ public:
     static inline int destroyed = 0;
     static inline int initialised = 0;
     static inline CProcessGroupInterface* globalDuringDestruction = nullptr;
+    static inline bool routineDuringDestructionFoundNoGroup = false;
+    static inline bool destroyAgain = false;
 
 private:
     ThrownKind fInitialisation;
@@ -85,7 +93,7 @@ TEST_F (PlugInCreation, EachFailedInitialisationGivesItsCodeAndLeavesTheGroupFor
     const std::pair<ThrownKind, int16_t> cases[] = {
         { ThrownKind::kLibraryError, -7053 },
         { ThrownKind::kLibraryErrorZero, -7401 },
-        { ThrownKind::kLibraryErrorTooWide, -7401 },
+        { ThrownKind::kLibraryErrorTooWide, int16_t (-40000) }, // taken as 16 bits: 25536, still a failure
         { ThrownKind::kOutOfMemory, -7401 },
         { ThrownKind::kContainerError, -7401 },
     };
@@ -112,16 +120,35 @@ TEST_F (PlugInCreation, ASecondNewPlugInKeepsTheGroupItMadeFirst)
     EXPECT_EQ (ScriptedGroup::initialised, 1);
 }
 
-TEST_F (PlugInCreation, DestroyingClearsTheGlobalFirstSwallowsWhatTheGroupThrowsAndMayRepeat)
+TEST_F (PlugInCreation, TheGroupReachesItselfWhileItIsDestroyedAndIsGoneAfterwardsEvenWhenItThrows)
 {
-    Makes (ThrownKind::kNothing, true);
+    for (const bool throws : { false, true })
+    {
+        SCOPED_TRACE (throws);
+        ScriptedGroup::destroyed = 0;
+        Makes (ThrownKind::kNothing, throws);
+        ASSERT_EQ (NewPlugIn (0), 0);
+        CProcessGroupInterface* group = PlugInGroup();
+        DestroyPlugInGroup();
+        EXPECT_EQ (ScriptedGroup::destroyed, 1);
+        EXPECT_EQ (ScriptedGroup::globalDuringDestruction, group) << "what the destructor ends reaches its group";
+        EXPECT_TRUE (ScriptedGroup::routineDuringDestructionFoundNoGroup) << "the host's routines do not run on it";
+        EXPECT_EQ (PlugInGroup(), nullptr) << "no one reaches the freed group";
+        EXPECT_FALSE (IsPlugInGroupBeingDestroyed());
+        DestroyPlugInGroup();
+        EXPECT_EQ (ScriptedGroup::destroyed, 1);
+    }
+}
+
+TEST_F (PlugInCreation, ADestructionStartedDuringDestructionDoesNothing)
+{
+    Makes (ThrownKind::kNothing);
     ASSERT_EQ (NewPlugIn (0), 0);
+    ScriptedGroup::destroyAgain = true;
     DestroyPlugInGroup();
-    EXPECT_EQ (ScriptedGroup::destroyed, 1);
-    EXPECT_EQ (ScriptedGroup::globalDuringDestruction, nullptr) << "no one reaches a group being deleted";
+    ScriptedGroup::destroyAgain = false;
+    EXPECT_EQ (ScriptedGroup::destroyed, 1) << "deleted once";
     EXPECT_EQ (PlugInGroup(), nullptr);
-    DestroyPlugInGroup();
-    EXPECT_EQ (ScriptedGroup::destroyed, 1);
 }
 
 struct Throwing final : SGenFuncRetLong
@@ -151,7 +178,7 @@ TEST (ErrorConversion, HostRoutinesTurnEachExceptionIntoItsCode)
         { ThrownKind::kOutOfMemory, -9006 },
         { ThrownKind::kLibraryError, -7125 },
         { ThrownKind::kLibraryErrorZero, -7401 },
-        { ThrownKind::kLibraryErrorTooWide, -7401 },
+        { ThrownKind::kLibraryErrorTooWide, 70000 },
         { ThrownKind::kContainerError, -7401 },
         { ThrownKind::kOtherError, -7401 },
     };
@@ -160,6 +187,24 @@ TEST (ErrorConversion, HostRoutinesTurnEachExceptionIntoItsCode)
         Throwing function (kind);
         EXPECT_EQ (CallCatchingErrors (function), code);
     }
+}
+
+TEST (ErrorConversion, OnlyCodesThatWouldReadAsSuccessIn16BitsBecomeMinus7401)
+{
+    const std::pair<int32_t, int32_t> cases[] = {
+        { -7125, -7125 },
+        { 0, -7401 },
+        { 70000, 70000 },
+        { 0x18000, 0x18000 },
+        { 0x10000, -7401 },
+        { -65536, -7401 },
+        { -40000, -40000 },
+        { 1, 1 },
+        { 32767, 32767 },
+        { -32768, -32768 },
+    };
+    for (const auto& [code, host] : cases)
+        EXPECT_EQ (HostCodeOf (CDAEError (code)), host) << code;
 }
 
 TEST (ResourceFile, TheModulePathGetsItsSuffixOnlyWhenItFits)
@@ -177,7 +222,7 @@ TEST (ResourceFile, TheSwapTurnsComponentAndFragmentFieldsAndLeavesOtherTypes)
 {
     std::vector<uint8_t> component (44);
     std::iota (component.begin(), component.end(), uint8_t (0));
-    EXPECT_EQ (SwapPlugInResource (1, 0x74686e67, 128, component.data()), 1);
+    EXPECT_EQ (SwapPlugInResource (1, 0x74686e67, 128, component.data(), 44), 1);
     const std::vector<uint8_t> swapped = {
         0x03, 0x02, 0x01, 0x00, 0x07, 0x06, 0x05, 0x04, 0x0b, 0x0a, 0x09, 0x08, 0x0f, 0x0e, 0x0d, 0x0c,
         0x13, 0x12, 0x11, 0x10, 0x17, 0x16, 0x15, 0x14, 0x19, 0x18, 0x1d, 0x1c, 0x1b, 0x1a, 0x1f, 0x1e,
@@ -187,7 +232,7 @@ TEST (ResourceFile, TheSwapTurnsComponentAndFragmentFieldsAndLeavesOtherTypes)
 
     std::vector<uint8_t> fragment (40);
     std::iota (fragment.begin(), fragment.end(), uint8_t (0));
-    EXPECT_EQ (SwapPlugInResource (1, 0x63667267, 0, fragment.data()), 1);
+    EXPECT_EQ (SwapPlugInResource (1, 0x63667267, 0, fragment.data(), 40), 1);
     std::vector<uint8_t> expected (40);
     std::iota (expected.begin(), expected.end(), uint8_t (0));
     std::reverse (expected.begin() + 32, expected.begin() + 36);
@@ -198,10 +243,42 @@ TEST (ResourceFile, TheSwapTurnsComponentAndFragmentFieldsAndLeavesOtherTypes)
     const std::vector<uint8_t> stored = other;
     for (const ResType type : { 0x54455854u, 0x7468696eu, 0u })
     {
-        EXPECT_EQ (SwapPlugInResource (1, type, 1, other.data()), 0);
+        EXPECT_EQ (SwapPlugInResource (1, type, 1, other.data(), 44), 0);
         EXPECT_EQ (other, stored);
     }
-    EXPECT_EQ (SwapPlugInResource (1, 0x74686e67, 128, nullptr), 0);
+    EXPECT_EQ (SwapPlugInResource (1, 0x74686e67, 128, nullptr, 44), 0);
+}
+
+// Each resource lies alone on the heap with exactly its size, so a swap past its end is caught.
+TEST (ResourceFile, TheSwapTurnsOnlyTheFieldsInsideAShortResource)
+{
+    struct Case
+    {
+        ResType type;
+        int32_t size;
+        std::vector<uint8_t> swapped;
+    };
+    const Case cases[] = {
+        { 0x74686e67, 0, {} },
+        { 0x74686e67, 3, { 0x00, 0x01, 0x02 } },
+        { 0x74686e67, 6, { 0x03, 0x02, 0x01, 0x00, 0x04, 0x05 } },
+        { 0x74686e67, 25, { 0x03, 0x02, 0x01, 0x00, 0x07, 0x06, 0x05, 0x04, 0x0b, 0x0a, 0x09, 0x08, 0x0f, 0x0e, 0x0d, 0x0c, 0x13, 0x12, 0x11, 0x10, 0x17, 0x16, 0x15, 0x14, 0x18 } },
+        { 0x74686e67, 43, { 0x03, 0x02, 0x01, 0x00, 0x07, 0x06, 0x05, 0x04, 0x0b, 0x0a, 0x09, 0x08, 0x0f, 0x0e, 0x0d, 0x0c, 0x13, 0x12, 0x11, 0x10, 0x17, 0x16, 0x15, 0x14, 0x19, 0x18, 0x1d, 0x1c, 0x1b, 0x1a, 0x1f, 0x1e, 0x23, 0x22, 0x21, 0x20, 0x25, 0x24, 0x29, 0x28, 0x27, 0x26, 0x2a } },
+        { 0x63667267, 0, {} },
+        { 0x63667267, 35, { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34 } },
+        { 0x63667267, 36, { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 35, 34, 33, 32 } },
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE (testing::Message() << std::hex << c.type << std::dec << " of " << c.size << " bytes");
+        const auto resource = std::make_unique<uint8_t[]> (size_t (c.size));
+        std::iota (resource.get(), resource.get() + c.size, uint8_t (0));
+        EXPECT_EQ (SwapPlugInResource (1, c.type, 128, resource.get(), c.size), 1);
+        EXPECT_EQ (std::vector<uint8_t> (resource.get(), resource.get() + c.size), c.swapped);
+    }
+    uint8_t untouched[4] = { 1, 2, 3, 4 };
+    EXPECT_EQ (SwapPlugInResource (1, 0x74686e67, 128, untouched, -4), 1) << "a negative size swaps nothing";
+    EXPECT_EQ (std::vector<uint8_t> (untouched, untouched + 4), (std::vector<uint8_t> { 1, 2, 3, 4 }));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "entry/GroupFunctions.h"
 #include "entry/PlugInGroup.h"
 #include "entry/RoutineTable.h"
+#include "process/utilities/HostExtToolbox.h"
 
 #include <HostExtControl.h>
 #include <PlugInLoader.h>
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 
 namespace
 {
@@ -325,14 +327,37 @@ TEST_F (RoutineTable, TheHostContextOfSelector38TravelsInTheHostsRequests)
 {
     gHostLevel = 0;
     KestruneHostExtStandIn()->reset();
+    ASSERT_TRUE (InstallHostToolbox());
     int context = 0;
     ASSERT_EQ (callPlugInRoutine (RoutineOf (38), { Word (&context) }), 0);
     group->CProcessGroupInterface::SetHostCallback (&KeepRequestBlock);
     ASSERT_EQ (group->CProcessGroupInterface::HostRequest11 (1, 2), 0);
     gHostCallback = nullptr;
+    ReleaseHostToolbox();
     uint32_t stored = 0;
     std::memcpy (&stored, gRequestBlock.data() + 8, 4);
     EXPECT_EQ (stored, Word (&context));
+}
+
+int32_t __attribute__ ((stdcall)) TakesItsOneWord (uint32_t word)
+{
+    return int32_t (word) + 1;
+}
+
+int32_t __attribute__ ((cdecl)) LeavesItsWord (uint32_t word)
+{
+    return int32_t (word) + 2;
+}
+
+TEST (LoaderHarness, ARoutineThatTakesTheWrongNumberOfWordsOffTheStackFails)
+{
+    const auto stdcallRoutine = reinterpret_cast<kestrune::host::rtas::PlugInRoutine> (&TakesItsOneWord);
+    const auto cdeclRoutine = reinterpret_cast<kestrune::host::rtas::PlugInRoutine> (&LeavesItsWord);
+    EXPECT_EQ (callPlugInRoutine (stdcallRoutine, { 40 }), 41);
+    EXPECT_THROW (callPlugInRoutine (stdcallRoutine, { 40, 50 }), std::logic_error) << "one word too many for it";
+    EXPECT_THROW (callPlugInRoutine (stdcallRoutine, {}), std::logic_error) << "it took a word it was not given";
+    EXPECT_THROW (callPlugInRoutine (cdeclRoutine, { 40 }), std::logic_error) << "it left its word on the stack";
+    EXPECT_EQ (callPlugInRoutine (stdcallRoutine, { 1 }), 2) << "the stack is whole again after a failed check";
 }
 
 TEST (GroupFunctions, APointArgumentIsKeptByValue)

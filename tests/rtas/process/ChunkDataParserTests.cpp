@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -215,9 +216,10 @@ TEST (ChunkDataParserTest, TruncatedAndCorruptChunks)
     EXPECT_EQ (parser.Values()[0], 0x2A);
 }
 
-TEST (ChunkDataParserTest, RecordsSmallerThanTheirHeaderAreRefused)
+TEST (ChunkDataParserTest, RecordsSmallerThanTheirHeaderHaveNoEntriesButKeepTheirVersionWhenTheyHoldIt)
 {
-    for (int32_t total : { -100, 0, 8, 55 })
+    const std::pair<int32_t, int32_t> cases[] = { { -100, -1 }, { 0, -1 }, { 7, -1 }, { 8, 7 }, { 55, 7 }, { 56, 7 } };
+    for (const auto& [total, version] : cases)
     {
         SCOPED_TRACE (total);
         Bytes record = MakeChunkRecord ({ 1, 1, 1, 1, 'l', '_', 'a', 0, 0, 0, 0, 1 });
@@ -226,7 +228,37 @@ TEST (ChunkDataParserTest, RecordsSmallerThanTheirHeaderAreRefused)
         parser.AddLong ("stale", 1);
         parser.ReadChunk (record.data());
         EXPECT_TRUE (parser.Names().empty());
-        EXPECT_EQ (parser.Version(), -1);
+        EXPECT_EQ (parser.Version(), version);
+    }
+}
+
+TEST (ChunkDataParserTest, WritingStaysInsideTheCapacityItIsGiven)
+{
+    ChunkDataParser parser;
+    parser.AddLong ("abcd", -2);
+    const int32_t total = parser.GetDataSize() + kChunkHeaderSize;
+    ASSERT_EQ (total, 72);
+    struct Case
+    {
+        int32_t capacity;
+        int32_t result;
+        bool sizeStored;
+    };
+    const Case cases[] = { { 0, -333, false }, { 3, -333, false }, { 4, -333, true }, { 71, -333, true }, { 72, 0, true } };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE (c.capacity);
+        // Exactly the capacity on the heap, so that a write past it is caught.
+        std::vector<uint8_t> record (static_cast<size_t> (std::max (c.capacity, 1)), 0xCC);
+        EXPECT_EQ (parser.WriteChunk (record.data(), c.capacity), c.result);
+        int32_t stored = 0;
+        if (c.capacity >= 4)
+            std::memcpy (&stored, record.data(), 4);
+        EXPECT_EQ (stored, c.sizeStored ? total : 0);
+        if (c.result != 0 && c.capacity > 4)
+        {
+            EXPECT_EQ (std::count (record.begin() + 4, record.end(), 0xCC), c.capacity - 4) << "no data written";
+        }
     }
 }
 

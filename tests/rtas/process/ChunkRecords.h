@@ -21,7 +21,7 @@ inline std::vector<uint8_t> MakeChunkRecord (const std::vector<uint8_t>& data, i
 inline std::vector<uint8_t> WrittenRecord (const ChunkDataParser& parser)
 {
     std::vector<uint8_t> record (static_cast<size_t> (parser.GetDataSize() + kChunkHeaderSize), 0xCC);
-    const int32_t result = parser.WriteChunk (record.data());
+    const int32_t result = parser.WriteChunk (record.data(), static_cast<int32_t> (record.size()));
     if (result != 0)
         record.clear();
     return record;

@@ -1,6 +1,9 @@
 // The group's requests to the host through the engine's callback, and the yield of its lock.
 
+#include "process/base/CDAEError.h"
 #include "process/group/CProcessGroupInterface.h"
+#include "process/group/HostRequests.h"
+#include "process/utilities/HostExtToolbox.h"
 
 #include <DaeControl.h>
 #include <HostExtControl.h>
@@ -74,8 +77,13 @@ protected:
         seen.clear();
         answer = 0;
         gHostCallback = nullptr;
+        ASSERT_TRUE (InstallHostToolbox());
     }
-    void TearDown() override { gHostCallback = nullptr; }
+    void TearDown() override
+    {
+        gHostCallback = nullptr;
+        ReleaseHostToolbox();
+    }
 
     DaeControl& engine = *KestruneDaeStandIn();
     HostExtControl& toolbox = *KestruneHostExtStandIn();
@@ -174,6 +182,44 @@ TEST_F (GroupHostRequests, ABlockThatCannotBeMadeAnswersMinus7176)
     group.SetHostCallback (&HostCallback);
     toolbox.script().injectFailure ("NewHandleClear", -108);
     EXPECT_EQ (group.HostRequest11 (1, 2), -7176);
+    EXPECT_TRUE (seen.empty());
+}
+
+TEST_F (GroupHostRequests, GroupClassesSendTheirOwnRequestsThroughTheSameSender)
+{
+    group.SetHostCallback (&HostCallback);
+    const auto request13 = [] (HostRequestBlock& block) {
+        block.Put32 (0, 21);
+        block.Put32 (4, -22);
+        block.Put32 (8, 23);
+    };
+    answer = -9;
+    EXPECT_EQ (SendHostRequest (HostRequestCode::k13, 12, HostRequestBlockMove::kStays, request13), -9);
+    ASSERT_EQ (seen.size(), 1u);
+    EXPECT_EQ (seen[0].code, 13);
+    EXPECT_EQ (seen[0].block, Words ({ 21, -22, 23 }));
+    EXPECT_EQ (toolbox.liveHandles(), 0u);
+
+    seen.clear();
+    for (const int32_t offset : { -1, 9, 12, 0x7FFFFFFE })
+    {
+        SCOPED_TRACE (offset);
+        try
+        {
+            SendHostRequest (HostRequestCode::k13, 12, HostRequestBlockMove::kStays, [offset] (HostRequestBlock& block) { block.Put32 (offset, 1); });
+            ADD_FAILURE() << "a field outside the block is refused";
+        }
+        catch (const CDAEError& error)
+        {
+            EXPECT_EQ (error.Code(), -7401);
+        }
+        EXPECT_TRUE (seen.empty()) << "nothing is sent";
+        EXPECT_EQ (toolbox.liveHandles(), 0u) << "the block is disposed of";
+    }
+
+    ReleaseHostToolbox();
+    EXPECT_EQ (SendHostRequest (HostRequestCode::k13, 12, HostRequestBlockMove::kStays, request13), -7176)
+        << "no block without the toolbox binding";
     EXPECT_TRUE (seen.empty());
 }
 

@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 
 namespace
@@ -40,15 +39,12 @@ protected:
         toolbox = entry();
         toolbox->reset();
         dae.reset();
-        binding = HostExtToolbox::Bind();
-        ASSERT_NE (binding, nullptr);
-        SetHostToolbox (binding.get());
+        ASSERT_TRUE (InstallHostToolbox());
     }
 
     void TearDown() override
     {
-        SetHostToolbox (nullptr);
-        binding.reset();
+        ReleaseHostToolbox();
         if (toolbox != nullptr)
             toolbox->reset();
         dae.reset();
@@ -65,8 +61,41 @@ protected:
 
     HostExtControl* toolbox = nullptr;
     DaeControl& dae = *KestruneDaeStandIn();
-    std::unique_ptr<HostExtToolbox> binding;
 };
+
+TEST_F (HostUtilities, TheBindingHoldsEveryRoutineOfTheOrdinalTableAndIsInstalledOnce)
+{
+    const HostToolboxRoutines* installed = InstalledHostToolbox();
+    ASSERT_NE (installed, nullptr);
+    EXPECT_EQ (&HostToolbox(), installed);
+#define KESTRUNE_EXPECT_BOUND(ordinal, role, result, params)                                                              \
+    EXPECT_EQ (reinterpret_cast<FARPROC> (installed->role), GetProcAddress (LoadedToolbox(), MAKEINTRESOURCEA (ordinal))) \
+        << #role;                                                                                                         \
+    EXPECT_NE (installed->role, nullptr) << #role;
+    KESTRUNE_HOSTEXT_ROUTINES (KESTRUNE_EXPECT_BOUND)
+#undef KESTRUNE_EXPECT_BOUND
+
+    EXPECT_TRUE (InstallHostToolbox());
+    EXPECT_EQ (InstalledHostToolbox(), installed) << "a second install keeps the binding";
+
+    ReleaseHostToolbox();
+    EXPECT_EQ (InstalledHostToolbox(), nullptr);
+    try
+    {
+        HostToolbox();
+        ADD_FAILURE() << "no toolbox after the release";
+    }
+    catch (const CDAEError& error)
+    {
+        EXPECT_EQ (error.Code(), -7401);
+    }
+    uint8_t text[256] = {};
+    EXPECT_THROW (PStrPadAndAppend (7, text, 3), CDAEError);
+    EXPECT_EQ (text[0], 0) << "nothing appended without the toolbox";
+    EXPECT_TRUE (InstallHostToolbox());
+    PStrPadAndAppend (7, text, 3);
+    EXPECT_EQ (std::string (reinterpret_cast<const char*> (text + 1), text[0]), "007");
+}
 
 // The kept record lives as long as the process, so the whole story is one test.
 TEST_F (HostUtilities, PISICacheAsksTheEngineOnlyUntilOneQuerySucceeds)

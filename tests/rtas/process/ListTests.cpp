@@ -110,23 +110,23 @@ TEST_F (CAOSInfoListTest, EntriesAndTheirCodes)
 
 TEST_F (CAOSInfoListTest, InfoRecordsAnswerPresenceAndCopyOnlyPresentEntries)
 {
-    SAOSInfoRecord out;
+    SFicPlugInStemInfo out;
     std::memset (&out, 0x11, sizeof out);
     list.GetInfoAt (2, &out);
-    EXPECT_EQ (out.identifier, 1);
-    EXPECT_EQ (out.firstConnectionIndex, 10);
-    EXPECT_EQ (out.stemFormatIndex, 3);
-    EXPECT_STREQ (out.name, "quad");
+    EXPECT_EQ (out.fPresent, 1);
+    EXPECT_EQ (out.fFirstConnectionIndex, 10);
+    EXPECT_EQ (out.fStemFormatIndex, 3);
+    EXPECT_STREQ (out.fName, "quad");
 
     std::memset (&out, 0x11, sizeof out);
     list.GetInfoAt (1, &out);
-    EXPECT_EQ (out.identifier, 0);
-    EXPECT_EQ (out.firstConnectionIndex, 0x11111111);
+    EXPECT_EQ (out.fPresent, 0);
+    EXPECT_EQ (out.fFirstConnectionIndex, 0x11111111);
 
     std::memset (&out, 0x22, sizeof out);
     list.GetInfoAt (3, &out);
     list.GetInfoAt (-1, &out);
-    EXPECT_EQ (out.identifier, 0x22222222);
+    EXPECT_EQ (out.fPresent, 0x22222222);
 }
 
 TEST_F (CAOSInfoListTest, ConnectionsAreFoundInTheEntryThatCoversThem)

@@ -1,10 +1,13 @@
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "FakeToolbox.h"
+#include "ThrownCode.h"
 #include "process/base/CDAEError.h"
 #include "process/utilities/PStrings.h"
 
@@ -177,8 +180,7 @@ TEST (PStringTest, FixedNamesCopyAll32BytesOfTheBlock)
     uint8_t data[kFixedNameSize];
     for (int i = 0; i < kFixedNameSize; ++i)
         data[i] = static_cast<uint8_t> (i + 1);
-    void* dataPointer = data;
-    void* block = &dataPointer;
+    const Handle block = toolbox.Block (data, kFixedNameSize);
 
     uint8_t name[kFixedNameSize + 1] = {};
     name[kFixedNameSize] = 0xAA;
@@ -191,6 +193,22 @@ TEST (PStringTest, FixedNamesCopyAll32BytesOfTheBlock)
     CopyFixedNameToBlock (replacement, block);
     EXPECT_EQ (std::memcmp (data, replacement, kFixedNameSize), 0);
 
-    void* nothing = nullptr;
-    EXPECT_THROW (CopyFixedNameFromBlock (&nothing, name), CDAEError);
+    EXPECT_EQ (ThrownCode ([&] { CopyFixedNameFromBlock (toolbox.Block (nullptr, 0), name); }), -7053);
+    EXPECT_EQ (ThrownCode ([&] { CopyFixedNameFromBlock (nullptr, name); }), -7053);
+}
+
+TEST (PStringTest, FixedNamesRefuseABlockShorterThanAName)
+{
+    FakeToolbox toolbox;
+    // The block's bytes sit at the end of the heap allocation, so a copy past them is caught.
+    const auto bytes = std::make_unique<uint8_t[]> (kFixedNameSize - 1);
+    std::fill (bytes.get(), bytes.get() + kFixedNameSize - 1, uint8_t (0x11));
+    const Handle shortBlock = toolbox.Block (bytes.get(), kFixedNameSize - 1);
+
+    uint8_t name[kFixedNameSize];
+    std::fill (std::begin (name), std::end (name), uint8_t (0xAA));
+    EXPECT_EQ (ThrownCode ([&] { CopyFixedNameFromBlock (shortBlock, name); }), -7400);
+    EXPECT_EQ (name[0], 0xAA) << "nothing copied";
+    EXPECT_EQ (ThrownCode ([&] { CopyFixedNameToBlock (name, shortBlock); }), -7400);
+    EXPECT_EQ (bytes[0], 0x11) << "nothing written";
 }

@@ -314,6 +314,14 @@ TEST (ContinuousControlTest, NumbersShrinkToFit)
     control.SetPrecision (-3);
     EXPECT_EQ (Shown (control, 10, value), "99");
 
+    // A number that cannot fit becomes "*", followed by the blank even without a unit.
+    CLinearControl wide (FourCharCode ("cnt "), "Count", 0.0, 100000.0, 0.0, true);
+    wide.SetPrecision (0);
+    const int32_t large = wide.ContinuousToControlValue (12345.0);
+    const Case starred[] = { { 5, "12345" }, { 4, "* " }, { 2, "* " }, { 1, "*" } };
+    for (const auto& c : starred)
+        EXPECT_EQ (Shown (wide, c.maxLength, large), c.text) << c.maxLength;
+
     CLinearControl symmetric (FourCharCode ("bal "), "Balance", -1.0, 1.0, 0.0, true);
     EXPECT_EQ (Shown (symmetric, 10, symmetric.ContinuousToControlValue (-0.04)), "0.0");
     EXPECT_EQ (Shown (symmetric, 10, symmetric.ContinuousToControlValue (-0.5)), "-0.5");
@@ -324,6 +332,7 @@ TEST (ContinuousControlTest, MultipliersAndUnits)
     CLinearControl withUnit (FourCharCode ("freq"), "Frequency", 0.0, 20000.0, 1000.0, true, &kKilo[0], &kKilo[1]);
     withUnit.SetUnitText ("Hz");
     CLinearControl noUnit (FourCharCode ("freq"), "Frequency", 0.0, 20000.0, 1000.0, true, &kKilo[0], &kKilo[1]);
+    CLinearControl wideNoUnit (FourCharCode ("freq"), "Frequency", 0.0, 1.0e7, 1000.0, true, &kKilo[0], &kKilo[1]);
     struct Case
     {
         const CLinearControl* control;
@@ -342,6 +351,8 @@ TEST (ContinuousControlTest, MultipliersAndUnits)
         { &withUnit, 15000.0, 1, "*" },
         { &noUnit, 5000.0, 20, "5.0k" },
         { &noUnit, 500.0, 20, "500.0" },
+        { &wideNoUnit, 9999000.0, 4, "* k" },
+        { &wideNoUnit, 9999000.0, 2, "*k" },
     };
     for (const auto& c : cases)
         EXPECT_EQ (Shown (*c.control, c.maxLength, c.control->ContinuousToControlValue (c.value)), c.text) << c.value << " in " << c.maxLength;

@@ -66,10 +66,14 @@ TEST (ViewlessModeTest, EitherTheFlagOrTheViewlessOpenTurnsViewsOff)
     EXPECT_TRUE (IsViewlessMode());
     SetViewlessMode (false);
     EXPECT_FALSE (IsViewlessMode());
-    MarkOpenedWithoutViews();
+    SetOpenedByWinPlugInOpen (true);
+    EXPECT_TRUE (OpenedByWinPlugInOpen());
     EXPECT_TRUE (IsViewlessMode());
     SetViewlessMode (false);
     EXPECT_TRUE (IsViewlessMode());
+    SetOpenedByWinPlugInOpen (false);
+    EXPECT_FALSE (OpenedByWinPlugInOpen());
+    EXPECT_FALSE (IsViewlessMode());
 }
 
 TEST (RoutineGuardTest, TheGuardOnlyNotesANonzeroLock)

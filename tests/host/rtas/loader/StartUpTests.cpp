@@ -22,6 +22,7 @@ const std::string kGoodModule = kModules + "/TestPlugIn.dpm";
 const std::string kNoGroupModule = kModules + "/NoGroupPlugIn.dpm";
 const std::string kLibraryErrorModule = kModules + "/LibraryErrorPlugIn.dpm";
 const std::string kOutOfMemoryModule = kModules + "/OutOfMemoryPlugIn.dpm";
+const std::string kFailsFirstModule = kModules + "/FailsFirstPlugIn.dpm";
 
 inline constexpr uint32_t kGetGroupName = 12;
 inline constexpr uint32_t kGetTypeIDsByIndex = 6;
@@ -124,6 +125,64 @@ TEST_F (StartUp, OnlyTheLastCloseDestroysTheGroupAndTheCountNeverGoesBelowZero)
     EXPECT_EQ (liveGroups(), 0);
 }
 
+// The module holds the library as the plug-in does; nothing but the open installs its toolbox.
+TEST_F (StartUp, TheModulesToolboxUtilitiesWorkFromTheOpenToTheLastClose)
+{
+    for (const auto road : { StartUpRoad::kRegisteredProcedures, StartUpRoad::kWinPlugInOpen })
+    {
+        SCOPED_TRACE (road == StartUpRoad::kWinPlugInOpen ? "WinPlugInOpen" : "registered procedures");
+        PlugInLoader& loader = loaded (kGoodModule);
+        uint8_t text[256] = {};
+        EXPECT_EQ (probe().padAndAppend (7, 3, text), -7401) << "no toolbox before the open";
+        EXPECT_EQ (probe().plugInFilePath(), nullptr);
+
+        ASSERT_EQ (loader.open (road), 0);
+        ASSERT_EQ (loader.open (road), 0);
+        EXPECT_EQ (probe().padAndAppend (7, 3, text), 0);
+        EXPECT_EQ (std::string (reinterpret_cast<const char*> (text + 1), text[0]), "007");
+        EXPECT_EQ (toolboxCalls ("NumToString"), 1u) << "the number came from the host's toolbox";
+        ASSERT_NE (probe().plugInFilePath(), nullptr);
+        EXPECT_EQ (std::string (probe().plugInFilePath()), kGoodModule);
+        EXPECT_EQ (toolboxCalls ("FSMakeFSSpecFromPath"), 1u);
+
+        EXPECT_EQ (loader.close (road), 0);
+        EXPECT_EQ (probe().padAndAppend (1, 0, text), 0) << "still open once";
+        EXPECT_EQ (loader.close (road), 0);
+        EXPECT_EQ (probe().padAndAppend (1, 0, text), -7401) << "the last close released the toolbox";
+        EXPECT_TRUE (loader.unloadPlugIn());
+        loader_.reset();
+    }
+}
+
+TEST_F (StartUp, AGoodOpenAfterAFailedOneKeepsItsGroupUntilTheCloseOfTheLastOpen)
+{
+    for (const auto road : { StartUpRoad::kRegisteredProcedures, StartUpRoad::kWinPlugInOpen })
+    {
+        SCOPED_TRACE (road == StartUpRoad::kWinPlugInOpen ? "WinPlugInOpen" : "registered procedures");
+        PlugInLoader& loader = loaded (kFailsFirstModule);
+        EXPECT_EQ (loader.open (road), -7053);
+        EXPECT_EQ (liveGroups(), 0);
+        EXPECT_TRUE (resourceFiles().empty());
+
+        EXPECT_EQ (loader.open (road), 0) << "the good open makes the group the failed one could not";
+        EXPECT_EQ (liveGroups(), 1);
+        EXPECT_EQ (resourceFiles().size(), 1u);
+        EXPECT_EQ (groupName(), "Other");
+
+        EXPECT_EQ (loader.close (road), 0) << "the close of the failed open";
+        EXPECT_EQ (liveGroups(), 1) << "the host still holds the plug-in open";
+        EXPECT_EQ (groupName(), "Other");
+        EXPECT_EQ (resourceFiles().size(), 1u);
+
+        EXPECT_EQ (loader.close (road), 0);
+        EXPECT_EQ (liveGroups(), 0);
+        EXPECT_TRUE (resourceFiles().empty());
+        EXPECT_EQ (probe().groupsCreated, 2);
+        EXPECT_TRUE (loader.unloadPlugIn());
+        loader_.reset();
+    }
+}
+
 TEST_F (StartUp, AnEngineWithoutTheRegistrarHasThePlugInOpenedAtOnceAndClosedAtUnload)
 {
     PlugInLoader& loader = loaded (kGoodModule, KESTRUNE_DAE_WITHOUT_OPEN_PROCS_PATH);
@@ -201,6 +260,8 @@ TEST_F (StartUp, TheResourceFileIsNotNeededToOpen)
     PlugInLoader& loader = loaded (kGoodModule, KESTRUNE_DAE_PATH, false);
     EXPECT_EQ (loader.open (StartUpRoad::kRegisteredProcedures), 0) << "a host without its toolbox";
     EXPECT_EQ (liveGroups(), 1);
+    uint8_t text[256] = {};
+    EXPECT_EQ (probe().padAndAppend (7, 3, text), -7401) << "the utilities fail clearly without a toolbox";
     EXPECT_EQ (loader.close (StartUpRoad::kRegisteredProcedures), 0);
     EXPECT_EQ (liveGroups(), 0);
 }

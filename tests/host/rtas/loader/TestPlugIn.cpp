@@ -1,6 +1,6 @@
-// A plug-in module with a minimal group, in one of four builds (KESTRUNE_TEST_GROUP): a group
-// that initialises, no group at all, a group whose initialisation throws a library error, and
-// one whose initialisation runs out of memory. Its DllMain passes the call on to the entry glue
+// A plug-in module with a minimal group, in one of five builds (KESTRUNE_TEST_GROUP): a group
+// that initialises, no group at all, a group whose initialisation throws a library error, one
+// whose initialisation runs out of memory, and one whose first initialisation fails. Its DllMain passes the call on to the entry glue
 // only while "DAE.DLL" is loaded, as the plug-in's own entry point does.
 
 #include "TestPlugInProbe.h"
@@ -10,6 +10,8 @@
 #include <entry/PlugInModuleMain.h>
 #include <process/base/CDAEError.h>
 #include <process/group/CProcessGroupInterface.h>
+#include <process/utilities/PStrings.h>
+#include <process/utilities/PlugInFileRecord.h>
 #include <process/utilities/ViewlessMode.h>
 
 #include <new>
@@ -18,6 +20,7 @@
 #define KESTRUNE_TEST_GROUP_NONE 1
 #define KESTRUNE_TEST_GROUP_LIBRARY_ERROR 2
 #define KESTRUNE_TEST_GROUP_OUT_OF_MEMORY 3
+#define KESTRUNE_TEST_GROUP_FAILS_FIRST 4
 
 namespace
 {
@@ -25,7 +28,32 @@ namespace
 inline constexpr int16_t kInitialisationError = -7053;
 inline constexpr int16_t kNoSuchTypeIndex = -7300;
 
-TestPlugInProbe probe { 0, 0, 0, 0, 0, 0, &IsViewlessMode, &OpenedByWinPlugInOpen };
+int32_t PadAndAppend (int32_t number, int16_t width, uint8_t* text)
+{
+    try
+    {
+        PStrPadAndAppend (number, text, width);
+        return 0;
+    }
+    catch (const CDAEError& error)
+    {
+        return error.Code();
+    }
+}
+
+const char* PlugInFilePath()
+{
+    try
+    {
+        return GetPlugInFileSpec().path;
+    }
+    catch (const CDAEError&)
+    {
+        return nullptr;
+    }
+}
+
+TestPlugInProbe probe { 0, 0, 0, 0, 0, 0, &IsViewlessMode, &OpenedByWinPlugInOpen, &PadAndAppend, &PlugInFilePath };
 bool passedOn = false;
 
 class TestGroup final : public CProcessGroupInterface
@@ -45,6 +73,10 @@ public:
         throw CDAEError (kInitialisationError);
 #elif KESTRUNE_TEST_GROUP == KESTRUNE_TEST_GROUP_OUT_OF_MEMORY
         throw std::bad_alloc();
+#elif KESTRUNE_TEST_GROUP == KESTRUNE_TEST_GROUP_FAILS_FIRST
+        if (probe.groupsInitialised == 1)
+            throw CDAEError (kInitialisationError);
+        return 0;
 #else
         return 0;
 #endif

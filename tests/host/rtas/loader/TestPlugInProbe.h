@@ -1,6 +1,6 @@
 #pragma once
 // What the test plug-in module shows the tests about itself, through its export
-// "KestruneTestPlugInProbe".
+// "KestruneTestPlugInProbe", and the library utilities it lets them call.
 
 #include <cstdint>
 
@@ -14,6 +14,10 @@ struct TestPlugInProbe
     int32_t entryCalls; // DllMain passed the call on to the entry glue
     bool (*viewless)(); // IsViewlessMode of the module's library
     bool (*openedByWinPlugInOpen)();
+    // PStrPadAndAppend of the module's library into the text: 0, or the code it threw.
+    int32_t (*padAndAppend) (int32_t number, int16_t width, uint8_t* text);
+    // The path of GetPlugInFileSpec of the module's library, or null when it threw.
+    const char* (*plugInFilePath)();
 };
 
 inline constexpr const char* kTestPlugInProbeEntry = "KestruneTestPlugInProbe";
