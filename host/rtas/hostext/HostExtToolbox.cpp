@@ -1,20 +1,12 @@
-// The stand-in toolbox, HostExt.dll: memory blocks, resource files, strings, time, keys and
-// file specs, exported by ordinal only, with the control that the tests use.
+// The stand-in toolbox's state and control, and its routines for memory blocks, resource files,
+// strings, time, keys, the mouse and file specs.
 
-#include "HandleHeap.h"
-#include "ResourceManager.h"
+#include "HostExtToolbox.h"
 
-#include "../HostExtControl.h"
-#include "../StandInExport.h"
-
-#include <chrono>
 #include <climits>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <mutex>
-
-KESTRUNE_HOSTEXT_ROUTINES (KESTRUNE_HOSTEXT_DECLARE_EXPORT)
 
 namespace kestrune::host::rtas
 {
@@ -23,309 +15,424 @@ namespace
 {
 
     constexpr uint64_t kMicrosecondsPerTick = 1000000 / 60;
-
-    std::string textOf (ConstStr255Param text)
-    {
-        return text == nullptr ? std::string() : std::string (reinterpret_cast<const char*> (text + 1), text[0]);
-    }
-
-    void setPascal (StringPtr out, const std::string& text)
-    {
-        const size_t length = std::min<size_t> (text.size(), 255);
-        out[0] = uint8_t (length);
-        std::memcpy (out + 1, text.data(), length);
-    }
-
-    class HostExtToolbox final : public HostExtControl
-    {
-    public:
-        HostExtToolbox() { resetState(); }
-
-        // Control.
-
-        void reset() override
-        {
-            std::lock_guard guard (lock_);
-            resetState();
-            script_.reset();
-        }
-
-        StandInScript& script() override { return script_; }
-
-        size_t liveHandles() override
-        {
-            std::lock_guard guard (lock_);
-            return heap_.count();
-        }
-
-        bool isLocked (Handle block) override
-        {
-            std::lock_guard guard (lock_);
-            return heap_.isLocked (block).value_or (false);
-        }
-
-        void compactMemory() override
-        {
-            std::lock_guard guard (lock_);
-            heap_.moveAllUnlocked();
-        }
-
-        std::vector<HostExtResourceFile> openResourceFiles() override
-        {
-            std::lock_guard guard (lock_);
-            return resources_.files();
-        }
-
-        void setClock (uint64_t microseconds, uint64_t stepPerRead) override
-        {
-            std::lock_guard guard (lock_);
-            manualClock_ = true;
-            manualMicroseconds_ = microseconds;
-            clockStep_ = stepPerRead;
-        }
-
-        void advanceClock (uint64_t microseconds) override
-        {
-            std::lock_guard guard (lock_);
-            if (manualClock_)
-                manualMicroseconds_ += microseconds;
-            else
-                realOffset_ += microseconds;
-        }
-
-        void useRealClock() override
-        {
-            std::lock_guard guard (lock_);
-            manualClock_ = false;
-        }
-
-        void setKeyMap (const uint8_t* keyMap) override
-        {
-            std::lock_guard guard (lock_);
-            std::memcpy (keyMap_, keyMap, sizeof keyMap_);
-        }
-
-        void setModifiers (uint16_t modifiers) override
-        {
-            std::lock_guard guard (lock_);
-            modifiers_ = modifiers;
-        }
-
-        // Memory blocks.
-
-        Handle newHandle (const char* role, int32_t size, bool clear)
-        {
-            script_.record (role, { size });
-            std::lock_guard guard (lock_);
-            if (auto failure = script_.takeFailure (role))
-            {
-                memError_ = OSErr (*failure);
-                return nullptr;
-            }
-            Handle block = heap_.allocate (size, clear);
-            memError_ = block != nullptr ? noErr : paramErr;
-            return block;
-        }
-
-        void disposeHandle (Handle block)
-        {
-            script_.record ("DisposeHandle", { addressOf (block) });
-            std::lock_guard guard (lock_);
-            if (resources_.isResource (block))
-            {
-                resources_.release (block);
-                memError_ = noErr;
-                return;
-            }
-            memError_ = heap_.dispose (block) ? noErr : nilHandleErr;
-        }
-
-        int32_t handleSize (Handle block)
-        {
-            script_.record ("GetHandleSize", { addressOf (block) });
-            std::lock_guard guard (lock_);
-            const auto size = heap_.size (block);
-            memError_ = size ? noErr : nilHandleErr;
-            return size.value_or (0);
-        }
-
-        void setHandleSize (Handle block, int32_t size)
-        {
-            script_.record ("SetHandleSize", { addressOf (block), size });
-            std::lock_guard guard (lock_);
-            if (auto failure = script_.takeFailure ("SetHandleSize"))
-            {
-                memError_ = OSErr (*failure);
-                return;
-            }
-            memError_ = heap_.resize (block, size);
-        }
-
-        void setLocked (const char* role, Handle block, bool locked)
-        {
-            script_.record (role, { addressOf (block) });
-            std::lock_guard guard (lock_);
-            memError_ = heap_.setLocked (block, locked) ? noErr : nilHandleErr;
-        }
-
-        void moveHigh (Handle block)
-        {
-            script_.record ("MoveHHi", { addressOf (block) });
-            std::lock_guard guard (lock_);
-            memError_ = heap_.move (block);
-        }
-
-        OSErr memError()
-        {
-            script_.record ("MemError");
-            std::lock_guard guard (lock_);
-            return memError_;
-        }
-
-        Ptr handleData (Handle block)
-        {
-            script_.record ("HandleData", { addressOf (block) });
-            std::lock_guard guard (lock_);
-            if (! heap_.contains (block))
-            {
-                memError_ = nilHandleErr;
-                return nullptr;
-            }
-            memError_ = noErr;
-            return *block;
-        }
-
-        // Resource files and resources.
-
-        int16_t openResFile (const char* role, const std::string& path, ResourceSwapProc swap, bool bySpec)
-        {
-            std::lock_guard guard (lock_);
-            if (auto failure = script_.takeFailure (role))
-            {
-                resources_.setError (OSErr (*failure));
-                return -1;
-            }
-            return bySpec ? resources_.openBySpec (path) : resources_.openByPath (path, swap);
-        }
-
-        template <typename Operation>
-        auto withResources (Operation operation)
-        {
-            std::lock_guard guard (lock_);
-            return operation (resources_);
-        }
-
-        Handle getResource (const char* role, std::vector<int64_t> arguments, const std::string& text,
-                            const std::function<Handle (ResourceManager&)>& find)
-        {
-            script_.record (role, std::move (arguments), text);
-            std::lock_guard guard (lock_);
-            if (auto failure = script_.takeFailure (role))
-            {
-                resources_.setError (OSErr (*failure));
-                return nullptr;
-            }
-            return find (resources_);
-        }
-
-        // Time, keys and events.
-
-        uint64_t microseconds()
-        {
-            std::lock_guard guard (lock_);
-            return readClock();
-        }
-
-        uint32_t ticks()
-        {
-            script_.record ("TickCount");
-            if (auto scripted = script_.takeResult ("TickCount"))
-                return uint32_t (*scripted);
-            std::lock_guard guard (lock_);
-            return uint32_t (readClock() / kMicrosecondsPerTick);
-        }
-
-        void keys (uint8_t* keyMap)
-        {
-            script_.record ("GetKeys", { addressOf (keyMap) });
-            std::lock_guard guard (lock_);
-            if (keyMap != nullptr)
-                std::memcpy (keyMap, keyMap_, sizeof keyMap_);
-        }
-
-        uint16_t modifiers()
-        {
-            script_.record ("GetCurrentKeyModifiers");
-            std::lock_guard guard (lock_);
-            return modifiers_;
-        }
-
-        uint8_t eventAvail (uint16_t mask, EventRecord* event)
-        {
-            script_.record ("EventAvail", { mask, addressOf (event) });
-            std::lock_guard guard (lock_);
-            if (event != nullptr)
-            {
-                *event = EventRecord {};
-                event->when = uint32_t (readClock() / kMicrosecondsPerTick);
-                event->modifiers = modifiers_;
-            }
-            return 0;
-        }
-
-    private:
-        void resetState()
-        {
-            resources_.clear();
-            heap_.clear();
-            memError_ = noErr;
-            manualClock_ = false;
-            manualMicroseconds_ = 0;
-            clockStep_ = 0;
-            realStart_ = std::chrono::steady_clock::now();
-            realOffset_ = 0;
-            std::memset (keyMap_, 0, sizeof keyMap_);
-            modifiers_ = 0;
-        }
-
-        uint64_t readClock()
-        {
-            if (! manualClock_)
-                return uint64_t (std::chrono::duration_cast<std::chrono::microseconds> (std::chrono::steady_clock::now() - realStart_).count())
-                       + realOffset_;
-            const uint64_t now = manualMicroseconds_;
-            manualMicroseconds_ += clockStep_;
-            return now;
-        }
-
-        // Recursive: a swap routine may call back into the toolbox while a resource loads.
-        std::recursive_mutex lock_;
-        StandInScript script_;
-        HandleHeap heap_;
-        ResourceManager resources_ { heap_ };
-        OSErr memError_ = noErr;
-        bool manualClock_ = false;
-        uint64_t manualMicroseconds_ = 0;
-        uint64_t clockStep_ = 0;
-        std::chrono::steady_clock::time_point realStart_;
-        uint64_t realOffset_ = 0;
-        uint8_t keyMap_[16] = {};
-        uint16_t modifiers_ = 0;
-    };
-
-    HostExtToolbox& toolbox()
-    {
-        static HostExtToolbox instance;
-        return instance;
-    }
+    constexpr Box kMainScreen { 0, 0, 1024, 768 };
 
 } // namespace
+
+HostExtToolbox::HostExtToolbox()
+{
+    resetState();
+}
+
+// Control.
+
+void HostExtToolbox::reset()
+{
+    std::lock_guard guard (lock_);
+    resetState();
+    script_.reset();
+}
+
+size_t HostExtToolbox::liveHandles()
+{
+    std::lock_guard guard (lock_);
+    return heap_.count();
+}
+
+bool HostExtToolbox::isLocked (Handle block)
+{
+    std::lock_guard guard (lock_);
+    return heap_.isLocked (block).value_or (false);
+}
+
+void HostExtToolbox::compactMemory()
+{
+    std::lock_guard guard (lock_);
+    heap_.moveAllUnlocked();
+}
+
+std::vector<HostExtResourceFile> HostExtToolbox::openResourceFiles()
+{
+    std::lock_guard guard (lock_);
+    return resources_.files();
+}
+
+void HostExtToolbox::setClock (uint64_t microseconds, uint64_t stepPerRead)
+{
+    std::lock_guard guard (lock_);
+    manualClock_ = true;
+    manualMicroseconds_ = microseconds;
+    clockStep_ = stepPerRead;
+}
+
+void HostExtToolbox::advanceClock (uint64_t microseconds)
+{
+    std::lock_guard guard (lock_);
+    if (manualClock_)
+        manualMicroseconds_ += microseconds;
+    else
+        realOffset_ += microseconds;
+}
+
+void HostExtToolbox::useRealClock()
+{
+    std::lock_guard guard (lock_);
+    manualClock_ = false;
+}
+
+void HostExtToolbox::setKeyMap (const uint8_t* keyMap)
+{
+    std::lock_guard guard (lock_);
+    std::memcpy (keyMap_, keyMap, sizeof keyMap_);
+}
+
+void HostExtToolbox::setModifiers (uint16_t modifiers)
+{
+    std::lock_guard guard (lock_);
+    modifiers_ = modifiers;
+}
+
+WindowRef HostExtToolbox::newWindow (const Rect& globalBounds)
+{
+    std::lock_guard guard (lock_);
+    return graphics_.newWindow (boxOf (globalBounds));
+}
+
+void HostExtToolbox::disposeWindow (WindowRef window)
+{
+    std::lock_guard guard (lock_);
+    closeWindow (window);
+}
+
+void HostExtToolbox::closeWindow (WindowRef window)
+{
+    controls_.disposeAllOf (window);
+    graphics_.disposeWindow (window);
+}
+
+std::vector<uint32_t> HostExtToolbox::windowPixels (WindowRef window)
+{
+    std::lock_guard guard (lock_);
+    const Port* port = graphics_.port (window);
+    return port != nullptr ? port->pixels : std::vector<uint32_t>();
+}
+
+uint32_t HostExtToolbox::pixel (WindowRef window, int32_t x, int32_t y)
+{
+    std::lock_guard guard (lock_);
+    const Port* port = graphics_.port (window);
+    return port != nullptr ? port->pixel (x, y) : 0;
+}
+
+std::vector<Rect> HostExtToolbox::updateRegion (WindowRef window)
+{
+    std::lock_guard guard (lock_);
+    std::vector<Rect> rects;
+    if (const Port* port = graphics_.port (window))
+        for (const Box& box : port->update.boxes())
+            rects.push_back (rectOf (box));
+    return rects;
+}
+
+void HostExtToolbox::validateWindow (WindowRef window)
+{
+    std::lock_guard guard (lock_);
+    if (Port* port = graphics_.port (window))
+        port->update = Region();
+}
+
+HostExtPortState HostExtToolbox::portState (GrafPtr grafPort)
+{
+    std::lock_guard guard (lock_);
+    HostExtPortState state {};
+    const Port* port = graphics_.port (grafPort);
+    if (port == nullptr)
+        return state;
+    state.origin = { int16_t (port->originV), int16_t (port->originH) };
+    for (const Box& box : port->clip.boxes())
+        state.clip.push_back (rectOf (box));
+    state.fore = port->fore;
+    state.back = port->back;
+    state.pen = port->pen;
+    state.textFont = port->textFont;
+    state.textSize = port->textSize;
+    state.textFace = port->textFace;
+    state.textMode = port->textMode;
+    state.backPattern = port->backPattern;
+    return state;
+}
+
+WindowRef HostExtToolbox::lastPopUpWindow()
+{
+    std::lock_guard guard (lock_);
+    return menus_.lastPopUpWindow();
+}
+
+HostExtObjectCounts HostExtToolbox::objectCounts()
+{
+    std::lock_guard guard (lock_);
+    return { graphics_.windowCount(), graphics_.regionCount(), graphics_.patternCount(), controls_.count(),
+             textEdit_.count(), menus_.menuCount(), menus_.definitionCount() };
+}
+
+void HostExtToolbox::setMouseScript (const std::vector<HostExtMouseSample>& samples)
+{
+    std::lock_guard guard (lock_);
+    mouse_.set (samples);
+}
+
+size_t HostExtToolbox::pendingMouseSamples()
+{
+    std::lock_guard guard (lock_);
+    return mouse_.pending();
+}
+
+void HostExtToolbox::setScreens (const std::vector<Rect>& screens)
+{
+    std::lock_guard guard (lock_);
+    screens_.clear();
+    for (const Rect& screen : screens)
+        screens_.push_back (boxOf (screen));
+}
+
+void HostExtToolbox::setClipboardText (const std::optional<std::string>& text)
+{
+    std::lock_guard guard (lock_);
+    clipboard_ = text;
+}
+
+void HostExtToolbox::resetState()
+{
+    // Objects that live in the heap go with it.
+    controls_.clear();
+    textEdit_.clear();
+    menus_.clear();
+    graphics_.clear();
+    resources_.clear();
+    heap_.clear();
+    mouse_.clear();
+    screens_ = { kMainScreen };
+    clipboard_.reset();
+    memError_ = noErr;
+    manualClock_ = false;
+    manualMicroseconds_ = 0;
+    clockStep_ = 0;
+    realStart_ = std::chrono::steady_clock::now();
+    realOffset_ = 0;
+    std::memset (keyMap_, 0, sizeof keyMap_);
+    modifiers_ = 0;
+}
+
+bool HostExtToolbox::failsNow (const char* role)
+{
+    if (auto failure = script_.takeFailure (role))
+    {
+        memError_ = OSErr (*failure);
+        return true;
+    }
+    memError_ = noErr;
+    return false;
+}
+
+// Memory blocks.
+
+Handle HostExtToolbox::newHandle (const char* role, int32_t size, bool clear)
+{
+    script_.record (role, { size });
+    std::lock_guard guard (lock_);
+    if (failsNow (role))
+        return nullptr;
+    Handle block = heap_.allocate (size, clear);
+    memError_ = block != nullptr ? noErr : paramErr;
+    return block;
+}
+
+void HostExtToolbox::disposeHandle (Handle block)
+{
+    script_.record ("DisposeHandle", { addressOf (block) });
+    std::lock_guard guard (lock_);
+    if (resources_.isResource (block))
+    {
+        resources_.release (block);
+        memError_ = noErr;
+        return;
+    }
+    // A control, text-edit record or menu goes through its own disposal.
+    if (controls_.owns (block) || textEdit_.owns (block) || menus_.owns (block))
+    {
+        memError_ = paramErr;
+        return;
+    }
+    memError_ = heap_.dispose (block) ? noErr : nilHandleErr;
+}
+
+int32_t HostExtToolbox::handleSize (Handle block)
+{
+    script_.record ("GetHandleSize", { addressOf (block) });
+    std::lock_guard guard (lock_);
+    const auto size = heap_.size (block);
+    memError_ = size ? noErr : nilHandleErr;
+    return size.value_or (0);
+}
+
+void HostExtToolbox::setHandleSize (Handle block, int32_t size)
+{
+    script_.record ("SetHandleSize", { addressOf (block), size });
+    std::lock_guard guard (lock_);
+    if (auto failure = script_.takeFailure ("SetHandleSize"))
+    {
+        memError_ = OSErr (*failure);
+        return;
+    }
+    memError_ = heap_.resize (block, size);
+}
+
+void HostExtToolbox::setLocked (const char* role, Handle block, bool locked)
+{
+    script_.record (role, { addressOf (block) });
+    std::lock_guard guard (lock_);
+    memError_ = heap_.setLocked (block, locked) ? noErr : nilHandleErr;
+}
+
+void HostExtToolbox::moveHigh (Handle block)
+{
+    script_.record ("MoveHHi", { addressOf (block) });
+    std::lock_guard guard (lock_);
+    memError_ = heap_.move (block);
+}
+
+OSErr HostExtToolbox::takeMemError()
+{
+    script_.record ("MemError");
+    std::lock_guard guard (lock_);
+    return memError_;
+}
+
+Ptr HostExtToolbox::handleData (Handle block)
+{
+    script_.record ("HandleData", { addressOf (block) });
+    std::lock_guard guard (lock_);
+    if (! heap_.contains (block))
+    {
+        memError_ = nilHandleErr;
+        return nullptr;
+    }
+    memError_ = noErr;
+    return *block;
+}
+
+// Resource files and resources.
+
+int16_t HostExtToolbox::openResFile (const char* role, const std::string& path, ResourceSwapProc swap, bool bySpec)
+{
+    std::lock_guard guard (lock_);
+    if (auto failure = script_.takeFailure (role))
+    {
+        resources_.setError (OSErr (*failure));
+        return -1;
+    }
+    return bySpec ? resources_.openBySpec (path) : resources_.openByPath (path, swap);
+}
+
+Handle HostExtToolbox::getResource (const char* role, std::vector<int64_t> arguments, const std::string& text,
+                                    const std::function<Handle (ResourceManager&)>& find)
+{
+    script_.record (role, std::move (arguments), text);
+    std::lock_guard guard (lock_);
+    if (auto failure = script_.takeFailure (role))
+    {
+        resources_.setError (OSErr (*failure));
+        return nullptr;
+    }
+    return find (resources_);
+}
+
+std::optional<std::vector<uint8_t>> HostExtToolbox::resourceBytes (ResType type, int16_t id)
+{
+    std::lock_guard guard (lock_);
+    const bool loadedBefore = resources_.isLoaded (type, id);
+    Handle block = resources_.get (type, id);
+    if (block == nullptr)
+        return std::nullopt;
+    const auto* data = reinterpret_cast<const uint8_t*> (*block);
+    std::vector<uint8_t> bytes (data, data + *heap_.size (block));
+    if (! loadedBefore)
+        resources_.release (block);
+    return bytes;
+}
+
+// Time, keys and events.
+
+uint64_t HostExtToolbox::microseconds()
+{
+    std::lock_guard guard (lock_);
+    return readClock();
+}
+
+uint32_t HostExtToolbox::clockTicks()
+{
+    std::lock_guard guard (lock_);
+    return uint32_t (readClock() / kMicrosecondsPerTick);
+}
+
+uint32_t HostExtToolbox::ticks()
+{
+    script_.record ("TickCount");
+    if (auto scripted = script_.takeResult ("TickCount"))
+        return uint32_t (*scripted);
+    return clockTicks();
+}
+
+void HostExtToolbox::keys (uint8_t* keyMap)
+{
+    script_.record ("GetKeys", { addressOf (keyMap) });
+    std::lock_guard guard (lock_);
+    if (keyMap != nullptr)
+        std::memcpy (keyMap, keyMap_, sizeof keyMap_);
+}
+
+uint16_t HostExtToolbox::modifiers()
+{
+    script_.record ("GetCurrentKeyModifiers");
+    std::lock_guard guard (lock_);
+    return modifiers_;
+}
+
+uint8_t HostExtToolbox::eventAvail (uint16_t mask, EventRecord* event)
+{
+    script_.record ("EventAvail", { mask, addressOf (event) });
+    std::lock_guard guard (lock_);
+    if (event != nullptr)
+    {
+        *event = EventRecord {};
+        event->when = uint32_t (readClock() / kMicrosecondsPerTick);
+        event->modifiers = modifiers_;
+    }
+    return 0;
+}
+
+uint64_t HostExtToolbox::readClock()
+{
+    if (! manualClock_)
+        return uint64_t (std::chrono::duration_cast<std::chrono::microseconds> (std::chrono::steady_clock::now() - realStart_).count())
+               + realOffset_;
+    const uint64_t now = manualMicroseconds_;
+    manualMicroseconds_ += clockStep_;
+    return now;
+}
+
+HostExtToolbox& toolbox()
+{
+    static HostExtToolbox instance;
+    return instance;
+}
 
 } // namespace kestrune::host::rtas
 
 using kestrune::host::rtas::addressOf;
 using kestrune::host::rtas::ResourceManager;
 using kestrune::host::rtas::toolbox;
+using kestrune::host::rtas::withToolbox;
 
 KESTRUNE_HOST_EXPORT kestrune::host::rtas::HostExtControl* KestruneHostExtStandIn()
 {
@@ -376,7 +483,7 @@ void HostExt_MoveHHi (Handle block)
 
 OSErr HostExt_MemError()
 {
-    return toolbox().memError();
+    return toolbox().takeMemError();
 }
 
 Ptr HostExt_HandleData (Handle block)
@@ -503,6 +610,11 @@ void HostExt_GetIndString (StringPtr text, int16_t listId, int16_t index)
     });
 }
 
+Handle HostExt_Get1Resource (ResType type, int16_t id)
+{
+    return toolbox().getResource ("Get1Resource", { type, id }, "", [&] (ResourceManager& r) { return r.getFromCurrent (type, id); });
+}
+
 // Strings.
 
 StringPtr HostExt_CStrToPStrInPlace (char* text)
@@ -542,6 +654,13 @@ void HostExt_StringToNum (ConstStr255Param text, int32_t* number)
     *number = int32_t (value);
 }
 
+int16_t HostExt_StringWidth (ConstStr255Param text)
+{
+    const std::string characters = kestrune::host::rtas::textOf (text);
+    toolbox().script().record ("StringWidth", {}, characters);
+    return withToolbox ([&] (auto& t) { return int16_t (t.graphics().currentFont().width (characters.size())); });
+}
+
 // Events and time.
 
 uint32_t HostExt_TickCount()
@@ -569,6 +688,19 @@ uint16_t HostExt_GetCurrentKeyModifiers()
 uint8_t HostExt_EventAvail (uint16_t eventMask, EventRecord* event)
 {
     return toolbox().eventAvail (eventMask, event);
+}
+
+uint8_t HostExt_StillDown()
+{
+    toolbox().script().record ("StillDown");
+    return withToolbox ([] (auto& t) { return uint8_t (t.mouse().stillDown() ? 1 : 0); });
+}
+
+void HostExt_GetMouse (Point* where)
+{
+    toolbox().script().record ("GetMouse", { addressOf (where) });
+    if (where != nullptr)
+        *where = withToolbox ([] (auto& t) { return t.graphics().globalToLocal (t.mouse().where()); });
 }
 
 // Files.

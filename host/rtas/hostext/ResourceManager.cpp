@@ -163,9 +163,12 @@ Handle ResourceManager::loadEntry (File& file, size_t entry)
 }
 
 template <typename Matches>
-Handle ResourceManager::findAndLoad (Matches matches)
+Handle ResourceManager::findAndLoad (Matches matches, bool currentOnly)
 {
-    for (File* file : searchChain())
+    auto chain = searchChain();
+    if (currentOnly && chain.size() > 1)
+        chain.resize (1);
+    for (File* file : chain)
         for (size_t i = 0; i < file->entries.size(); ++i)
             if (matches (file->entries[i]))
             {
@@ -181,6 +184,20 @@ Handle ResourceManager::findAndLoad (Matches matches)
 Handle ResourceManager::get (ResType type, int16_t id)
 {
     return findAndLoad ([&] (const win::ResourceView& entry) { return typeIs (entry, type) && entry.id == id; });
+}
+
+Handle ResourceManager::getFromCurrent (ResType type, int16_t id)
+{
+    return findAndLoad ([&] (const win::ResourceView& entry) { return typeIs (entry, type) && entry.id == id; }, true);
+}
+
+bool ResourceManager::isLoaded (ResType type, int16_t id)
+{
+    for (File* file : searchChain())
+        for (size_t i = 0; i < file->entries.size(); ++i)
+            if (typeIs (file->entries[i], type) && file->entries[i].id == id)
+                return std::any_of (file->loaded.begin(), file->loaded.end(), [&] (const LoadedResource& r) { return r.entry == i; });
+    return false;
 }
 
 Handle ResourceManager::getNamed (ResType type, const std::string& name)

@@ -31,6 +31,10 @@ public:
     void use (int16_t reference);
 
     Handle get (ResType type, int16_t id);
+    // Only in the current file.
+    Handle getFromCurrent (ResType type, int16_t id);
+    // Whether the resource that get() would find is loaded already.
+    bool isLoaded (ResType type, int16_t id);
     Handle getNamed (ResType type, const std::string& name);
     int16_t count (ResType type);
     Handle getIndexed (ResType type, int16_t index);
@@ -72,7 +76,7 @@ private:
     std::vector<File*> searchChain();
     Handle loadEntry (File& file, size_t entry);
     template <typename Matches>
-    Handle findAndLoad (Matches matches);
+    Handle findAndLoad (Matches matches, bool currentOnly = false);
 
     HandleHeap& heap_;
     std::vector<std::unique_ptr<File>> files_; // in the order opened
