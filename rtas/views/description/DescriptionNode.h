@@ -68,5 +68,6 @@ inline ViewCreator NodeCreator (const SDescriptionNode& viewType)
 
 inline float NodeReal (const SDescriptionNode& real)
 {
-    return std::bit_cast<float> (real.value);
+    const int32_t bits = real.value;
+    return std::bit_cast<float> (bits);
 }

@@ -246,8 +246,8 @@ TEST (ViewRegistry, TheStandardNamesAreRegisteredWithTheirKindsAndValues)
         SCOPED_TRACE (entry.name);
         SDescriptionNode node {};
         ASSERT_TRUE (LookupViewKeyword (PascalOf (entry.name).data(), &node));
-        EXPECT_EQ (node.kind, entry.kind);
-        EXPECT_EQ (node.value, entry.value);
+        EXPECT_EQ (int16_t (node.kind), entry.kind);
+        EXPECT_EQ (int32_t (node.value), entry.value);
     }
     SDescriptionNode background {};
     ASSERT_TRUE (LookupViewKeyword (PascalOf ("Background").data(), &background));
@@ -264,13 +264,13 @@ TEST (ViewRegistry, RegisteringANameAgainReplacesItAndTheStandardEntriesComeBack
     RegisterViewKeyword ("cyclical", kNodeKeyword, 99);
     SDescriptionNode node {};
     LookupViewKeyword (PascalOf ("cyclical").data(), &node);
-    EXPECT_EQ (node.value, 99);
+    EXPECT_EQ (int32_t (node.value), 99);
     RegisterViewKeyword (PascalOf ("pascalName").data(), kNodeKeyword, 55);
     ASSERT_TRUE (LookupViewKeyword (PascalOf ("pascalName").data(), &node));
-    EXPECT_EQ (node.value, 55);
+    EXPECT_EQ (int32_t (node.value), 55);
     RegisterViewTypes();
     LookupViewKeyword (PascalOf ("cyclical").data(), &node);
-    EXPECT_EQ (node.value, 7);
+    EXPECT_EQ (int32_t (node.value), 7);
 }
 
 // A described view of two class levels: the base's attribute list, then one of its own.
@@ -294,7 +294,7 @@ public:
         calls.push_back ("ReadDescription");
         CCustomView::ReadDescription (reader);
         for (const SDescriptionNode* node = reader.TakeAttributeList(); node != nullptr; node = node->next)
-            own.push_back (node->value);
+            own.push_back (int32_t (node->value));
     }
 };
 
