@@ -9,9 +9,6 @@
 namespace
 {
 
-inline constexpr RGBColor kWhite { 0xFFFF, 0xFFFF, 0xFFFF };
-inline constexpr RGBColor kBlue { 0, 0, 0xFFFF };
-
 class RoadView : public LoggingView
 {
 public:

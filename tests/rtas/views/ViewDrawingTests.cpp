@@ -13,11 +13,6 @@ using kestrune::host::rtas::HostExtPortState;
 using ViewGeometry::SamePoint;
 using ViewGeometry::SameRect;
 
-inline constexpr RGBColor kWhite { 0xFFFF, 0xFFFF, 0xFFFF };
-inline constexpr RGBColor kRed { 0xFFFF, 0, 0 };
-inline constexpr RGBColor kGreen { 0, 0xFFFF, 0 };
-inline constexpr RGBColor kBlue { 0, 0, 0xFFFF };
-
 bool SameState (const HostExtPortState& a, const HostExtPortState& b)
 {
     if (! SamePoint (a.origin, b.origin) || a.clip.size() != b.clip.size() || a.backPattern != b.backPattern)

@@ -10,9 +10,6 @@ using kestrune::host::rtas::HostExtMouseSample;
 using ViewGeometry::SamePoint;
 using ViewGeometry::SameRect;
 
-inline constexpr RGBColor kRed { 0xFFFF, 0, 0 };
-inline constexpr RGBColor kBlue { 0, 0, 0xFFFF };
-
 // A view that logs its highlight changes and whether it was being dragged when its parent heard
 // of a move.
 class TrackingView : public LoggingView

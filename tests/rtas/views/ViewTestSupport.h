@@ -23,6 +23,10 @@
 #include <vector>
 
 inline constexpr uint32_t kWhitePixel = 0xFFFFFFFFu;
+inline constexpr RGBColor kWhite { 0xFFFF, 0xFFFF, 0xFFFF };
+inline constexpr RGBColor kRed { 0xFFFF, 0, 0 };
+inline constexpr RGBColor kGreen { 0, 0xFFFF, 0 };
+inline constexpr RGBColor kBlue { 0, 0, 0xFFFF };
 
 inline uint32_t PixelOf (const RGBColor& colour)
 {
