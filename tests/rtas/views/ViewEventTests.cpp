@@ -285,6 +285,15 @@ TEST_F (ViewEvents, ADraggedChildFollowsTheMousePinnedInsideItsParent)
     EXPECT_EQ (PixelAt (15, 15), kWhitePixel);
 }
 
+TEST_F (ViewEvents, ADraggableRootHasNoParentToDragItAndTracksInstead)
+{
+    root->SetDraggable (true);
+    Mouse ({ { 20, 20, true }, { 30, 30, true }, { 30, 30, false } });
+    ClickAt (20, 20, 0);
+    EXPECT_TRUE (SameRect (root->GetRect(), { 0, 0, kHeight, kWidth }));
+    EXPECT_EQ (root->hilites, (std::vector<int> { 1, 0 }));
+}
+
 TEST_F (ViewEvents, AFailureDuringADragLeavesTheTreeAndThePortAsTheyWere)
 {
     GrafPtr before = nullptr;
