@@ -277,6 +277,9 @@ namespace
             << "in:  peak " << decibels (in.peak) << " dBFS, RMS " << decibels (in.rms()) << " dBFS\n"
             << "out: peak " << decibels (processed.peak) << " dBFS, RMS " << decibels (processed.rms()) << " dBFS\n"
             << "largest gain reduction: " << largestReduction << " dB\n";
+        if (processed.peak > 1.0f)
+            out << "the output peaks " << decibels (processed.peak) << " dB above full scale: the float file keeps it "
+                << "whole, but it clips when converted to a fixed-point format unless it is turned down first\n";
     }
 
     // Runs a sound held in memory through the instance into a new buffer.
@@ -318,6 +321,9 @@ namespace
         const auto inputFile = fileArgument (line.positional[1]);
         const auto outputFile = fileArgument (line.positional[2]);
         SoundFileReader reader (inputFile);
+        if (reader.truncated())
+            err << "kestrune-host: " << inputFile.getFullPathName() << " is truncated: its header promises "
+                << reader.framesPromised() << " frames, the file holds " << reader.frames() << "; processing those\n";
         auto instance = host.NewInstance (reader.channels(), reader.sampleRate());
         applySettings (*instance, line);
         printParameters (*instance, out);
