@@ -89,6 +89,7 @@ bool PlugInLoader::loadHost()
     if (engine_ == nullptr)
         return false;
     engineControl_ = reinterpret_cast<DaeControl* (*) ()> (GetProcAddress (engine_, kDaeControlEntry))();
+    trackerControl_ = reinterpret_cast<DaeObjectTrackerControl* (*) ()> (GetProcAddress (engine_, kDaeObjectTrackerEntry))();
     engineControl_->reset();
     if (paths_.toolbox.empty())
         return true;
@@ -106,6 +107,13 @@ DaeControl& PlugInLoader::engine()
     if (engineControl_ == nullptr)
         throw std::logic_error ("the engine is not loaded");
     return *engineControl_;
+}
+
+DaeObjectTrackerControl& PlugInLoader::objectTracker()
+{
+    if (trackerControl_ == nullptr)
+        throw std::logic_error ("the engine is not loaded");
+    return *trackerControl_;
 }
 
 HostExtControl* PlugInLoader::toolbox()
@@ -197,6 +205,7 @@ void PlugInLoader::unloadHost()
         FreeLibrary (engine_);
     engine_ = nullptr;
     engineControl_ = nullptr;
+    trackerControl_ = nullptr;
 }
 
 } // namespace kestrune::host::rtas

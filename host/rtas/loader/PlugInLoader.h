@@ -6,6 +6,7 @@
 // the plug-in and unloads everything again, last loaded first.
 
 #include <DaeControl.h>
+#include <DaeObjectTrackerControl.h>
 #include <HostExtControl.h>
 
 #include <win/Win32.h>
@@ -51,6 +52,8 @@ public:
     // of them could not be loaded.
     bool loadHost();
     DaeControl& engine();
+    // The engine's object tracker, through which the host renders a plug-in's processes.
+    DaeObjectTrackerControl& objectTracker();
     HostExtControl* toolbox(); // null without a toolbox
     HMODULE toolboxModule() const { return toolbox_; }
 
@@ -91,6 +94,7 @@ private:
     HMODULE toolbox_ = nullptr;
     HMODULE plugIn_ = nullptr;
     DaeControl* engineControl_ = nullptr;
+    DaeObjectTrackerControl* trackerControl_ = nullptr;
     HostExtControl* toolboxControl_ = nullptr;
 };
 
