@@ -4,6 +4,7 @@
 
 #include <abi/DAE.h>
 
+#include "entry/ObjectTracker.h"
 #include "entry/PlugInGroup.h"
 #include "process/base/FourCharCode.h"
 #include "process/utilities/HostExtToolbox.h"
@@ -65,10 +66,12 @@ void CloseResourceFile()
         toolbox->CloseResFileByPath (path.c_str());
 }
 
-// Undoes an open: the group, the resource file, then the toolbox binding that both used.
+// Undoes an open: the group, the resource file, then the toolbox binding that both used. The
+// host's object tracker belongs to the session that ends here: the next one asks for it anew.
 void TearDownOpen()
 {
     DestroyPlugInGroup();
+    ForgetObjectTracker();
     CloseResourceFile();
     ReleaseHostToolbox();
 }

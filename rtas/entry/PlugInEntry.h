@@ -36,7 +36,7 @@ BOOL PlugInDllEntry (HINSTANCE module, DWORD reason);
 // count. Every call counts, a failed one too. 0 or the group creation's code.
 int16_t PlugInOpen();
 // [host thread] The close procedure: the close that matches the last open destroys the group,
-// closes the resource file and releases the toolbox binding. Always 0; the count never goes
+// forgets the host's object tracker, closes the resource file and releases the toolbox binding. Always 0; the count never goes
 // below 0.
 int16_t PlugInClose();
 

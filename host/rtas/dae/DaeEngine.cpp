@@ -3,6 +3,7 @@
 
 #include "../DaeControl.h"
 #include "../StandInExport.h"
+#include "ObjectTrackerStandIn.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -79,6 +80,7 @@ namespace
             std::lock_guard guard (lock_);
             resetState();
             script_.reset();
+            resetObjectTrackerStandIn();
         }
 
         StandInScript& script() override { return script_; }

@@ -2,6 +2,7 @@
 // the containers must then throw their 16-bit codes and stay consistent.
 
 #include <cstdlib>
+#include <memory>
 #include <new>
 
 #include <gtest/gtest.h>
@@ -10,14 +11,21 @@
 #include "entry/CSet.h"
 #include "entry/CVoidPtrMap.h"
 #include "entry/CWordBuffer.h"
+#include "entry/adaptor/CAdaptorPlugIn.h"
+
+#include "AdaptorFakes.h"
+#include "FakeObjectTracker.h"
 
 namespace
 {
 int gFailNothrowAllocations = 0;
+int gSkipNothrowAllocations = 0; // allocations that succeed before the failures begin
 
 void* Allocate (std::size_t size)
 {
-    if (gFailNothrowAllocations > 0)
+    if (gFailNothrowAllocations > 0 && gSkipNothrowAllocations > 0)
+        --gSkipNothrowAllocations;
+    else if (gFailNothrowAllocations > 0)
     {
         --gFailNothrowAllocations;
         return nullptr;
@@ -104,4 +112,50 @@ TEST (OutOfMemoryTest, AFailedWorkingBlockThrowsMinus9006)
     EXPECT_EQ (CodeWhenAllocationFails ([&] { data.value.Set (4); }), -9006);
     data.value.Set (4);
     EXPECT_EQ (data.value.Get(), 4);
+}
+
+TEST (OutOfMemoryTest, AnAdaptorThatRunsOutOfMemoryHalfWayLeavesNothingBehind)
+{
+    FakeAdaptorType type;
+    type.cardInfo = { { 5, 3 } };
+    FakeAdaptorProcess process (&type, 2, 2);
+    const int32_t liveSets = CSetBase::LiveCount();
+    int failures = 0;
+    for (int skip = 0;; ++skip)
+    {
+        SCOPED_TRACE (skip);
+        FakeObjectTracker tracker;
+        gSkipNothrowAllocations = skip;
+        gFailNothrowAllocations = 1;
+        bool failed = false;
+        std::unique_ptr<CAdaptorPlugIn> adaptor;
+        try
+        {
+            adaptor = std::make_unique<CAdaptorPlugIn> (SPlugInSpec {}, process, process.InputRecords(),
+                                                        process.OutputRecords(), nullptr);
+        }
+        catch (int32_t code)
+        {
+            failed = true;
+            EXPECT_EQ (code, -9006) << "a port that cannot be made";
+        }
+        catch (int16_t code)
+        {
+            failed = true;
+            EXPECT_TRUE (code == -1 || code == -9006);
+        }
+        const bool failureUsed = gFailNothrowAllocations == 0;
+        gFailNothrowAllocations = 0;
+        gSkipNothrowAllocations = 0;
+        adaptor.reset();
+        EXPECT_EQ (failed, failureUsed);
+        EXPECT_EQ (CSetBase::LiveCount(), liveSets);
+        const int registered = tracker.CountOf ('r');
+        const int unregistered = tracker.CountOf ('u');
+        EXPECT_EQ (unregistered, registered);
+        if (! failureUsed)
+            break;
+        ++failures;
+    }
+    EXPECT_GT (failures, 10) << "every allocation of the construction was made to fail once";
 }

@@ -8,46 +8,11 @@
 #include "entry/CWordBuffer.h"
 #include "entry/ObjectTracker.h"
 
+#include "FakeObjectTracker.h"
+#include "ThrownInteger.h"
+
 namespace
 {
-// A host tracker that records every call and, when given a host block, stores it through the
-// published-block pointer word of a data description (word 3), as the host does.
-class FakeTracker : public IObjectTracker
-{
-public:
-    FakeTracker() { SetObjectTracker (this); }
-    ~FakeTracker() override { SetObjectTracker (nullptr); }
-
-    struct Call
-    {
-        char what;
-        void* object;
-        int32_t kind;
-    };
-    std::vector<Call> calls;
-    std::vector<std::vector<int32_t>> descriptions;
-    void* hostBlock = nullptr;
-
-    int32_t Register (void* object, int32_t kind) override
-    {
-        calls.push_back ({ 'r', object, kind });
-        return 0;
-    }
-    int32_t Unregister (void* object) override
-    {
-        calls.push_back ({ 'u', object, 0 });
-        return 0;
-    }
-    int32_t Publish (void* object, const CWordBuffer& description) override
-    {
-        calls.push_back ({ 'p', object, 0 });
-        descriptions.push_back (description.Words());
-        if (hostBlock != nullptr)
-            *reinterpret_cast<void**> (static_cast<uintptr_t> (static_cast<uint32_t> (description.Words().at (3)))) = hostBlock;
-        return 0;
-    }
-};
-
 struct SThreeFields : CPlugInData
 {
     CSmartChar flag { *this };
@@ -71,19 +36,6 @@ struct SPlain : CSmartStructure
 struct SEmpty : CPlugInData
 {
 };
-
-int16_t ThrownCode (const std::function<void()>& call)
-{
-    try
-    {
-        call();
-    }
-    catch (int16_t code)
-    {
-        return code;
-    }
-    return 0;
-}
 
 template <class T>
 T At (const void* block, int32_t offset)
@@ -140,7 +92,7 @@ TEST (PlugInDataTest, CharFieldsAreNotKeptByPlugInData)
 
 TEST (PlugInDataTest, RegistersAndPublishesThroughTheTracker)
 {
-    FakeTracker tracker;
+    FakeObjectTracker tracker;
     alignas (8) uint8_t hostBlock[12] = {};
     void* dataAddress = nullptr;
     {
@@ -153,10 +105,12 @@ TEST (PlugInDataTest, RegistersAndPublishesThroughTheTracker)
         tracker.hostBlock = hostBlock;
         data.PublishLocked();
         ASSERT_EQ (data.PublishedBlock(), hostBlock);
-        ASSERT_EQ (tracker.descriptions.size(), 1u);
-        EXPECT_EQ (tracker.descriptions[0][0], 1);
-        EXPECT_EQ (tracker.descriptions[0][1], 0);
-        EXPECT_EQ (tracker.descriptions[0][2], 12);
+        const auto descriptions = tracker.PublicationsOf (&data);
+        ASSERT_EQ (descriptions.size(), 1u);
+        ASSERT_EQ (descriptions[0].size(), 4u);
+        EXPECT_EQ (descriptions[0][0], 1);
+        EXPECT_EQ (descriptions[0][1], 0);
+        EXPECT_EQ (descriptions[0][2], 12);
         EXPECT_EQ (At<int32_t> (hostBlock, 0), 41);
         EXPECT_EQ (At<float> (hostBlock, 4), 1.5f);
 
@@ -183,7 +137,7 @@ TEST (PlugInDataTest, RegistersAndPublishesThroughTheTracker)
 
 TEST (PlugInDataTest, PublishingWithoutAHostBlockLeavesTheDataPrivate)
 {
-    FakeTracker tracker;
+    FakeObjectTracker tracker;
     SMixed data;
     data.first.Set (3);
     data.PublishLocked();
@@ -193,10 +147,11 @@ TEST (PlugInDataTest, PublishingWithoutAHostBlockLeavesTheDataPrivate)
 
 TEST (PlugInDataTest, WithoutATrackerNothingIsRegistered)
 {
-    ASSERT_EQ (GetObjectTracker(), nullptr);
+    ASSERT_EQ (gHostCallback, nullptr);
     SMixed data;
     data.PublishLocked();
     EXPECT_EQ (data.PublishedBlock(), nullptr);
+    EXPECT_EQ (GetObjectTracker(), nullptr);
 }
 
 TEST (PlugInDataTest, AccessOutsideTheDeclaredLayoutIsRefused)
@@ -217,9 +172,9 @@ TEST (PlugInDataTest, AccessOutsideTheDeclaredLayoutIsRefused)
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.what);
-        EXPECT_EQ (ThrownCode (c.call), -9060);
+        EXPECT_EQ (ThrownInteger<int16_t> (c.call), -9060);
     }
-    EXPECT_EQ (ThrownCode ([&] { empty.Publish(); }), 0);
+    EXPECT_EQ (ThrownInteger<int16_t> ([&] { empty.Publish(); }), 0);
 }
 
 TEST (PlugInDataTest, AFieldDeclaredAfterFirstAccessGrowsTheWorkingBlock)
