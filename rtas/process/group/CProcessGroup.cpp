@@ -8,6 +8,7 @@
 #include "process/base/CDAEError.h"
 #include "process/base/OutParameter.h"
 #include "process/dsp/DSIBinding.h"
+#include "process/dspprocess/CDSPProcess.h"
 #include "process/process/SDSConnection.h"
 #include "process/type/CProcessType.h"
 #include "process/utilities/HostExtToolbox.h"
@@ -47,16 +48,14 @@ CProcessGroup::CProcessGroup()
 
 CProcessGroup::~CProcessGroup() noexcept (false)
 {
-    std::exception_ptr firstFailure;
-    const auto step = [&firstFailure] (auto action) {
+    // Every step runs; what fails is not reported, the group goes either way.
+    const auto step = [] (auto action) {
         try
         {
             action();
         }
         catch (...)
         {
-            if (! firstFailure)
-                firstFailure = std::current_exception();
         }
     };
     step ([this] { DeleteTypes(); });
@@ -70,8 +69,6 @@ CProcessGroup::~CProcessGroup() noexcept (false)
     });
     step ([this] { DisposeGroupLock(); });
     UnloadDSIEntryPoints();
-    if (firstFailure)
-        std::rethrow_exception (firstFailure);
 }
 
 // ---- Initialisation and the type list ----
@@ -524,6 +521,12 @@ int32_t CProcessGroup::Unlock()
 int32_t CProcessGroup::OnSelector36 (int32_t* count1, int32_t* count2, uint32_t typeID, int32_t process, int32_t)
 {
     CProcessType* type = FindType (typeID);
+    if (count2 != nullptr && *count2 == kDSPIdentifierQuery)
+    {
+        if (auto* dspProcess = dynamic_cast<CDSPProcess*> (type->FindProcess (process)))
+            *count2 = dspProcess->GetDSPIdentifier();
+        return 0;
+    }
     PutOut (count1, 0);
     PutOut (count2, 0);
     if (const int32_t result = type->GetUserValueA (process, count1))

@@ -31,6 +31,8 @@ inline constexpr int32_t kNoSuchType = -7125;
 inline constexpr uint32_t kGroupItselfTypeID = 0x3F3F3F3F;
 // The answer FindType presets before it asks a type for its product identifier: four spaces.
 inline constexpr uint32_t kUnansweredProductID = 0x20202020;
+// The value of OnSelector36's second count that asks for a DSP process's DSP identifier.
+inline constexpr int32_t kDSPIdentifierQuery = 0x47892354;
 // The lock's name is made from the group's alternative name, at most this long.
 inline constexpr int32_t kGroupLockNameLength = 63;
 
@@ -45,7 +47,8 @@ public:
     // Clears the library-wide SDS server, SDS object and instance serial.
     CProcessGroup();
     // Deletes the types with their processes, disconnects the SDS server, pops a resource file
-    // still pushed for live instances, disposes of the lock and releases the DSI binding.
+    // still pushed for live instances, disposes of the lock and releases the DSI binding. Every
+    // step runs; a failing one is not reported.
     ~CProcessGroup() noexcept (false) override;
 
     // Binds the DSI entry points, creates the type list, lets the concrete group add its types,
@@ -66,6 +69,8 @@ public:
     // The open count goes down only for an instance that was removed.
     int32_t DeleteProcess (uint32_t typeID, int32_t process) override;
     int32_t GetNumTypes (int16_t* count) override;
+    // The process's two user values; or, when the second count holds kDSPIdentifierQuery, the DSP
+    // identifier of a DSP process in it (0 answered either way).
     int32_t OnSelector36 (int32_t* count1, int32_t* count2, uint32_t typeID, int32_t process, int32_t which) override;
     int32_t OnSelector37 (int32_t* count1, int32_t* count2, uint32_t typeID, int32_t process, int32_t which) override;
     int32_t EnableType (int32_t typeID) override;
