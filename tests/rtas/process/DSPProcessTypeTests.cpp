@@ -174,6 +174,48 @@ TEST_F (DSPProcessTypes, AnInstanceTheManagerRefusesIsDeletedThroughTeardownAndR
     }
 }
 
+// A type that makes plain processes although it is a DSP type.
+class CPlainProcessType final : public CTestDSPType
+{
+public:
+    using CTestDSPType::CTestDSPType;
+    bool deleted = false;
+
+    int32_t CreateProcess (int32_t* id) override
+    {
+        auto* process = new CObservedProcess (&deleted);
+        process->SetInstanceID (1);
+        AddProcess (process);
+        *id = 1;
+        return 0;
+    }
+
+private:
+    class CObservedProcess final : public CTestProcess
+    {
+    public:
+        explicit CObservedProcess (bool* deleted) : fDeleted (deleted) {}
+        ~CObservedProcess() override { *fDeleted = true; }
+
+    private:
+        bool* fDeleted;
+    };
+};
+
+TEST_F (DSPProcessTypes, AnInstanceOfAnotherKindIsDeletedAndRefused)
+{
+    auto plainGroup = std::make_unique<CTestDSPGroup>();
+    CPlainProcessType* plain = nullptr;
+    plainGroup->addTypes = [&] (CTestDSPGroup& g) { g.AddProcessType (plain = new CPlainProcessType (&log)); };
+    ASSERT_EQ (plainGroup->Initialize(), 0);
+    int32_t id = 0;
+    EXPECT_EQ (plainGroup->CreateProcess (kDSPTypeID, &id), -77);
+    EXPECT_EQ (plain->GetNumProcesses(), 0);
+    EXPECT_TRUE (plain->deleted);
+    EXPECT_TRUE (manager.registeredProcesses().empty());
+    plainGroup.reset();
+}
+
 TEST_F (DSPProcessTypes, OpenedThroughWinPlugInOpenInstancesAreNotRegisteredAndStillDeleted)
 {
     SetOpenedByWinPlugInOpen (true);
