@@ -99,21 +99,6 @@ CDSPProcess::~CDSPProcess()
 
 // ---- COM identity ----
 
-int32_t CDSPProcess::QueryInterface (const DOA::GUID& iid, void** out)
-{
-    return Owner()->NonDelegatingQueryInterface (iid, out);
-}
-
-uint32_t CDSPProcess::AddRef()
-{
-    return Owner()->NonDelegatingAddRef();
-}
-
-uint32_t CDSPProcess::Release()
-{
-    return Owner()->NonDelegatingRelease();
-}
-
 int32_t CDSPProcess::NonDelegatingQueryInterface (const DOA::GUID& iid, void** out)
 {
     if (DOA::IsEqualID (iid, IID_IProcess) || DOA::IsEqualID (iid, IID_IProcess2))

@@ -22,17 +22,13 @@ inline constexpr int16_t kDSPProcessWeight = 100;
 inline constexpr int16_t kNotOnADSP = -1;
 inline constexpr uint32_t kHostPrecHookGestalt = 0x70726563; // 'prec'
 
-class CDSPProcess : public DOA::CUnknown, public IProcess2, public virtual CProcess
+class CDSPProcess : public DOA::CUnknown, public DOA::CDelegatingInterface<IProcess2, CDSPProcess>, public virtual CProcess
 {
 public:
     CDSPProcess();
     // Gives back the use of a DSP object still held.
     ~CDSPProcess() override;
 
-    // DOA::IUnknown: forwarded to the owner.
-    int32_t QueryInterface (const DOA::GUID& iid, void** out) override;
-    uint32_t AddRef() override;
-    uint32_t Release() override;
     // Answers both process interface identifiers with the process interface.
     int32_t NonDelegatingQueryInterface (const DOA::GUID& iid, void** out) override;
 

@@ -78,21 +78,6 @@ CDSPProcessType::~CDSPProcessType() = default;
 
 // ---- COM identity ----
 
-int32_t CDSPProcessType::QueryInterface (const DOA::GUID& iid, void** out)
-{
-    return Owner()->NonDelegatingQueryInterface (iid, out);
-}
-
-uint32_t CDSPProcessType::AddRef()
-{
-    return Owner()->NonDelegatingAddRef();
-}
-
-uint32_t CDSPProcessType::Release()
-{
-    return Owner()->NonDelegatingRelease();
-}
-
 int32_t CDSPProcessType::NonDelegatingQueryInterface (const DOA::GUID& iid, void** out)
 {
     if (DOA::IsEqualID (iid, IID_IProcessType) || DOA::IsEqualID (iid, IID_IProcessType2))

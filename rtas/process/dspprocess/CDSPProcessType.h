@@ -42,16 +42,14 @@ inline constexpr int32_t kMaskedDSPMode = 2;
 inline constexpr int32_t kMaskModeMask = 0xfc00;
 inline constexpr int32_t kMaskOtherModes = 0xffff;
 
-class CDSPProcessType : public IProcessType2, public DOA::CUnknown, public virtual CProcessType
+class CDSPProcessType : public DOA::CDelegatingInterface<IProcessType2, CDSPProcessType>,
+                        public DOA::CUnknown,
+                        public virtual CProcessType
 {
 public:
     CDSPProcessType();
     ~CDSPProcessType() override;
 
-    // DOA::IUnknown: forwarded to the owner.
-    int32_t QueryInterface (const DOA::GUID& iid, void** out) override;
-    uint32_t AddRef() override;
-    uint32_t Release() override;
     // Answers both type interface identifiers with the type interface.
     int32_t NonDelegatingQueryInterface (const DOA::GUID& iid, void** out) override;
 

@@ -87,21 +87,6 @@ CDSPProcessGroup::~CDSPProcessGroup() noexcept
 
 // ---- COM identity ----
 
-int32_t CDSPProcessGroup::QueryInterface (const DOA::GUID& iid, void** out)
-{
-    return Owner()->NonDelegatingQueryInterface (iid, out);
-}
-
-uint32_t CDSPProcessGroup::AddRef()
-{
-    return Owner()->NonDelegatingAddRef();
-}
-
-uint32_t CDSPProcessGroup::Release()
-{
-    return Owner()->NonDelegatingRelease();
-}
-
 int32_t CDSPProcessGroup::NonDelegatingQueryInterface (const DOA::GUID& iid, void** out)
 {
     if (DOA::IsEqualID (iid, IID_IProcessGroup))

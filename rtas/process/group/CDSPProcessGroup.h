@@ -40,17 +40,13 @@ inline constexpr int32_t kDSPQueryNameLength = 16;
 // Where the DSP's information record holds its clock rate.
 inline constexpr size_t kDSPInfoClockRateOffset = 32;
 
-class CDSPProcessGroup : public CProcessGroup, public IProcessGroup, public DOA::CUnknown
+class CDSPProcessGroup : public CProcessGroup, public DOA::CDelegatingInterface<IProcessGroup, CDSPProcessGroup>, public DOA::CUnknown
 {
 public:
     CDSPProcessGroup();
     // Releases the lists; what fails there is not reported, the group goes either way.
     ~CDSPProcessGroup() noexcept override;
 
-    // DOA::IUnknown: forwarded to the owner.
-    int32_t QueryInterface (const DOA::GUID& iid, void** out) override;
-    uint32_t AddRef() override;
-    uint32_t Release() override;
     // Answers IID_IProcessGroup with the group's interface part.
     int32_t NonDelegatingQueryInterface (const DOA::GUID& iid, void** out) override;
 

@@ -4,15 +4,10 @@
 // host's connection changes reach the DSP code as commands, and deleting the processes removes
 // the DSP objects and gives the DSPs back.
 
-#include "DSPCardFixture.h"
 #include "DSPGroupTestSupport.h"
 
 #include "process/dsp/DSPGroupRequests.h"
 #include "process/dspclasses/C321ChipDSP.h"
-#include "process/group/GlobalPlugInGroup.h"
-#include "process/utilities/ViewlessMode.h"
-
-#include <DaeControl.h>
 
 #include <gtest/gtest.h>
 
@@ -33,14 +28,12 @@ constexpr int16_t kDSPCodeID = 1001; // five bytes of raw code in the program's 
 constexpr int32_t kProcessCommandVector = 13 + 58; // the command vector on a DSP 321 chip
 constexpr int32_t kAddressOffset321 = 0x801800;
 
-class DSPEndToEnd : public ::testing::TestWithParam<Road>
+class DSPEndToEnd : public DSPGroupFixture, public ::testing::WithParamInterface<Road>
 {
 protected:
     void SetUp() override
     {
-        dsptest::PrepareHost();
-        host.emplace();
-        engine.reset();
+        DSPGroupFixture::SetUp();
         if (GetParam() == Road::Registers)
             dsi.addCard (18, 0); // keeps the card library's records, and the registers, in use
         for (DSIDSPRecord*& record : records)
@@ -51,30 +44,15 @@ protected:
         dsi.addShell();
         Host().dsps = { Identifier (records[0]), Identifier (records[1]) };
         group->option = kDSPCodeID;
-        group->addTypes = [this] (CTestDSPGroup& g) { g.AddProcessType (type = new CTestDSPType (&log)); };
-        ASSERT_EQ (group->Initialize(), 0);
+        group->makeDSP = nullptr; // the card library's DSP objects
+        Initialize();
         ASSERT_EQ (DsiCompat_UseDsiEntries(), GetParam() == Road::Driver);
-        SetPlugInGroup (group.get());
-    }
-    void TearDown() override
-    {
-        group.reset();
-        SetPlugInGroup (nullptr);
-        ReleaseHostToolbox();
-    }
-
-    CTestDSPProcess& Create()
-    {
-        int32_t id = 0;
-        EXPECT_EQ (group->CreateProcess (kDSPTypeID, &id), 0);
-        return type->Process (id);
     }
 
     // What the manager does for a new process: a DSP for it, and the process attached to it.
     CProcessDSP* PlaceOnADSP (CTestDSPProcess& process)
     {
-        CProcessDSP* dsp = nullptr;
-        EXPECT_EQ (type->FindOrAllocateDSPGuarded (&dsp, 0), 0);
+        CProcessDSP* dsp = Allocate();
         EXPECT_EQ (process.AttachToDSPGuarded (dsp), 0);
         return dsp;
     }
@@ -93,16 +71,7 @@ protected:
         return command;
     }
 
-    DaeControl& engine = *KestruneDaeStandIn();
-    DsiControl& dsi = *KestruneDsiStandIn();
-    DSPManagerControl& manager = *KestruneDSPManagerStandIn();
-    ScopedViewless viewless;
-    std::optional<InstalledHost> host;
-    Log log;
     DSIDSPRecord* records[2] = {};
-    // Held on the heap: a group's destructor may throw, which a fixture's may not.
-    std::unique_ptr<CTestDSPGroup> group = std::make_unique<CTestDSPGroup>();
-    CTestDSPType* type = nullptr;
 };
 
 TEST_P (DSPEndToEnd, AProcessRunsOnADSPOfTheCardAndGivesItBackWhenDeleted)

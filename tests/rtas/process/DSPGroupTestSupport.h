@@ -4,6 +4,7 @@
 // objects a test supplies, DSP objects that record what reaches them instead of talking to a
 // card, and a host callback that answers the group's requests as the host would.
 
+#include "DSPCardFixture.h"
 #include "GroupTestSupport.h"
 
 #include "process/dspclasses/CProcessDSP.h"
@@ -11,11 +12,17 @@
 #include "process/dspprocess/CDSPProcessType.h"
 #include "process/group/CDSPProcessGroup.h"
 #include "process/group/CProcessGroupInterface.h"
+#include "process/group/GlobalPlugInGroup.h"
+#include "process/utilities/ViewlessMode.h"
+
+#include <DaeControl.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -118,32 +125,16 @@ private:
 };
 
 // A DSP type whose processes are CTestDSPProcess objects, with scripted card answers and DSP mode.
-class CTestDSPType : public CDSPProcessType
+class CTestDSPType : public CIdentifiedType<CDSPProcessType>
 {
 public:
-    explicit CTestDSPType (Log* log, uint32_t productID = kDSPTypeID) : fLog (log), fProductID (productID) {}
+    explicit CTestDSPType (Log* log, uint32_t productID = kDSPTypeID) : CIdentifiedType (productID), fLog (log) {}
 
     std::string failAt; // given to every new process
     bool makeNothing = false;
     std::map<int32_t, int32_t> cardInfo;
     int32_t mode = 0;
-    int16_t outputs = 2;
 
-    int32_t GetProductID (uint32_t* productID) override
-    {
-        *productID = fProductID;
-        return 0;
-    }
-    int32_t GetNumInputs (int32_t, int16_t* count) override
-    {
-        *count = 2;
-        return 0;
-    }
-    int32_t GetNumOutputs (int32_t, int16_t* count) override
-    {
-        *count = outputs;
-        return 0;
-    }
     int32_t GetCardInfo (int32_t key, int32_t* value) override
     {
         const auto found = cardInfo.find (key);
@@ -165,7 +156,6 @@ public:
 
 private:
     Log* fLog;
-    uint32_t fProductID;
 };
 
 // A DSP object that records what reaches it; with `onCard` false it binds a DSP record without
@@ -237,9 +227,7 @@ public:
     }
     int32_t GetGroupAltName (char* name, int32_t maxLength) override
     {
-        const size_t length = std::min<size_t> (altName.size(), size_t (std::max (maxLength, 0)));
-        name[0] = char (length);
-        std::memcpy (name + 1, altName.data(), length);
+        PutAltName (altName, name, maxLength);
         return 0;
     }
     int32_t GetDSPOption (int16_t) override { return option; }
@@ -338,5 +326,67 @@ inline int32_t Identifier (const void* record)
 {
     return int32_t (reinterpret_cast<uintptr_t> (record));
 }
+
+// What the DSP group tests share: the stand-ins as new with the fake host's callback installed,
+// a DSP group of one test DSP type (its DSP objects recording ones, which fail at `dspFailAt`)
+// that Initialize makes the module's, and the steps a host takes with it.
+class DSPGroupFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dsptest::PrepareHost();
+        host.emplace();
+        engine.reset();
+        SetOpenedByWinPlugInOpen (false);
+        group->makeDSP = [this] {
+            auto dsp = std::make_unique<CRecordingDSP> (&log);
+            dsp->failAt = dspFailAt;
+            return dsp;
+        };
+        group->addTypes = [this] (CTestDSPGroup& g) { g.AddProcessType (type = new CTestDSPType (&log)); };
+    }
+    void TearDown() override
+    {
+        group.reset();
+        SetPlugInGroup (nullptr);
+        SetOpenedByWinPlugInOpen (false);
+        ReleaseHostToolbox();
+    }
+
+    void Initialize()
+    {
+        ASSERT_EQ (group->Initialize(), 0);
+        SetPlugInGroup (group.get());
+        log.clear();
+    }
+
+    CTestDSPProcess& Create()
+    {
+        int32_t id = 0;
+        EXPECT_EQ (group->CreateProcess (kDSPTypeID, &id), 0);
+        return type->Process (id);
+    }
+
+    // What the manager asks the type for a new process: a DSP object, found or allocated.
+    CProcessDSP* Allocate()
+    {
+        CProcessDSP* dsp = nullptr;
+        EXPECT_EQ (type->FindOrAllocateDSPGuarded (&dsp, 0), 0);
+        return dsp;
+    }
+
+    kestrune::host::rtas::DaeControl& engine = *KestruneDaeStandIn();
+    kestrune::host::rtas::DsiControl& dsi = *KestruneDsiStandIn();
+    kestrune::host::rtas::DSPManagerControl& manager = *KestruneDSPManagerStandIn();
+    kestrune::host::rtas::HostExtControl& hostext = *KestruneHostExtStandIn();
+    ScopedViewless viewless;
+    std::optional<InstalledHost> host;
+    Log log;
+    std::string dspFailAt;
+    // Held on the heap: a group's destructor may throw, which a fixture's may not.
+    std::unique_ptr<CTestDSPGroup> group = std::make_unique<CTestDSPGroup>();
+    CTestDSPType* type = nullptr;
+};
 
 } // namespace dspgroup

@@ -1,11 +1,7 @@
 // A DSP process type in a host without a DSP manager. The manager's client is asked for once per
 // module and kept once found, so these run in a program of their own in which it never is.
 
-#include "DSPCardFixture.h"
 #include "DSPGroupTestSupport.h"
-
-#include "process/group/GlobalPlugInGroup.h"
-#include "process/utilities/ViewlessMode.h"
 
 #include <gtest/gtest.h>
 
@@ -17,32 +13,15 @@ namespace
 using namespace dspgroup;
 using namespace kestrune::host::rtas;
 
-class WithoutDSPManager : public ::testing::Test
+class WithoutDSPManager : public DSPGroupFixture
 {
 protected:
     void SetUp() override
     {
-        dsptest::PrepareHost();
-        KestruneDSPManagerStandIn()->setAvailable (false);
-        SetOpenedByWinPlugInOpen (false);
-        group->addTypes = [this] (CTestDSPGroup& g) { g.AddProcessType (type = new CTestDSPType (&log)); };
-        ASSERT_EQ (group->Initialize(), 0);
-        SetPlugInGroup (group.get());
-        log.clear();
+        DSPGroupFixture::SetUp();
+        manager.setAvailable (false);
+        Initialize();
     }
-    void TearDown() override
-    {
-        group.reset();
-        SetPlugInGroup (nullptr);
-        SetOpenedByWinPlugInOpen (false);
-        ReleaseHostToolbox();
-    }
-
-    ScopedViewless viewless;
-    Log log;
-    // Held on the heap: a group's destructor may throw, which a fixture's may not.
-    std::unique_ptr<CTestDSPGroup> group = std::make_unique<CTestDSPGroup>();
-    CTestDSPType* type = nullptr;
 };
 
 TEST_F (WithoutDSPManager, ANewInstanceIsRefusedWithMinus7080AndDeleted)

@@ -3,14 +3,8 @@
 // figures, its answers to the DSP code, its COM part and the host's DSP manager, and its
 // destruction with live processes and DSP objects.
 
-#include "DSPCardFixture.h"
 #include "DSPGroupTestSupport.h"
 #include "ThrownCode.h"
-
-#include "process/group/GlobalPlugInGroup.h"
-#include "process/utilities/ViewlessMode.h"
-
-#include <DaeControl.h>
 
 #include <gtest/gtest.h>
 
@@ -41,65 +35,19 @@ int32_t ThrownAnything (const std::function<void()>& call)
     }
 }
 
-class DSPProcessGroups : public ::testing::Test
+class DSPProcessGroups : public DSPGroupFixture
 {
 protected:
     void SetUp() override
     {
-        dsptest::PrepareHost();
-        host.emplace();
-        engine.reset();
+        DSPGroupFixture::SetUp();
         record = dsi.addDSP (dsi.addCard (20, 0));
         otherRecord = dsi.addDSP (dsi.addCard (20, 0));
         Host().dsps = { Identifier (record), Identifier (otherRecord), Identifier (record) };
-        group->makeDSP = [this] {
-            auto dsp = std::make_unique<CRecordingDSP> (&log);
-            dsp->failAt = dspFailAt;
-            return dsp;
-        };
-        group->addTypes = [this] (CTestDSPGroup& g) { g.AddProcessType (type = new CTestDSPType (&log)); };
-    }
-    void TearDown() override
-    {
-        group.reset();
-        SetPlugInGroup (nullptr);
-        ReleaseHostToolbox();
     }
 
-    void Initialize()
-    {
-        ASSERT_EQ (group->Initialize(), 0);
-        SetPlugInGroup (group.get());
-        log.clear();
-    }
-
-    CTestDSPProcess& Create()
-    {
-        int32_t id = 0;
-        EXPECT_EQ (group->CreateProcess (kDSPTypeID, &id), 0);
-        return type->Process (id);
-    }
-
-    CProcessDSP* Allocate()
-    {
-        CProcessDSP* dsp = nullptr;
-        EXPECT_EQ (type->FindOrAllocateDSPGuarded (&dsp, 0), 0);
-        return dsp;
-    }
-
-    DaeControl& engine = *KestruneDaeStandIn();
-    DsiControl& dsi = *KestruneDsiStandIn();
-    DSPManagerControl& manager = *KestruneDSPManagerStandIn();
-    HostExtControl& hostext = *KestruneHostExtStandIn();
-    ScopedViewless viewless;
-    std::optional<InstalledHost> host;
-    Log log;
-    std::string dspFailAt;
     DSIDSPRecord* record = nullptr;
     DSIDSPRecord* otherRecord = nullptr;
-    // Held on the heap: a group's destructor may throw, which a fixture's may not.
-    std::unique_ptr<CTestDSPGroup> group = std::make_unique<CTestDSPGroup>();
-    CTestDSPType* type = nullptr;
 };
 
 // ---- Initialisation ----

@@ -2,13 +2,7 @@
 // detaching from it with the engine's talkers and listeners and the connection preparation, its
 // number among the processes on one DSP, and the connection changes it passes to its DSP.
 
-#include "DSPCardFixture.h"
 #include "DSPGroupTestSupport.h"
-
-#include "process/group/GlobalPlugInGroup.h"
-#include "process/utilities/ViewlessMode.h"
-
-#include <DaeControl.h>
 
 #include <gtest/gtest.h>
 
@@ -22,43 +16,32 @@ namespace
 using namespace dspgroup;
 using namespace kestrune::host::rtas;
 
-class DSPProcesses : public ::testing::Test
+class DSPProcesses : public DSPGroupFixture
 {
 protected:
     void SetUp() override
     {
-        dsptest::PrepareHost();
-        engine.reset();
+        DSPGroupFixture::SetUp();
         record = dsi.addDSP (dsi.addCard (20, 0));
         otherRecord = dsi.addDSP (dsi.addCard (20, 0));
-        group->addTypes = [this] (CTestDSPGroup& g) { g.AddProcessType (type = new CTestDSPType (&log)); };
-        ASSERT_EQ (group->Initialize(), 0);
-        SetPlugInGroup (group.get());
+        Initialize();
         dsp = MakeDSP (record, 5);
         otherDSP = MakeDSP (otherRecord, 6);
     }
     void TearDown() override
     {
-        group.reset();
-        SetPlugInGroup (nullptr);
+        DSPGroupFixture::TearDown();
         dsp.reset();
         otherDSP.reset();
-        ReleaseHostToolbox();
     }
 
+    // A DSP object on the DSP, made here rather than by the group.
     std::unique_ptr<CRecordingDSP> MakeDSP (DSIDSPRecord* on, int32_t index)
     {
         auto made = std::make_unique<CRecordingDSP> (&log);
         made->Attach (on);
         made->SetUserWord (index);
         return made;
-    }
-
-    CTestDSPProcess& Create()
-    {
-        int32_t id = 0;
-        EXPECT_EQ (group->CreateProcess (kDSPTypeID, &id), 0);
-        return type->Process (id);
     }
 
     // The engine's connection calls since the last clear, as "name port".
@@ -85,17 +68,10 @@ protected:
         EXPECT_EQ (dsp->GetUserCount(), 0);
     }
 
-    DaeControl& engine = *KestruneDaeStandIn();
-    DsiControl& dsi = *KestruneDsiStandIn();
-    ScopedViewless viewless;
-    Log log;
     DSIDSPRecord* record = nullptr;
     DSIDSPRecord* otherRecord = nullptr;
     std::unique_ptr<CRecordingDSP> dsp;
     std::unique_ptr<CRecordingDSP> otherDSP;
-    // Held on the heap: a group's destructor may throw, which a fixture's may not.
-    std::unique_ptr<CTestDSPGroup> group = std::make_unique<CTestDSPGroup>();
-    CTestDSPType* type = nullptr;
 };
 
 TEST_F (DSPProcesses, AnswersBothProcessInterfacesAndCountsItsReferences)

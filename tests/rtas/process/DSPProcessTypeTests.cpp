@@ -2,13 +2,7 @@
 // registration with the host's DSP manager, deletion, and the DSPs and shells it finds or asks the
 // host for through its group, with the room on them.
 
-#include "DSPCardFixture.h"
 #include "DSPGroupTestSupport.h"
-
-#include "process/group/GlobalPlugInGroup.h"
-#include "process/utilities/ViewlessMode.h"
-
-#include <DaeControl.h>
 
 #include <gtest/gtest.h>
 
@@ -25,84 +19,36 @@ namespace
 using namespace dspgroup;
 using namespace kestrune::host::rtas;
 
-class DSPProcessTypes : public ::testing::Test
+class DSPProcessTypes : public DSPGroupFixture
 {
 protected:
     void SetUp() override
     {
-        dsptest::PrepareHost();
-        host.emplace();
-        engine.reset();
-        SetOpenedByWinPlugInOpen (false);
+        DSPGroupFixture::SetUp();
         first = dsi.addDSP (dsi.addCard (20, 0));
         second = dsi.addDSP (dsi.addCard (20, 0));
         Host().dsps = { Identifier (first), Identifier (second) };
-        group->makeDSP = [this] {
-            auto dsp = std::make_unique<CRecordingDSP> (&log);
-            dsp->failAt = dspFailAt;
-            return dsp;
-        };
-        group->addTypes = [this] (CTestDSPGroup& g) { g.AddProcessType (type = new CTestDSPType (&log)); };
-        ASSERT_EQ (group->Initialize(), 0);
-        SetPlugInGroup (group.get());
-        log.clear();
-    }
-    void TearDown() override
-    {
-        group.reset();
-        SetPlugInGroup (nullptr);
-        SetOpenedByWinPlugInOpen (false);
-        ReleaseHostToolbox();
+        Initialize();
     }
 
-    int32_t Create()
-    {
-        int32_t id = 0;
-        EXPECT_EQ (group->CreateProcess (kDSPTypeID, &id), 0);
-        return id;
-    }
+    std::vector<int16_t> IDs() { return InstanceIDs (*type); }
 
-    std::vector<int16_t> IDs()
-    {
-        std::vector<int16_t> ids;
-        for (CProcess* process : type->Processes())
-            ids.push_back (process->GetInstanceID());
-        return ids;
-    }
-
-    CProcessDSP* Allocate()
-    {
-        CProcessDSP* dsp = nullptr;
-        EXPECT_EQ (type->FindOrAllocateDSPGuarded (&dsp, 0), 0);
-        return dsp;
-    }
-
-    DaeControl& engine = *KestruneDaeStandIn();
-    DsiControl& dsi = *KestruneDsiStandIn();
-    DSPManagerControl& manager = *KestruneDSPManagerStandIn();
-    ScopedViewless viewless;
-    std::optional<InstalledHost> host;
-    Log log;
-    std::string dspFailAt;
     DSIDSPRecord* first = nullptr;
     DSIDSPRecord* second = nullptr;
-    // Held on the heap: a group's destructor may throw, which a fixture's may not.
-    std::unique_ptr<CTestDSPGroup> group = std::make_unique<CTestDSPGroup>();
-    CTestDSPType* type = nullptr;
 };
 
 // ---- Instances ----
 
 TEST_F (DSPProcessTypes, ANewInstanceTakesTheLowestFreeIDAndStartsUpInOrder)
 {
-    EXPECT_EQ (Create(), 1);
+    EXPECT_EQ (Create().GetInstanceID(), 1);
     EXPECT_EQ (log, (Log { "SetType", "SetDSPType", "SetTypeIndex", "SetInstanceID 1", "Initialize", "SetSampleRate", "NotifyTypeValue" }));
-    EXPECT_EQ (Create(), 2);
-    EXPECT_EQ (Create(), 3);
-    EXPECT_EQ (Create(), 4);
+    EXPECT_EQ (Create().GetInstanceID(), 2);
+    EXPECT_EQ (Create().GetInstanceID(), 3);
+    EXPECT_EQ (Create().GetInstanceID(), 4);
     ASSERT_EQ (group->DeleteProcess (kDSPTypeID, 3), 0);
     EXPECT_EQ (IDs(), (std::vector<int16_t> { 1, 2, 4 }));
-    EXPECT_EQ (Create(), 3);
+    EXPECT_EQ (Create().GetInstanceID(), 3);
     EXPECT_EQ (IDs(), (std::vector<int16_t> { 1, 2, 4, 3 })) << "appended";
     CTestDSPProcess& process = type->Process (3);
     EXPECT_EQ (process.GetType(), type);
@@ -148,7 +94,7 @@ TEST_F (DSPProcessTypes, ATypeThatMakesNoObjectAnswersMinus7053)
 
 TEST_F (DSPProcessTypes, EveryInstanceIsRegisteredWithTheDSPManagerAndAccepted)
 {
-    const int32_t id = Create();
+    const int32_t id = Create().GetInstanceID();
     IProcess2* registered = &type->Process (id);
     EXPECT_EQ (manager.registeredProcesses(), (std::vector<void*> { registered }));
     EXPECT_EQ (manager.acceptedProcesses(), (std::vector<void*> { registered }));
@@ -219,7 +165,7 @@ TEST_F (DSPProcessTypes, AnInstanceOfAnotherKindIsDeletedAndRefused)
 TEST_F (DSPProcessTypes, OpenedThroughWinPlugInOpenInstancesAreNotRegisteredAndStillDeleted)
 {
     SetOpenedByWinPlugInOpen (true);
-    const int32_t id = Create();
+    const int32_t id = Create().GetInstanceID();
     EXPECT_TRUE (manager.registeredProcesses().empty());
     log.clear();
     EXPECT_EQ (group->DeleteProcess (kDSPTypeID, id), 0);
@@ -229,8 +175,8 @@ TEST_F (DSPProcessTypes, OpenedThroughWinPlugInOpenInstancesAreNotRegisteredAndS
 
 TEST_F (DSPProcessTypes, DeletingClearsTheSpecsIDsAndGivesTheDSPBackWithItsLastUser)
 {
-    const int32_t one = Create();
-    const int32_t two = Create();
+    const int32_t one = Create().GetInstanceID();
+    const int32_t two = Create().GetInstanceID();
     CProcessDSP* dsp = Allocate();
     ASSERT_NE (dsp, nullptr);
     ASSERT_EQ (type->Process (one).AttachToDSP (dsp), 0);
@@ -430,7 +376,7 @@ TEST_F (DSPProcessTypes, TheDSPModeAndTheCardsSingleMaskSetMasksThatTheReleaseCl
 
 TEST_F (DSPProcessTypes, ADSPInUseIsNotReleased)
 {
-    const int32_t one = Create();
+    const int32_t one = Create().GetInstanceID();
     CProcessDSP* dsp = Allocate();
     ASSERT_EQ (type->Process (one).AttachToDSP (dsp), 0);
     EXPECT_FALSE (type->IsDSPIdle (dsp));
@@ -444,7 +390,7 @@ TEST_F (DSPProcessTypes, ADSPInUseIsNotReleased)
 
 TEST_F (DSPProcessTypes, ADSPHasRoomWhileItsUseAndTheExtraNeedsStayBelowWhatItCarries)
 {
-    const int32_t one = Create();
+    const int32_t one = Create().GetInstanceID();
     CProcessDSP* dsp = Allocate();
     ASSERT_EQ (type->Process (one).AttachToDSP (dsp), 0);
     const int32_t id = Identifier (first);
@@ -482,7 +428,7 @@ TEST_F (DSPProcessTypes, AShellComesFromTheHostAndIsReusedWhileItHasRoom)
     EXPECT_EQ (type->FindOrAllocateShellGuarded (&got), 0);
     EXPECT_EQ (Host().Seen (12).size(), 1u) << "the listed shell has room for two outputs";
 
-    const int32_t one = Create();
+    const int32_t one = Create().GetInstanceID();
     CProcessDSP* dsp = Allocate();
     ASSERT_EQ (type->Process (one).AttachToDSP (dsp), 0);
     EXPECT_FALSE (type->ShellHasRoom (shell)) << "two outputs run on it already";

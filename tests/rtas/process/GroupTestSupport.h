@@ -21,6 +21,14 @@ inline constexpr uint32_t kTestTypeID = FourCharCode ("TEST");
 inline constexpr uint32_t kOtherTypeID = FourCharCode ("OTHR");
 inline constexpr uint32_t kUnknownTypeID = FourCharCode ("NONE");
 
+// A test group's alternative name as the group hands it out: length-prefixed, cut to maxLength.
+inline void PutAltName (const std::string& altName, char* name, int32_t maxLength)
+{
+    const size_t length = std::min<size_t> (altName.size(), size_t (std::max (maxLength, 0)));
+    name[0] = char (length);
+    std::memcpy (name + 1, altName.data(), length);
+}
+
 // A group whose types come from `addTypes` and whose alternative name is scripted.
 class CTestGroup final : public CProcessGroup
 {
@@ -39,24 +47,19 @@ public:
     int32_t GetGroupAltName (char* name, int32_t maxLength) override
     {
         ++altNameCalls;
-        const size_t length = std::min<size_t> (altName.size(), size_t (std::max (maxLength, 0)));
-        name[0] = char (length);
-        std::memcpy (name + 1, altName.data(), length);
+        PutAltName (altName, name, maxLength);
         return altNameResult;
     }
 };
 
-// A type answering a product identifier of its own, whose instances are plain test processes
-// numbered from 1. NewProcess can be made to answer a code or to throw.
-class CInstanceType : public CProcessType
+// A type of a product identifier of its own, with two inputs and `outputs` outputs.
+template <class TypeBase>
+class CIdentifiedType : public TypeBase
 {
 public:
-    explicit CInstanceType (uint32_t productID = kTestTypeID) : fProductID (productID) {}
+    explicit CIdentifiedType (uint32_t productID) : fProductID (productID) {}
 
-    int32_t failWith = 0;
-    bool throwDAEError = false;
-    bool throwOther = false;
-    bool teardownThrows = false;
+    int16_t outputs = 2;
 
     int32_t GetProductID (uint32_t* productID) override
     {
@@ -70,9 +73,26 @@ public:
     }
     int32_t GetNumOutputs (int32_t, int16_t* count) override
     {
-        *count = 2;
+        *count = outputs;
         return 0;
     }
+
+private:
+    uint32_t fProductID;
+};
+
+// A type answering a product identifier of its own, whose instances are plain test processes
+// numbered from 1. NewProcess can be made to answer a code or to throw.
+class CInstanceType : public CIdentifiedType<CProcessType>
+{
+public:
+    explicit CInstanceType (uint32_t productID = kTestTypeID) : CIdentifiedType (productID) {}
+
+    int32_t failWith = 0;
+    bool throwDAEError = false;
+    bool throwOther = false;
+    bool teardownThrows = false;
+
     int32_t CreateProcess (int32_t* id) override
     {
         if (throwDAEError)
@@ -102,6 +122,4 @@ private:
             throw CDAEError (-7654);
         }
     };
-
-    uint32_t fProductID;
 };
