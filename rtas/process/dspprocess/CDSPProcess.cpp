@@ -1,7 +1,6 @@
 #include "process/dspprocess/CDSPProcess.h"
 
 #include "process/base/CDAEError.h"
-#include "process/base/OutParameter.h"
 #include "process/dspclasses/CProcessDSP.h"
 #include "process/dspprocess/CDSPProcessType.h"
 #include "process/dspprocess/ProcessConversant.h"
@@ -110,7 +109,10 @@ int32_t CDSPProcess::GetUnknown (IACFUnknown** unknown)
 {
     if (unknown == nullptr)
         return 0;
-    return GetInterface (static_cast<IProcess2*> (this), reinterpret_cast<void**> (unknown));
+    IProcess2* identity = this;
+    identity->AddRef();
+    *unknown = identity;
+    return 0;
 }
 
 // ---- The DSP binding ----

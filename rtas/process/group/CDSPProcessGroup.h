@@ -10,7 +10,8 @@
 // releases it). Destruction deletes the types and their processes first, then the DSP objects,
 // then the lists.
 //
-// [host thread] for every operation; QueryForDSP also on the driver's thread.
+// [host thread] for every operation. The DSP code asks QueryForDSP for the group's name also from
+// the driver's thread; its load answer reads the process lists and belongs to the host thread.
 
 #include <cstdint>
 #include <memory>
