@@ -36,7 +36,7 @@ uint32_t word (const void* pointer)
 class DpmInstance
 {
 public:
-    DpmInstance() : loader ({ KESTRUNE_DAE_PATH, KESTRUNE_HOSTEXT_PATH, KESTRUNE_PLUGIN_PATH })
+    DpmInstance() : loader ({ KESTRUNE_DAE_PATH, KESTRUNE_HOSTEXT_PATH, KESTRUNE_PLUGIN_PATH, KESTRUNE_DSI_PATH, KESTRUNE_DSP_MANAGER_PATH })
     {
         if (! loader.loadHost() || ! loader.loadPlugIn() || loader.open (StartUpRoad::kWinPlugInOpen) != 0)
             return;

@@ -357,13 +357,15 @@ namespace
     {
     public:
         explicit RTASPluginHost (const std::string& pluginPath)
-            : path (pluginPath), loader ({ KESTRUNE_DAE_PATH, KESTRUNE_HOSTEXT_PATH, pluginPath }), routines (loader)
+            : path (pluginPath), loader ({ KESTRUNE_DAE_PATH, KESTRUNE_HOSTEXT_PATH, pluginPath, KESTRUNE_DSI_PATH, KESTRUNE_DSP_MANAGER_PATH }), routines (loader)
         {
             if (! loader.loadHost())
-                throw std::runtime_error ("cannot load the stand-in engine " KESTRUNE_DAE_PATH " or toolbox " KESTRUNE_HOSTEXT_PATH);
+                throw std::runtime_error ("cannot load the stand-in engine's libraries beside " KESTRUNE_DAE_PATH);
             // A long-running host: the stand-ins keep no record of its calls.
             loader.engine().script().setRecording (false);
             loader.objectTracker().script().setRecording (false);
+            loader.cardLibrary()->script().setRecording (false);
+            loader.dspManager()->script().setRecording (false);
             loader.toolbox()->script().setRecording (false);
             if (! loader.loadPlugIn())
                 throw std::runtime_error ("cannot load the plug-in file " + pluginPath);
