@@ -5,11 +5,12 @@
 // first gives the wrapper's overhead.
 #include "BenchSupport.h"
 
-#include <PlugInLoader.h>
+#include <HostedPlugIn.h>
 
 #include <array>
 #include <cstring>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace
@@ -17,67 +18,50 @@ namespace
 using namespace bench;
 using namespace kestrune::host::rtas;
 
-constexpr uint32_t stereoTypeID = 0x6A636162; // 'jcab'
 constexpr int channels = 2;
 
-// The routines the engine calls to start the plug-in and make its instance.
-constexpr uint32_t setSampleRateSelector = 7;
-constexpr uint32_t hostCallbackSelector = 14;
-constexpr uint32_t createProcessSelector = 19;
-constexpr uint32_t deleteProcessSelector = 20;
-
-uint32_t word (const void* pointer)
-{
-    return uint32_t (reinterpret_cast<uintptr_t> (pointer));
-}
-
-// The plug-in opened without views, its host callback given, one stereo instance made; the
-// published worker of that instance, its callback and the block the engine hands it.
+// The plug-in opened without views and one stereo instance made at the benchmarks' rate. Throws
+// std::runtime_error when the plug-in does not start or refuses the instance.
 class DpmInstance
 {
 public:
     DpmInstance() : loader ({ KESTRUNE_DAE_PATH, KESTRUNE_HOSTEXT_PATH, KESTRUNE_PLUGIN_PATH, KESTRUNE_DSI_PATH, KESTRUNE_DSP_MANAGER_PATH })
     {
-        if (! loader.loadHost() || ! loader.loadPlugIn() || loader.open (StartUpRoad::kWinPlugInOpen) != 0)
-            return;
-        opened = true;
-        auto& tracker = loader.objectTracker();
-        tracker.script().setRecording (false);
+        if (! loader.loadHost() || ! loader.loadPlugIn())
+            throw std::runtime_error ("the stand-in engine or KESTrune.dpm does not load");
         loader.engine().script().setRecording (false);
-        if (loader.call (hostCallbackSelector, { word (reinterpret_cast<const void*> (tracker.hostCallback())) }) != 0
-            || loader.call (setSampleRateSelector, { uint32_t (sampleRate) }) != 0
-            || loader.call (createProcessSelector, { stereoTypeID, word (&process) }) != 0)
-            return;
-        created = true;
-        for (const auto& object : tracker.liveObjects())
-            if (const auto plugIn = tracker.plugIn (object.object); plugIn && plugIn->spec[4] == process && ! plugIn->workers.empty())
-                worker = plugIn->workers.front();
-        if (const auto found = tracker.worker (worker); found && ! found->dataObjects.empty())
+        loader.objectTracker().script().setRecording (false);
+        if (loader.open (StartUpRoad::kWinPlugInOpen) != 0)
         {
-            callback = found->callback;
-            userData = tracker.dataBlock (found->dataObjects.front());
+            loader.close (StartUpRoad::kWinPlugInOpen);
+            throw std::runtime_error ("KESTrune.dpm does not open");
+        }
+        try
+        {
+            plugIn.emplace (loader);
+            plugIn->SetSampleRate (int32_t (sampleRate));
+            const HostedType* stereo = plugIn->TypeFor (channels);
+            if (stereo == nullptr)
+                throw std::runtime_error ("KESTrune.dpm has no stereo type");
+            process.emplace (*plugIn, *stereo);
+        }
+        catch (...)
+        {
+            process.reset();
+            loader.close (StartUpRoad::kWinPlugInOpen);
+            throw;
         }
     }
 
     ~DpmInstance()
     {
-        if (created)
-            loader.call (deleteProcessSelector, { stereoTypeID, uint32_t (process) });
-        if (opened)
-            loader.close (StartUpRoad::kWinPlugInOpen);
+        process.reset();
+        loader.close (StartUpRoad::kWinPlugInOpen);
     }
 
-    bool ready() const { return callback != nullptr && userData != nullptr; }
-
     PlugInLoader loader;
-    int32_t process = 0;
-    void* worker = nullptr;
-    PlugInRenderCallback callback = nullptr;
-    void* userData = nullptr;
-
-private:
-    bool opened = false;
-    bool created = false;
+    std::optional<HostedPlugIn> plugIn;
+    std::optional<HostedProcess> process;
 };
 
 // The engine's records of one block: the instance record (its published block and a cell per
@@ -115,22 +99,33 @@ struct EngineRecords
 void runRTAS (benchmark::State& state, bool throughStandInEngine)
 {
     const int blockSize = blockSizeOf (state);
-    DpmInstance dpm;
-    if (! dpm.ready())
+    std::optional<DpmInstance> dpm;
+    try
     {
-        state.SkipWithError ("KESTrune.dpm does not start or publishes no render callback");
+        dpm.emplace();
+    }
+    catch (const std::exception& error)
+    {
+        state.SkipWithError (error.what());
         return;
     }
-    auto& tracker = dpm.loader.objectTracker();
-    EngineRecords records (dpm.userData, tracker.silentBuffer(), blockSize);
+    auto& tracker = dpm->loader.objectTracker();
+    HostedProcess& process = *dpm->process;
+    const PlugInRenderCallback callback = process.Callback();
+    if (callback == nullptr || process.CallbackData() == nullptr)
+    {
+        state.SkipWithError ("KESTrune.dpm published no render callback");
+        return;
+    }
+    EngineRecords records (process.CallbackData(), tracker.silentBuffer(), blockSize);
     std::vector<RenderChannelCell*> cellPointers;
     for (auto& cell : records.cells)
         cellPointers.push_back (&cell);
     int32_t failures = 0;
     runBlocks (state, channels, blockSize, [&] (juce::AudioBuffer<float>& block) {
         records.setCells (block);
-        const int32_t result = throughStandInEngine ? tracker.render (dpm.worker, cellPointers, blockSize, blockSize)
-                                                    : dpm.callback (records.instance.data(), &records.context);
+        const int32_t result = throughStandInEngine ? tracker.render (process.Worker(), cellPointers, blockSize, blockSize)
+                                                    : callback (records.instance.data(), &records.context);
         failures += result != 0 ? 1 : 0;
         benchmark::DoNotOptimize (records.cells[channels]);
     });
