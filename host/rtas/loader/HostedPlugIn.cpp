@@ -53,7 +53,8 @@ double ControlValueToFraction (int32_t value)
 
 int32_t FractionToControlValue (double fraction)
 {
-    const double value = std::round (std::clamp (fraction, 0.0, 1.0) * kControlSteps - kControlOffset);
+    // Halves go up, as the plug-in library rounds.
+    const double value = std::floor (std::clamp (fraction, 0.0, 1.0) * kControlSteps - kControlOffset + 0.5);
     return int32_t (std::clamp (value, -kControlOffset, kControlOffset - 1.0));
 }
 

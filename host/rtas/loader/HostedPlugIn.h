@@ -63,7 +63,7 @@ inline uint32_t RoutineWord (int32_t value)
 
 // Control values span the signed 32-bit range: t = (v + 2^31) / (2^32 - 1).
 double ControlValueToFraction (int32_t value);
-// The nearest control value of a fraction clamped to [0, 1].
+// The nearest control value of a fraction clamped to [0, 1] (halves go up).
 int32_t FractionToControlValue (double fraction);
 
 // A four-character code as its text.
