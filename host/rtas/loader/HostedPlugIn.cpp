@@ -11,7 +11,7 @@ namespace kestrune::host::rtas
 namespace
 {
     // The type identifier under which the group answers for itself (its product name).
-    constexpr uint32_t kGroupItself = 0;
+    constexpr uint32_t kGroupItself = 0x3F3F3F3F; // '????'
     // Names and texts: up to 255 characters and a terminator or a length byte.
     constexpr int32_t kTextCapacity = 256;
     // Control texts as hosts show them.
@@ -70,6 +70,7 @@ std::string FourCharText (uint32_t code)
 
 HostedPlugIn::HostedPlugIn (PlugInLoader& loader) : loader_ (loader)
 {
+    loader.engine().setGestalt (kFicGestaltVariableQuanta, 1);
     Require (RoutineSelector::kSetHostCallback, { RoutineWord (reinterpret_cast<const void*> (loader.objectTracker().hostCallback())) },
              "the engine's callback");
     uint8_t name[kTextCapacity] = {};

@@ -82,7 +82,8 @@ struct HostedType
     int outputs = 0;
 };
 
-// The plug-in after its open: the engine hands the group its callback (through which the
+// The plug-in after its open: the engine offers blocks of any length ('vqta'), so that each
+// render call renders the frames it is given, hands the group its callback (through which the
 // plug-in finds the object tracker), then reads the group's names and types.
 class HostedPlugIn
 {

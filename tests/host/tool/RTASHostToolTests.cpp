@@ -99,7 +99,10 @@ TEST_F (ToolTest, ProcessGivesWhatThe64BitFileGives)
         const auto fromAax = read ("aax.wav");
         ASSERT_EQ (fromDpm.getNumChannels(), c.channels) << c.name;
         ASSERT_EQ (fromDpm.getNumSamples(), fromAax.getNumSamples()) << c.name;
-        EXPECT_LE (maxDifference (fromDpm, fromAax), 1.0e-6f) << c.name;
+        // Both builds run the same arithmetic: where their vector code rounds alike the files are
+        // equal to the last bit, elsewhere they differ by rounding only. A bypassed file is the
+        // input in both.
+        EXPECT_LE (maxDifference (fromDpm, fromAax), c.options == std::vector<std::string> { "--bypass" } ? 0.0f : 1.0e-6f) << c.name;
         EXPECT_GT (fromDpm.getMagnitude (0, fromDpm.getNumSamples()), 0.0f) << c.name;
     }
 }
