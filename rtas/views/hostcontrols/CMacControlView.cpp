@@ -6,6 +6,7 @@
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "views/description/CViewDescriptionReader.h"
+#include "views/description/DescriptionNode.h"
 
 namespace
 {
