@@ -6,6 +6,7 @@
 
 #include "process/base/CDAEError.h"
 #include "process/controls/ControlValueMapping.h"
+#include "process/utilities/PStrings.h"
 #include "views/description/CViewDescriptionReader.h"
 
 namespace
@@ -15,13 +16,11 @@ namespace
     throw CDAEError (RTASError::kConditionFalse);
 }
 
-// Copies a length-prefixed text into a buffer of capacity + 1 bytes, cut at capacity.
-void CopyPascalText (uint8_t* destination, const uint8_t* source, int capacity)
+const uint8_t kEmptyText[1] {};
+
+const uint8_t* TextOrEmpty (const uint8_t* text)
 {
-    const int length = source != nullptr ? std::min<int> (source[0], capacity) : 0;
-    destination[0] = static_cast<uint8_t> (length);
-    if (length > 0)
-        std::memcpy (destination + 1, source + 1, static_cast<size_t> (length));
+    return text != nullptr ? text : kEmptyText;
 }
 
 const SDescriptionNode* IntegerNode (const SDescriptionNode* node)
@@ -71,12 +70,12 @@ void CControlView::SetValue (int32_t value)
 void CControlView::GetName (uint8_t* name) const
 {
     if (name != nullptr)
-        CopyPascalText (name, fName, kControlViewNameLength);
+        PStrCopy63 (fName, name);
 }
 
 void CControlView::SetName (const uint8_t* name)
 {
-    CopyPascalText (fName, name, kControlViewNameLength);
+    PStrCopy63 (TextOrEmpty (name), fName);
 }
 
 void CControlView::ValueToText (int32_t value, char* text, int32_t length) const
@@ -119,7 +118,7 @@ void CControlView::SetHighlight (int16_t colour, int16_t extra, const uint8_t* t
     const bool changed = colour != fHighlightColour || extra != fHighlightExtra;
     fHighlightColour = colour;
     fHighlightExtra = extra;
-    CopyPascalText (fHighlightText, text, kHighlightTextLength);
+    PStrCopy (TextOrEmpty (text), fHighlightText);
     if (changed)
         RedrawEditors();
 }
@@ -136,7 +135,7 @@ void CControlView::GetHighlight (int16_t* colour, int16_t* extra, uint8_t* text)
     if (extra != nullptr)
         *extra = fHighlightExtra;
     if (text != nullptr)
-        CopyPascalText (text, fHighlightText, kHighlightTextLength);
+        PStrCopy (fHighlightText, text);
 }
 
 void CControlView::ReadDescription (CViewDescriptionReader& reader)

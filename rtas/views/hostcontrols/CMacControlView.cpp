@@ -1,10 +1,8 @@
 #include "views/hostcontrols/CMacControlView.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/PStrings.h"
 #include "views/description/CViewDescriptionReader.h"
 #include "views/description/DescriptionNode.h"
 
@@ -118,10 +116,8 @@ void CMacControlView::ReadDescription (CViewDescriptionReader& reader)
 
 void CMacControlView::SetTitle (const uint8_t* title)
 {
-    const size_t length = title != nullptr ? std::min<size_t> (title[0], kControlTitleLength) : 0;
-    fTitle[0] = static_cast<uint8_t> (length);
-    if (length > 0)
-        std::memcpy (fTitle + 1, title + 1, length);
+    static const uint8_t kEmpty[1] {};
+    PStrCopy (title != nullptr ? title : kEmpty, fTitle);
 }
 
 void CMacControlView::SetRange (int16_t minimum, int16_t maximum)

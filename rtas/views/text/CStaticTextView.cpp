@@ -6,6 +6,7 @@
 
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/PStrings.h"
 #include "views/base/ScopedToolboxObjects.h"
 #include "views/base/ViewGeometry.h"
 #include "views/custom/ColourSets.h"
@@ -22,19 +23,6 @@ inline constexpr int16_t kTextStyle = 0;
 inline constexpr int16_t kTextInset = 3;
 inline constexpr int16_t kEditLineHeight = 11;
 inline constexpr RGBColor kDarkBlueText { 0x0000, 0x0000, 0xAAAA };
-
-// The colour set whose colour 4 a highlighted text takes for the highlight's colour; -1 for none.
-int16_t ColourSetOfTextHighlight (int16_t colour)
-{
-    switch (colour)
-    {
-        case 0: return 2;
-        case 1: return 5;
-        case 2: return 3;
-        case 3: return 6;
-        default: return -1;
-    }
-}
 
 int16_t JustificationOfKeyword (int32_t keyword)
 {
@@ -112,8 +100,8 @@ int16_t CStaticTextView::GetTextStyle() const
 
 void CStaticTextView::SetText (const uint8_t* text)
 {
-    const size_t length = text != nullptr ? text[0] : 0;
-    SetText (std::string_view (reinterpret_cast<const char*> (text != nullptr ? text + 1 : fText + 1), length));
+    static const uint8_t kEmpty[1] {};
+    PStrCopy (text != nullptr ? text : kEmpty, fText);
 }
 
 void CStaticTextView::SetText (std::string_view text)
@@ -202,8 +190,8 @@ RGBColor CStaticTextView::GetForeColor() const
         int16_t extra = 0;
         uint8_t text[256] {};
         GetHighlight (&colour, &extra, text);
-        const int16_t set = ColourSetOfTextHighlight (colour);
-        return set >= 0 ? GetColourSet (set)[4] : CCustomView::GetForeColor();
+        const std::optional<int16_t> set = ColourSetOfHighlight (colour);
+        return set ? GetColourSet (*set)[4] : CCustomView::GetForeColor();
     }
     if (GetColourSetIndex() == 1)
         return kHighlightColor;
