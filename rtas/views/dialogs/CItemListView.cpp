@@ -180,6 +180,10 @@ void CItemListView::AttachScrollControl (int slot, uint32_t id, int16_t orientat
     for (const CPlugInView* scope = GetParent() != nullptr ? GetParent() : this; scope != nullptr && found == nullptr; scope = scope->GetParent())
         found = scope->FindSubViewByID (id);
     auto* control = dynamic_cast<CScrollControlView*> (found);
+    CScrollControlView* previous = fScrollControls[slot];
+    fScrollControls[slot] = nullptr;
+    if (previous != nullptr && previous != control)
+        previous->ForgetScrolledView (this);
     if (control == nullptr)
         return;
     control->SetScrolledView (this, orientation);

@@ -421,10 +421,20 @@ TEST_F (ScrolledLists, ScrollControlsAndListsForgetEachOtherWhenOneGoes)
     CScrollControlView& vertical = AddScrollControl ("VScr");
     root->AttachAll();
     ASSERT_EQ (vertical.GetScrolledView(), &list);
-    root->RemoveChild (&list);
+
+    // A control taken out of the tree while the list lives is let go when the list attaches again.
+    std::unique_ptr<CPlugInView> outside = root->RemoveChild (&vertical);
+    CScrollControlView& replacement = AddScrollControl ("VScr");
+    root->AttachAll();
     EXPECT_EQ (vertical.GetScrolledView(), nullptr);
-    vertical.SetValue (INT32_MAX);
-    EXPECT_EQ (vertical.GetValue(), INT32_MAX);
+    EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kVertical), &replacement);
+    outside.reset();
+    EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kVertical), &replacement);
+
+    root->RemoveChild (&list);
+    EXPECT_EQ (replacement.GetScrolledView(), nullptr);
+    replacement.SetValue (INT32_MAX);
+    EXPECT_EQ (replacement.GetValue(), INT32_MAX);
 }
 
 TEST_F (ScrolledLists, ScrollingMovesThePixelsAndRedrawsWhatItUncovers)
