@@ -41,10 +41,20 @@ inline std::vector<uint8_t> Pascal (const std::string& text)
     return pascal;
 }
 
-// An editor that records its binding, the values it was asked to show and its redraws.
+// An editor that records its binding, the values it was asked to show and its redraws. As every
+// editor does, it leaves its control view when it goes.
 class RecordingEditor final : public IControlViewEditor
 {
 public:
+    RecordingEditor() = default;
+    ~RecordingEditor()
+    {
+        if (bound != nullptr)
+            bound->DetachEditor (this);
+    }
+    RecordingEditor (const RecordingEditor&) = delete;
+    RecordingEditor& operator= (const RecordingEditor&) = delete;
+
     CControlView* bound = nullptr;
     IControlViewEditor* next = nullptr;
     std::vector<int32_t> shown;
