@@ -1,5 +1,6 @@
 #include "views/dialogs/DialogResources.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "process/base/CDAEError.h"
@@ -30,7 +31,7 @@ std::vector<SDialogItem> ReadDialogItemList (const uint8_t* data, size_t size)
     if (count < 0)
         Refuse();
     std::vector<SDialogItem> items;
-    items.reserve (static_cast<size_t> (count));
+    items.reserve (std::min (static_cast<size_t> (count), size / kDialogItemHeaderSize));
     size_t at = sizeof (int16_t);
     for (int32_t i = 0; i < count; ++i)
     {
