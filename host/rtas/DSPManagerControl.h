@@ -16,13 +16,16 @@
 // injectFailure: "GetDSPManager" and the two region creations give null; "Manager.QueryInterface"
 // answers no interface; every other operation with a result returns the injected code (an
 // accept refused this way leaves the process registered but not accepted).
-// Regions: none below version 1; unnamed ones from version 1, named ones from version 2.
+// Regions: none below version 1; unnamed ones from version 1, named ones from version 2. A region
+// is a recursive lock with an owner: its holder enters again at once, any other thread waits
+// (or, trying, is refused), and only the holder may leave it.
 
 #include <abi/DSPManager.h>
 
 #include "StandInScript.h"
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -34,6 +37,7 @@ struct DSPRegion
     std::string name; // empty for an unnamed region
     bool named = false;
     int depth = 0; // levels held now
+    std::thread::id owner; // the thread that holds it; none while it is free
     bool deleted = false;
 };
 

@@ -28,6 +28,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 struct HINSTANCE__;
 struct HRSRC__;
@@ -167,3 +169,14 @@ HANDLE CreateMutexA (LPVOID attributes, BOOL initialOwner, LPCSTR name);
 DWORD WaitForSingleObject (HANDLE handle, DWORD milliseconds);
 BOOL ReleaseMutex (HANDLE mutex);
 BOOL CloseHandle (HANDLE handle);
+
+// Debug output: the text is for a debugger, and nothing shows it here. The layer keeps the
+// latest texts of its module (at most kDebugOutputKept, oldest dropped first) for whoever asks.
+void OutputDebugStringA (LPCSTR text);
+
+namespace kestrune::win
+{
+inline constexpr size_t kDebugOutputKept = 64;
+// The texts given to OutputDebugStringA since the last call, oldest first.
+std::vector<std::string> takeDebugOutput();
+} // namespace kestrune::win

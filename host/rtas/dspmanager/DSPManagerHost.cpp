@@ -21,7 +21,6 @@ namespace
     struct RegionObject
     {
         std::recursive_mutex mutex;
-        std::thread::id owner;
         DSPRegion info;
     };
 
@@ -247,10 +246,10 @@ namespace
                 return kDSPManagerErrUnknownRegion;
             {
                 std::lock_guard guard (lock_);
-                if (region->info.depth == 0 || region->owner != std::this_thread::get_id())
+                if (region->info.depth == 0 || region->info.owner != std::this_thread::get_id())
                     return kDSPManagerErrNotHeld;
                 if (--region->info.depth == 0)
-                    region->owner = std::thread::id();
+                    region->info.owner = std::thread::id();
             }
             region->mutex.unlock();
             return 0;
@@ -349,7 +348,7 @@ namespace
         void entered (RegionObject& region)
         {
             std::lock_guard guard (lock_);
-            region.owner = std::this_thread::get_id();
+            region.info.owner = std::this_thread::get_id();
             ++region.info.depth;
         }
 

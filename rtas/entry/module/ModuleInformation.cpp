@@ -121,16 +121,6 @@ bool GetModuleCopyright (HMODULE module, char* text, size_t capacity)
     return true;
 }
 
-const void* LoadModuleResource (HMODULE module, const char* type, int16_t id, DWORD* size)
-{
-    const HRSRC resource = FindResourceA (module, MAKEINTRESOURCEA (static_cast<uint16_t> (id)), type);
-    if (resource == nullptr)
-        return nullptr;
-    if (size != nullptr)
-        *size = SizeofResource (module, resource);
-    return LockResource (LoadResource (module, resource));
-}
-
 bool CopyResourceFromFile (const char* path, const char* type, int16_t id, DWORD* size, DWORD capacity,
                            void* destination)
 {

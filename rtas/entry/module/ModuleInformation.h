@@ -12,10 +12,11 @@
 
 #include <win/Win32.h>
 
+#include "process/dsp/DSPCodeResources.h"
+
 // Paths as these functions ask for them.
 inline constexpr DWORD kModuleInfoPathSize = 260;
 inline constexpr DWORD kExecutablePathSize = 255;
-inline constexpr const char* kDSPCodeResourceType = "DSPCODE";
 
 // A module's file version: the high and low halves of its most, then least, significant word.
 struct SModuleVersion
@@ -43,9 +44,7 @@ std::string GetModuleVersionText (HMODULE module);
 // no translation or no such text.
 bool GetModuleCopyright (HMODULE module, char* text, size_t capacity);
 
-// The bytes of the module's resource (type, numeric id), read-only while the module is loaded,
-// and their size when asked for; null when there is no such resource.
-const void* LoadModuleResource (HMODULE module, const char* type, int16_t id, DWORD* size);
+// LoadModuleResource (the bytes of a module's resource) comes with the DSP code's resources.
 // Copies min(capacity, size) bytes of the file's resource to the destination and reports its
 // full size; false when the file cannot be read or has no such resource.
 bool CopyResourceFromFile (const char* path, const char* type, int16_t id, DWORD* size, DWORD capacity,

@@ -168,3 +168,18 @@ int32_t ShimDsiWaitHostBitTimed (DSIDSPRecord* dsp, int32_t mask)
             return ShimDsiWaitHostBit (dsp, wait.hostBit, wait.value, kDSIWaitBound);
     return kDSIShimMissing;
 }
+
+int32_t ShimDsiHostStatus (DSIDSPRecord* dsp, int32_t mask, bool* holds)
+{
+    for (const TimedWait& wait : kTimedWaits)
+    {
+        if (wait.mask != mask)
+            continue;
+        int32_t value = 0;
+        const int32_t status = ShimDsiGetHostBit (dsp, wait.hostBit, &value);
+        if (status == 0 && holds != nullptr)
+            *holds = (value != 0 ? 1 : 0) == wait.value;
+        return status;
+    }
+    return kDSIShimMissing;
+}

@@ -3,7 +3,7 @@
 // when all of them are bound (DSIBinding.h), otherwise from the records that DSI.dll hands out.
 // A null DSP, card or shell gets the empty answer (false, null, -1 for a number). [host thread]
 
-#include "process/dsp/DSIInterface.h"
+#include <abi/DSI.h>
 
 bool DsiCompat_UseDsiEntries();
 

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <thread>
+#include <tuple>
 
 namespace
 {
@@ -113,6 +115,37 @@ TEST_F (DSPManagerStandIn, ARegionIsRecursiveForItsHolderAndExcludesOthers)
     EXPECT_EQ (client->DeleteCriticalRegion (region), 0);
     EXPECT_TRUE (control.regions().at (0).deleted);
     EXPECT_EQ (client->EnterCriticalRegion (region), kDSPManagerErrUnknownRegion);
+    client->Release();
+}
+
+TEST_F (DSPManagerStandIn, ARegionRecordsItsOwnerAndOnlyTheOwnerLeavesIt)
+{
+    IDSPManagerClient* client = fetchClient();
+    DSPCriticalRegionRef region = client->NewNamedCriticalRegion ("owned");
+    ASSERT_NE (region, nullptr);
+    EXPECT_EQ (control.regions().at (0).owner, std::thread::id());
+    ASSERT_EQ (client->EnterCriticalRegion (region), 0);
+    EXPECT_EQ (control.regions().at (0).owner, std::this_thread::get_id());
+
+    // Another thread may neither leave it nor enter it until the holder has left.
+    std::promise<void> left;
+    auto elsewhere = std::async (std::launch::async, [&] {
+        const int32_t leave = client->LeaveCriticalRegion (region);
+        const int32_t enter = client->EnterCriticalRegion (region);
+        const bool ownerAfterEnter = control.regions().at (0).owner == std::this_thread::get_id();
+        client->LeaveCriticalRegion (region);
+        return std::make_tuple (leave, enter, ownerAfterEnter, left.get_future().wait_for (std::chrono::seconds (0)) == std::future_status::ready);
+    });
+    EXPECT_EQ (elsewhere.wait_for (std::chrono::milliseconds (50)), std::future_status::timeout) << "the other thread waits";
+    EXPECT_EQ (control.regions().at (0).depth, 1);
+    left.set_value();
+    EXPECT_EQ (client->LeaveCriticalRegion (region), 0);
+    const auto [leave, enter, ownerAfterEnter, enteredAfterLeave] = elsewhere.get();
+    EXPECT_EQ (leave, kDSPManagerErrNotHeld);
+    EXPECT_EQ (enter, 0);
+    EXPECT_TRUE (ownerAfterEnter);
+    EXPECT_TRUE (enteredAfterLeave);
+    EXPECT_EQ (control.regions().at (0).owner, std::thread::id());
     client->Release();
 }
 

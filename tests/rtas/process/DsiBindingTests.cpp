@@ -249,7 +249,8 @@ TEST_F (DsiBinding, CompatibilityAnswersAgreeWhicheverRoadTheyTake)
         EXPECT_EQ (DsiCompat_GetNextDSP (dsp), i + 1 < dsps.size() ? dsps[i + 1] : nullptr);
         DSIDSPInfoRecord info {};
         EXPECT_EQ (DsiCompat_GetDSPInfoRecord (dsp, &info), 0);
-        EXPECT_EQ (info.fBytes[0], uint8_t (i * 16));
+        // Bytes beyond the host-port layout (registers or register addresses) keep the pattern.
+        EXPECT_EQ (info.fBytes[32], uint8_t (i * 16 + 32));
         EXPECT_EQ (info.fBytes[79], uint8_t (i * 16 + 79));
         int value = 0;
         EXPECT_EQ (DsiCompat_SetDSPClientVal (dsp, &value), 0);
