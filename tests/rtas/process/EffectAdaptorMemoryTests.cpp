@@ -5,45 +5,18 @@
 #include "EffectTestSupport.h"
 #include "FailingAllocations.h"
 
-#include "entry/ObjectTracker.h"
-
-#include <DaeObjectTrackerControl.h>
 #include <gtest/gtest.h>
 
 namespace
 {
 
-using namespace kestrune::host::rtas;
-
-class EffectAdaptorMemory : public EffectTest
+class EffectAdaptorMemory : public EffectEngineTest
 {
-protected:
-    void SetUp() override
-    {
-        EffectTest::SetUp();
-        ForgetObjectTracker();
-        gHostCallback = reinterpret_cast<HostCallbackProc> (tracker.hostCallback());
-        type = MakeEffectType (kStereoTypeID, 1);
-        type->AddCapability (EffectCardInfo::kSideChainInput);
-        process = MakeProcess (type.get(), SetUpAsWrapper);
-    }
-
-    void TearDown() override
-    {
-        process.reset();
-        type.reset();
-        gHostCallback = nullptr;
-        ForgetObjectTracker();
-        EffectTest::TearDown();
-    }
-
-    DaeObjectTrackerControl& tracker = *KestruneDaeObjectTracker();
-    std::unique_ptr<CEffectTypeRTAS> type;
-    std::unique_ptr<CTestEffectProcess> process;
 };
 
 TEST_F (EffectAdaptorMemory, EveryAllocationThatFailsLeavesNoAdaptor)
 {
+    Make();
     const SPlugInSpec record { { 1, 2, 3, 4, 1 } };
     int failures = 0;
     for (int skip = 0;; ++skip)

@@ -4,10 +4,8 @@
 
 #include "EffectTestSupport.h"
 
-#include "entry/ObjectTracker.h"
 #include "process/connections/StreamFormat.h"
 
-#include <DaeObjectTrackerControl.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -38,43 +36,15 @@ struct EngineBuffers
     std::vector<RenderChannelCell*> cellAddresses;
 };
 
-class EffectRendering : public EffectTest
+class EffectRendering : public EffectEngineTest
 {
 protected:
-    void SetUp() override
-    {
-        EffectTest::SetUp();
-        ForgetObjectTracker();
-        gHostCallback = reinterpret_cast<HostCallbackProc> (tracker.hostCallback());
-        type = MakeEffectType (kStereoTypeID, 1);
-        type->AddCapability (EffectCardInfo::kSideChainInput);
-    }
-
-    void TearDown() override
-    {
-        process.reset();
-        type.reset();
-        gHostCallback = nullptr;
-        ForgetObjectTracker();
-        EffectTest::TearDown();
-    }
-
-    CTestEffectProcess& Make (int32_t slots = 4)
-    {
-        process = MakeProcess (type.get(), SetUpAsWrapper, slots);
-        return *process;
-    }
-
     // The worker the engine renders the process's adaptor through.
     void* Worker()
     {
         const auto plugIn = tracker.plugIn (process->GetAdaptor());
         return plugIn && ! plugIn->workers.empty() ? plugIn->workers[0] : nullptr;
     }
-
-    DaeObjectTrackerControl& tracker = *KestruneDaeObjectTracker();
-    std::unique_ptr<CEffectTypeRTAS> type;
-    std::unique_ptr<CTestEffectProcess> process;
 };
 
 const SPlugInSpec kRecord { { int32_t (kManufacturerCode), int32_t (kEffectProductCode), int32_t (kStereoTypeID), 5, 1 } };

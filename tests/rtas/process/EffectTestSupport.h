@@ -20,10 +20,12 @@
 #include "process/effect/CEffectProcessRTAS.h"
 #include "process/effect/CEffectTypeRTAS.h"
 
+#include "entry/ObjectTracker.h"
 #include "process/group/GlobalPlugInGroup.h"
 #include "process/utilities/HostExtToolbox.h"
 
 #include <DaeControl.h>
+#include <DaeObjectTrackerControl.h>
 #include <HostExtControl.h>
 #include <gtest/gtest.h>
 
@@ -277,4 +279,38 @@ protected:
     kestrune::host::rtas::HostExtControl& toolbox = *KestruneHostExtStandIn();
     kestrune::host::rtas::DaeControl& dae = *KestruneDaeStandIn();
     ScopedViewless viewless;
+};
+
+// Besides: the engine's object tracker handed out through the host callback, and a stereo type
+// with a side-chain input whose process the engine renders through its adaptor.
+class EffectEngineTest : public EffectTest
+{
+protected:
+    void SetUp() override
+    {
+        EffectTest::SetUp();
+        ForgetObjectTracker();
+        gHostCallback = reinterpret_cast<HostCallbackProc> (tracker.hostCallback());
+        type = MakeEffectType (kStereoTypeID, 1);
+        type->AddCapability (EffectCardInfo::kSideChainInput);
+    }
+
+    void TearDown() override
+    {
+        process.reset();
+        type.reset();
+        gHostCallback = nullptr;
+        ForgetObjectTracker();
+        EffectTest::TearDown();
+    }
+
+    CTestEffectProcess& Make (int32_t slots = 4)
+    {
+        process = MakeProcess (type.get(), SetUpAsWrapper, slots);
+        return *process;
+    }
+
+    kestrune::host::rtas::DaeObjectTrackerControl& tracker = *KestruneDaeObjectTracker();
+    std::unique_ptr<CEffectTypeRTAS> type;
+    std::unique_ptr<CTestEffectProcess> process;
 };
