@@ -94,7 +94,7 @@ int32_t CEffectType::GetNumOutputs (int32_t, int16_t* count)
     return 0;
 }
 
-CProcess* CEffectType::NewProcessObject()
+CDSPProcess* CEffectType::NewProcessObject()
 {
     return fProcessFactory ? fProcessFactory() : nullptr;
 }

@@ -62,7 +62,7 @@ public:
     // The channel counts; 0 until the stem formats define them.
     int32_t GetNumInputs (int32_t id, int16_t* count) override;
     int32_t GetNumOutputs (int32_t id, int16_t* count) override;
-    CProcess* NewProcessObject() override;
+    CDSPProcess* NewProcessObject() override;
     // The effect process with the ID handles the argument (HandleForwardedEvent); -7126 when the
     // ID names no effect process.
     int32_t ForwardToProcess (int32_t id, EventRecord* argument) override;

@@ -12,7 +12,7 @@ class CDSPProcess : public virtual CProcess
 class CDSPProcessType : public virtual CProcessType
 {
 public:
-    virtual CProcess* NewProcessObject() { return nullptr; }
+    virtual CDSPProcess* NewProcessObject() { return nullptr; }
 };
 
 #include <memory>

@@ -184,7 +184,7 @@ TEST_F (EffectTypes, TheFactoryMakesTheTypesProcesses)
 {
     EXPECT_EQ (type->NewProcessObject(), nullptr);
     type->SetProcessFactory ([] { return new CTestEffectProcess; });
-    std::unique_ptr<CProcess> made (type->NewProcessObject());
+    std::unique_ptr<CDSPProcess> made (type->NewProcessObject());
     EXPECT_NE (dynamic_cast<CTestEffectProcess*> (made.get()), nullptr);
 }
 
