@@ -17,6 +17,8 @@ constexpr std::array<float, 11> ratioSlopes {
 
 constexpr float lowCutOffLimit = 0.00001f;
 constexpr double minusInfinityDb = -100.0;
+// The drive curve's bump width as processBlock uses it.
+constexpr double driveShape = 0.5;
 
 // 20 * log10 (g), taken as -100 dB when g <= 0 or when the result is not above -100.
 double decibelsOf (double gain) noexcept
@@ -54,8 +56,7 @@ void writeLittleEndian32 (juce::MemoryBlock& block, size_t offset, uint32_t valu
 KestruneAudioProcessor::KestruneAudioProcessor()
     : AudioProcessor (BusesProperties()
                           .withInput ("Input", juce::AudioChannelSet::stereo(), true)
-                          .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
-      threshold (std::pow (10.0f, -1.0f))
+                          .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
 {
 }
 
@@ -95,101 +96,117 @@ void KestruneAudioProcessor::changeProgramName (int, const juce::String&) {}
 //==============================================================================
 float KestruneAudioProcessor::normalisedValue (int index) const noexcept
 {
+    return normalisedValueOf (index, parameters.snapshot());
+}
+
+float KestruneAudioProcessor::normalisedValueOf (int index, const ParameterValues& values) noexcept
+{
     switch (index)
     {
-        case attackParam: return std::sqrt ((attack - 0.001f) / 0.299f);
-        case releaseParam: return std::sqrt ((release - 0.1f) / 1.9f);
-        case thresholdParam: return static_cast<float> (std::max (0.0, decibelsOf (threshold) + 40.0) / 40.0);
+        case attackParam: return std::sqrt ((values.attack - 0.001f) / 0.299f);
+        case releaseParam: return std::sqrt ((values.release - 0.1f) / 1.9f);
+        case thresholdParam: return static_cast<float> (std::max (0.0, decibelsOf (values.threshold) + 40.0) / 40.0);
         case ratioParam:
         {
-            if (ratioSlope <= 0.0f)
+            if (values.ratioSlope <= 0.0f)
                 return 0.0f;
             for (size_t i = 1; i < ratioSlopes.size(); ++i)
-                if (ratioSlopes[i] >= ratioSlope)
+                if (ratioSlopes[i] >= values.ratioSlope)
                     return static_cast<float> (i) / 10.0f;
             return 1.0f;
         }
-        case kneeParam: return softKnee ? 1.0f : 0.0f;
-        case lowCutParam: return lowCut;
-        case driveParam: return drive;
-        case levelParam: return static_cast<float> (decibelsOf (level) / 30.0 + 0.5);
-        case mixParam: return mix;
-        case bypassParam: return bypass ? 1.0f : 0.0f;
+        case kneeParam: return values.softKnee ? 1.0f : 0.0f;
+        case lowCutParam: return values.lowCut;
+        case driveParam: return values.drive;
+        case levelParam: return static_cast<float> (decibelsOf (values.level) / 30.0 + 0.5);
+        case mixParam: return values.mix;
+        case bypassParam: return values.bypass ? 1.0f : 0.0f;
         default: return 0.0f;
     }
 }
 
 void KestruneAudioProcessor::applyNormalisedValue (int index, float v)
 {
+    // Only stored: the next block brings the channels and the low-cut filters up to date.
     switch (index)
     {
-        case attackParam: attack = v * v * 0.299f + 0.001f; break;
-        case releaseParam: release = v * v * 1.9f + 0.1f; break;
+        case attackParam: parameters.setAttack (v * v * 0.299f + 0.001f); break;
+        case releaseParam: parameters.setRelease (v * v * 1.9f + 0.1f); break;
         case thresholdParam:
         {
             const float dB = v * 40.0f - 40.0f;
-            threshold = dB > -100.0f ? std::pow (10.0f, dB * 0.05f) : 0.0f;
+            parameters.setThreshold (dB > -100.0f ? std::pow (10.0f, dB * 0.05f) : 0.0f);
             break;
         }
-        case ratioParam: ratioSlope = ratioSlopes[static_cast<size_t> (ratioIndexFor (v))]; break;
-        case kneeParam: softKnee = v >= 0.5f; break;
-        case lowCutParam: lowCut = v; break;
-        case driveParam: drive = v; break;
+        case ratioParam: parameters.setRatioSlope (ratioSlopes[static_cast<size_t> (ratioIndexFor (v))]); break;
+        case kneeParam: parameters.setSoftKnee (v >= 0.5f); break;
+        case lowCutParam: parameters.setLowCut (v); break;
+        case driveParam: parameters.setDrive (v); break;
         case levelParam:
         {
             const float dB = (v - 0.5f) * 30.0f;
-            level = dB > -100.0f ? std::pow (10.0f, dB * 0.05f) : 0.0f;
+            parameters.setLevel (dB > -100.0f ? std::pow (10.0f, dB * 0.05f) : 0.0f);
             break;
         }
-        case mixParam: mix = v; break;
-        case bypassParam: bypass = v >= 0.5f; break;
-        default: return;
+        case mixParam: parameters.setMix (v); break;
+        case bypassParam: parameters.setBypass (v >= 0.5f); break;
+        default: break;
     }
-
-    if (index <= kneeParam)
-        pushParametersToChannels();
-    else if (index == lowCutParam)
-        updateLowCutFilters();
 }
 
 juce::String KestruneAudioProcessor::displayText (int index) const
 {
+    const auto values = parameters.snapshot();
     switch (index)
     {
         case attackParam:
-        case releaseParam: return juce::String (normalisedValue (index) * 10.0f, 1);
-        case thresholdParam: return decibelText (threshold);
+        case releaseParam: return juce::String (normalisedValueOf (index, values) * 10.0f, 1);
+        case thresholdParam: return decibelText (values.threshold);
         case ratioParam:
-            if (ratioSlope >= 0.95f)
+            if (values.ratioSlope >= 0.95f)
                 return "+Inf:1";
-            return juce::String (1.0f / (1.0f - ratioSlope), 2) + ":1";
-        case kneeParam: return softKnee ? "SOFT KNEE" : "HARD KNEE";
+            return juce::String (1.0f / (1.0f - values.ratioSlope), 2) + ":1";
+        case kneeParam: return values.softKnee ? "SOFT KNEE" : "HARD KNEE";
         case lowCutParam:
         {
-            if (! (lowCut > lowCutOffLimit))
+            if (! (values.lowCut > lowCutOffLimit))
                 return "off";
-            const float frequency = lowCutFrequency (lowCut);
+            const float frequency = lowCutFrequency (values.lowCut);
             if (frequency < 1000.0f)
                 return juce::String (static_cast<int> (std::floor (frequency + 0.5f))) + " Hz";
             return juce::String (frequency / 1000.0f, 1) + " kHz";
         }
-        case levelParam: return decibelText (level);
+        case levelParam: return decibelText (values.level);
         case mixParam:
-            if (mix == 0.0f)
+            if (values.mix == 0.0f)
                 return "dry";
-            if (mix == 1.0f)
+            if (values.mix == 1.0f)
                 return "wet";
-            return juce::String (static_cast<int> (mix * 100.0f)) + " %";
-        case bypassParam: return bypass ? "ON" : "OFF";
-        default: return juce::String (static_cast<int> (normalisedValue (index) * 100.0f)) + " %";
+            return juce::String (static_cast<int> (values.mix * 100.0f)) + " %";
+        case bypassParam: return values.bypass ? "ON" : "OFF";
+        default: return juce::String (static_cast<int> (normalisedValueOf (index, values) * 100.0f)) + " %";
     }
 }
 
-void KestruneAudioProcessor::pushParametersToChannels()
+// The parameter push and the low-cut design for values that differ from those applied last,
+// or for all of them.
+void KestruneAudioProcessor::bringChannelsUpToDate (const ParameterValues& values, bool always) noexcept
 {
-    const std::lock_guard<std::mutex> guard (structureMutex);
+    using kestrune::engine::sameValue;
+    const bool channelValuesChanged = ! sameValue (values.attack, applied.attack) || ! sameValue (values.release, applied.release)
+                                      || ! sameValue (values.threshold, applied.threshold)
+                                      || ! sameValue (values.ratioSlope, applied.ratioSlope) || values.softKnee != applied.softKnee;
+    if (always || channelValuesChanged)
+        pushParametersToChannels (values);
+    if (always || ! sameValue (values.lowCut, applied.lowCut))
+        updateLowCutFilters (values.lowCut);
+    applied = values;
+}
+
+void KestruneAudioProcessor::pushParametersToChannels (const ParameterValues& values) noexcept
+{
     for (auto* channel : channels)
-        channel->setParameters (attack, release, threshold, ratioSlope, softKnee);
+        channel->setParameters (values.attack, values.release, values.threshold, values.ratioSlope, values.softKnee);
 }
 
 //==============================================================================
@@ -198,17 +215,11 @@ float KestruneAudioProcessor::lowCutFrequency (float lowCutSetting) noexcept
     return std::pow (10.0f, 3.0f * lowCutSetting + 1.30103f);
 }
 
-void KestruneAudioProcessor::updateLowCutFilters()
-{
-    const std::lock_guard<std::mutex> guard (structureMutex);
-    redesignLowCutFilters();
-}
-
 // Second-order Butterworth high-pass. The corner is kept below 0.49 of the sample rate:
 // at and above Nyquist the design turns unstable (20 kHz at 32 kHz, for instance).
-void KestruneAudioProcessor::redesignLowCutFilters()
+void KestruneAudioProcessor::updateLowCutFilters (float lowCutSetting) noexcept
 {
-    const double frequency = std::min (static_cast<double> (lowCutFrequency (lowCut)), 0.49 * sampleRate);
+    const double frequency = std::min (static_cast<double> (lowCutFrequency (lowCutSetting)), 0.49 * sampleRate);
     const double n = std::tan (juce::MathConstants<double>::pi * frequency / sampleRate);
     const double root2 = std::sqrt (2.0);
     const double c1 = 1.0 / (1.0 + root2 * n + n * n);
@@ -231,15 +242,11 @@ double KestruneAudioProcessor::driveCurve (double x, double drive, double c, dou
 void KestruneAudioProcessor::prepareToPlay (double newSampleRate, int samplesPerBlock)
 {
     const juce::ScopedLock callbackGuard (getCallbackLock());
+    kestrune::engine::kernels::chooseTarget();
     const int numChannels = getTotalNumInputChannels();
-    {
-        const std::lock_guard<std::mutex> guard (structureMutex);
-        sampleRate = newSampleRate;
-        resizeChannelObjects (numChannels, newSampleRate);
-        for (auto* channel : channels)
-            channel->setParameters (attack, release, threshold, ratioSlope, softKnee);
-        redesignLowCutFilters();
-    }
+    sampleRate = newSampleRate;
+    resizeChannelObjects (numChannels, newSampleRate);
+    bringChannelsUpToDate (parameters.snapshot(), true);
     constexpr int fallbackBlockSize = 512;
     sideChain.setSize (std::max (numChannels, 1), samplesPerBlock > 0 ? samplesPerBlock : fallbackBlockSize);
     publishMeters();
@@ -255,7 +262,7 @@ void KestruneAudioProcessor::resizeChannelObjects (int numChannels, double rate)
     while (channels.size() < numChannels)
         channels.add (new QORCompressorChannel());
     while (lowCutFilters.size() < numChannels)
-        lowCutFilters.add (new juce::IIRFilter());
+        lowCutFilters.add (new juce::SingleThreadedIIRFilter());
     while (outputSmoothers.size() < numChannels)
         outputSmoothers.add (new QORLevelSmoother());
 
@@ -271,12 +278,9 @@ void KestruneAudioProcessor::resizeChannelObjects (int numChannels, double rate)
 void KestruneAudioProcessor::releaseResources()
 {
     const juce::ScopedLock callbackGuard (getCallbackLock());
-    {
-        const std::lock_guard<std::mutex> guard (structureMutex);
-        channels.clear();
-        lowCutFilters.clear();
-        outputSmoothers.clear();
-    }
+    channels.clear();
+    lowCutFilters.clear();
+    outputSmoothers.clear();
     sideChain.setSize (0, 0);
     publishMeters();
 }
@@ -290,11 +294,15 @@ void KestruneAudioProcessor::publishMeters() noexcept
 
 void KestruneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
-    if (bypass)
+    const auto values = parameters.snapshot();
+    if (values.bypass)
         return;
+    bringChannelsUpToDate (values, false);
 
-    const double driveNorm = driveCurve (static_cast<double> (0.6f), drive, 0.5, 1.0);
-    const double driveScale = static_cast<double> (0.6f) / driveNorm;
+    const double driveNorm = driveCurve (static_cast<double> (0.6f), values.drive, driveShape, 1.0);
+    const QORCompressorChannel::OutputStage stage { values.drive, driveShape, static_cast<double> (0.6f) / driveNorm,
+                                                    values.level, values.mix };
+    const bool lowCutOn = values.lowCut > lowCutOffLimit;
 
     const int numInputs = getTotalNumInputChannels();
     // Channels without their objects (more than were prepared) pass through untouched.
@@ -305,7 +313,7 @@ void KestruneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
 
     if (numChannels > 0)
         for (int start = 0; start < numSamples; start += segmentLength)
-            processSegment (buffer, numChannels, start, std::min (segmentLength, numSamples - start), driveScale);
+            processSegment (buffer, numChannels, start, std::min (segmentLength, numSamples - start), lowCutOn, stage);
 
     for (int i = numInputs; i < std::min (getTotalNumOutputChannels(), buffer.getNumChannels()); ++i)
         buffer.clear (i, 0, numSamples);
@@ -313,32 +321,30 @@ void KestruneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     publishMeters();
 }
 
-// Runs the per-sample chain over [start, start + numSamples) of the first numChannels
-// channels; the side-chain copy holds at most one segment.
-void KestruneAudioProcessor::processSegment (juce::AudioBuffer<float>& buffer, int numChannels,
-                                             int start, int numSamples, double driveScale) noexcept
+// Runs the chain over [start, start + numSamples) of the first numChannels channels, in
+// pairs side by side; the side-chain copy holds at most one segment.
+void KestruneAudioProcessor::processSegment (juce::AudioBuffer<float>& buffer, int numChannels, int start, int numSamples,
+                                             bool lowCutOn, const QORCompressorChannel::OutputStage& stage) noexcept
 {
     for (int i = 0; i < numChannels; ++i)
-        sideChain.copyFrom (i, 0, buffer, i, start, numSamples);
-
-    for (int i = 0; i < numChannels; ++i)
     {
-        float* sideChainData = sideChain.getWritePointer (i);
-        if (lowCut > lowCutOffLimit)
-            lowCutFilters.getUnchecked (i)->processSamples (sideChainData, numSamples);
+        sideChain.copyFrom (i, 0, buffer, i, start, numSamples);
+        if (lowCutOn)
+            lowCutFilters.getUnchecked (i)->processSamples (sideChain.getWritePointer (i), numSamples);
+    }
 
-        auto& channel = *channels.getUnchecked (i);
-        auto& smoother = *outputSmoothers.getUnchecked (i);
-        float* samples = buffer.getWritePointer (i, start);
-        for (int k = 0; k < numSamples; ++k)
+    for (int first = 0; first < numChannels; first += 2)
+    {
+        const int count = std::min (2, numChannels - first);
+        float* samples[2] = { buffer.getWritePointer (first, start), nullptr };
+        const float* sideChains[2] = { sideChain.getReadPointer (first), nullptr };
+        if (count == 2)
         {
-            const float in = samples[k];
-            double y = channel.processSample (in, sideChainData[k]);
-            y = driveCurve (y, drive, 0.5, driveScale);
-            const float out = static_cast<float> (level * y) * mix + (1.0f - mix) * in;
-            smoother.feed (out);
-            samples[k] = out;
+            samples[1] = buffer.getWritePointer (first + 1, start);
+            sideChains[1] = sideChain.getReadPointer (first + 1);
         }
+        QORCompressorChannel::processBlock (channels.getRawDataPointer() + first, outputSmoothers.getRawDataPointer() + first,
+                                            count, samples, sideChains, numSamples, stage);
     }
 }
 

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "ParameterStore.h"
 #include "QORCompressorChannel.h"
 #include "QORLevelSmoother.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
-#include <mutex>
 
 // The KESTrune compressor: ten normalised parameters kept in engineering units, a
 // compressor channel per input channel with an optional side-chain low-cut, a drive
 // curve, output level and dry/wet mix, and a small XML state block.
+//
+// Threads: any thread may set and read parameters and meters, without a lock. prepareToPlay
+// and releaseResources hold the callback lock, which the wrappers hold around processBlock;
+// the per-channel objects are touched only there and in processBlock.
 class KestruneAudioProcessor : public juce::AudioProcessor
 {
 public:
@@ -64,7 +68,8 @@ public:
     void prepareToPlay (double sampleRate, int samplesPerBlock) override;
     // [host thread] Deletes the per-channel objects.
     void releaseResources() override;
-    // [audio thread] Compresses the block in place; allocates nothing.
+    // [audio thread] Compresses the block in place with the parameter values of its start;
+    // allocates nothing and takes no lock.
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
 
     void getStateInformation (juce::MemoryBlock& destData) override;
@@ -78,9 +83,6 @@ public:
     // The drive stage: tanh-shaped saturation times scale, plus a small bump near x = -1.
     static double driveCurve (double x, double drive, double c, double scale) noexcept;
 
-    // Redesigns every side-chain high-pass for the current low-cut and sample rate.
-    void updateLowCutFilters();
-
     // Corner of the side-chain high-pass in Hz for a low-cut setting (20 Hz to 20 kHz).
     static float lowCutFrequency (float lowCutSetting) noexcept;
 
@@ -88,36 +90,32 @@ public:
     static constexpr const char* stateTagName = "QORKSTRSETTINGS";
 
 private:
+    using ParameterValues = kestrune::engine::ParameterValues;
+
     float normalisedValue (int index) const noexcept;
+    static float normalisedValueOf (int index, const ParameterValues& values) noexcept;
     void applyNormalisedValue (int index, float value);
     juce::String displayText (int index) const;
-    void pushParametersToChannels();
-    void redesignLowCutFilters();
+    void bringChannelsUpToDate (const ParameterValues& values, bool always) noexcept;
+    void pushParametersToChannels (const ParameterValues& values) noexcept;
+    // Redesigns every side-chain high-pass for a low-cut setting and the current sample rate.
+    void updateLowCutFilters (float lowCutSetting) noexcept;
     void resizeChannelObjects (int numChannels, double rate);
     void publishMeters() noexcept;
-    void processSegment (juce::AudioBuffer<float>& buffer, int numChannels, int start, int numSamples, double driveScale) noexcept;
+    void processSegment (juce::AudioBuffer<float>& buffer, int numChannels, int start, int numSamples,
+                         bool lowCutOn, const QORCompressorChannel::OutputStage& stage) noexcept;
 
-    bool bypass = false;
-    bool softKnee = true;
-    float attack = 0.027f;
-    float release = 0.3f;
-    float threshold;
-    float lowCut = 0.0f;
-    float ratioSlope = 0.75f;
-    float drive = 0.25f;
-    float level = 1.0f;
-    float mix = 1.0f;
+    kestrune::engine::ParameterStore parameters;
+
+    // Audio thread (or processing excluded by the callback lock) only: the rate, the
+    // per-channel objects and the values they were last brought up to date with.
     double sampleRate = 44100.0;
-
+    ParameterValues applied;
     juce::OwnedArray<QORCompressorChannel> channels;
-    juce::OwnedArray<juce::IIRFilter> lowCutFilters;
+    juce::OwnedArray<juce::SingleThreadedIIRFilter> lowCutFilters;
     juce::OwnedArray<QORLevelSmoother> outputSmoothers;
     // Side-chain copy, sized in prepareToPlay so that processBlock never allocates.
     juce::AudioBuffer<float> sideChain;
-
-    // Serialises parameter pushes and filter redesigns against the rebuild of the
-    // per-channel arrays.
-    std::mutex structureMutex;
 
     std::atomic<double> gainReductionMeter { 1.0 };
     std::atomic<double> outputMeter { 0.0 };

@@ -1,6 +1,9 @@
 #include "QORCompressorChannel.h"
 
+#include <juce_audio_basics/juce_audio_basics.h>
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace
@@ -17,6 +20,11 @@ double decibelsOf (double gain) noexcept
 double coefficientForTime (double seconds, double rate) noexcept
 {
     return 1.0 - std::exp (-4.0 / (seconds * rate));
+}
+
+double kneeConstant (bool softKnee) noexcept
+{
+    return softKnee ? 0.3 : 0.7;
 }
 } // namespace
 
@@ -55,7 +63,9 @@ void QORCompressorChannel::designShelfFilter()
     const double a1 = 2.0 * ((A - 1.0) - (A + 1.0) * c);
     const double a2 = (A + 1.0) - (A - 1.0) * c - beta;
 
-    shelfFilter.setCoefficients (juce::IIRCoefficients (b0, b1, b2, a0, a1, a2));
+    const juce::IIRCoefficients design (b0, b1, b2, a0, a1, a2);
+    const float* normalised = design.coefficients;
+    shelfFilter.setCoefficients (normalised[0], normalised[1], normalised[2], normalised[3], normalised[4]);
 }
 
 void QORCompressorChannel::setParameters (double attack, double release, double newThreshold,
@@ -78,7 +88,7 @@ double QORCompressorChannel::processSample (double input, double sideChain) noex
     levelDetector.feed (z);
     const double level = decibelsOf (levelDetector.state);
 
-    const double knee = softKnee ? 0.3 : 0.7;
+    const double knee = kneeConstant (softKnee);
     double target = 0.0;
     if (level > -100.0)
     {
@@ -86,7 +96,7 @@ double QORCompressorChannel::processSample (double input, double sideChain) noex
         target = -(std::log (1.0 + std::exp ((level - thresholdDb) * knee)) / knee) * ratioSlope;
     }
 
-    const float shelved = shelfFilter.processSingleSampleRaw (static_cast<float> (x));
+    const float shelved = shelfFilter.processSample (static_cast<float> (x));
     programDetector.feed (shelved);
     float programFactor = std::log10 (static_cast<float> (programDetector.state)) * 0.25f + 1.0f;
     programFactor = std::clamp (programFactor, 0.0f, 1.0f);
@@ -106,4 +116,25 @@ double QORCompressorChannel::processSample (double input, double sideChain) noex
     reduction = smoothed;
     gainSmoother.feed (gain);
     return gain * x * outputGain * 2.0;
+}
+
+//==============================================================================
+void QORCompressorChannel::processBlock (QORCompressorChannel* const* channels, QORLevelSmoother* const* outputSmoothers,
+                                         int numChannels, float* const* samples, const float* const* sideChains,
+                                         int numSamples, const OutputStage& stage) noexcept
+{
+    std::array<kestrune::engine::kernels::ChannelBlock, 2> blocks {};
+    const auto count = static_cast<size_t> (std::clamp (numChannels, 0, 2));
+    for (size_t c = 0; c < count; ++c)
+        blocks[c] = channels[c]->blockView (*outputSmoothers[c], samples[c], sideChains[c]);
+    kestrune::engine::kernels::processBlock (blocks.data(), count, static_cast<size_t> (std::max (numSamples, 0)), stage);
+}
+
+kestrune::engine::kernels::ChannelBlock QORCompressorChannel::blockView (QORLevelSmoother& outputSmoother, float* samples,
+                                                                         const float* sideChain) noexcept
+{
+    return { inputGain, outputGain, decibelsOf (threshold), kneeConstant (softKnee), ratioSlope,
+             attackCoefficient, releaseCoefficient, releaseShaping,
+             &levelDetector, &shelfFilter, &programDetector, &reduction, &gainSmoother, &outputSmoother,
+             samples, sideChain };
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "QORBlockKernels.h"
 #include "QORLevelSmoother.h"
-
-#include <juce_audio_basics/juce_audio_basics.h>
+#include "QORShelfFilter.h"
 
 // The compressor of one audio channel: RMS detector on the side-chain, log-domain soft or
 // hard knee, attack/release smoothing in dB with a program-dependent release, and a
@@ -10,6 +10,8 @@
 class QORCompressorChannel
 {
 public:
+    using OutputStage = kestrune::engine::kernels::OutputStage;
+
     QORCompressorChannel();
 
     // Re-rates the detectors and redesigns the shelf filter; running states are kept.
@@ -21,6 +23,15 @@ public:
 
     // One sample of audio with its side-chain value; returns the compressed sample.
     double processSample (double input, double sideChain) noexcept;
+
+    // [audio thread] processSample's chain over a block of one channel, or of two channels
+    // side by side, followed by the processor's output stage: every sample is replaced by
+    // the output stage of processSample (sample, side-chain) and fed to that channel's
+    // output smoother. The same results as sample by sample: the recursive steps run so,
+    // the others vectorised.
+    static void processBlock (QORCompressorChannel* const* channels, QORLevelSmoother* const* outputSmoothers,
+                              int numChannels, float* const* samples, const float* const* sideChains,
+                              int numSamples, const OutputStage& stage) noexcept;
 
     // Smoothed applied gain (1.0 = no reduction): what the gain-reduction meter shows.
     double getGainSmootherState() const noexcept { return gainSmoother.state; }
@@ -38,6 +49,11 @@ public:
 private:
     void designShelfFilter();
 
+    // The settings and states the block path works with; the output smoother is the
+    // processor's.
+    kestrune::engine::kernels::ChannelBlock blockView (QORLevelSmoother& outputSmoother, float* samples,
+                                                       const float* sideChain) noexcept;
+
     double inputGain = 0.5;
     double attackTime = 0.01;
     double releaseTime = 1.0;
@@ -49,7 +65,7 @@ private:
     double releaseCoefficient = 0.1;
     double sampleRate = 44100.0;
     QORLevelSmoother levelDetector;
-    juce::IIRFilter shelfFilter;
+    QORShelfFilter shelfFilter;
     QORLevelSmoother programDetector;
     double releaseShaping = 1.0;
     QORLevelSmoother gainSmoother;

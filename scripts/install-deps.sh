@@ -6,7 +6,7 @@ set -euo pipefail
 native_packages=(
   build-essential cmake ninja-build pkg-config git clang-format
   juce-modules-source juce-tools
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libhwy-dev
   libfreetype-dev libfontconfig1-dev libpng-dev zlib1g-dev libjpeg-dev
   libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev
   libasound2-dev
@@ -17,7 +17,7 @@ i386_packages=(
   libfreetype-dev:i386 libfontconfig1-dev:i386 libpng-dev:i386 zlib1g-dev:i386
   libjpeg-dev:i386 libx11-dev:i386 libxext-dev:i386 libxrandr-dev:i386
   libxinerama-dev:i386 libxcursor-dev:i386 libgtest-dev:i386 libgmock-dev:i386
-  libasound2-dev:i386
+  libasound2-dev:i386 libhwy-dev:i386
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs, configures the native and i386 builds, builds everything
 # and runs every test in both. With --sanitize (CI passes it) the same tests run again in a
-# native and an i386 build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# native and an i386 build with AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# engine's, the editor's and the AAX library's tests in a native ThreadSanitizer build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,21 +16,29 @@ done
 
 bash scripts/install-deps.sh
 
-builds=("native::" "i386::-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/i386-toolchain.cmake")
-[ "$sanitize" = 1 ] && builds+=("asan::-DKESTRUNE_SANITIZE=ON"
-  "asan-i386::-DKESTRUNE_SANITIZE=ON -DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/i386-toolchain.cmake")
+# Each build: name::configure flags::the tests it runs (a ctest name pattern; all when empty).
+# ThreadSanitizer has no i386 runtime. The AAX plug-in's own tests (aax_plugin_*, host_tool)
+# are left out of it while the plug-in stops its JUCE message thread from the host thread,
+# which the sanitizer rightly reports.
+builds=("native::::" "i386::-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/i386-toolchain.cmake::")
+[ "$sanitize" = 1 ] && builds+=("asan::-DKESTRUNE_SANITIZE=ON::"
+  "asan-i386::-DKESTRUNE_SANITIZE=ON -DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/i386-toolchain.cmake::"
+  "tsan::-DKESTRUNE_TSAN=ON -DKESTRUNE_BENCHMARKS=OFF::^(engine|editor|aax_tests|host_aax)")
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 status=0
 for entry in "${builds[@]}"; do
   name=${entry%%::*}
-  flags=${entry#*::}
+  rest=${entry#*::}
+  flags=${rest%%::*}
+  tests=${rest#*::}
   dir=build/$name
   echo "== $name build"
   # shellcheck disable=SC2086
   cmake -S . -B "$dir" -G Ninja $flags >/dev/null
   cmake --build "$dir" -j "$(nproc)"
-  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" || status=1
+  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" ${tests:+-R "$tests"} || status=1
 done
 exit $status

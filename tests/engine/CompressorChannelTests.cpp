@@ -1,8 +1,10 @@
 // The compressor channel on its own: silence, unity, the settled gain of the gain
 // computer, and the program-dependent release.
 #include "QORCompressorChannel.h"
+#include "QORShelfFilter.h"
 
 #include <gtest/gtest.h>
+#include <juce_audio_basics/juce_audio_basics.h>
 
 #include <cmath>
 
@@ -129,5 +131,27 @@ TEST (CompressorChannel, LoudProgramSlowsTheRelease)
     EXPECT_LT (loud.early, quiet.early * 0.8);
     EXPECT_GT (loud.early, 0.0);
     EXPECT_EQ (loud.late, 0.0);
+}
+
+// The channel's shelf filter does what JUCE's filter does sample by sample, bit for bit,
+// down to the zeroing of outputs within 1e-8 of zero.
+TEST (CompressorChannel, ShelfFilterMatchesJuceFilterBitForBit)
+{
+    const juce::IIRCoefficients design (0.17, -0.21, 0.08, 1.0, -1.3, 0.45);
+    juce::IIRFilter juceFilter;
+    juceFilter.setCoefficients (design);
+    QORShelfFilter filter;
+    filter.setCoefficients (design.coefficients[0], design.coefficients[1], design.coefficients[2], design.coefficients[3],
+                            design.coefficients[4]);
+    int zeroed = 0;
+    for (int i = 0; i < 20000; ++i)
+    {
+        // A tone that decays into the range where outputs are set to zero, then silence.
+        const float in = i < 15000 ? static_cast<float> (std::sin (i * 0.07) * std::exp (-i * 0.0012)) : 0.0f;
+        const float expected = juceFilter.processSingleSampleRaw (in);
+        ASSERT_EQ (filter.processSample (in), expected) << i;
+        zeroed += expected == 0.0f && in != 0.0f ? 1 : 0;
+    }
+    EXPECT_GT (zeroed, 0);
 }
 } // namespace

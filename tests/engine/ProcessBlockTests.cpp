@@ -81,6 +81,53 @@ TEST (ProcessBlock, DriveMapsPointSixToPointSixAtEverySetting)
     EXPECT_NEAR (KestruneAudioProcessor::driveCurve (0.3, 0.0, 0.0, scale), std::tanh (0.05 * 0.3) * scale, 1.0e-12);
 }
 
+// At 1:1 the compressor passes the input unchanged, so each output sample is the drive
+// curve, level and mix applied to the input: tanh (5 (drive + 0.01) x) scale plus the bump
+// exp (-5 (x + 1)^2) drive / 4, the scale making the curve map 0.6 to 0.6.
+TEST (ProcessBlock, DriveLevelAndMixFollowTheirFormulaAtOneToOne)
+{
+    struct Case
+    {
+        float drive, levelValue, mix;
+    };
+    const Case cases[] = { { 0.0f, 0.5f, 0.5f }, { 0.6f, 0.75f, 0.3f }, { 1.0f, 0.2f, 0.85f }, { 0.25f, 1.0f, 1.0f } };
+    const float inputs[] = { 0.6f, 0.5f, -0.25f, 0.8f, -0.9f, 0.05f, 0.0f, -0.6f, 1.0f };
+    for (const auto& c : cases)
+    {
+        PreparedProcessor p (1, 1, rate, 16);
+        p.processor->setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
+        p.processor->setParameter (KestruneAudioProcessor::driveParam, c.drive);
+        p.processor->setParameter (KestruneAudioProcessor::levelParam, c.levelValue);
+        p.processor->setParameter (KestruneAudioProcessor::mixParam, c.mix);
+        juce::AudioBuffer<float> buffer (1, static_cast<int> (std::size (inputs)));
+        for (int i = 0; i < buffer.getNumSamples(); ++i)
+            buffer.setSample (0, i, inputs[i]);
+        p.run (buffer);
+
+        const double drive = c.drive;
+        auto bump = [drive] (double x) { return std::exp (-5.0 * (x + 1.0) * (x + 1.0)) * 0.25 * drive; };
+        auto saturation = [drive] (double x) { return std::tanh (5.0 * (drive + 0.01) * x); };
+        const double scale = 0.6f / (saturation (0.6f) + bump (0.6f));
+        auto curve = [&] (double x) { return saturation (x) * scale + bump (x); };
+        const float level = std::pow (10.0f, (c.levelValue - 0.5f) * 30.0f / 20.0f);
+        for (int i = 0; i < buffer.getNumSamples(); ++i)
+        {
+            const float in = inputs[i];
+            const float expected = static_cast<float> (level * curve (in)) * c.mix + (1.0f - c.mix) * in;
+            EXPECT_NEAR (buffer.getSample (0, i), expected, 1.0e-6) << "drive " << c.drive << " level " << c.levelValue << " mix " << c.mix << " in " << in;
+        }
+    }
+    // Worked by hand: at unit level, 0.6 comes out as 0.6 whatever the drive and the mix.
+    PreparedProcessor p (1, 1, rate, 16);
+    p.processor->setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
+    p.processor->setParameter (KestruneAudioProcessor::driveParam, 0.9f);
+    p.processor->setParameter (KestruneAudioProcessor::mixParam, 0.4f);
+    juce::AudioBuffer<float> buffer (1, 1);
+    buffer.setSample (0, 0, 0.6f);
+    p.run (buffer);
+    EXPECT_NEAR (buffer.getSample (0, 0), 0.6f, 1.0e-6);
+}
+
 // A DC input reaches the detector only without the side-chain high-pass.
 TEST (ProcessBlock, LowCutOffLeavesTheSideChainUnfiltered)
 {
@@ -243,5 +290,56 @@ TEST (ProcessBlock, ParameterChangesAndMeterReadsDuringRebuild)
     for (int c = 0; c < 2; ++c)
         EXPECT_TRUE (std::isfinite (buffer.getRMSLevel (c, 0, 256)));
     EXPECT_GT (buffer.getRMSLevel (0, 0, 256), 0.0f);
+}
+
+// One thread automates every parameter, another reads the meters and the texts, a third
+// processes blocks and changes the sample rate now and then: nothing is shared but the
+// stored values and the published meters (the thread sanitizer build checks that).
+TEST (ProcessBlock, AutomationMetersAndRateChangesOnThreeThreads)
+{
+    KestruneAudioProcessor processor;
+    processor.setPlayConfigDetails (2, 2, 44100.0, 256);
+    std::atomic<bool> done { false };
+    std::thread automation ([&] {
+        for (int i = 0; ! done; ++i)
+            for (int index = 0; index < KestruneAudioProcessor::numParams; ++index)
+                processor.setParameter (index, static_cast<float> ((i * 7 + index * 13) % 101) / 100.0f);
+    });
+    std::thread reader ([&] {
+        juce::String invalid;
+        double meters = 0.0;
+        while (! done)
+        {
+            for (int index = 0; index < KestruneAudioProcessor::numParams; ++index)
+            {
+                // Normalised values read back within float rounding of [0, 1].
+                const float value = processor.getParameter (index);
+                const auto text = processor.getParameterText (index);
+                if (invalid.isEmpty() && (! (value > -1.0e-5f && value < 1.0f + 1.0e-5f) || text.isEmpty()))
+                    invalid = juce::String (index) + ": " + juce::String (value) + " \"" + text + "\"";
+            }
+            meters += processor.getGainReductionMeterValue() + processor.getOutputMeterValue();
+        }
+        EXPECT_TRUE (invalid.isEmpty()) << invalid;
+        EXPECT_TRUE (std::isfinite (meters));
+    });
+
+    bool outputFinite = true;
+    const double rates[] = { 44100.0, 48000.0, 96000.0, 32000.0 };
+    juce::AudioBuffer<float> buffer (2, 256);
+    juce::MidiBuffer midi;
+    for (int block = 0; block < 1600; ++block)
+    {
+        if (block % 100 == 0)
+            processor.prepareToPlay (rates[(block / 100) % 4], 256);
+        PreparedProcessor::fillSine (buffer, 440.0, 48000.0, 0.9f, block * 256);
+        processor.processBlock (buffer, midi);
+        for (int c = 0; c < 2; ++c)
+            outputFinite = outputFinite && std::isfinite (buffer.getRMSLevel (c, 0, 256));
+    }
+    done = true;
+    automation.join();
+    reader.join();
+    EXPECT_TRUE (outputFinite);
 }
 } // namespace

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "QORLevelSmoother.h"
+#include "QORShelfFilter.h"
+
+#include <cstddef>
+
+// The compressor channel's chain over a whole block, built for the best vector instruction
+// set of the machine (chosen once, at the first call). The recursive steps run sample by
+// sample; the others run vectorised, lane by lane with the per-sample chain's arithmetic in
+// the same order and precision, only the transcendental functions coming from the vector
+// library. The steps are pipelined over chunks of a few samples, so that the recursive
+// chains of one chunk overlap with the vector work and the other chains of its neighbours.
+namespace kestrune::engine::kernels
+{
+// The settings of the processor's output stage that follows the compressor on each sample.
+struct OutputStage
+{
+    double drive;
+    double driveShape;
+    double driveScale;
+    float level;
+    float mix;
+};
+
+// One channel as the block path sees it: its settings, the running states it advances and
+// its samples.
+struct ChannelBlock
+{
+    double inputGain;
+    double outputGain;
+    double thresholdDb;
+    double knee;
+    double ratioSlope;
+    double attackCoefficient;
+    double releaseCoefficient;
+    double releaseShaping;
+
+    QORLevelSmoother* levelDetector;
+    QORShelfFilter* shelfFilter;
+    QORLevelSmoother* programDetector;
+    double* reduction;
+    QORLevelSmoother* gainSmoother;
+    QORLevelSmoother* outputSmoother;
+
+    // The input, replaced by the output; the side-chain.
+    float* samples;
+    const float* sideChain;
+};
+
+// For each of numChannels (1 or 2) channels, every sample k in turn:
+//  1. x = inputGain in 2, z = inputGain side-chain 2; the level detector takes z;
+//  2. L = 20 log10 (level state), floored at -100; the target G = 0 when L <= -100, else
+//     -(ln (1 + exp ((L - thresholdDb) knee)) / knee) ratioSlope;
+//  3. the shelf filter takes float (x), the program detector its output; the program
+//     factor F = log10 (float (program state)) 0.25 + 1 in single precision, limited to
+//     [0, 1];
+//  4. D = G - reduction: reduction += D releaseCoefficient (1 - F releaseShaping) when
+//     D > 0, D attackCoefficient when D < 0;
+//  5. H = reduction - max (0, (reduction - G) 0.6); g = 10^(float (H 0.05)) in single
+//     precision when H > -100, else 0; the gain smoother takes g;
+//  6. y = g x outputGain 2; the drive curve d = (2 / (exp ((drive + 0.01) (-10) y) + 1)
+//     - 1) driveScale + exp (-5 (y + 1)^2) 0.5 min (driveShape, 0.5) drive, the last term
+//     only when driveShape > 0; out = float (level d) mix + (1 - mix) in in single
+//     precision; the output smoother takes out, which replaces the sample.
+void processBlock (const ChannelBlock* channels, size_t numChannels, size_t numSamples, const OutputStage& stage) noexcept;
+
+// Picks the instruction set now, so that the first block does not.
+void chooseTarget() noexcept;
+} // namespace kestrune::engine::kernels

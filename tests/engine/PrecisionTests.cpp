@@ -1,0 +1,200 @@
+// processBlock's block path against the chain run sample by sample through processSample:
+// every parameter corner with both knees, mono and stereo, three rates, every block size.
+#include "ProgramMaterial.h"
+#include "ScalarChain.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace
+{
+constexpr double outputTolerance = 1.0e-6; // absolute, per sample
+constexpr double meterTolerance = 1.0e-6; // relative
+
+using Parameters = std::vector<std::pair<int, float>>;
+
+const juce::AudioBuffer<float>& materialFor (int numChannels, double rate)
+{
+    static std::map<std::pair<int, double>, juce::AudioBuffer<float>> cache;
+    auto [entry, added] = cache.try_emplace ({ numChannels, rate });
+    if (added)
+        entry->second = program_material::make (numChannels, rate);
+    return entry->second;
+}
+
+struct Differences
+{
+    double output = 0.0;
+    double gainMeter = 0.0;
+    double outputMeter = 0.0;
+    juce::AudioBuffer<float> processed;
+};
+
+double relativeDifference (double a, double b)
+{
+    const double scale = std::max (std::abs (a), std::abs (b));
+    return scale > 0.0 ? std::abs (a - b) / scale : 0.0;
+}
+
+// Parameters are set before prepareToPlay, so they must reach the channels and the low-cut
+// design that prepareToPlay creates.
+// How the parameters reach the processor before prepareToPlay.
+enum class Road
+{
+    setParameter,
+    restoredState
+};
+
+Differences runBoth (const Parameters& parameters, int numChannels, double rate, int blockSize, int preparedSize,
+                     Road road = Road::setParameter)
+{
+    const auto& material = materialFor (numChannels, rate);
+    KestruneAudioProcessor processor;
+    processor.setPlayConfigDetails (numChannels, numChannels, rate, preparedSize);
+    scalar_chain::Settings settings;
+    KestruneAudioProcessor source;
+    for (const auto& [index, value] : parameters)
+    {
+        (road == Road::setParameter ? processor : source).setParameter (index, value);
+        settings = settings.with (index, value);
+    }
+    if (road == Road::restoredState)
+    {
+        juce::MemoryBlock state;
+        source.getStateInformation (state);
+        processor.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+        // The block keeps the values to float precision: the reference takes them as read back.
+        settings = {};
+        for (const auto& [index, value] : parameters)
+            settings = settings.with (index, processor.getParameter (index));
+    }
+    processor.prepareToPlay (rate, preparedSize);
+    scalar_chain::Chain reference (numChannels, rate, preparedSize, settings);
+
+    Differences differences;
+    differences.processed.makeCopyOf (material);
+    juce::AudioBuffer<float> expected (material);
+    juce::MidiBuffer midi;
+    for (int start = 0; start < material.getNumSamples(); start += blockSize)
+    {
+        const int length = std::min (blockSize, material.getNumSamples() - start);
+        juce::AudioBuffer<float> block (differences.processed.getArrayOfWritePointers(), numChannels, start, length);
+        juce::AudioBuffer<float> referenceBlock (expected.getArrayOfWritePointers(), numChannels, start, length);
+        processor.processBlock (block, midi);
+        reference.process (referenceBlock);
+        for (int c = 0; c < numChannels; ++c)
+            for (int k = 0; k < length; ++k)
+                differences.output = std::max (differences.output, static_cast<double> (std::abs (block.getSample (c, k) - referenceBlock.getSample (c, k))));
+        differences.gainMeter = std::max (differences.gainMeter, relativeDifference (processor.getGainReductionMeterValue(), reference.gainReductionMeter()));
+        differences.outputMeter = std::max (differences.outputMeter, relativeDifference (processor.getOutputMeterValue(), reference.outputMeter()));
+    }
+    return differences;
+}
+
+struct Corner
+{
+    int index;
+    float value;
+    bool hardKnee;
+    int numChannels;
+    double rate;
+};
+
+// Each parameter at 0, 0.5 and 1 with the others at their defaults, with both knees (the
+// knee parameter sets its own); mono and stereo at 44.1, 48 and 96 kHz take turns.
+std::vector<Corner> corners()
+{
+    const std::pair<int, double> layouts[] = { { 1, 44100.0 }, { 2, 48000.0 }, { 1, 96000.0 }, { 2, 44100.0 }, { 1, 48000.0 }, { 2, 96000.0 } };
+    std::vector<Corner> result;
+    for (int index = 0; index < KestruneAudioProcessor::numParams; ++index)
+        for (float value : { 0.0f, 0.5f, 1.0f })
+            for (bool hardKnee : { false, true })
+            {
+                if (index == KestruneAudioProcessor::kneeParam && hardKnee)
+                    continue;
+                const auto& [channels, rate] = layouts[result.size() % std::size (layouts)];
+                result.push_back ({ index, value, hardKnee, channels, rate });
+            }
+    return result;
+}
+
+std::string cornerName (const testing::TestParamInfo<Corner>& info)
+{
+    const auto& c = info.param;
+    return KestruneAudioProcessor().getParameterName (c.index).toStdString() + "_" + std::to_string (static_cast<int> (c.value * 10.0f))
+           + (c.hardKnee ? "_hard_" : "_") + (c.numChannels == 1 ? "mono_" : "stereo_") + std::to_string (static_cast<int> (c.rate));
+}
+
+class PrecisionAtCorner : public testing::TestWithParam<Corner>
+{
+};
+
+TEST_P (PrecisionAtCorner, BlockPathFollowsTheSampleChain)
+{
+    const auto& c = GetParam();
+    Parameters parameters { { c.index, c.value } };
+    if (c.hardKnee)
+        parameters.push_back ({ KestruneAudioProcessor::kneeParam, 0.0f });
+    const auto differences = runBoth (parameters, c.numChannels, c.rate, 512, 512);
+    EXPECT_LE (differences.output, outputTolerance);
+    EXPECT_LE (differences.gainMeter, meterTolerance);
+    EXPECT_LE (differences.outputMeter, meterTolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P (Corners, PrecisionAtCorner, testing::ValuesIn (corners()), cornerName);
+
+// Settings that work every step hard: fast attack, slow program-dependent release, low
+// threshold, high ratio, hard knee, the side-chain high-pass, strong drive, level and a mix.
+const Parameters heavySettings { { 0, 0.05f }, { 1, 0.6f }, { 2, 0.2f }, { 3, 0.8f }, { 4, 0.0f }, { 5, 0.4f }, { 6, 0.9f }, { 7, 0.6f }, { 8, 0.7f } };
+
+// A state restored before prepareToPlay reaches the channels and the low-cut design too.
+TEST (PrecisionOfRoads, StateRestoredBeforePrepareReachesChannelsAndLowCut)
+{
+    const auto differences = runBoth (heavySettings, 2, 44100.0, 512, 512, Road::restoredState);
+    EXPECT_LE (differences.output, outputTolerance);
+    EXPECT_LE (differences.gainMeter, meterTolerance);
+    EXPECT_LE (differences.outputMeter, meterTolerance);
+}
+
+struct BlockCase
+{
+    int blockSize;
+    int preparedSize;
+};
+
+class PrecisionForBlocks : public testing::TestWithParam<BlockCase>
+{
+};
+
+// Every block size gives the per-sample chain's output; without the side-chain high-pass
+// (whose state JUCE rounds at the end of each run) all of them give the same bits.
+TEST_P (PrecisionForBlocks, EveryBlockSizeGivesTheSameOutput)
+{
+    const auto [blockSize, preparedSize] = GetParam();
+    const auto whole = runBoth ({}, 2, 48000.0, 512, 512);
+    const auto blocks = runBoth ({}, 2, 48000.0, blockSize, preparedSize);
+    EXPECT_LE (blocks.output, outputTolerance);
+    EXPECT_LE (blocks.gainMeter, meterTolerance);
+    EXPECT_LE (blocks.outputMeter, meterTolerance);
+    for (int c = 0; c < 2; ++c)
+        for (int k = 0; k < whole.processed.getNumSamples(); ++k)
+            ASSERT_EQ (blocks.processed.getSample (c, k), whole.processed.getSample (c, k)) << "channel " << c << " sample " << k;
+
+    const auto heavy = runBoth (heavySettings, 2, 48000.0, blockSize, preparedSize);
+    EXPECT_LE (heavy.output, outputTolerance);
+    EXPECT_LE (heavy.gainMeter, meterTolerance);
+    EXPECT_LE (heavy.outputMeter, meterTolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P (Sizes, PrecisionForBlocks,
+                          testing::Values (BlockCase { 1, 512 }, BlockCase { 31, 512 }, BlockCase { 32, 512 },
+                                           BlockCase { 512, 512 }, BlockCase { 4096, 4096 },
+                                           BlockCase { 1500, 512 }, BlockCase { 4096, 32 }),
+                          [] (const testing::TestParamInfo<BlockCase>& info) {
+                              return "block" + std::to_string (info.param.blockSize) + "_prepared" + std::to_string (info.param.preparedSize);
+                          });
+} // namespace
