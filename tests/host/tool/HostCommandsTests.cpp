@@ -3,6 +3,7 @@
 #include "AudioFiles.h"
 #include "ExampleSignal.h"
 #include "HostCommands.h"
+#include "SoundFileBytes.h"
 
 #include <juce_graphics/juce_graphics.h>
 
@@ -10,6 +11,8 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <stdexcept>
 #include <sstream>
 
 namespace
@@ -26,6 +29,31 @@ Run run (const juce::StringArray& arguments)
 {
     std::ostringstream out, err;
     const int code = runHostCommand (arguments, out, err);
+    return { code, out.str(), err.str() };
+}
+
+// The whole of a sound file, read as the tool reads its input; nothing when it refuses it.
+std::optional<AudioFile> readAudioFile (const juce::File& file)
+{
+    try
+    {
+        SoundFileReader reader (file);
+        AudioFile audio { juce::AudioBuffer<float> (reader.channels(), int (reader.frames())), reader.sampleRate() };
+        if (! reader.read (audio.samples, 0, audio.samples.getNumSamples()))
+            return std::nullopt;
+        return audio;
+    }
+    catch (const std::runtime_error&)
+    {
+        return std::nullopt;
+    }
+}
+
+// Arguments as the program receives them, without its own name.
+Run runRaw (const std::vector<const char*>& arguments)
+{
+    std::ostringstream out, err;
+    const int code = runHostCommand (int (arguments.size()), arguments.data(), out, err);
     return { code, out.str(), err.str() };
 }
 
@@ -119,6 +147,31 @@ TEST (HostToolUsage, BadCommandLinesExitWithTwo)
     }
     const auto unknown = run ({ "info", "--set", "Nope=1" });
     EXPECT_NE (unknown.err.find ("no parameter named \"Nope\""), std::string::npos) << unknown.err;
+}
+
+// Arguments as the program receives them: text that is not UTF-8 never becomes a JUCE string.
+TEST (HostToolUsage, ArgumentsThatAreNotUtf8AreRefused)
+{
+    const std::vector<const char*> bad[] = {
+        { "info", "--set", "Rat\xffio=0.5" },
+        { "info", "--set", "Ratio=0.5\xf0" },
+        { "process", "in\xe2\x82.wav", "out.wav" },
+        { "\x80" },
+    };
+    for (const auto& arguments : bad)
+    {
+        const auto result = runRaw (arguments);
+        EXPECT_EQ (result.code, 2);
+        EXPECT_NE (result.err.find ("is not UTF-8 text"), std::string::npos) << result.err;
+    }
+    EXPECT_EQ (runRaw ({ "info", "--set", "Mix=0.5" }).code, 0);
+    const auto named = runRaw ({ "info", "--set", "Gr\xc3\xbc\xc3\x9f"
+                                                  "e=1" });
+    EXPECT_EQ (named.code, 2);
+    EXPECT_NE (named.err.find ("no parameter named \"Gr\xc3\xbc\xc3\x9f"
+                               "e\""),
+               std::string::npos)
+        << named.err;
 }
 
 TEST (HostToolInfo, PrintsTheDescriptionAndEveryHostParameter)
@@ -223,6 +276,61 @@ TEST_F (ToolTest, FailuresLeaveNoOutput)
     const auto result = run ({ "process", path ("in.wav"), path ("out.wav"), "--save-state", folder.getChildFile ("no-folder/s.state").getFullPathName() });
     EXPECT_EQ (result.code, 1);
     EXPECT_FALSE (folder.getChildFile ("no-folder").exists());
+}
+
+// Headers whose claims do not hold are refused before anything is sized from them, with a
+// message that says what is wrong, exit 1 and no output file.
+TEST_F (ToolTest, HeadersThatLieAreRefused)
+{
+    using namespace sound_file_bytes;
+    writeExample ("good.wav", 1);
+    const Bytes good = load (folder.getChildFile ("good.wav"));
+    const auto format = findChunk (good, "fmt ");
+    const auto data = findChunk (good, "data");
+    ASSERT_TRUE (format && data);
+
+    const struct
+    {
+        const char* name;
+        size_t offset;
+        uint64_t value;
+        size_t size;
+        const char* message;
+    } cases[] = {
+        { "65535 channels", format->data + 2, 65535, 2, "channels; the plug-in takes 1 or 2" },
+        { "no channels", format->data + 2, 0, 2, "cannot read" },
+        { "2^31 frames", data->header + 4, 0xFFFFFFFF, 4, "frames, more than its" },
+        { "more frames than the whole file", data->header + 4, good.size() + 30, 4, "frames, more than its" },
+        { "5 Hz", format->data + 4, 5, 4, "a sample rate of 5 Hz" },
+        { "3 MHz", format->data + 4, 3000000, 4, "a sample rate of 3000000 Hz" },
+        { "12-bit samples", format->data + 14, 12, 2, "12-bit samples" },
+    };
+    for (const auto& c : cases)
+    {
+        Bytes damaged = good;
+        putField (damaged, c.offset, c.value, c.size);
+        ASSERT_TRUE (save (folder.getChildFile ("in.wav"), damaged));
+        const auto result = run ({ "process", path ("in.wav"), path ("out.wav") });
+        ASSERT_EQ (result.code, 1) << c.name;
+        EXPECT_NE (result.err.find (c.message), std::string::npos) << c.name << ": " << result.err;
+        EXPECT_FALSE (folder.getChildFile ("out.wav").exists()) << c.name;
+        EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 2) << c.name;
+    }
+}
+
+// A file whose data ends before its header says is read to its end and refused there: what
+// the tool had written goes with it.
+TEST_F (ToolTest, DataCutShortLeavesNoOutput)
+{
+    using namespace sound_file_bytes;
+    writeExample ("good.wav", 2, 2.0);
+    Bytes cut = load (folder.getChildFile ("good.wav"));
+    cut.resize (cut.size() / 2);
+    ASSERT_TRUE (save (folder.getChildFile ("in.wav"), cut));
+    const auto result = run ({ "process", path ("in.wav"), path ("out.wav") });
+    EXPECT_EQ (result.code, 1);
+    EXPECT_NE (result.err.find ("frames, more than its"), std::string::npos) << result.err;
+    EXPECT_FALSE (folder.getChildFile ("out.wav").exists());
 }
 
 TEST_F (ToolTest, DemoWritesInputAndOutputIntoItsFolder)
