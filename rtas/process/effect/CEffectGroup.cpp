@@ -146,7 +146,7 @@ int32_t CEffectGroup::MatchPlugInSpec (SFicPlugInSpec* request, int32_t inputs, 
         return RTASError::kNoMatchingType;
     int32_t kind = 0;
     type->GetTypeKind (&kind);
-    if (inputs == kMatchTypeOwnConfiguration)
+    if (inputs == kMatchOwnStemFormats)
     {
         // The type's own configuration: the channel counts of its stem formats.
         int16_t typeInputs = 0;

@@ -12,15 +12,14 @@
 #include <string>
 
 #include "process/base/FourCharCode.h"
-#include "process/effect/TemporaryDSPBases.h"
+#include "process/group/CDSPProcessGroup.h"
+#include "process/process/CProcess.h"
 
 class CEffectType;
 
 // The value a capability query for key 28 brings when it asks about MIDI, and the answer then.
 inline constexpr int32_t kMIDICapabilityQuery = static_cast<int32_t> (FourCharCode ("midi"));
 inline constexpr int32_t kMIDICapabilityAnswer = 2;
-// The request of MatchPlugInSpec that asks for a type's own configuration.
-inline constexpr int32_t kMatchTypeOwnConfiguration = kMatchOwnStemFormats;
 // The largest name and product texts in the base name.
 inline constexpr int32_t kBaseNamePartLimit = 127;
 // The base name's buffer: 255 characters and the terminator.
@@ -56,7 +55,7 @@ public:
     int32_t RestoreControlsFromChunk (uint32_t typeID, int32_t process, SFicPlugInChunk* chunk, uint8_t* matches) override;
 
     // The type for a configuration of inputs and outputs (1 or 2 each; the request's own type's
-    // configuration for kMatchTypeOwnConfiguration). A request for another configuration answers
+    // configuration for kMatchOwnStemFormats). A request for another configuration answers
     // 0 and is left as it is.
     int32_t MatchPlugInSpec (SFicPlugInSpec* request, int32_t inputs, int32_t outputs) override;
     // The first effect type of the requested type's family and of the kind whose stem formats are

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-CEffectGroupMIDI::~CEffectGroupMIDI() noexcept (false)
+CEffectGroupMIDI::~CEffectGroupMIDI()
 {
     fClaimed.clear();
 }

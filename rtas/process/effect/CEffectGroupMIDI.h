@@ -12,7 +12,7 @@ class CEffectGroupMIDI : public CEffectGroup
 {
 public:
     CEffectGroupMIDI() = default;
-    ~CEffectGroupMIDI() noexcept (false) override;
+    ~CEffectGroupMIDI() override;
 
     // Claims the first identifier not claimed yet, counting up from the given one (from 1 when it
     // is below 1, and from 1 again past the largest), and stores it back.

@@ -19,7 +19,7 @@
 
 #include "process/chunks/ChunkDataParser.h"
 #include "process/effect/EffectCodes.h"
-#include "process/effect/TemporaryDSPBases.h"
+#include "process/dspprocess/CDSPProcess.h"
 #include "process/meters/CMeterBlock.h"
 #include "process/utilities/CAOSInfo.h"
 

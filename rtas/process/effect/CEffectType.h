@@ -15,7 +15,7 @@
 
 #include "entry/adaptor/AdaptorProcess.h"
 #include "process/effect/EffectCodes.h"
-#include "process/effect/TemporaryDSPBases.h"
+#include "process/dspprocess/CDSPProcessType.h"
 
 class CEffectProcess;
 

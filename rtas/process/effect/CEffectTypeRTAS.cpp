@@ -3,24 +3,6 @@
 #include "process/base/CDAEError.h"
 #include "process/effect/CEffectProcessRTAS.h"
 
-namespace
-{
-// Gives up a process that was made but could not be completed: its MIDI registration, then the
-// process through its full path. What that throws is not the caller's failure.
-void DiscardProcess (CProcessType& type, int32_t id)
-{
-    try
-    {
-        if (CProcess* process = type.FindProcess (id))
-            process->ReleaseDirectMIDI();
-        type.CProcessType::DeleteProcess (id);
-    }
-    catch (...)
-    {
-    }
-}
-}
-
 void CEffectTypeRTAS::AddCapability (int32_t code)
 {
     CEffectType::AddCapability (code);
@@ -48,14 +30,20 @@ int32_t CEffectTypeRTAS::NewProcess (int32_t* id)
             result = process != nullptr ? process->CreateAdaptorPlugIn (record) : RTASError::kNotAnEffectType;
         }
         if (result != 0)
-            DiscardProcess (*this, *id);
+            DiscardMadeProcess (*id);
         return result;
     }
     catch (...)
     {
-        DiscardProcess (*this, *id);
+        DiscardMadeProcess (*id);
         throw;
     }
+}
+
+void CEffectTypeRTAS::DiscardMadeProcess (int32_t id)
+{
+    if (CProcess* process = FindProcess (id))
+        DiscardProcess (process);
 }
 
 int32_t CEffectTypeRTAS::DeleteProcess (int32_t id)

@@ -18,4 +18,7 @@ public:
     int32_t NewProcess (int32_t* id) override;
     // The base type's deletion.
     int32_t DeleteProcess (int32_t id) override;
+
+private:
+    void DiscardMadeProcess (int32_t id);
 };

@@ -318,11 +318,11 @@ TEST_F (EffectGroupMatching, ARequestForATypesOwnConfigurationFindsThatType)
     for (const uint32_t typeID : { kMonoTypeID, kStereoTypeID })
     {
         SFicPlugInSpec request = Request (typeID);
-        EXPECT_EQ (group->MatchPlugInSpec (&request, kMatchTypeOwnConfiguration, 0), 0);
+        EXPECT_EQ (group->MatchPlugInSpec (&request, kMatchOwnStemFormats, 0), 0);
         EXPECT_EQ (request.fPlugInID, typeID);
     }
     SFicPlugInSpec request = Request (kStereoTypeID + 1);
-    EXPECT_EQ (group->MatchPlugInSpec (&request, kMatchTypeOwnConfiguration, 0), 0) << "no input configuration: nothing to find";
+    EXPECT_EQ (group->MatchPlugInSpec (&request, kMatchOwnStemFormats, 0), 0) << "no input configuration: nothing to find";
     EXPECT_EQ (request.fPlugInID, kStereoTypeID + 1);
 
     request = Request (kStereoTypeID);
@@ -334,7 +334,7 @@ TEST_F (EffectGroups, ARequestForATypeThatIsNoEffectTypeFindsNothing)
 {
     Make ({ new CPlainType });
     SFicPlugInSpec request = Request (FourCharCode ("plan"));
-    EXPECT_EQ (group->MatchPlugInSpec (&request, kMatchTypeOwnConfiguration, 0), -7055);
+    EXPECT_EQ (group->MatchPlugInSpec (&request, kMatchOwnStemFormats, 0), -7055);
     EXPECT_EQ (group->MatchPlugInSpecStems (&request, 0, 1, 1, 0, 0), -7055);
     request.fPlugInID = FourCharCode ("none");
     EXPECT_EQ (ThrownCode ([&] { group->MatchPlugInSpec (&request, 1, 1); }), -7125);

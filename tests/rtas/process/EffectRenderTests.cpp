@@ -17,25 +17,6 @@ using namespace kestrune::host::rtas;
 
 constexpr int32_t kFrames = 32;
 
-// The channel buffers of one render call and the engine's cells that point at them.
-struct EngineBuffers
-{
-    explicit EngineBuffers (size_t channels) : buffers (channels, std::vector<float> (512, 0.0f)), cells (channels)
-    {
-        for (size_t i = 0; i < channels; ++i)
-        {
-            for (size_t s = 0; s < buffers[i].size(); ++s)
-                buffers[i][s] = float (i + 1) + float (s) / 1000.0f;
-            cells[i] = buffers[i].data();
-            cellAddresses.push_back (&cells[i]);
-        }
-    }
-
-    std::vector<std::vector<float>> buffers;
-    std::vector<RenderChannelCell> cells;
-    std::vector<RenderChannelCell*> cellAddresses;
-};
-
 class EffectRendering : public EffectEngineTest
 {
 protected:
