@@ -1,7 +1,6 @@
 #include "process/effect/CEffectProcessRTAS.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "process/base/OutParameter.h"
@@ -42,10 +41,11 @@ struct RenderLayout
     bool variableBlock;
 };
 
-void SilenceOutputs (SRenderInstance& instance, const SRenderContext& context, const RenderLayout& layout, int32_t first)
+// Points every output's cell at the engine's silent buffer.
+void SilenceOutputs (SRenderInstance& instance, const SRenderContext& context, const RenderLayout& layout)
 {
     RenderChannelCell** cells = RenderChannelCells (instance);
-    for (int32_t i = first; i < layout.outputs; ++i)
+    for (int32_t i = 0; i < layout.outputs; ++i)
         if (RenderChannelCell* cell = cells[layout.InputCells() + i])
             *cell = context.fSilentBuffer;
 }
@@ -77,8 +77,8 @@ void CEffectProcessRTAS::Initialize()
     fOutputConnections.assign (slots, 0);
     fInputBuffers.assign (slots, nullptr);
     fOutputBuffers.assign (slots, nullptr);
-    ConnectionTable inputs (fInputConnections.data(), fSlots);
-    ConnectionTable outputs (fOutputConnections.data(), fSlots);
+    ConnectionTable inputs = InputTable();
+    ConnectionTable outputs = OutputTable();
     ClearConnections (inputs, outputs);
     fInitialised = true;
 }
@@ -135,11 +135,26 @@ int32_t CEffectProcessRTAS::UpdateControlValue (int32_t index, int32_t value)
 
 // ---- Connections ----
 
+int32_t CEffectProcessRTAS::AllocatedSlots() const
+{
+    return static_cast<int32_t> (fInputBuffers.size());
+}
+
+ConnectionTable CEffectProcessRTAS::InputTable()
+{
+    return ConnectionTable (fInputConnections.data(), static_cast<int32_t> (fInputConnections.size()));
+}
+
+ConnectionTable CEffectProcessRTAS::OutputTable()
+{
+    return ConnectionTable (fOutputConnections.data(), static_cast<int32_t> (fOutputConnections.size()));
+}
+
 bool CEffectProcessRTAS::IsDirectPort (int32_t port) const
 {
     int32_t entry = 0;
     int32_t channel = 0;
-    return port >= 1 && port <= fSlots && GetConnectionInfoList().Find (port, &entry, &channel);
+    return port >= 1 && port <= AllocatedSlots() && GetConnectionInfoList().Find (port, &entry, &channel);
 }
 
 int32_t CEffectProcessRTAS::IsInputConnected (int32_t port, uint8_t* connected)
@@ -149,7 +164,7 @@ int32_t CEffectProcessRTAS::IsInputConnected (int32_t port, uint8_t* connected)
         PutOut (connected, fInputConnections[static_cast<size_t> (port - 1)] != 0);
         return 0;
     }
-    return ConnectionTable (fInputConnections.data(), fSlots).IsConnected (port, connected);
+    return InputTable().IsConnected (port, connected);
 }
 
 int32_t CEffectProcessRTAS::IsOutputConnected (int32_t port, uint8_t* connected)
@@ -159,7 +174,7 @@ int32_t CEffectProcessRTAS::IsOutputConnected (int32_t port, uint8_t* connected)
         PutOut (connected, fOutputConnections[static_cast<size_t> (port - 1)] != 0);
         return 0;
     }
-    return ConnectionTable (fOutputConnections.data(), fSlots).IsConnected (port, connected);
+    return OutputTable().IsConnected (port, connected);
 }
 
 int32_t CEffectProcessRTAS::CanConnectOutput (int32_t port, uint8_t* possible)
@@ -169,7 +184,7 @@ int32_t CEffectProcessRTAS::CanConnectOutput (int32_t port, uint8_t* possible)
         PutOut (possible, fOutputConnections[static_cast<size_t> (port - 1)] == 0);
         return 0;
     }
-    return ConnectionTable (fOutputConnections.data(), fSlots).CanConnect (port, possible);
+    return OutputTable().CanConnect (port, possible);
 }
 
 int32_t CEffectProcessRTAS::ConnectInput (int32_t port, int32_t handle)
@@ -181,7 +196,7 @@ int32_t CEffectProcessRTAS::ConnectInput (int32_t port, int32_t handle)
     }
     else
     {
-        ConnectionTable inputs (fInputConnections.data(), fSlots);
+        ConnectionTable inputs = InputTable();
         result = ::ConnectInput (inputs, port, handle);
     }
     if (result == 0 && port == GetSideChainInputIndex())
@@ -201,7 +216,7 @@ int32_t CEffectProcessRTAS::ConnectOutput (int32_t port, int32_t handle)
         fOutputConnections[static_cast<size_t> (port - 1)] = handle;
         return 0;
     }
-    ConnectionTable outputs (fOutputConnections.data(), fSlots);
+    ConnectionTable outputs = OutputTable();
     return ::ConnectOutput (outputs, port, handle);
 }
 
@@ -211,7 +226,7 @@ int32_t CEffectProcessRTAS::DisconnectInput (int32_t port)
     if (IsDirectPort (port))
         fInputConnections[static_cast<size_t> (port - 1)] = 0;
     else
-        result = ConnectionTable (fInputConnections.data(), fSlots).Disconnect (port);
+        result = InputTable().Disconnect (port);
     if (result == 0 && port == GetSideChainInputIndex())
         ClearSideChainConnected();
     return result;
@@ -224,7 +239,7 @@ int32_t CEffectProcessRTAS::DisconnectOutput (int32_t port)
         fOutputConnections[static_cast<size_t> (port - 1)] = 0;
         return 0;
     }
-    return ConnectionTable (fOutputConnections.data(), fSlots).Disconnect (port);
+    return OutputTable().Disconnect (port);
 }
 
 int32_t CEffectProcessRTAS::NotifyDSPConnect (int32_t port, int32_t handle)
@@ -310,7 +325,7 @@ int32_t CEffectProcessRTAS::GetNumOutputs (int16_t* count)
 
 int32_t CEffectProcessRTAS::GetNumConnectionSlots()
 {
-    return fSlots;
+    return AllocatedSlots();
 }
 
 int32_t CEffectProcessRTAS::Render (const SAdaptorRenderRecord*)
@@ -337,7 +352,7 @@ int32_t CEffectProcessRTAS::RenderCallback (void* instance, void* context)
     auto* process = S_RTASP_CustomDataAdmin::ReadPointer<IAdaptorProcess> (block, Word::kProcess);
     if (process == nullptr)
     {
-        SilenceOutputs (engineInstance, engineContext, RenderLayout (block), 0);
+        SilenceOutputs (engineInstance, engineContext, RenderLayout (block));
         return kAdaptorNotRendered;
     }
     // The adaptor's block names the process that made it with this callback.
@@ -348,9 +363,9 @@ int32_t CEffectProcessRTAS::RenderBlock (SRenderInstance& instance, const SRende
 {
     const RenderLayout layout (instance.fUserData);
     // Every channel needs a slot: the process renders all of its channels or none.
-    if (layout.InputCells() > fSlots || layout.outputs > fSlots)
+    if (layout.InputCells() > AllocatedSlots() || layout.outputs > AllocatedSlots())
     {
-        SilenceOutputs (instance, context, layout, 0);
+        SilenceOutputs (instance, context, layout);
         return kAdaptorNotRendered;
     }
     RenderChannelCell** cells = RenderChannelCells (instance);
@@ -369,7 +384,7 @@ int32_t CEffectProcessRTAS::RenderBlock (SRenderInstance& instance, const SRende
     }
     catch (...)
     {
-        SilenceOutputs (instance, context, layout, 0);
+        SilenceOutputs (instance, context, layout);
         result = kAdaptorNotRendered;
     }
     // The engine's records live only for this call.

@@ -15,6 +15,7 @@
 
 #include "entry/adaptor/AdaptorProcess.h"
 #include "entry/adaptor/CAdaptorPlugIn.h"
+#include "process/connections/ConnectionTable.h"
 #include "process/effect/CEffectProcess.h"
 
 class CEffectProcessRTAS : public virtual CEffectProcess, public IAdaptorProcess
@@ -24,7 +25,8 @@ public:
     // The adaptor goes before the arrays its callback uses.
     ~CEffectProcessRTAS() override;
 
-    // The entries of each connection and buffer array; ignored once the process is initialised.
+    // The entries of each connection and buffer array that Initialize makes; ignored once the
+    // process is initialised.
     virtual void SetNumConnectionSlots (int32_t count);
     // Makes the adaptor for the connection record (deleting one made before) and starts it: it
     // publishes itself with the render callback to the engine. 0; -9006 without memory; the
@@ -72,7 +74,7 @@ public:
     int16_t GetInstanceID() override;
     int32_t GetNumInputs (int16_t* count) override;
     int32_t GetNumOutputs (int16_t* count) override;
-    // [audio thread]
+    // [audio thread] The entries the arrays have (none before Initialize and after Teardown).
     int32_t GetNumConnectionSlots() override;
     // [audio thread] The render operation of the adaptor's own callbacks: nothing to do, 0.
     int32_t Render (const SAdaptorRenderRecord* record) override;
@@ -93,6 +95,9 @@ public:
 
 private:
     int32_t RenderBlock (SRenderInstance& instance, const SRenderContext& context);
+    int32_t AllocatedSlots() const;
+    ConnectionTable InputTable();
+    ConnectionTable OutputTable();
     // Whether the connection information covers the port and it has a slot.
     bool IsDirectPort (int32_t port) const;
     void FreeArrays();

@@ -172,6 +172,26 @@ TEST_F (EffectConnections, PortsFollowTheConnectionTableRules)
     EXPECT_EQ (answer, 0);
 }
 
+TEST_F (EffectConnections, AProcessHasPortsOnlyWhileItsArraysExist)
+{
+    CTestEffectProcess unready;
+    unready.SetNumConnectionSlots (4);
+    uint8_t answer = 0xEE;
+    EXPECT_EQ (unready.GetNumConnectionSlots(), 0) << "before Initialize";
+    EXPECT_EQ (unready.NotifyDSPConnect (1, 5), -7106);
+    EXPECT_EQ (unready.IsInputConnected (1, &answer), -7106);
+
+    Make (4);
+    EXPECT_EQ (process->GetNumConnectionSlots(), 4);
+    EXPECT_EQ (process->NotifyDSPConnect (1, 5), 0);
+    process->Teardown();
+    EXPECT_EQ (process->GetNumConnectionSlots(), 0) << "after Teardown";
+    EXPECT_EQ (process->IsInputConnected (1, &answer), -7106);
+    EXPECT_EQ (process->NotifyDSPConnectOutput (1, 5), -7106);
+    EXPECT_EQ (process->CanConnectOutput (1, &answer), 0);
+    EXPECT_EQ (answer, 0);
+}
+
 TEST_F (EffectConnections, TheSideChainInputsConnectionSetsItsFlag)
 {
     Make (3);
