@@ -42,7 +42,7 @@ protected:
         return *group;
     }
 
-    // A spec record naming a type of the group's manufacturer.
+    // A plug-in record naming a type of the group's manufacturer.
     static SFicPlugInSpec Request (uint32_t typeID)
     {
         SFicPlugInSpec spec {};

@@ -74,7 +74,7 @@ TEST_F (EffectMIDI, RegistrationClaimsTheLowestFreeIdentifier)
     EXPECT_EQ (second.GetMIDIClient().fAttempt, 7) << "the first try succeeded";
     EXPECT_EQ (dae.midiClients(), (std::vector<void*> { (void*) &first.GetMIDIClient(), (void*) &second.GetMIDIClient() }));
     const auto call = dae.script().callsOf ("FicRegisterDirectMIDIClient").back();
-    EXPECT_EQ (call.arguments[2], int64_t (kManufacturerCode)) << "the spec is filled for the process's type";
+    EXPECT_EQ (call.arguments[2], int64_t (kManufacturerCode)) << "the plug-in record is filled for the process's type";
     EXPECT_EQ (first.RegisterDirectMIDI(), 0) << "registered already";
     EXPECT_EQ (RegistrationCalls(), 2u);
 }
