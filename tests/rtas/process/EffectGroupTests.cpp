@@ -45,11 +45,11 @@ protected:
     // A plug-in record naming a type of the group's manufacturer.
     static SFicPlugInSpec Request (uint32_t typeID)
     {
-        SFicPlugInSpec spec {};
-        spec.fManufacturerID = kManufacturerCode;
-        spec.fProductID = kEffectProductCode;
-        spec.fPlugInID = typeID;
-        return spec;
+        SFicPlugInSpec request {};
+        request.fManufacturerID = kManufacturerCode;
+        request.fProductID = kEffectProductCode;
+        request.fPlugInID = typeID;
+        return request;
     }
 
     std::unique_ptr<CTestEffectGroup> group;
