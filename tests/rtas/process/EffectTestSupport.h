@@ -23,6 +23,7 @@
 #include "entry/ObjectTracker.h"
 #include "process/group/GlobalPlugInGroup.h"
 #include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/PlugInFileRecord.h"
 
 #include <DaeControl.h>
 #include <DaeObjectTrackerControl.h>
@@ -269,6 +270,10 @@ protected:
         toolbox.reset();
         dae.reset();
         ASSERT_TRUE (InstallHostToolbox());
+        // A small plug-in file: new processes look for their page tables in its resource file.
+        FSSpec plugInFile {};
+        std::strncpy (plugInFile.path, KESTRUNE_EFFECT_PLUGIN_FILE, sizeof plugInFile.path - 1);
+        SetPlugInFileSpec (plugInFile);
     }
 
     void TearDown() override
