@@ -127,11 +127,13 @@ public:
 
     CDSPProcessGroup* GetDSPGroup() const { return fDSPGroup; }
 
+protected:
+    // Deletes an instance that failed its creation: DirectMIDI released, removed, torn down,
+    // released. What that throws is not reported.
+    void DiscardProcess (CProcess* process);
+
 private:
     CDSPProcessGroup& RequireGroup() const;
-    // Deletes an instance that failed its creation: DirectMIDI released, removed, torn down,
-    // released.
-    void DiscardProcess (CProcess* process);
     // The outputs of every DSP process of the group on the DSP.
     int32_t OutputsOnDSP (int32_t identifier) const;
     int16_t OwnOutputs();

@@ -417,17 +417,39 @@ void CPlugInView::Activate()
 void CPlugInView::SetWindow (WindowRef window)
 {
     fWindow = window;
-    if (window != nullptr)
-        fPortOrigin = PortOrigin (HostToolbox(), window);
-    else if (CPlugInView* focus = fFocus)
+    if (window == nullptr)
     {
-        if (focus != this)
-            focus->SetWindow (nullptr);
-        focus->EndEditing (false);
-        fFocus = nullptr;
+        if (CPlugInView* focus = fFocus)
+        {
+            if (focus != this)
+                focus->SetWindow (nullptr);
+            focus->EndEditing (false);
+            fFocus = nullptr;
+        }
+        for (CPlugInView* child = GetFirstChild(); child != nullptr; child = child->GetNextSibling())
+            child->SetWindow (nullptr);
+        return;
     }
-    for (CPlugInView* child = GetFirstChild(); child != nullptr; child = child->GetNextSibling())
-        child->SetWindow (window);
+
+    // A subtree takes the window whole or not at all: when a view cannot take it (a host control
+    // that cannot be made), the views that took it give it back before the failure is passed on.
+    try
+    {
+        fPortOrigin = PortOrigin (HostToolbox(), window);
+        for (CPlugInView* child = GetFirstChild(); child != nullptr; child = child->GetNextSibling())
+            child->SetWindow (window);
+    }
+    catch (...)
+    {
+        try
+        {
+            SetWindow (nullptr);
+        }
+        catch (...)
+        {
+        }
+        throw;
+    }
 }
 
 Rect CPlugInView::GetFrame() const

@@ -121,6 +121,8 @@ public:
     void Deactivate() override;
     void Activate() override;
     // Gives the view and its subtree the window (null takes it away and cancels any editing).
+    // When a view of the subtree cannot take the window, the subtree is given null again and the
+    // failure passed on: no part of it keeps the window.
     void SetWindow (WindowRef window) override;
     Rect GetFrame() const override;
     virtual void Show();

@@ -2,6 +2,9 @@
 // Toolbox objects that the views hold only for the length of one operation, given back however
 // the operation ends.
 
+#include <cstddef>
+#include <cstdint>
+
 #include "process/utilities/HostExtToolbox.h"
 
 // [window thread] A new region, disposed of at the end of the scope. A toolbox that cannot make
@@ -57,4 +60,55 @@ public:
 private:
     Which fWhich;
     RGBColor fSaved {};
+};
+
+// [window thread] A resource of the current resource file, locked while the scope reads it and
+// released at its end. IsFound() is false (and the resource error cleared) when the file has
+// none of that type and id.
+class ScopedLockedResource
+{
+public:
+    ScopedLockedResource (ResType type, int16_t id);
+    ~ScopedLockedResource();
+    ScopedLockedResource (const ScopedLockedResource&) = delete;
+    ScopedLockedResource& operator= (const ScopedLockedResource&) = delete;
+
+    bool IsFound() const { return fResource != nullptr; }
+    // The resource's bytes; none when it was not found.
+    const uint8_t* Data() const { return fData; }
+    size_t Size() const { return fSize; }
+
+private:
+    Handle fResource = nullptr;
+    const uint8_t* fData = nullptr;
+    size_t fSize = 0;
+};
+
+// [window thread] Keeps the current port's text font, size, face and mode for the scope.
+class ScopedPortText
+{
+public:
+    ScopedPortText();
+    ~ScopedPortText();
+    ScopedPortText (const ScopedPortText&) = delete;
+    ScopedPortText& operator= (const ScopedPortText&) = delete;
+
+private:
+    int16_t fFont = 0;
+    int16_t fSize = 0;
+    int16_t fFace = 0;
+    int16_t fMode = 0;
+};
+
+// [window thread] Makes a port current for the scope, then the port that was current before.
+class ScopedCurrentPort
+{
+public:
+    explicit ScopedCurrentPort (GrafPtr port);
+    ~ScopedCurrentPort();
+    ScopedCurrentPort (const ScopedCurrentPort&) = delete;
+    ScopedCurrentPort& operator= (const ScopedCurrentPort&) = delete;
+
+private:
+    GrafPtr fPrevious = nullptr;
 };

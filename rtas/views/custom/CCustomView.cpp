@@ -15,19 +15,6 @@ using ViewGeometry::Saturate;
 
 namespace
 {
-// The colour set of a highlighted control's highlight colour, or none.
-int16_t ColourSetOfHighlight (int16_t colour, int16_t own)
-{
-    switch (colour)
-    {
-        case 0: return 2;
-        case 1: return 5;
-        case 2: return 3;
-        case 3: return 6;
-        default: return own;
-    }
-}
-
 struct SPenPoint
 {
     int32_t h;
@@ -112,7 +99,7 @@ int16_t CCustomView::GetDrawState() const
     int16_t extra = 0;
     uint8_t text[256] {};
     GetHighlight (&colour, &extra, text);
-    return ColourSetOfHighlight (colour, fColourSet);
+    return ColourSetOfHighlight (colour).value_or (fColourSet);
 }
 
 void CCustomView::DrawFrame (const Rect& frame)

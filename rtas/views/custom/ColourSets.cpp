@@ -55,3 +55,15 @@ void BuildShadesOnce (const RGBColor& background)
     std::copy (shades.begin() + kColoursPerSet, shades.end(), gColourSets[1].begin());
     gShadesBuilt = true;
 }
+
+std::optional<int16_t> ColourSetOfHighlight (int16_t highlightColour)
+{
+    switch (highlightColour)
+    {
+        case 0: return 2;
+        case 1: return 5;
+        case 2: return 3;
+        case 3: return 6;
+        default: return std::nullopt;
+    }
+}

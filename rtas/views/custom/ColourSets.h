@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include <abi/HostTypes.h>
 
@@ -19,6 +20,10 @@ inline constexpr bool IsValidColourSet (int32_t index)
 {
     return index >= kFirstColourSet && index <= kLastColourSet;
 }
+
+// The colour set that shows a control's highlight colour: 0 red (set 2), 1 blue (5), 2 green (3),
+// 3 amber (6); none for another colour.
+std::optional<int16_t> ColourSetOfHighlight (int16_t highlightColour);
 
 // [window thread] The set of that index; an index outside -2 to 6 throws CDAEError -7400.
 const ColourSet& GetColourSet (int16_t index);

@@ -5,7 +5,13 @@
 #include <map>
 #include <string>
 
+#include "views/controls/CProcessControlView.h"
+#include "views/controls/CScrollControlView.h"
 #include "views/custom/CCustomView.h"
+#include "views/dialogs/CItemListView.h"
+#include "views/hostcontrols/CMacControlView.h"
+#include "views/pictures/CPictureView.h"
+#include "views/text/CStaticTextView.h"
 
 namespace
 {
@@ -38,7 +44,15 @@ struct SStandardEntry
 
 // clang-format off
 const SStandardViewType kStandardViewTypes[] = {
-    { "Background", &Create<CCustomView> },
+    { "Background",     &Create<CCustomView> },
+    { "ItemList",       &Create<CItemListView> },
+    { "ProcessControl", &Create<CProcessControlView> },
+    { "ScrollControl",  &Create<CScrollControlView> },
+    { "Button",         &Create<CButtonView> },
+    { "CheckBox",       &Create<CCheckBoxView> },
+    { "RadioButton",    &Create<CRadioButtonView> },
+    { "StaticText",     &Create<CStaticTextView> },
+    { "Picture",        &Create<CPictureView> },
 };
 
 const SStandardEntry kStandardEntries[] = {
