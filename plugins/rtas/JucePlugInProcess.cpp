@@ -69,8 +69,9 @@ void JucePlugInProcess::Prepare (int32_t sampleRate)
 
 int JucePlugInProcess::ParameterIndexOf (int32_t controlIndex) const
 {
-    const int32_t index = controlIndex - kFirstParameterControl;
-    return index >= 0 && index < fProcessor->getNumParameters() ? static_cast<int> (index) : -1;
+    if (controlIndex < kFirstParameterControl || controlIndex - kFirstParameterControl >= fProcessor->getNumParameters())
+        return -1;
+    return static_cast<int> (controlIndex - kFirstParameterControl);
 }
 
 int32_t JucePlugInProcess::UpdateControlValue (int32_t index, int32_t value)
@@ -123,9 +124,9 @@ int32_t JucePlugInProcess::SetChunk (uint32_t chunkID, SFicPlugInChunk* chunk)
         return CEffectProcessMIDI::SetChunk (chunkID, chunk);
     if (chunk == nullptr)
         return RTASError::kNullPointer;
-    const int32_t stateSize = chunk->fSize - kChunkHeaderSize;
-    if (chunk->fSize < kChunkHeaderSize || stateSize > kLargestStateBlock)
+    if (chunk->fSize < kChunkHeaderSize || chunk->fSize - kChunkHeaderSize > kLargestStateBlock)
         return RTASError::kUnexpected;
+    const int32_t stateSize = chunk->fSize - kChunkHeaderSize;
     if (stateSize > 0)
         fProcessor->setStateInformation (reinterpret_cast<const uint8_t*> (chunk) + kChunkHeaderSize, stateSize);
     // The processor set itself without telling anyone: its controls follow it.

@@ -106,4 +106,22 @@ TEST_F (ToolTest, ProcessGivesWhatThe64BitFileGives)
         EXPECT_GT (fromDpm.getMagnitude (0, fromDpm.getNumSamples()), 0.0f) << c.name;
     }
 }
+// Each file reads only its own state files: their chunks differ, and so do their size fields.
+TEST_F (ToolTest, TheOtherFilesStateFilesAreRefused)
+{
+    const std::string nativeTool = KESTRUNE_NATIVE_HOST_TOOL;
+    ASSERT_TRUE (juce::File (nativeTool).existsAsFile()) << nativeTool << " is missing";
+    writeExample ("in.wav", 1);
+    const auto saved = run ({ "process", path ("in.wav"), path ("out.wav"), "--save-state", path ("dpm.state") });
+    ASSERT_EQ (saved.code, 0) << saved.err;
+    const auto native = tool_process::runProgram (nativeTool, { "info", "--load-state", path ("dpm.state").toStdString() }, folder);
+    EXPECT_EQ (native.code, 1);
+    EXPECT_NE (native.err.find ("not a state file of this plug-in file"), std::string::npos) << native.err;
+
+    ASSERT_EQ (tool_process::runProgram (nativeTool, { "process", path ("in.wav").toStdString(), path ("aax-out.wav").toStdString(), "--save-state", path ("aax.state").toStdString() }, folder).code,
+               0);
+    const auto here = run ({ "info", "--load-state", path ("aax.state") });
+    EXPECT_EQ (here.code, 1);
+    EXPECT_NE (here.err.find ("not a state file of this plug-in file"), std::string::npos) << here.err;
+}
 } // namespace
