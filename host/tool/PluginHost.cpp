@@ -5,6 +5,11 @@
 
 namespace kestrune::tool
 {
+const char* defaultPluginPath()
+{
+    return KESTRUNE_DEFAULT_PLUGIN_PATH;
+}
+
 std::optional<HostParameter> findParameter (const PluginInstance& instance, const std::string& nameOrId)
 {
     const auto sameLetters = [] (const std::string& a, const std::string& b) {

@@ -173,9 +173,4 @@ std::unique_ptr<PluginHost> openPluginHost (const std::string& pluginPath)
 {
     return std::make_unique<AAXPluginHost> (pluginPath);
 }
-
-const char* defaultPluginPath()
-{
-    return KESTRUNE_DEFAULT_PLUGIN_PATH;
-}
 } // namespace kestrune::tool

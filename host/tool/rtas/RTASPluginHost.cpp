@@ -202,9 +202,4 @@ std::unique_ptr<PluginHost> openPluginHost (const std::string& pluginPath)
 {
     return std::make_unique<RTASPluginHost> (pluginPath);
 }
-
-const char* defaultPluginPath()
-{
-    return KESTRUNE_DEFAULT_PLUGIN_PATH;
-}
 } // namespace kestrune::tool
