@@ -1,10 +1,11 @@
 #include "HostWindow.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 #include <stdexcept>
 
-namespace kestrune::host::aax
+namespace kestrune::host
 {
 namespace
 {
@@ -80,4 +81,4 @@ bool HostWindow::IsShown (unsigned long window) const
     XWindowAttributes attributes {};
     return XGetWindowAttributes (display_, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
-} // namespace kestrune::host::aax
+} // namespace kestrune::host
