@@ -226,6 +226,29 @@ void HostedProcess::UpdateControlValue (int32_t index, int32_t value) const
     Require (RoutineSelector::kUpdateControlValue, { RoutineWord (index), RoutineWord (value) }, "control " + std::to_string (index));
 }
 
+void HostedProcess::Idle() const
+{
+    EventRecord nothing {};
+    Require (RoutineSelector::kIdle, { RoutineWord (&nothing) }, "its idle call");
+}
+
+Rect HostedProcess::ViewRect() const
+{
+    Rect bounds {};
+    Require (RoutineSelector::kViewRect, { RoutineWord (&bounds) }, "its view rectangle");
+    return bounds;
+}
+
+void HostedProcess::SetViewPort (WindowRef port) const
+{
+    Require (RoutineSelector::kSetViewPort, { RoutineWord (port) }, port != nullptr ? "a port for its view" : "to let go of its port");
+}
+
+void HostedProcess::InvalidateView (const Rect* area) const
+{
+    Require (RoutineSelector::kInvalidateView, { RoutineWord (area) }, "to redraw its view");
+}
+
 int32_t HostedProcess::MasterBypassControlIndex() const
 {
     int32_t index = 0;

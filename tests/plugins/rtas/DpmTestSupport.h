@@ -6,6 +6,7 @@
 #include "KestruneAudioProcessor.h"
 
 #include <HostedPlugIn.h>
+#include <HostedWindow.h>
 
 #include <gtest/gtest.h>
 
