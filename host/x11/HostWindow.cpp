@@ -16,6 +16,13 @@ namespace
         return 0;
     }
 
+    void RequireXTest (Display* display)
+    {
+        int event = 0, error = 0, major = 0, minor = 0;
+        if (XTestQueryExtension (display, &event, &error, &major, &minor) == False)
+            throw std::runtime_error ("the X11 display has no XTEST extension");
+    }
+
     void PrepareXlib()
     {
         static const bool prepared = [] {
@@ -80,5 +87,22 @@ bool HostWindow::IsShown (unsigned long window) const
 {
     XWindowAttributes attributes {};
     return XGetWindowAttributes (display_, window, &attributes) != 0 && attributes.map_state == IsViewable;
+}
+
+void HostWindow::MovePointer (int32_t x, int32_t y)
+{
+    RequireXTest (display_);
+    int screenX = 0, screenY = 0;
+    Window child = 0;
+    XTranslateCoordinates (display_, window_, DefaultRootWindow (display_), x, y, &screenX, &screenY, &child);
+    XTestFakeMotionEvent (display_, DefaultScreen (display_), screenX, screenY, CurrentTime);
+    XSync (display_, False);
+}
+
+void HostWindow::PressButton (bool down)
+{
+    RequireXTest (display_);
+    XTestFakeButtonEvent (display_, 1, down ? True : False, CurrentTime);
+    XSync (display_, False);
 }
 } // namespace kestrune::host
