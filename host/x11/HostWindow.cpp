@@ -89,6 +89,13 @@ bool HostWindow::IsShown (unsigned long window) const
     return XGetWindowAttributes (display_, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
 
+std::pair<int32_t, int32_t> HostWindow::PositionOf (unsigned long window) const
+{
+    XWindowAttributes attributes {};
+    XGetWindowAttributes (display_, window, &attributes);
+    return { attributes.x, attributes.y };
+}
+
 void HostWindow::MovePointer (int32_t x, int32_t y)
 {
     RequireXTest (display_);

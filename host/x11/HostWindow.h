@@ -28,6 +28,8 @@ public:
     // The windows placed directly in this one, and whether one of them is mapped and shown.
     std::vector<unsigned long> Children() const;
     bool IsShown (unsigned long window) const;
+    // Where a window placed in this one lies in it: x, y.
+    std::pair<int32_t, int32_t> PositionOf (unsigned long window) const;
 
     // The user's mouse, as the display's input extension (XTEST) plays it: the pointer moved to
     // a point of this window, and the first button pressed or released where the pointer is.

@@ -66,6 +66,7 @@ void JuceCustomUIView::UpdateSize()
         height = fEditor->getHeight();
     });
     SetRect ({ 0, 0, ViewGeometry::Saturate (height), ViewGeometry::Saturate (width) });
+    PlaceNativeChild();
 }
 
 void JuceCustomUIView::AttachToPort (WindowRef port)

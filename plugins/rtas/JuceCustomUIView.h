@@ -29,8 +29,8 @@ public:
     // Deletes the editor.
     ~JuceCustomUIView() override;
 
-    // The frame becomes (0, 0) and the editor's size; without an editor it keeps the size of the
-    // last one.
+    // The frame becomes (0, 0) and the editor's size (a native child window moves with it);
+    // without an editor it keeps the size of the last one.
     void UpdateSize();
     // Called after the view took the port as its window. A port gets an editor (a new one when
     // there is none) placed in the port's native window when the host shows it in one; null takes

@@ -249,6 +249,15 @@ void HostedProcess::InvalidateView (const Rect* area) const
     Require (RoutineSelector::kInvalidateView, { RoutineWord (area) }, "to redraw its view");
 }
 
+void HostedProcess::MoveViewTo (int16_t horizontal, int16_t vertical) const
+{
+    // The point travels as the record itself, in one stack word.
+    const Point where { vertical, horizontal };
+    uint32_t word = 0;
+    std::memcpy (&word, &where, sizeof word);
+    Require (RoutineSelector::kMoveViewTo, { word }, "to move its view");
+}
+
 int32_t HostedProcess::MasterBypassControlIndex() const
 {
     int32_t index = 0;

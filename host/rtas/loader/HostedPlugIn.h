@@ -39,6 +39,7 @@ namespace RoutineSelector
     inline constexpr uint32_t kControlValue = 45;
     inline constexpr uint32_t kSetControlValue = 46;
     inline constexpr uint32_t kSetViewPort = 47;
+    inline constexpr uint32_t kMoveViewTo = 48;
     inline constexpr uint32_t kIsMasterBypassed = 51;
     inline constexpr uint32_t kNumChunks = 62;
     inline constexpr uint32_t kChunkID = 63;
@@ -170,6 +171,8 @@ public:
     void SetViewPort (WindowRef port) const;
     // Redraws the view within the area (null: all of it).
     void InvalidateView (const Rect* area) const;
+    // Moves the view's top-left corner to the point of the window.
+    void MoveViewTo (int16_t horizontal, int16_t vertical) const;
 
     // One block as the engine renders it: the inputs copied into the engine's buffers, the
     // callback called through the object tracker with a cell per channel (inputs, outputs), and

@@ -57,6 +57,13 @@ std::string Differences (const Picture& a, const Picture& b)
 class EditorView : public InProcessPlugIn
 {
 protected:
+    // Without a display: the editor is drawn only into the ports.
+    void SetUp() override
+    {
+        unsetenv ("DISPLAY");
+        InProcessPlugIn::SetUp();
+    }
+
     void TearDown() override
     {
         if (window != nullptr)
@@ -147,6 +154,40 @@ TEST_F (EditorView, ItsRectangleIsTheEditorsAndItsPortShowsTheEditorsOwnRenderin
         for (int32_t x = 0; x < 900; ++x)
             wrong += partly.At (x, y) != (Inside (part, x, y) ? own.At (x, y) : 0xFFFFFFFFu) ? 1 : 0;
     EXPECT_EQ (wrong, 0u);
+}
+
+// The host moves the view: it draws the editor at its new place; asking for its rectangle puts it
+// back at the window's corner.
+TEST_F (EditorView, AMovedViewDrawsTheEditorWhereItIs)
+{
+    Start (false, true);
+    OpenWindow();
+    ASSERT_TRUE (ShowsTheEditorsOwnRendering());
+    const Picture own = EditorsOwnRendering();
+    OpenWindow();
+    ASSERT_EQ (group->MoveViewTo (kStereoType, id, Point { 10, 100 }), 0);
+    ASSERT_EQ (group->InvalidateView (kStereoType, id, nullptr), 0);
+    const Picture moved = Window();
+    size_t wrong = 0;
+    for (int32_t y = 0; y < 300; ++y)
+        for (int32_t x = 0; x < 900; ++x)
+            wrong += moved.At (x, y) != (x >= 100 && y >= 10 ? own.At (x - 100, y - 10) : 0xFFFFFFFFu) ? 1 : 0;
+    EXPECT_EQ (wrong, 0u);
+    Rect bounds {};
+    ASSERT_EQ (group->GetViewRect (kStereoType, id, &bounds), 0);
+    EXPECT_TRUE (ViewGeometry::SameRect (bounds, kEditorRect));
+}
+
+// A host window backed by a native window that JUCE cannot reach (no display here): the editor
+// is painted into the port as in any other window.
+TEST_F (EditorView, ANativeWindowWithoutADisplayIsPaintedInto)
+{
+    Start (false, true);
+    window = toolbox.newWindow (kWindowBounds);
+    toolbox.setNativeWindow (window, 0x00400001u);
+    ASSERT_EQ (group->SetViewPort (kStereoType, id, window), 0);
+    EXPECT_FALSE (process->GetEditorView()->IsNativeChild());
+    EXPECT_TRUE (ShowsTheEditorsOwnRendering());
 }
 
 // A click finds no enabled view (the editor's view takes no clicks itself) and a key no focus:

@@ -1,8 +1,8 @@
 // KESTrune.dpm's editor in a real X11 window under Xvfb: the host backs its toolbox window with an
 // X11 window of its own, and the editor becomes a shown native child of it that looks as the
 // editor draws itself, takes the mouse there (a knob dragged reaches the host as the touch, the
-// values and the release of its control) and follows the host's automation. The whole suite is
-// skipped when Xvfb cannot start.
+// values and the release of its control), follows the host's automation and moves with the view.
+// The whole suite is skipped when Xvfb cannot start.
 #include "DpmTestSupport.h"
 #include "HostWindow.h"
 #include "SDSTokens.h"
@@ -125,5 +125,14 @@ TEST_F (DpmX11Window, TheEditorIsANativeChildThatTakesTheMouseAndFollowsTheHost)
         own = ownRendering();
         return screen.width == 900 && DifferentInKnob (screen, before) > 0 && DifferentInKnob (screen, own) * 50 < size_t (kKnobSize * kKnobSize);
     }));
+
+    // The host moves the view: the editor's window moves with it, and back to the corner when the
+    // host asks for the view's rectangle.
+    process.MoveViewTo (20, 10);
+    EXPECT_TRUE (Eventually ([&] { return x11.PositionOf (children[0]) == std::make_pair (20, 10); }));
+    const Rect view = process.ViewRect();
+    EXPECT_EQ (view.left, 0);
+    EXPECT_EQ (view.top, 0);
+    EXPECT_TRUE (Eventually ([&] { return x11.PositionOf (children[0]) == std::make_pair (0, 0); }));
 }
 } // namespace
