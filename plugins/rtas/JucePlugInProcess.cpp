@@ -21,8 +21,8 @@ JucePlugInProcess::JucePlugInProcess (int32_t connectionSlots) : fProcessor (std
 
 JucePlugInProcess::~JucePlugInProcess()
 {
-    fProcessor->removeListener (this);
-    // Without a teardown the view goes only after the processor: its editor goes now.
+    // Without a teardown the view goes only after the processor: its editor goes now, before the
+    // processor and before this process stops listening to what the editor changes.
     if (JuceCustomUIView* view = GetEditorView())
     {
         try
@@ -33,6 +33,7 @@ JucePlugInProcess::~JucePlugInProcess()
         {
         }
     }
+    fProcessor->removeListener (this);
 }
 
 void JucePlugInProcess::SetUpEffect()

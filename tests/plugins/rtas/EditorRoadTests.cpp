@@ -32,8 +32,7 @@ TEST_F (EditorRoad, AnEditorChangeLeavesAsTheControlsTokens)
     processor.setParameterNotifyingHost (3, 0.7f);
     processor.endParameterChangeGesture (3);
 
-    const auto all = Tokens (dae);
-    const std::vector<Token> tokens (all.begin() + std::ptrdiff_t (earlier), all.end());
+    const std::vector<Token> tokens = TokensSince (dae, earlier);
     ASSERT_EQ (tokens.size(), 4u);
     EXPECT_EQ (tokens[0].destination, nameID);
     EXPECT_EQ (tokens[0].type, kSETV);
