@@ -49,6 +49,17 @@ int32_t ScrollTowards (int32_t mouse, int32_t edge, int32_t inward, int32_t hidd
     return std::min<int32_t> (hidden, kMenuScrollStep);
 }
 
+// The start of a span of `size` that lies wholly beyond [low, high): slid back until it reaches
+// just onto it (as much of it as fits). Any other start is kept.
+int32_t SlideOnto (int32_t start, int32_t size, int32_t low, int32_t high)
+{
+    if (start >= high)
+        return high - std::min (size, high - low);
+    if (start + size <= low)
+        return low;
+    return start;
+}
+
 // A triangle of 6 rows pointing out of the zone's side (PopUpArrow), centred in the zone.
 void DrawArrowTriangle (const Rect& zone, uint16_t side)
 {
@@ -266,12 +277,8 @@ void CTextPopupControlEditor::PlaceMenu (Point click, int16_t item)
     int32_t left = click.h + kMenuClickOffset;
     fScreenRect = ScreenHolding (click);
     const Rect allowed = Inset (fScreenRect, kMenuScreenMargin, kMenuScreenMargin);
-    if (left >= allowed.right)
-        left = allowed.right - std::min<int32_t> (width, allowed.right - allowed.left);
-    if (top >= allowed.bottom)
-        top = allowed.bottom - std::min<int32_t> (height, allowed.bottom - allowed.top);
-    if (top + height <= allowed.top)
-        top = allowed.top;
+    left = SlideOnto (left, width, allowed.left, allowed.right);
+    top = SlideOnto (top, height, allowed.top, allowed.bottom);
     fMenuRect = { Saturate (top), Saturate (left), Saturate (top + height), Saturate (left + width) };
     fVisibleRect = Intersection (fMenuRect, allowed);
     fHilitedItem = 0;
