@@ -111,10 +111,22 @@ void CTextControlEditor::EndEditing (bool commit)
     SetEdited (false);
     if (fTextView != nullptr)
         fTextView->SetHilite (0);
+    RedrawFromTop();
     if (parsed)
         SetValue (value);
     else
         ValueChanged();
+}
+
+// The record drew over the field: the top view draws the field's part of the window again, its
+// background first, so that nothing of the record is left.
+void CTextControlEditor::RedrawFromTop()
+{
+    CPlugInView* top = this;
+    while (top->GetParent() != nullptr)
+        top = top->GetParent();
+    const Rect visible = GetVisibleRect();
+    top->Invalidate (&visible);
 }
 
 void CTextControlEditor::Draw (const Rect& area)

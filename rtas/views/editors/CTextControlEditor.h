@@ -40,5 +40,7 @@ public:
     CStaticTextView* GetTextView() const { return fTextView; }
 
 private:
+    void RedrawFromTop();
+
     CStaticTextView* fTextView = nullptr;
 };

@@ -96,6 +96,8 @@ public:
         return 0;
     }
     bool IsAllowedCharacter (int16_t character) const override { return character >= '0' && character <= '9'; }
+    // Sets the value without the editors hearing of it.
+    void Store (int32_t value) { StoreValue (value); }
 };
 
 // A process whose view is a white-backed root of the test window's size, filled by `build`
