@@ -65,25 +65,6 @@ CPlugInView* LastChild (const CPlugInView& view)
     return last;
 }
 
-std::vector<const IControlViewEditor*> Chain (const CControlView& view)
-{
-    std::vector<const IControlViewEditor*> editors;
-    for (const IControlViewEditor* editor = view.GetFirstEditor(); editor != nullptr; editor = editor->GetNextEditor())
-        editors.push_back (editor);
-    return editors;
-}
-
-// The code that reading a description's attribute lists into the view throws (0 when none).
-int32_t ReadCode (CCustomView& view, const std::string& text)
-{
-    const SDialogItem item = DescriptionItem (text);
-    CViewDescriptionReader reader (item);
-    reader.Read();
-    const SDescriptionNode* lists = reader.GetHead()->next->next;
-    reader.SetAttributeLists (ListNodes (*lists));
-    return ThrownCode ([&] { view.ReadDescription (reader); });
-}
-
 // ---- Binding ----
 
 class ControlEditors : public EditorTest

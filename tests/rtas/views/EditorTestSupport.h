@@ -5,8 +5,10 @@
 // scripted mouse samples in the test window's coordinates.
 
 #include "ControlViewSupport.h"
+#include "PlugInResources.h"
 
 #include "views/controls/CProcessControlView.h"
+#include "views/description/CViewDescriptionReader.h"
 #include "views/editors/CControlEditor.h"
 
 #include <ProcessTestSupport.h>
@@ -64,15 +66,26 @@ public:
     std::optional<int32_t> parseResult;
     std::vector<std::string> parsed;
     std::vector<int32_t> written;
-    // Throws CDAEError -1234 from SetValue while set.
+    // Called on each write, before the value is stored.
+    std::function<void()> onWrite;
+    // Throw CDAEError -1234 from SetValue / GetValue while set.
     bool failWrites = false;
+    bool failReads = false;
 
     void SetValue (int32_t value) override
     {
         if (failWrites)
             throw CDAEError (-1234);
         written.push_back (value);
+        if (onWrite)
+            onWrite();
         CControlView::SetValue (value);
+    }
+    int32_t GetValue() const override
+    {
+        if (failReads)
+            throw CDAEError (-1234);
+        return CControlView::GetValue();
     }
     void ValueToText (int32_t value, char* text, int32_t length) const override
     {
@@ -144,6 +157,25 @@ public:
     }
 };
 
+// The code that reading a description's attribute lists into the view throws (0 when none).
+inline int32_t ReadCode (CCustomView& view, const std::string& text)
+{
+    const SDialogItem item = DescriptionItem (text);
+    CViewDescriptionReader reader (item);
+    reader.Read();
+    const SDescriptionNode* lists = reader.GetHead()->next->next;
+    reader.SetAttributeLists (ListNodes (*lists));
+    return ThrownCode ([&] { view.ReadDescription (reader); });
+}
+
+inline std::vector<const IControlViewEditor*> Chain (const CControlView& view)
+{
+    std::vector<const IControlViewEditor*> editors;
+    for (const IControlViewEditor* editor = view.GetFirstEditor(); editor != nullptr; editor = editor->GetNextEditor())
+        editors.push_back (editor);
+    return editors;
+}
+
 // Adds a described view to `parent` (nested by rectangle, as dialog items are) and completes it
 // as loaders do.
 template <class View>
@@ -182,6 +214,7 @@ protected:
             process.SetViewPort (nullptr);
             process.Teardown();
         }
+        resources.reset();
         ViewToolboxTest::TearDown();
     }
 
@@ -211,4 +244,6 @@ protected:
 
     EditorProcess process;
     bool opened = false;
+    // The plug-in's resource file of a test that writes one.
+    std::unique_ptr<ScopedPlugInResources> resources;
 };
