@@ -284,6 +284,45 @@ TEST_F (TextPopUps, TheMenuDefinitionAnswersEveryMessageAndLetsNoFailureOut)
         << "a failing message never leaves the definition";
 }
 
+TEST_F (TextPopUps, EveryPopUpSharesOneDefinitionThatOutlivesAnyOfThem)
+{
+    CTextPopupControlEditor& first = OpenPopUp (5, 2);
+    auto& second = AddDescribed<CTextPopupControlEditor> (Root(), "! TextPopup (('Pop2') ('Gain'))", { 40, 10, 55, 60 });
+    Root().AttachAll();
+    const auto definitionOf = [] (const CTextPopupControlEditor& popUp) {
+        return reinterpret_cast<const MenuDefinitionRecord*> (*(**popUp.GetMenu()).definition)->proc;
+    };
+    EXPECT_EQ (definitionOf (first), &CPopUpMenu::Definition);
+    EXPECT_EQ (definitionOf (second), &CPopUpMenu::Definition);
+    EXPECT_EQ (toolbox.objectCounts().menus, 2u);
+    Root().RemoveChild (&first).reset();
+    EXPECT_EQ (toolbox.objectCounts().menus, 1u) << "an editor disposes of its own menu and definition";
+    EXPECT_EQ (toolbox.objectCounts().menuDefinitions, 1u);
+
+    toolbox.setMouseScript ({ Down (20, 45), Down (20, 45), Down (50, 70), Up (50, 70) });
+    Click (MouseDown (20, 45));
+    EXPECT_EQ (view->written, std::vector<int32_t> { INT32_MAX }) << "the other pop-up still works";
+}
+
+TEST_F (TextPopUps, QuietChangesMarkThePlateForTheNextUpdate)
+{
+    CTextPopupControlEditor& popUp = OpenPopUp (5, 2);
+    toolbox.validateWindow (window);
+    view->Store (view->ValueFromStep (4));
+    popUp.ValueChangedQuiet();
+    EXPECT_EQ (popUp.GetShownStep(), 4);
+    EXPECT_FALSE (toolbox.updateRegion (window).empty());
+    toolbox.validateWindow (window);
+    popUp.ValueChangedQuiet();
+    EXPECT_TRUE (toolbox.updateRegion (window).empty()) << "an unchanged step asks for nothing";
+
+    MenuHandle menu = popUp.GetMenu();
+    Rect rect {};
+    int16_t item = 7;
+    CPopUpMenu::Definition (kMenuFindItemMessage, menu, &rect, GlobalPoint (250, 100), &item);
+    EXPECT_EQ (item, 0) << "a menu never placed has no items under any point";
+}
+
 TEST_F (TextPopUps, AFailureInsideThePopUpComesOutAfterTheToolboxReturned)
 {
     CTextPopupControlEditor& popUp = OpenPopUp (5, 2);

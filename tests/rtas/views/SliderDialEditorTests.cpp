@@ -336,6 +336,21 @@ TEST_F (DialEditors, TheKnobDrawsAFaceAFrameAndAPointerThatMovesWithTheValue)
     EXPECT_EQ (moved.h, 104);
 }
 
+TEST_F (DialEditors, QuietChangesMoveThePointerForTheNextUpdate)
+{
+    CDialControlEditor& dial = OpenDial ("cyclical", 0);
+    Redraw();
+    toolbox.validateWindow (window);
+    view->Store (INT32_MAX);
+    dial.ValueChangedQuiet();
+    EXPECT_EQ (PixelAt (87, 12), PixelOf (kDefaultForeColor)) << "nothing is drawn at once";
+    EXPECT_FALSE (toolbox.updateRegion (window).empty());
+    EXPECT_EQ (dial.GetAnchorPoint().v, 48) << "the pointer points down";
+    toolbox.validateWindow (window);
+    dial.ValueChangedQuiet();
+    EXPECT_TRUE (toolbox.updateRegion (window).empty()) << "an unmoved pointer asks for nothing";
+}
+
 TEST_F (DialEditors, TheFrameTakesTheHighlightsColourWhileTheControlIsHighlighted)
 {
     CDialControlEditor& dial = OpenDial ("", 0);
