@@ -1,4 +1,4 @@
-// The command line of kestrune-host: runs KESTrune.aaxplugin through the stand-in AAX host.
+// The command line of kestrune-host: runs a plug-in file through the stand-in host of its format.
 #pragma once
 
 #include <juce_core/juce_core.h>
