@@ -65,13 +65,6 @@ Point PortOrigin (const HostToolboxRoutines& toolbox, WindowRef window)
     return { bounds.top, bounds.left };
 }
 
-// Mouse tracking and the idle pass give the plug-in's group time on each round.
-void GiveGroupIdleTime()
-{
-    if (CProcessGroupInterface* group = LivePlugInGroup())
-        group->YieldLock();
-}
-
 Point PinnedInside (Point mouse, Point start, const Rect& child, const Rect& allowed)
 {
     const auto pin = [] (int32_t value, int32_t lowest, int32_t highest) {
@@ -596,31 +589,6 @@ int32_t CPlugInView::HandleClick (EventRecord* event)
 
 namespace
 {
-// Leaves a view unhighlighted however a tracking loop ends; a redraw that fails while an
-// exception is already on its way is dropped.
-class ScopedHiliteOff
-{
-public:
-    explicit ScopedHiliteOff (CPlugInView& view) : fView (view) {}
-    ~ScopedHiliteOff()
-    {
-        if (fView.GetHilite() == 0)
-            return;
-        try
-        {
-            fView.SetHilite (0);
-        }
-        catch (...)
-        {
-        }
-    }
-    ScopedHiliteOff (const ScopedHiliteOff&) = delete;
-    ScopedHiliteOff& operator= (const ScopedHiliteOff&) = delete;
-
-private:
-    CPlugInView& fView;
-};
-
 class ScopedDragging
 {
 public:
@@ -652,7 +620,7 @@ void CPlugInView::TrackMouse (const EventRecord&, bool immediate)
             inside = ! inside;
             SetHilite (inside ? 1 : 0);
         }
-        GiveGroupIdleTime();
+        GivePlugInGroupIdleTime();
     } while (toolbox.StillDown() != 0);
     SetHilite (0);
 }
@@ -677,7 +645,7 @@ void CPlugInView::DragChild (const EventRecord& event, CPlugInView* child)
             ChildMoved (child);
             last = mouse;
         }
-        GiveGroupIdleTime();
+        GivePlugInGroupIdleTime();
     }
 }
 
@@ -705,7 +673,7 @@ void CPlugInView::Idle (int32_t value)
 {
     for (CPlugInView* child = GetFirstChild(); child != nullptr; child = child->GetNextSibling())
         child->Idle (value);
-    GiveGroupIdleTime();
+    GivePlugInGroupIdleTime();
 }
 
 void CPlugInView::SetHilite (uint8_t flag)
@@ -881,7 +849,27 @@ void CPlugInView::Click (const EventRecord& event)
         TrackMouse (event, event.message == kImmediateClickMessage);
 }
 
-// ---- Scoped drawing and drawing target ----
+// Mouse tracking and the idle pass give the plug-in's group time on each round.
+void GivePlugInGroupIdleTime()
+{
+    if (CProcessGroupInterface* group = LivePlugInGroup())
+        group->YieldLock();
+}
+
+// ---- Scoped drawing, highlight and drawing target ----
+
+ScopedHiliteOff::~ScopedHiliteOff()
+{
+    if (fView.GetHilite() == 0)
+        return;
+    try
+    {
+        fView.SetHilite (0);
+    }
+    catch (...)
+    {
+    }
+}
 
 ScopedViewDrawing::ScopedViewDrawing (CPlugInView& view, const Rect* area) : fView (view), fDepthBefore (view.fDrawingDepth)
 {

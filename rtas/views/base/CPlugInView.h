@@ -218,6 +218,24 @@ private:
     PixPatHandle fSavedBackPattern = nullptr;
 };
 
+// [window thread] The plug-in group's idle service (none while no group is alive): mouse tracking
+// loops and the idle pass run it on each round.
+void GivePlugInGroupIdleTime();
+
+// [window thread] Leaves a view unhighlighted however a tracking loop ends; a redraw that fails
+// while an exception is already on its way is dropped.
+class ScopedHiliteOff
+{
+public:
+    explicit ScopedHiliteOff (CPlugInView& view) : fView (view) {}
+    ~ScopedHiliteOff();
+    ScopedHiliteOff (const ScopedHiliteOff&) = delete;
+    ScopedHiliteOff& operator= (const ScopedHiliteOff&) = delete;
+
+private:
+    CPlugInView& fView;
+};
+
 // [window thread] Runs BeginDrawing for the scope; EndDrawing however the scope ends.
 class ScopedViewDrawing
 {

@@ -121,3 +121,30 @@ ScopedCurrentPort::~ScopedCurrentPort()
     if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
         toolbox->SetPort (fPrevious);
 }
+
+ScopedPenState::ScopedPenState()
+{
+    HostToolbox().GetPenState (&fSaved);
+}
+
+ScopedPenState::~ScopedPenState()
+{
+    if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
+        toolbox->SetPenState (&fSaved);
+}
+
+ScopedClipRect::ScopedClipRect (const Rect& area)
+{
+    const HostToolboxRoutines& toolbox = HostToolbox();
+    toolbox.GetClip (fSaved.Get());
+    ScopedRegion clip;
+    toolbox.RectRgn (clip.Get(), &area);
+    toolbox.SectRgn (clip.Get(), fSaved.Get(), clip.Get());
+    toolbox.SetClip (clip.Get());
+}
+
+ScopedClipRect::~ScopedClipRect()
+{
+    if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
+        toolbox->SetClip (fSaved.Get());
+}

@@ -112,3 +112,30 @@ public:
 private:
     GrafPtr fPrevious = nullptr;
 };
+
+// [window thread] Keeps the current port's pen (place, size and mode) for the scope.
+class ScopedPenState
+{
+public:
+    ScopedPenState();
+    ~ScopedPenState();
+    ScopedPenState (const ScopedPenState&) = delete;
+    ScopedPenState& operator= (const ScopedPenState&) = delete;
+
+private:
+    PenState fSaved {};
+};
+
+// [window thread] Clips the current port to a rectangle (within its clip as it was) for the scope,
+// then gives it back its clip. A toolbox that cannot make a region throws CDAEError -7053.
+class ScopedClipRect
+{
+public:
+    explicit ScopedClipRect (const Rect& area);
+    ~ScopedClipRect();
+    ScopedClipRect (const ScopedClipRect&) = delete;
+    ScopedClipRect& operator= (const ScopedClipRect&) = delete;
+
+private:
+    ScopedRegion fSaved;
+};

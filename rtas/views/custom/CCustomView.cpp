@@ -57,7 +57,7 @@ void CCustomView::ReadDescription (CViewDescriptionReader& reader)
     const SDescriptionNode* node = reader.TakeAttributeList();
     if (node == nullptr || node->kind != kNodeFourCharCode)
         throw CDAEError (RTASError::kConditionFalse);
-    SetID (static_cast<uint32_t> (node->value));
+    SetID (NodeFourCharCode (*node));
     for (node = node->next; node != nullptr; node = node->next)
     {
         if (node->kind == kNodeKeyword && node->value == ViewKeyword::kPlate)

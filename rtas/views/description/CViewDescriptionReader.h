@@ -48,6 +48,8 @@ public:
     // The nodes of the current attribute list (null when it is empty); the reader moves on to
     // the next list. Throws -7400 when no list is left or the node is not a list.
     const SDescriptionNode* TakeAttributeList();
+    // Whether an attribute list is left to take.
+    bool HasAttributeList() const { return fNextAttributeList != nullptr; }
 
 private:
     class ScopedText;

@@ -66,6 +66,13 @@ inline ViewCreator NodeCreator (const SDescriptionNode& viewType)
     return reinterpret_cast<ViewCreator> (static_cast<uintptr_t> (static_cast<uint32_t> (viewType.value)));
 }
 
+// A four-character code node's code, as every view, editor and process control compares codes:
+// the first character in the most significant byte.
+inline uint32_t NodeFourCharCode (const SDescriptionNode& code)
+{
+    return static_cast<uint32_t> (code.value);
+}
+
 inline float NodeReal (const SDescriptionNode& real)
 {
     const int32_t bits = real.value;

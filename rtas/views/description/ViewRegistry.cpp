@@ -9,6 +9,12 @@
 #include "views/controls/CScrollControlView.h"
 #include "views/custom/CCustomView.h"
 #include "views/dialogs/CItemListView.h"
+#include "views/editors/CDialControlEditor.h"
+#include "views/editors/CRadioGroupControlEditor.h"
+#include "views/editors/CSliderControlEditor.h"
+#include "views/editors/CTextControlEditor.h"
+#include "views/editors/CTextPopupControlEditor.h"
+#include "views/editors/CViewPopupControlEditor.h"
 #include "views/hostcontrols/CMacControlView.h"
 #include "views/pictures/CPictureView.h"
 #include "views/text/CStaticTextView.h"
@@ -48,11 +54,17 @@ const SStandardViewType kStandardViewTypes[] = {
     { "ItemList",       &Create<CItemListView> },
     { "ProcessControl", &Create<CProcessControlView> },
     { "ScrollControl",  &Create<CScrollControlView> },
+    { "Slider",         &Create<CSliderControlEditor> },
+    { "Dial",           &Create<CDialControlEditor> },
+    { "TextEditor",     &Create<CTextControlEditor> },
+    { "RadioGroup",     &Create<CRadioGroupControlEditor> },
+    { "TextPopup",      &Create<CTextPopupControlEditor> },
     { "Button",         &Create<CButtonView> },
     { "CheckBox",       &Create<CCheckBoxView> },
     { "RadioButton",    &Create<CRadioButtonView> },
     { "StaticText",     &Create<CStaticTextView> },
     { "Picture",        &Create<CPictureView> },
+    { "ViewPopup",      &Create<CViewPopupControlEditor> },
 };
 
 const SStandardEntry kStandardEntries[] = {

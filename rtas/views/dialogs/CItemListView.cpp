@@ -137,7 +137,7 @@ void CItemListView::ReadDescription (CViewDescriptionReader& reader)
         const SDescriptionNode* vertical = horizontal->next;
         if (horizontal->kind != kNodeFourCharCode || vertical == nullptr || vertical->kind != kNodeFourCharCode || vertical->next != nullptr)
             Refuse();
-        SetScrollControlIDs (static_cast<uint32_t> (horizontal->value), static_cast<uint32_t> (vertical->value));
+        SetScrollControlIDs (NodeFourCharCode (*horizontal), NodeFourCharCode (*vertical));
     }
     fItemListID = static_cast<int16_t> (id->value);
 }

@@ -7,6 +7,7 @@
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/PStrings.h"
+#include "views/base/KeyMap.h"
 #include "views/base/ScopedToolboxObjects.h"
 #include "views/base/ViewGeometry.h"
 #include "views/custom/ColourSets.h"
@@ -34,13 +35,6 @@ int16_t JustificationOfKeyword (int32_t keyword)
         case ViewKeyword::kDefault: return teFlushDefault;
         default: throw CDAEError (RTASError::kConditionFalse);
     }
-}
-
-bool IsKeyDown (const HostToolboxRoutines& toolbox, int keyCode)
-{
-    uint8_t keys[16] {};
-    toolbox.GetKeys (keys);
-    return ((keys[keyCode >> 3] >> (keyCode & 7)) & 1) != 0;
 }
 
 size_t LineLength (const uint8_t* text, size_t length)
@@ -277,7 +271,7 @@ void CStaticTextView::HandleKey (int16_t character, bool& handled)
     }
     handled = true;
     const HostToolboxRoutines& toolbox = HostToolbox();
-    if ((character == 'V' || character == 'v') && IsKeyDown (toolbox, kPasteModifierKeyCode))
+    if ((character == 'V' || character == 'v') && IsKeyDown (kPasteModifierKeyCode))
     {
         Paste();
         return;
