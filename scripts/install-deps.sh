@@ -8,7 +8,7 @@ native_packages=(
   juce-modules-source juce-tools
   libgtest-dev libgmock-dev googletest libbenchmark-dev libhwy-dev
   libfreetype-dev libfontconfig1-dev libpng-dev zlib1g-dev libjpeg-dev
-  libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev
+  libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev libxtst-dev
   libasound2-dev
   xvfb xauth x11-apps
   g++-multilib gcc-multilib lib32asan8 lib32ubsan1
@@ -16,7 +16,7 @@ native_packages=(
 i386_packages=(
   libfreetype-dev:i386 libfontconfig1-dev:i386 libpng-dev:i386 zlib1g-dev:i386
   libjpeg-dev:i386 libx11-dev:i386 libxext-dev:i386 libxrandr-dev:i386
-  libxinerama-dev:i386 libxcursor-dev:i386 libgtest-dev:i386 libgmock-dev:i386
+  libxinerama-dev:i386 libxcursor-dev:i386 libxtst-dev:i386 libgtest-dev:i386 libgmock-dev:i386
   libasound2-dev:i386 libhwy-dev:i386 libbenchmark-dev:i386
 )
 

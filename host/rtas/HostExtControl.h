@@ -119,6 +119,10 @@ public:
     // disposes of its controls.
     virtual WindowRef newWindow (const Rect& globalBounds) = 0;
     virtual void disposeWindow (WindowRef window) = 0;
+    // Backs the window with a platform window that the host shows on screen (an X11 window id),
+    // which GetNativeWindow then answers; 0 takes it away again. Drawing in the port still goes
+    // to the window's own pixels.
+    virtual void setNativeWindow (WindowRef window, uint32_t nativeWindow) = 0;
     // The window's pixels row by row (0xAARRGGBB), and one pixel by window coordinates (0 outside
     // the window or for an unknown window).
     virtual std::vector<uint32_t> windowPixels (WindowRef window) = 0;

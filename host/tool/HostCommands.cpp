@@ -373,7 +373,7 @@ int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::
         if (command != "process" && (line.bypass || line.saveState.isNotEmpty()))
             throw UsageError ("--bypass and --save-state go with process");
 
-        const auto host = openPluginHost (line.plugin.toStdString());
+        const auto host = openPluginHost (line.plugin.toStdString(), command == "editor" ? HostWindows::shown : HostWindows::none);
         if (command == "info")
             return runInfo (*host, line, out);
         if (command == "process")

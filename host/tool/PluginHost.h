@@ -18,6 +18,10 @@
 
 namespace kestrune::tool
 {
+// The editor refreshes its controls this often: a host that draws it waits two of these after
+// setting parameters.
+inline constexpr int editorRefreshMs = 50;
+
 // One host parameter as the instance lists it.
 struct HostParameter
 {
@@ -70,9 +74,16 @@ public:
     virtual std::unique_ptr<PluginInstance> newInstance (int channels, double sampleRate) = 0;
 };
 
+// Whether the host shows windows: a host without them may start a plug-in without its views.
+enum class HostWindows
+{
+    none,
+    shown
+};
+
 // Loads and starts the plug-in file with the back end of this build. Throws std::runtime_error
 // with a message for the user when the file does not load, lacks an export or does not start.
-std::unique_ptr<PluginHost> openPluginHost (const std::string& pluginPath);
+std::unique_ptr<PluginHost> openPluginHost (const std::string& pluginPath, HostWindows windows);
 // The plug-in file built beside the tool.
 const char* defaultPluginPath();
 

@@ -1,5 +1,6 @@
 #include "JucePlugInProcess.h"
 
+#include "JuceCustomUIView.h"
 #include "JuceParameterControl.h"
 #include "KestruneAudioProcessor.h"
 
@@ -20,6 +21,18 @@ JucePlugInProcess::JucePlugInProcess (int32_t connectionSlots) : fProcessor (std
 
 JucePlugInProcess::~JucePlugInProcess()
 {
+    // Without a teardown the view goes only after the processor: its editor goes now, before the
+    // processor and before this process stops listening to what the editor changes.
+    if (JuceCustomUIView* view = GetEditorView())
+    {
+        try
+        {
+            view->DeleteEditor();
+        }
+        catch (...)
+        {
+        }
+    }
     fProcessor->removeListener (this);
 }
 
@@ -42,6 +55,7 @@ void JucePlugInProcess::Initialize()
 
 void JucePlugInProcess::Teardown()
 {
+    PassOnPostedEditorChanges();
     CEffectProcessRTAS::Teardown();
     const juce::ScopedLock lock (fProcessor->getCallbackLock());
     fProcessor->releaseResources();
@@ -141,6 +155,39 @@ int32_t JucePlugInProcess::GetLatency (int32_t* latency)
     return 0;
 }
 
+// ---- the window
+
+JuceCustomUIView* JucePlugInProcess::GetEditorView() const
+{
+    return dynamic_cast<JuceCustomUIView*> (GetView());
+}
+
+std::unique_ptr<IProcessView> JucePlugInProcess::CreateView()
+{
+    return std::make_unique<JuceCustomUIView> (*fProcessor);
+}
+
+int32_t JucePlugInProcess::GetViewRect (Rect* bounds)
+{
+    if (JuceCustomUIView* view = GetEditorView())
+        view->UpdateSize();
+    return CEffectProcessRTAS::GetViewRect (bounds);
+}
+
+int32_t JucePlugInProcess::SetViewPort (OpaqueGrafPtr* port)
+{
+    const int32_t result = CEffectProcessRTAS::SetViewPort (port);
+    if (JuceCustomUIView* view = GetEditorView())
+        view->AttachToPort (port);
+    return result;
+}
+
+int32_t JucePlugInProcess::Idle (EventRecord* event)
+{
+    PassOnPostedEditorChanges();
+    return CEffectProcessRTAS::Idle (event);
+}
+
 // ---- audio
 
 void JucePlugInProcess::RenderAudio (float** inputs, float** outputs, int32_t frames)
@@ -172,17 +219,48 @@ void JucePlugInProcess::RenderAudio (float** inputs, float** outputs, int32_t fr
 
 void JucePlugInProcess::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value)
 {
-    TellHost ([&] { SetControlValue (index + kFirstParameterControl, ParameterToControlValue (value)); });
+    FromEditor ({ JuceEditorChanges::Kind::value, index, value });
 }
 
 void JucePlugInProcess::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
 {
-    TellHost ([&] { BeginControlTouch (index + kFirstParameterControl); });
+    FromEditor ({ JuceEditorChanges::Kind::gestureBegin, index, 0.0f });
 }
 
 void JucePlugInProcess::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
 {
-    TellHost ([&] { EndControlTouch (index + kFirstParameterControl); });
+    FromEditor ({ JuceEditorChanges::Kind::gestureEnd, index, 0.0f });
+}
+
+void JucePlugInProcess::FromEditor (const JuceEditorChanges::Change& change)
+{
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        TellHost ([&] { fEditorChanges.Post (change); });
+    else
+        PassOn (change);
+}
+
+void JucePlugInProcess::PassOnPostedEditorChanges()
+{
+    for (const JuceEditorChanges::Change& change : fEditorChanges.Take())
+        PassOn (change);
+}
+
+void JucePlugInProcess::PassOn (const JuceEditorChanges::Change& change)
+{
+    const int32_t control = change.parameter + kFirstParameterControl;
+    switch (change.kind)
+    {
+        case JuceEditorChanges::Kind::gestureBegin:
+            TellHost ([&] { BeginControlTouch (control); });
+            break;
+        case JuceEditorChanges::Kind::value:
+            TellHost ([&] { SetControlValue (control, ParameterToControlValue (change.value)); });
+            break;
+        case JuceEditorChanges::Kind::gestureEnd:
+            TellHost ([&] { EndControlTouch (control); });
+            break;
+    }
 }
 
 template <typename Step>

@@ -7,15 +7,19 @@
 // - The host's road: a control update sets the parameter (control n >= 2 sets parameter n - 2)
 //   before the library stores it; control 1 is the master bypass.
 // - The editor's road: the processor's parameter changes go back to the host as control values
-//   (SetControlValue), its change gestures as control touches.
+//   (SetControlValue), its change gestures as control touches. Changes the editor makes on the
+//   module's JUCE message thread reach the host at the process's next idle call, on the host
+//   thread; changes made on the host thread go at once.
+// - The window: the root view is a JuceCustomUIView that shows the processor's editor, so that no
+//   dialog resource is needed; the view rectangle is the editor's size, and the port the host
+//   gives goes on to the editor (clearing it deletes the editor).
 // - State: the processor's state block in a chunk of its own, "Juce Audio Plugin Data" ('juce').
 // - Audio: the processor is prepared for the type's channels and the host's rate when the
 //   instance is initialised and again when the rate changes; each block runs processBlock (or the
 //   bypassed variant while the master bypass is on) under the processor's callback lock.
 //
-// [host thread] unless an operation says otherwise; the editor's road runs on the host's window
-// thread. Opened without views (WinPlugInOpen) the process makes no view; the root view that
-// shows the processor's editor (GetAudioProcessor) is the one CreateView makes.
+// [host thread] unless an operation says otherwise; the host's window thread is that thread
+// too. Opened without views (WinPlugInOpen) the process makes no view.
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -24,6 +28,10 @@
 
 #include <process/effect/CEffectProcessMIDI.h>
 #include <process/effect/CEffectProcessRTAS.h>
+
+#include "JuceEditorChanges.h"
+
+class JuceCustomUIView;
 
 class JucePlugInProcess final : public CEffectProcessMIDI, public CEffectProcessRTAS, private juce::AudioProcessorListener
 {
@@ -41,18 +49,22 @@ public:
 
     // Creates the processor; the slots are the connection slots of the type's channels.
     explicit JucePlugInProcess (int32_t connectionSlots);
+    // Deletes the editor (when a view still holds one) before the processor.
     ~JucePlugInProcess() override;
 
     // The processor, for the editor's view.
     juce::AudioProcessor& GetAudioProcessor() const { return *fProcessor; }
+    // The root view while the process has one.
+    JuceCustomUIView* GetEditorView() const;
 
     // The controls (during the effect's initialisation).
     void SetUpEffect() override;
     // The effect process's initialisation, then the processor prepared for the type's channels
     // and the process's rate.
     void Initialize() override;
-    // The effect process's teardown (no render call comes after it), then the processor's
-    // resources are released.
+    // The editor's changes still waiting go to the host; then the effect process's teardown (no
+    // render call comes after it, and the view goes), then the processor's resources are
+    // released.
     void Teardown() override;
     // A new rate prepares the processor for it.
     int32_t SetSampleRate (int32_t sampleRate) override;
@@ -72,6 +84,17 @@ public:
     // The processor's latency in samples.
     int32_t GetLatency (int32_t* latency) override;
 
+    // The editor's changes made since the last idle call go to the host, then the library's idle
+    // work.
+    int32_t Idle (EventRecord* event) override;
+    // The root view: the processor's editor.
+    std::unique_ptr<IProcessView> CreateView() override;
+    // The view takes the editor's size, then the frame is answered.
+    int32_t GetViewRect (Rect* bounds) override;
+    // The view takes the port, then the editor: in the port's native window when it has one; a
+    // null port deletes the editor.
+    int32_t SetViewPort (OpaqueGrafPtr* port) override;
+
     // [audio thread] The inputs copied to the outputs (extra outputs silenced), then the block
     // through the processor under its callback lock.
     void RenderAudio (float** inputs, float** outputs, int32_t frames) override;
@@ -88,12 +111,18 @@ private:
     // The editor's road.
     template <typename Step>
     static void TellHost (Step&& step);
+    // A change of the editor: posted for the host thread when made on JUCE's message thread,
+    // else passed on at once.
+    void FromEditor (const JuceEditorChanges::Change& change);
+    void PassOn (const JuceEditorChanges::Change& change);
+    void PassOnPostedEditorChanges();
     void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;
     void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
     void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
     void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
 
     const std::unique_ptr<juce::AudioProcessor> fProcessor;
+    JuceEditorChanges fEditorChanges;
     juce::MidiBuffer fMidi;
     int16_t fChannelsIn = 0;
     int16_t fChannelsOut = 0;

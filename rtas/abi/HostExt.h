@@ -12,7 +12,7 @@
 // Families in this table: memory blocks (1-19), resource files and resources (20-39),
 // strings (40-49), events and time (50-59), files (60-69), ports, regions and rectangles
 // (100-149), drawing (150-199), controls (200-219), text editing and the clipboard (220-239),
-// menus (240-259), screens (260-279), drawing extensions (300-).
+// menus (240-259), screens (260-279), extensions (300-).
 //
 // Semantics callers rely on: a missing resource gives null and sets the resource error;
 // StringToReal reads the decimal number at the start of a text (an optional sign, digits with at
@@ -31,6 +31,10 @@
 // and the fore colour, erasing uses the background pattern or, without one, the back colour.
 // Patterns are tiled from local (0, 0). Pixels are 0xAARRGGBB words; pictures and the pixels of
 // CopyARGBPixels are premultiplied and drawn over what is there.
+//
+// GetNativeWindow answers the platform's window that shows a toolbox window on screen (an X11
+// window id), into which a plug-in may place a native window of its own; 0 while the host shows
+// the window in none (for instance when it only keeps its pixels) or for an unknown window.
 //
 // Text uses one fixed font for every font number: at size s (0 means 12) a character is
 // (2s + 1) / 3 pixels wide, one more in bold; ascent (7s + 4) / 9, descent (2s + 4) / 9 and
@@ -218,9 +222,10 @@ inline constexpr int8_t fsRdPerm = 1;
     /* Screens. */                                                                                          \
     X (260, CountScreens, int16_t, ())                                                                      \
     X (261, GetScreenBounds, uint8_t, (int16_t index, Rect * bounds))                                       \
-    /* Drawing extensions. */                                                                               \
+    /* Extensions. */                                                                                       \
     X (300, CopyARGBPixels, void, (const uint32_t* pixels, int32_t width, int32_t height,                   \
-        int32_t rowBytes, const Rect* destination))
+        int32_t rowBytes, const Rect* destination))                                                         \
+    X (301, GetNativeWindow, uint32_t, (WindowRef window))
 // clang-format on
 
 namespace kestrune::rtas::abi

@@ -168,6 +168,14 @@ void HostExt_GetPortBounds (GrafPtr grafPort, Rect* bounds)
     });
 }
 
+uint32_t HostExt_GetNativeWindow (WindowRef window)
+{
+    return draw ("GetNativeWindow", { addressOf (window) }, [&] (Graphics& g) -> uint32_t {
+        const Port* port = g.port (window);
+        return port != nullptr ? port->nativeWindow : 0;
+    });
+}
+
 void HostExt_SetOrigin (int16_t h, int16_t v)
 {
     draw ("SetOrigin", { h, v }, [&] (Graphics& g) { g.setOrigin (h, v); });

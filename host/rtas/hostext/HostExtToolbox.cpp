@@ -105,6 +105,13 @@ void HostExtToolbox::disposeWindow (WindowRef window)
     closeWindow (window);
 }
 
+void HostExtToolbox::setNativeWindow (WindowRef window, uint32_t nativeWindow)
+{
+    std::lock_guard guard (lock_);
+    if (Port* port = graphics_.port (window))
+        port->nativeWindow = nativeWindow;
+}
+
 void HostExtToolbox::closeWindow (WindowRef window)
 {
     controls_.disposeAllOf (window);

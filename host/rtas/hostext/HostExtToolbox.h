@@ -43,6 +43,7 @@ public:
     void setModifiers (uint16_t modifiers) override;
     WindowRef newWindow (const Rect& globalBounds) override;
     void disposeWindow (WindowRef window) override;
+    void setNativeWindow (WindowRef window, uint32_t nativeWindow) override;
     std::vector<uint32_t> windowPixels (WindowRef window) override;
     uint32_t pixel (WindowRef window, int32_t x, int32_t y) override;
     std::vector<Rect> updateRegion (WindowRef window) override;

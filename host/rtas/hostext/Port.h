@@ -69,6 +69,7 @@ public:
     int16_t textMode = srcOr;
     PixPatHandle backPattern = nullptr;
     Region update; // window coordinates
+    uint32_t nativeWindow = 0; // the platform window that shows it; 0 for none
 };
 
 } // namespace kestrune::host::rtas

@@ -226,6 +226,38 @@ void HostedProcess::UpdateControlValue (int32_t index, int32_t value) const
     Require (RoutineSelector::kUpdateControlValue, { RoutineWord (index), RoutineWord (value) }, "control " + std::to_string (index));
 }
 
+void HostedProcess::Idle() const
+{
+    EventRecord nothing {};
+    Require (RoutineSelector::kIdle, { RoutineWord (&nothing) }, "its idle call");
+}
+
+Rect HostedProcess::ViewRect() const
+{
+    Rect bounds {};
+    Require (RoutineSelector::kViewRect, { RoutineWord (&bounds) }, "its view rectangle");
+    return bounds;
+}
+
+void HostedProcess::SetViewPort (WindowRef port) const
+{
+    Require (RoutineSelector::kSetViewPort, { RoutineWord (port) }, port != nullptr ? "a port for its view" : "to let go of its port");
+}
+
+void HostedProcess::InvalidateView (const Rect* area) const
+{
+    Require (RoutineSelector::kInvalidateView, { RoutineWord (area) }, "to redraw its view");
+}
+
+void HostedProcess::MoveViewTo (int16_t horizontal, int16_t vertical) const
+{
+    // The point travels as the record itself, in one stack word.
+    const Point where { vertical, horizontal };
+    uint32_t word = 0;
+    std::memcpy (&word, &where, sizeof word);
+    Require (RoutineSelector::kMoveViewTo, { word }, "to move its view");
+}
+
 int32_t HostedProcess::MasterBypassControlIndex() const
 {
     int32_t index = 0;

@@ -20,6 +20,9 @@ namespace kestrune::host::rtas
 // The routines a host calls, by selector.
 namespace RoutineSelector
 {
+    inline constexpr uint32_t kInvalidateView = 0;
+    inline constexpr uint32_t kIdle = 3;
+    inline constexpr uint32_t kViewRect = 4;
     inline constexpr uint32_t kTypeName = 5;
     inline constexpr uint32_t kTypeIDsByIndex = 6;
     inline constexpr uint32_t kSetSampleRate = 7;
@@ -35,6 +38,8 @@ namespace RoutineSelector
     inline constexpr uint32_t kControlName = 44;
     inline constexpr uint32_t kControlValue = 45;
     inline constexpr uint32_t kSetControlValue = 46;
+    inline constexpr uint32_t kSetViewPort = 47;
+    inline constexpr uint32_t kMoveViewTo = 48;
     inline constexpr uint32_t kIsMasterBypassed = 51;
     inline constexpr uint32_t kNumChunks = 62;
     inline constexpr uint32_t kChunkID = 63;
@@ -130,6 +135,7 @@ public:
     HostedProcess (const HostedProcess&) = delete;
     HostedProcess& operator= (const HostedProcess&) = delete;
 
+    const HostedPlugIn& PlugIn() const { return plugIn_; }
     const HostedType& Type() const { return type_; }
     int32_t ID() const { return id_; }
     // The routine's answer with the type and the process as its first two words.
@@ -154,6 +160,19 @@ public:
     std::vector<uint8_t> SaveChunk (uint32_t chunkID) const;
     // The plug-in's answer to the chunk.
     int32_t RestoreChunk (std::vector<uint8_t> chunk) const;
+
+    // The host's idle call (with a null event), as a host makes it periodically.
+    void Idle() const;
+
+    // The view, as the host's window shows it. Each throws.
+    // The view's rectangle (the window's size with its top-left corner at (0, 0)).
+    Rect ViewRect() const;
+    // Gives the view the window as its port; null takes it away.
+    void SetViewPort (WindowRef port) const;
+    // Redraws the view within the area (null: all of it).
+    void InvalidateView (const Rect* area) const;
+    // Moves the view's top-left corner to the point of the window.
+    void MoveViewTo (int16_t horizontal, int16_t vertical) const;
 
     // One block as the engine renders it: the inputs copied into the engine's buffers, the
     // callback called through the object tracker with a cell per channel (inputs, outputs), and

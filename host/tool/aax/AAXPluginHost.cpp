@@ -17,8 +17,6 @@ namespace
     using namespace host::aax;
 
     constexpr const char* masterBypassID = "MasterBypassID";
-    // The editor refreshes its controls this often.
-    constexpr int editorRefreshMs = 50;
 
     std::string fourCC (int32_t code)
     {
@@ -169,7 +167,9 @@ namespace
     };
 } // namespace
 
-std::unique_ptr<PluginHost> openPluginHost (const std::string& pluginPath)
+// The AAX host opens an editor through the GUI factory whenever it shows one: it starts the
+// file alike either way.
+std::unique_ptr<PluginHost> openPluginHost (const std::string& pluginPath, HostWindows)
 {
     return std::make_unique<AAXPluginHost> (pluginPath);
 }

@@ -1,12 +1,16 @@
 // The host tool's back end for the 32-bit plug-in file: KESTrune.dpm loaded by the stand-in
 // engine, card library, DSP manager and toolbox (PlugInLoader), opened without views as a host
-// without windows opens it, and driven through the routines it hands out by selector
+// without windows opens it (WinPlugInOpen), or through the open procedure it registered with the
+// engine when the host shows windows, and driven through the routines it hands out by selector
 // (HostedPlugIn): its group and types, processes created and deleted, controls by index with
 // their names and texts, chunks and the master bypass. Audio runs through the render callback
 // that each process's adaptor published to the engine's object tracker, as the engine calls it.
+// The editor shows in a toolbox window given to the process's view as its port (HostedWindow),
+// whose pixels are the picture.
 #include "PluginHost.h"
 
 #include <HostedPlugIn.h>
+#include <HostedWindow.h>
 
 #include <cmath>
 #include <cstring>
@@ -69,7 +73,10 @@ namespace
     class RTASPluginInstance final : public PluginInstance
     {
     public:
-        RTASPluginInstance (const HostedPlugIn& plugIn, const HostedType& type) : hosted (plugIn, type) {}
+        RTASPluginInstance (const HostedPlugIn& plugIn, const HostedType& type, HostWindows windows)
+            : hosted (plugIn, type), windows (windows)
+        {
+        }
 
         std::vector<HostParameter> parameters() const override
         {
@@ -124,17 +131,35 @@ namespace
 
         ChunkSizeField chunkSizeField() const override { return ChunkSizeField::headerAndData; }
 
-        std::optional<juce::Image> drawEditor() override { return std::nullopt; }
+        // The view made the editor with the instance: once its refresh timer has shown the
+        // settings, the host opens a window of the view's size and has the view draw it all.
+        std::optional<juce::Image> drawEditor() override
+        {
+            if (windows == HostWindows::none)
+                return std::nullopt;
+            juce::Thread::sleep (2 * editorRefreshMs);
+            const HostedWindow window (hosted);
+            window.Redraw();
+            const auto pixels = window.Pixels();
+            juce::Image picture (juce::Image::ARGB, window.Width(), window.Height(), false);
+            for (int y = 0; y < window.Height(); ++y)
+                for (int x = 0; x < window.Width(); ++x)
+                    picture.setPixelAt (x, y, juce::Colour (pixels[size_t (y) * size_t (window.Width()) + size_t (x)]));
+            return picture;
+        }
 
     private:
         HostedProcess hosted;
+        const HostWindows windows;
     };
 
     class RTASPluginHost final : public PluginHost
     {
     public:
-        explicit RTASPluginHost (const std::string& pluginPath)
+        RTASPluginHost (const std::string& pluginPath, HostWindows windows)
             : path (pluginPath),
+              windows (windows),
+              road (windows == HostWindows::shown ? StartUpRoad::kRegisteredProcedures : StartUpRoad::kWinPlugInOpen),
               loader ({ KESTRUNE_DAE_PATH, KESTRUNE_HOSTEXT_PATH, pluginPath, KESTRUNE_DSI_PATH, KESTRUNE_DSP_MANAGER_PATH })
         {
             if (! loader.loadHost())
@@ -147,9 +172,9 @@ namespace
             loader.toolbox()->script().setRecording (false);
             if (! loader.loadPlugIn())
                 throw std::runtime_error ("cannot load the plug-in file " + pluginPath);
-            if (const int32_t result = loader.open (StartUpRoad::kWinPlugInOpen); result != 0)
+            if (const int32_t result = loader.open (road); result != 0)
             {
-                loader.close (StartUpRoad::kWinPlugInOpen);
+                loader.close (road);
                 throw std::runtime_error ("the plug-in refused to open (" + std::to_string (result) + "): " + pluginPath);
             }
             try
@@ -158,12 +183,12 @@ namespace
             }
             catch (...)
             {
-                loader.close (StartUpRoad::kWinPlugInOpen);
+                loader.close (road);
                 throw;
             }
         }
 
-        ~RTASPluginHost() override { loader.close (StartUpRoad::kWinPlugInOpen); }
+        ~RTASPluginHost() override { loader.close (road); }
 
         void describe (std::ostream& out) const override
         {
@@ -188,18 +213,20 @@ namespace
             if (! (sampleRate >= 1.0 && sampleRate <= 2147483647.0) || sampleRate != std::floor (sampleRate))
                 throw std::runtime_error ("the engine runs at whole sample rates only");
             plugIn->SetSampleRate (int32_t (sampleRate));
-            return std::make_unique<RTASPluginInstance> (*plugIn, *type);
+            return std::make_unique<RTASPluginInstance> (*plugIn, *type, windows);
         }
 
     private:
         std::string path;
+        const HostWindows windows;
+        const StartUpRoad road;
         PlugInLoader loader;
         std::optional<HostedPlugIn> plugIn;
     };
 } // namespace
 
-std::unique_ptr<PluginHost> openPluginHost (const std::string& pluginPath)
+std::unique_ptr<PluginHost> openPluginHost (const std::string& pluginPath, HostWindows windows)
 {
-    return std::make_unique<RTASPluginHost> (pluginPath);
+    return std::make_unique<RTASPluginHost> (pluginPath, windows);
 }
 } // namespace kestrune::tool

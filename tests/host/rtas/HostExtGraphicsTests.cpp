@@ -473,6 +473,26 @@ TEST_F (HostExtDrawing, ARGBPixelsAreCopiedToTheCornerOfTheRectangle)
     EXPECT_EQ (toolbox.script().countOf ("InvalidHandle"), 1u) << "rows shorter than the width";
 }
 
+// The host backs a window with a native one of its own; drawing still goes to the window's
+// pixels, and the answer goes with the window.
+TEST_F (HostExtDrawing, AWindowAnswersTheNativeWindowThatBacksIt)
+{
+    EXPECT_EQ (host.GetNativeWindow (window), 0u) << "shown in none at first";
+    toolbox.setNativeWindow (window, 0x00A00003u);
+    EXPECT_EQ (host.GetNativeWindow (window), 0x00A00003u);
+    const WindowRef other = toolbox.newWindow (kGlobalBounds);
+    EXPECT_EQ (host.GetNativeWindow (other), 0u) << "each window its own";
+    const Rect r { 0, 0, 2, 2 };
+    host.PaintRect (&r);
+    EXPECT_EQ (at (1, 1), kBlack);
+    toolbox.setNativeWindow (window, 0);
+    EXPECT_EQ (host.GetNativeWindow (window), 0u);
+
+    toolbox.disposeWindow (other);
+    EXPECT_EQ (host.GetNativeWindow (other), 0u);
+    EXPECT_EQ (toolbox.script().countOf ("InvalidHandle"), 1u) << "a disposed window is unknown";
+}
+
 TEST_F (HostExtDrawing, ThePortStateShowsEverySettingAndItsRestoration)
 {
     const auto initial = toolbox.portState (window);

@@ -1,9 +1,11 @@
 // The host tool over the 32-bit plug-in file: its description read through the group's routines
-// and the module's version block, its controls by index with their texts, no editor, and the
-// output of the 64-bit file through the native build's tool.
+// and the module's version block, its controls by index with their texts, and the sound and the
+// editor of the 64-bit file through the native build's tool.
 #include "KestruneAudioProcessor.h"
 #include "ToolProcess.h"
 #include "ToolTestSupport.h"
+
+#include <juce_graphics/juce_graphics.h>
 
 namespace
 {
@@ -52,12 +54,50 @@ TEST (RTASHostToolInfo, PrintsTheGroupItsTypesAndEveryControl)
     EXPECT_EQ (result.out.find (" 12  "), std::string::npos) << result.out;
 }
 
-TEST_F (ToolTest, TheEditorIsNotShownFromThe32BitFile)
+// The editor as the RTAS window shows it is the picture the 64-bit file's editor gives for the
+// same settings: the native build's tool draws that one.
+TEST_F (ToolTest, EditorDrawsWhatThe64BitFilesEditorDraws)
 {
-    const auto result = run ({ "editor", path ("e.png") });
-    EXPECT_EQ (result.code, 1);
-    EXPECT_NE (result.err.find ("cannot show the editor"), std::string::npos) << result.err;
-    EXPECT_FALSE (folder.getChildFile ("e.png").exists());
+    const std::string nativeTool = KESTRUNE_NATIVE_HOST_TOOL;
+    ASSERT_TRUE (juce::File (nativeTool).existsAsFile()) << nativeTool << " is missing";
+    const auto picture = [&] (const char* name) { return juce::ImageFileFormat::loadFrom (folder.getChildFile (name)); };
+    const std::vector<std::vector<std::string>> settings { {}, { "--set", "Ratio=1", "--set", "Threshold=0.2", "--set", "Bypass=1" } };
+    std::vector<juce::Image> ours;
+    for (const auto& options : settings)
+    {
+        std::vector<std::string> arguments { "editor", path ("dpm.png").toStdString() };
+        arguments.insert (arguments.end(), options.begin(), options.end());
+        juce::StringArray here;
+        for (const auto& argument : arguments)
+            here.add (argument);
+        const auto result = run (here);
+        ASSERT_EQ (result.code, 0) << result.err;
+        EXPECT_NE (result.out.find ("(900 x 300)"), std::string::npos) << result.out;
+        arguments[1] = path ("aax.png").toStdString();
+        const auto native = tool_process::runProgram (nativeTool, arguments, folder);
+        ASSERT_EQ (native.code, 0) << native.err;
+
+        const auto fromDpm = picture ("dpm.png");
+        const auto fromAax = picture ("aax.png");
+        ASSERT_EQ (fromDpm.getWidth(), 900);
+        ASSERT_EQ (fromDpm.getHeight(), 300);
+        ASSERT_EQ (fromAax.getBounds(), fromDpm.getBounds());
+        size_t different = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 900; ++x)
+                different += fromDpm.getPixelAt (x, y) != fromAax.getPixelAt (x, y) ? 1 : 0;
+        EXPECT_EQ (different, 0u) << "pixels differ with" << (options.empty() ? " the defaults" : " the settings");
+        ours.push_back (fromDpm);
+    }
+    // The settings show: the ratio knob turned.
+    size_t turned = 0;
+    for (int y = 30; y < 120; ++y)
+        for (int x = 606; x < 696; ++x)
+            turned += ours[0].getPixelAt (x, y) != ours[1].getPixelAt (x, y) ? 1 : 0;
+    EXPECT_GT (turned, 0u);
+
+    EXPECT_EQ (run ({ "editor", folder.getChildFile ("no-folder/e.png").getFullPathName() }).code, 1);
+    EXPECT_EQ (run ({ "editor" }).code, 2);
 }
 
 // The same file through both plug-in files gives the same sound: the native build's tool runs

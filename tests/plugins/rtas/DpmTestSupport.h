@@ -6,6 +6,7 @@
 #include "KestruneAudioProcessor.h"
 
 #include <HostedPlugIn.h>
+#include <HostedWindow.h>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,9 @@ inline constexpr double kRate = 48000.0;
 // The processor's own block size, as the wrapper prepares it.
 inline constexpr int kPreparedBlockSize = 1024;
 
-class DpmTest : public ::testing::Test
+// The fixture on any gtest base (a test, or a suite on a display of its own).
+template <typename Base>
+class DpmTestOn : public Base
 {
 protected:
     void TearDown() override { Unload(); }
@@ -52,6 +55,8 @@ protected:
     HostedPlugIn& Open (StartUpRoad road = StartUpRoad::kWinPlugInOpen)
     {
         Load();
+        if (offerSDS)
+            loader->engine().setGestalt (kFicGestaltHostSDS, 1);
         EXPECT_EQ (loader->open (road), 0);
         openRoad = road;
         plugIn.emplace (*loader);
@@ -84,11 +89,15 @@ protected:
         return gone;
     }
 
+    // Whether the engine offers its SDS service to the plug-in that Open opens.
+    bool offerSDS = false;
     std::optional<PlugInLoader> loader;
     std::optional<HostedPlugIn> plugIn;
     std::optional<StartUpRoad> openRoad;
     std::vector<std::unique_ptr<HostedProcess>> processes;
 };
+
+using DpmTest = DpmTestOn<::testing::Test>;
 
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
 

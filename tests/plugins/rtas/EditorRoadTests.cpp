@@ -2,117 +2,18 @@
 // the processor's parameter changes and change gestures go back to the host as control values and
 // touches of control parameter + 2 (as SDS tokens when the host offers SDS, else straight to the
 // control), and the host's answer sets the parameter.
-#include "JucePlugInProcess.h"
 #include "JuceParameterControl.h"
-
-#include <DaeControl.h>
-#include <DaeObjectTrackerControl.h>
-#include <HostExtControl.h>
-#include <entry/ObjectTracker.h>
-#include <entry/PlugInGroup.h>
-#include <process/group/CProcessGroup.h>
-#include <process/type/CProcessType.h>
-#include <process/utilities/HostExtToolbox.h>
-#include <process/utilities/ViewlessMode.h>
-
-#include <gtest/gtest.h>
-
-#include <cstring>
+#include "SDSTokens.h"
+#include "WrapperTestSupport.h"
 
 namespace
 {
-using namespace kestrune::host::rtas;
-
-constexpr uint32_t kStereoType = 0x6A636162; // 'jcab'
-constexpr uint32_t kSETV = 0x53455456;
-constexpr uint32_t kCAVL = 0x4341564C;
-constexpr uint32_t kCTCH = 0x43544348;
-constexpr uint32_t kGIAC = 0x47494143;
+using namespace sds_test;
+using namespace wrapper_test;
 
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
 
-// A token as the engine recorded it: destination, type, subtype and its payload.
-struct Token
-{
-    int32_t destination;
-    uint32_t type;
-    uint32_t subType;
-    std::vector<uint8_t> payload;
-};
-
-std::vector<Token> Tokens (DaeControl& dae)
-{
-    std::vector<Token> tokens;
-    for (const auto& bytes : dae.dispatchedTokens())
-    {
-        Token token {};
-        std::memcpy (&token.destination, bytes.data(), 4);
-        std::memcpy (&token.type, bytes.data() + 4, 4);
-        std::memcpy (&token.subType, bytes.data() + 8, 4);
-        token.payload.assign (bytes.begin() + 38, bytes.end());
-        tokens.push_back (token);
-    }
-    return tokens;
-}
-
-int32_t WordOf (const std::vector<uint8_t>& payload, size_t offset)
-{
-    int32_t word = 0;
-    std::memcpy (&word, payload.data() + offset, 4);
-    return word;
-}
-
-// The plug-in's group made as NewPlugIn makes it, without views, and one stereo instance.
-class EditorRoad : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        toolbox.reset();
-        dae.reset();
-        ForgetObjectTracker();
-        ASSERT_TRUE (InstallHostToolbox());
-        SetOpenedByWinPlugInOpen (true);
-    }
-
-    void Start (bool sds)
-    {
-        if (sds)
-            dae.setGestalt (kFicGestaltHostSDS, 1);
-        ASSERT_EQ (NewPlugIn (0), 0);
-        auto* group = dynamic_cast<CProcessGroup*> (PlugInGroup());
-        ASSERT_NE (group, nullptr);
-        group->SetHostCallback (reinterpret_cast<HostCallbackProc> (tracker.hostCallback()));
-        ASSERT_EQ (group->CreateProcess (kStereoType, &id), 0);
-        process = dynamic_cast<JucePlugInProcess*> (group->FindType (kStereoType)->FindProcess (id));
-        ASSERT_NE (process, nullptr);
-    }
-
-    void TearDown() override
-    {
-        if (PlugInGroup() != nullptr && process != nullptr)
-            PlugInGroup()->DeleteProcess (kStereoType, id);
-        DestroyPlugInGroup();
-        ForgetObjectTracker();
-        SetOpenedByWinPlugInOpen (false);
-        ReleaseHostToolbox();
-        toolbox.reset();
-        dae.reset();
-    }
-
-    int32_t ControlValue (int32_t control)
-    {
-        int32_t value = 0;
-        EXPECT_EQ (process->GetControlValue (control, &value), 0);
-        return value;
-    }
-
-    HostExtControl& toolbox = *KestruneHostExtStandIn();
-    DaeControl& dae = *KestruneDaeStandIn();
-    DaeObjectTrackerControl& tracker = *KestruneDaeObjectTracker();
-    int32_t id = 0;
-    JucePlugInProcess* process = nullptr;
-};
+using EditorRoad = InProcessPlugIn;
 
 // With SDS the change leaves as tokens to control 5 (parameter 3): the touch, the value between,
 // the release; the control keeps its value until the host answers, and the answer sets the
@@ -131,8 +32,7 @@ TEST_F (EditorRoad, AnEditorChangeLeavesAsTheControlsTokens)
     processor.setParameterNotifyingHost (3, 0.7f);
     processor.endParameterChangeGesture (3);
 
-    const auto all = Tokens (dae);
-    const std::vector<Token> tokens (all.begin() + std::ptrdiff_t (earlier), all.end());
+    const std::vector<Token> tokens = TokensSince (dae, earlier);
     ASSERT_EQ (tokens.size(), 4u);
     EXPECT_EQ (tokens[0].destination, nameID);
     EXPECT_EQ (tokens[0].type, kSETV);

@@ -133,6 +133,25 @@ TEST_F (DpmStartUp, OpensOnEitherRoadWithItsGroupAndTypes)
     }
 }
 
+// An instance on either road; opened through the engine's procedures its view shows the editor
+// (its rectangle is the editor's size), opened without views it has none.
+TEST_F (DpmStartUp, EitherRoadMakesInstances)
+{
+    for (const StartUpRoad road : { StartUpRoad::kRegisteredProcedures, StartUpRoad::kWinPlugInOpen })
+    {
+        const bool views = road == StartUpRoad::kRegisteredProcedures;
+        SCOPED_TRACE (views ? "registered procedures" : "WinPlugInOpen");
+        Open (road);
+        HostedProcess& process = Make (2);
+        const Rect view = process.ViewRect();
+        EXPECT_EQ (view.top, 0);
+        EXPECT_EQ (view.left, 0);
+        EXPECT_EQ (view.bottom, views ? 300 : 0);
+        EXPECT_EQ (view.right, views ? 900 : 0);
+        EXPECT_TRUE (Unload());
+    }
+}
+
 // An engine without the registrar: the module opens as it loads, and closes as it unloads.
 TEST_F (DpmStartUp, AnOlderEngineOpensItAtLoad)
 {
@@ -177,23 +196,36 @@ TEST_F (DpmStartUp, TwoOpensNeedTwoCloses)
 }
 
 // After its instances are deleted and it is closed and unloaded, nothing of the plug-in is left
-// with the engine, its object tracker, the DSP manager or the toolbox.
+// with the engine, its object tracker, the DSP manager or the toolbox; on the road with views
+// also after a window showed the editor.
 TEST_F (DpmStartUp, UnloadLeavesNothing)
 {
-    Open();
-    Make (1);
-    Make (2);
-    auto& tracker = loader->objectTracker();
-    EXPECT_FALSE (tracker.liveObjects().empty());
-    processes.clear();
-    EXPECT_EQ (loader->close (*openRoad), 0);
-    openRoad.reset();
-    plugIn.reset();
-    EXPECT_TRUE (tracker.liveObjects().empty());
-    EXPECT_TRUE (loader->engine().liveObjects().empty());
-    EXPECT_EQ (loader->engine().reservedNameCount(), 0u);
-    EXPECT_TRUE (loader->toolbox()->openResourceFiles().empty());
-    EXPECT_EQ (loader->toolbox()->liveHandles(), 0u);
-    EXPECT_TRUE (loader->unloadPlugIn());
+    for (const StartUpRoad road : { StartUpRoad::kWinPlugInOpen, StartUpRoad::kRegisteredProcedures })
+    {
+        SCOPED_TRACE (road == StartUpRoad::kWinPlugInOpen ? "WinPlugInOpen" : "registered procedures");
+        Open (road);
+        Make (1);
+        HostedProcess& stereo = Make (2);
+        if (road == StartUpRoad::kRegisteredProcedures)
+        {
+            const HostedWindow window (stereo);
+            window.Redraw();
+        }
+        auto& tracker = loader->objectTracker();
+        EXPECT_FALSE (tracker.liveObjects().empty());
+        processes.clear();
+        EXPECT_EQ (loader->close (*openRoad), 0);
+        openRoad.reset();
+        plugIn.reset();
+        EXPECT_TRUE (tracker.liveObjects().empty());
+        EXPECT_TRUE (loader->engine().liveObjects().empty());
+        EXPECT_EQ (loader->engine().reservedNameCount(), 0u);
+        EXPECT_TRUE (loader->toolbox()->openResourceFiles().empty());
+        EXPECT_EQ (loader->toolbox()->liveHandles(), 0u);
+        const HostExtObjectCounts objects = loader->toolbox()->objectCounts();
+        EXPECT_EQ (objects.windows + objects.regions + objects.patterns, 0u);
+        EXPECT_TRUE (loader->unloadPlugIn());
+        EXPECT_TRUE (Unload());
+    }
 }
 } // namespace

@@ -6,8 +6,6 @@
 #include <mutex>
 #include <thread>
 
-namespace AAXClasses
-{
 struct JuceMessageThread::Impl
 {
     std::thread thread;
@@ -78,4 +76,3 @@ void JuceMessageThread::Run (const std::function<void()>& call)
     if (failure)
         std::rethrow_exception (failure);
 }
-} // namespace AAXClasses

@@ -1,10 +1,11 @@
 #include "HostWindow.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 #include <stdexcept>
 
-namespace kestrune::host::aax
+namespace kestrune::host
 {
 namespace
 {
@@ -13,6 +14,13 @@ namespace
     int IgnoreError (Display*, XErrorEvent*)
     {
         return 0;
+    }
+
+    void RequireXTest (Display* display)
+    {
+        int event = 0, error = 0, major = 0, minor = 0;
+        if (XTestQueryExtension (display, &event, &error, &major, &minor) == False)
+            throw std::runtime_error ("the X11 display has no XTEST extension");
     }
 
     void PrepareXlib()
@@ -80,4 +88,28 @@ bool HostWindow::IsShown (unsigned long window) const
     XWindowAttributes attributes {};
     return XGetWindowAttributes (display_, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
-} // namespace kestrune::host::aax
+
+std::pair<int32_t, int32_t> HostWindow::PositionOf (unsigned long window) const
+{
+    XWindowAttributes attributes {};
+    XGetWindowAttributes (display_, window, &attributes);
+    return { attributes.x, attributes.y };
+}
+
+void HostWindow::MovePointer (int32_t x, int32_t y)
+{
+    RequireXTest (display_);
+    int screenX = 0, screenY = 0;
+    Window child = 0;
+    XTranslateCoordinates (display_, window_, DefaultRootWindow (display_), x, y, &screenX, &screenY, &child);
+    XTestFakeMotionEvent (display_, DefaultScreen (display_), screenX, screenY, CurrentTime);
+    XSync (display_, False);
+}
+
+void HostWindow::PressButton (bool down)
+{
+    RequireXTest (display_);
+    XTestFakeButtonEvent (display_, 1, down ? True : False, CurrentTime);
+    XSync (display_, False);
+}
+} // namespace kestrune::host

@@ -1,5 +1,6 @@
-// The host's own plug-in window on an X11 display: a top-level window whose id the view
-// container hands to the editor.
+// The host's own plug-in window on an X11 display: a top-level window whose id the host hands to
+// a plug-in (an AAX view container, or the native window behind an RTAS toolbox window), so
+// that the plug-in's editor becomes a native child of it.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 
 struct _XDisplay;
 
-namespace kestrune::host::aax
+namespace kestrune::host
 {
 class HostWindow
 {
@@ -27,9 +28,17 @@ public:
     // The windows placed directly in this one, and whether one of them is mapped and shown.
     std::vector<unsigned long> Children() const;
     bool IsShown (unsigned long window) const;
+    // Where a window placed in this one lies in it: x, y.
+    std::pair<int32_t, int32_t> PositionOf (unsigned long window) const;
+
+    // The user's mouse, as the display's input extension (XTEST) plays it: the pointer moved to
+    // a point of this window, and the first button pressed or released where the pointer is.
+    // Throws std::runtime_error when the display lacks the extension.
+    void MovePointer (int32_t x, int32_t y);
+    void PressButton (bool down);
 
 private:
     _XDisplay* display_ = nullptr;
     unsigned long window_ = 0;
 };
-} // namespace kestrune::host::aax
+} // namespace kestrune::host

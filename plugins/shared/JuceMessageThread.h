@@ -1,13 +1,12 @@
-// JUCE's message thread inside the module. Linux gives a plug-in no run loop of the host's,
-// so the module runs JUCE's message dispatch on a thread of its own while any editor of it
-// exists; the host's window calls reach the editor through it, one at a time, in order.
+// JUCE's message thread inside a plug-in module (either file). Linux gives a plug-in no run loop
+// of the host's, so the module runs JUCE's message dispatch on a thread of its own while any
+// editor of it exists; the host's window calls reach the editor through it, one at a time, in
+// order.
 #pragma once
 
 #include <functional>
 #include <memory>
 
-namespace AAXClasses
-{
 class JuceMessageThread
 {
 public:
@@ -26,4 +25,3 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
-} // namespace AAXClasses

@@ -1,0 +1,129 @@
+#include "JuceCustomUIView.h"
+
+#include "JuceMessageThread.h"
+
+#include <cstdint>
+
+#include <process/base/CDAEError.h>
+#include <process/utilities/HostExtToolbox.h>
+#include <views/base/ViewGeometry.h>
+
+namespace
+{
+// [message thread] Whether JUCE reaches a display on which it can open native windows.
+bool JuceHasDisplay()
+{
+    return juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr;
+}
+} // namespace
+
+JuceCustomUIView::JuceCustomUIView (juce::AudioProcessor& processor)
+    : fProcessor (processor), fMessageThread (JuceMessageThread::Acquire())
+{
+    MakeEditor();
+}
+
+JuceCustomUIView::~JuceCustomUIView()
+{
+    try
+    {
+        DeleteEditor();
+    }
+    catch (...)
+    {
+    }
+}
+
+void JuceCustomUIView::MakeEditor()
+{
+    fMessageThread->Run ([&] { fEditor.reset (fProcessor.createEditorIfNeeded()); });
+    if (fEditor == nullptr)
+        throw CDAEError (RTASError::kNullPointer);
+    UpdateSize();
+}
+
+void JuceCustomUIView::DeleteEditor()
+{
+    fNativeChild = false;
+    if (fEditor == nullptr)
+        return;
+    fMessageThread->Run ([&] {
+        if (fEditor->isOnDesktop())
+            fEditor->removeFromDesktop();
+        // The editor tells its processor that it is going.
+        fEditor.reset();
+    });
+}
+
+void JuceCustomUIView::UpdateSize()
+{
+    if (fEditor == nullptr)
+        return;
+    int width = 0;
+    int height = 0;
+    fMessageThread->Run ([&] {
+        width = fEditor->getWidth();
+        height = fEditor->getHeight();
+    });
+    SetRect ({ 0, 0, ViewGeometry::Saturate (height), ViewGeometry::Saturate (width) });
+    PlaceNativeChild();
+}
+
+void JuceCustomUIView::AttachToPort (WindowRef port)
+{
+    if (port == nullptr)
+    {
+        DeleteEditor();
+        return;
+    }
+    if (fEditor == nullptr)
+        MakeEditor();
+    const uint32_t nativeWindow = HostToolbox().GetNativeWindow (port);
+    fMessageThread->Run ([&] {
+        if (fEditor->isOnDesktop())
+            fEditor->removeFromDesktop();
+        fNativeChild = nativeWindow != 0 && JuceHasDisplay();
+        if (! fNativeChild)
+            return;
+        fEditor->addToDesktop (0, reinterpret_cast<void*> (static_cast<uintptr_t> (nativeWindow)));
+        fEditor->setVisible (true);
+    });
+    PlaceNativeChild();
+}
+
+void JuceCustomUIView::PlaceNativeChild()
+{
+    if (! fNativeChild || GetWindow() == nullptr)
+        return;
+    // The frame is in the port's local coordinates; the child sits at window coordinates.
+    Rect portBounds {};
+    HostToolbox().GetPortBounds (GetWindow(), &portBounds);
+    const Rect frame = GetRect();
+    fMessageThread->Run ([&] { fEditor->setTopLeftPosition (frame.left - portBounds.left, frame.top - portBounds.top); });
+}
+
+void JuceCustomUIView::Offset (int16_t dh, int16_t dv)
+{
+    CCustomView::Offset (dh, dv);
+    PlaceNativeChild();
+}
+
+void JuceCustomUIView::DrawContents (const Rect& area)
+{
+    if (fEditor == nullptr || fNativeChild)
+        return;
+    const Rect frame = GetRect();
+    const Rect drawn = ViewGeometry::Intersection (frame, area);
+    if (ViewGeometry::IsEmpty (drawn))
+        return;
+    juce::Image picture;
+    fMessageThread->Run ([&] {
+        const juce::Rectangle<int> part (drawn.left - frame.left, drawn.top - frame.top, drawn.right - drawn.left, drawn.bottom - drawn.top);
+        picture = fEditor->createComponentSnapshot (part, true, 1.0f).convertedToFormat (juce::Image::ARGB);
+    });
+    // An ARGB image holds premultiplied 0xAARRGGBB words, as the toolbox takes them.
+    const juce::Image::BitmapData pixels (picture, juce::Image::BitmapData::readOnly);
+    HostToolbox().CopyARGBPixels (reinterpret_cast<const uint32_t*> (pixels.data), pixels.width, pixels.height, pixels.lineStride, &drawn);
+}
+
+void JuceCustomUIView::DrawBackground (const Rect&) {}

@@ -1,0 +1,61 @@
+#pragma once
+// The root view of the plug-in's window: shows the processor's editor in the host's window.
+//
+// - The editor is the processor's own (createEditorIfNeeded), made with the view and deleted when
+//   the view goes or its port is taken away; a new port gets a new editor.
+// - The frame stays at top-left (0, 0) with the editor's size.
+// - Where the host shows its window in a native one (the toolbox's GetNativeWindow answers an X11
+//   window), the editor is a native child window of it and takes the mouse there itself;
+//   otherwise the editor's rendering is painted into the port's pixels whenever the view draws.
+// - The view draws no background of its own.
+//
+// [window thread] for every operation (the host's thread that drives the window); every JUCE
+// call runs on the module's JUCE message thread.
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+#include <views/custom/CCustomView.h>
+
+class JuceMessageThread;
+
+class JuceCustomUIView final : public CCustomView
+{
+public:
+    // Makes the processor's editor and takes its size; throws CDAEError -7053 when the processor
+    // makes none.
+    explicit JuceCustomUIView (juce::AudioProcessor& processor);
+    // Deletes the editor.
+    ~JuceCustomUIView() override;
+
+    // The frame becomes (0, 0) and the editor's size (a native child window moves with it);
+    // without an editor it keeps the size of the last one.
+    void UpdateSize();
+    // Called after the view took the port as its window. A port gets an editor (a new one when
+    // there is none) placed in the port's native window when the host shows it in one; null takes
+    // the editor out of its window and deletes it.
+    void AttachToPort (WindowRef port);
+    // Deletes the editor (the processor it shows may go next).
+    void DeleteEditor();
+    bool HasEditor() const { return fEditor != nullptr; }
+    // Whether the editor is a native child of the port's window.
+    bool IsNativeChild() const { return fNativeChild; }
+
+    // The editor's rendering of the area, copied into the port's pixels; nothing while the editor
+    // draws itself as a native window.
+    void DrawContents (const Rect& area) override;
+    // Nothing: the editor covers the whole frame.
+    void DrawBackground (const Rect& area) override;
+    // Moves the native child window with the frame.
+    void Offset (int16_t dh, int16_t dv) override;
+
+private:
+    void MakeEditor();
+    void PlaceNativeChild();
+
+    juce::AudioProcessor& fProcessor;
+    const std::shared_ptr<JuceMessageThread> fMessageThread;
+    std::unique_ptr<juce::AudioProcessorEditor> fEditor;
+    bool fNativeChild = false;
+};

@@ -1,0 +1,321 @@
+// The plug-in's window, in this process with the stand-in engine and toolbox linked: the root view
+// shows the processor's editor (the view rectangle is the editor's size, the port's pixels are the
+// editor's own rendering), clearing the port deletes the editor, deleting the instance leaves
+// nothing, and the editor's changes made on JUCE's message thread reach the host at its next idle
+// call, on the host thread.
+#include "EditorPicture.h"
+#include "JuceCustomUIView.h"
+#include "JuceEditorChanges.h"
+#include "JuceMessageThread.h"
+#include "JuceParameterControl.h"
+#include "SDSTokens.h"
+#include "WrapperTestSupport.h"
+
+#include <views/base/ViewGeometry.h>
+
+namespace
+{
+using namespace sds_test;
+using namespace wrapper_test;
+using editor_test::Picture;
+
+JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+
+constexpr Rect kEditorRect { 0, 0, 300, 900 };
+// Where the host opens its window on the screen.
+constexpr Rect kWindowBounds { 40, 100, 340, 1000 };
+
+bool Inside (const Rect& r, int32_t x, int32_t y)
+{
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+// Where two pictures of the editor's size differ: the count and the rectangle around them; empty
+// when they are the same.
+std::string Differences (const Picture& a, const Picture& b)
+{
+    if (a.pixels.size() != b.pixels.size())
+        return "sizes differ";
+    size_t count = 0;
+    int32_t left = 900, top = 300, right = 0, bottom = 0;
+    for (int32_t y = 0; y < 300; ++y)
+        for (int32_t x = 0; x < 900; ++x)
+            if (a.At (x, y) != b.At (x, y))
+            {
+                ++count;
+                left = std::min (left, x);
+                top = std::min (top, y);
+                right = std::max (right, x + 1);
+                bottom = std::max (bottom, y + 1);
+            }
+    if (count == 0)
+        return {};
+    return std::to_string (count) + " pixels within (" + std::to_string (left) + ", " + std::to_string (top) + ") - ("
+           + std::to_string (right) + ", " + std::to_string (bottom) + ")";
+}
+
+class EditorView : public InProcessPlugIn
+{
+protected:
+    // Without a display: the editor is drawn only into the ports.
+    void SetUp() override
+    {
+        unsetenv ("DISPLAY");
+        InProcessPlugIn::SetUp();
+    }
+
+    void TearDown() override
+    {
+        if (window != nullptr)
+            toolbox.disposeWindow (window);
+        InProcessPlugIn::TearDown();
+    }
+
+    // Opens a window and gives it to the view (in place of the one it had).
+    void OpenWindow()
+    {
+        const WindowRef earlier = window;
+        window = toolbox.newWindow (kWindowBounds);
+        ASSERT_EQ (group->SetViewPort (kStereoType, id, window), 0);
+        if (earlier != nullptr)
+            toolbox.disposeWindow (earlier);
+    }
+
+    Picture Window() { return { 900, 300, toolbox.windowPixels (window) }; }
+
+    // Runs a call on the module's JUCE message thread, as the editor runs.
+    void OnMessageThread (const std::function<void()>& call) { messageThread->Run (call); }
+
+    juce::AudioProcessorEditor* ActiveEditor()
+    {
+        juce::AudioProcessorEditor* editor = nullptr;
+        OnMessageThread ([&] { editor = process->GetAudioProcessor().getActiveEditor(); });
+        return editor;
+    }
+
+    // The editor's own rendering of all of it, as ARGB words.
+    Picture EditorsOwnRendering()
+    {
+        Picture picture;
+        OnMessageThread ([&] {
+            juce::AudioProcessorEditor* editor = process->GetAudioProcessor().getActiveEditor();
+            const juce::Image image = editor->createComponentSnapshot (editor->getLocalBounds(), true, 1.0f);
+            picture.width = image.getWidth();
+            picture.height = image.getHeight();
+            for (int y = 0; y < image.getHeight(); ++y)
+                for (int x = 0; x < image.getWidth(); ++x)
+                    picture.pixels.push_back (image.getPixelAt (x, y).getARGB());
+        });
+        return picture;
+    }
+
+    // The host redraws the whole view: its port shows what the editor renders itself. The
+    // editor's timers show the processor's state a moment after it is made (the meter's first
+    // reading): once they have, the two stay the same.
+    ::testing::AssertionResult ShowsTheEditorsOwnRendering()
+    {
+        std::string differences;
+        const bool same = editor_test::Eventually ([&] {
+            const Picture own = EditorsOwnRendering();
+            if (group->InvalidateView (kStereoType, id, nullptr) != 0)
+                return false;
+            differences = Differences (Window(), own);
+            return differences.empty();
+        });
+        if (same)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << differences;
+    }
+
+    std::shared_ptr<JuceMessageThread> messageThread = JuceMessageThread::Acquire();
+    WindowRef window = nullptr;
+};
+
+TEST_F (EditorView, ItsRectangleIsTheEditorsAndItsPortShowsTheEditorsOwnRendering)
+{
+    Start (false, true);
+    Rect bounds {};
+    ASSERT_EQ (group->GetViewRect (kStereoType, id, &bounds), 0);
+    EXPECT_TRUE (ViewGeometry::SameRect (bounds, kEditorRect));
+    OpenWindow();
+    EXPECT_EQ (Window().pixels, std::vector<uint32_t> (900u * 300u, 0xFFFFFFFFu)) << "nothing drawn before the host asks";
+    EXPECT_TRUE (ShowsTheEditorsOwnRendering());
+    const Picture own = EditorsOwnRendering();
+    for (uint32_t pixel : own.pixels)
+        ASSERT_EQ (pixel >> 24, 0xFFu) << "the editor paints every pixel of its panel";
+
+    // A part of a new window: only that part is drawn, and from the same place of the editor.
+    OpenWindow();
+    Rect part { 20, 590, 130, 710 };
+    ASSERT_EQ (group->InvalidateView (kStereoType, id, &part), 0);
+    const Picture partly = Window();
+    size_t wrong = 0;
+    for (int32_t y = 0; y < 300; ++y)
+        for (int32_t x = 0; x < 900; ++x)
+            wrong += partly.At (x, y) != (Inside (part, x, y) ? own.At (x, y) : 0xFFFFFFFFu) ? 1 : 0;
+    EXPECT_EQ (wrong, 0u);
+}
+
+// The host moves the view: it draws the editor at its new place; asking for its rectangle puts it
+// back at the window's corner.
+TEST_F (EditorView, AMovedViewDrawsTheEditorWhereItIs)
+{
+    Start (false, true);
+    OpenWindow();
+    ASSERT_TRUE (ShowsTheEditorsOwnRendering());
+    const Picture own = EditorsOwnRendering();
+    OpenWindow();
+    ASSERT_EQ (group->MoveViewTo (kStereoType, id, Point { 10, 100 }), 0);
+    ASSERT_EQ (group->InvalidateView (kStereoType, id, nullptr), 0);
+    const Picture moved = Window();
+    size_t wrong = 0;
+    for (int32_t y = 0; y < 300; ++y)
+        for (int32_t x = 0; x < 900; ++x)
+            wrong += moved.At (x, y) != (x >= 100 && y >= 10 ? own.At (x - 100, y - 10) : 0xFFFFFFFFu) ? 1 : 0;
+    EXPECT_EQ (wrong, 0u);
+    Rect bounds {};
+    ASSERT_EQ (group->GetViewRect (kStereoType, id, &bounds), 0);
+    EXPECT_TRUE (ViewGeometry::SameRect (bounds, kEditorRect));
+}
+
+// A host window backed by a native window that JUCE cannot reach (no display here): the editor
+// is painted into the port as in any other window.
+TEST_F (EditorView, ANativeWindowWithoutADisplayIsPaintedInto)
+{
+    Start (false, true);
+    window = toolbox.newWindow (kWindowBounds);
+    toolbox.setNativeWindow (window, 0x00400001u);
+    ASSERT_EQ (group->SetViewPort (kStereoType, id, window), 0);
+    EXPECT_FALSE (process->GetEditorView()->IsNativeChild());
+    EXPECT_TRUE (ShowsTheEditorsOwnRendering());
+}
+
+// A click finds no enabled view (the editor's view takes no clicks itself) and a key no focus:
+// neither changes anything.
+TEST_F (EditorView, HostClicksAndKeysDoNothing)
+{
+    Start (false, true);
+    OpenWindow();
+    ASSERT_EQ (group->InvalidateView (kStereoType, id, nullptr), 0);
+    const Picture before = Window();
+    EventRecord click { 1, 0, 0, { 75, 650 }, 0 };
+    EXPECT_EQ (group->HandleViewClick (kStereoType, id, &click), 0);
+    EventRecord key { 3, 9, 0, { 0, 0 }, 0 };
+    uint8_t handled = 1;
+    EXPECT_EQ (group->HandleViewEvent (kStereoType, id, &key, &handled), 0);
+    EXPECT_EQ (handled, 0);
+    EXPECT_EQ (Window().pixels, before.pixels);
+}
+
+TEST_F (EditorView, ClearingThePortDeletesTheEditorAndANewPortMakesAnother)
+{
+    Start (false, true);
+    EXPECT_NE (ActiveEditor(), nullptr) << "the view made the editor";
+    OpenWindow();
+    ASSERT_EQ (group->SetViewPort (kStereoType, id, nullptr), 0);
+    EXPECT_EQ (ActiveEditor(), nullptr);
+    EXPECT_FALSE (process->GetEditorView()->HasEditor());
+    Rect bounds {};
+    ASSERT_EQ (group->GetViewRect (kStereoType, id, &bounds), 0);
+    EXPECT_TRUE (ViewGeometry::SameRect (bounds, kEditorRect)) << "the last editor's size";
+    ASSERT_EQ (group->InvalidateView (kStereoType, id, nullptr), 0);
+    EXPECT_EQ (Window().pixels, std::vector<uint32_t> (900u * 300u, 0xFFFFFFFFu)) << "a view without a port draws nothing";
+
+    ASSERT_EQ (group->SetViewPort (kStereoType, id, window), 0);
+    EXPECT_NE (ActiveEditor(), nullptr);
+    EXPECT_TRUE (ShowsTheEditorsOwnRendering());
+}
+
+// The host deletes the instance while its window is still open: the editor goes with the view,
+// and the toolbox keeps nothing of the view but the host's own window.
+TEST_F (EditorView, DeletingTheInstanceLeavesNothing)
+{
+    const HostExtObjectCounts before = toolbox.objectCounts();
+    const size_t handlesBefore = toolbox.liveHandles();
+    Start (false, true);
+    OpenWindow();
+    ASSERT_EQ (group->InvalidateView (kStereoType, id, nullptr), 0);
+    DeleteInstance();
+    toolbox.disposeWindow (window);
+    window = nullptr;
+    const HostExtObjectCounts after = toolbox.objectCounts();
+    EXPECT_EQ (after.windows, before.windows);
+    EXPECT_EQ (after.regions, before.regions);
+    EXPECT_EQ (after.patterns, before.patterns);
+    EXPECT_EQ (toolbox.liveHandles(), handlesBefore);
+}
+
+// A drag in the editor (on JUCE's message thread) leaves nothing for the host until the host's
+// idle call; then it arrives as the touch, the last value and the release of control 5
+// (parameter 3). Changes still waiting when the instance goes reach the host first.
+TEST_F (EditorView, ChangesOnTheMessageThreadReachTheHostAtItsIdleCall)
+{
+    Start (true, true);
+    int32_t nameID = 0;
+    ASSERT_EQ (process->GetControlNameID (5, reinterpret_cast<void**> (&nameID)), 0);
+    juce::AudioProcessor& processor = process->GetAudioProcessor();
+    const auto drag = [&] (std::initializer_list<float> values) {
+        OnMessageThread ([&] {
+            processor.beginParameterChangeGesture (3);
+            for (float value : values)
+                processor.setParameterNotifyingHost (3, value);
+            processor.endParameterChangeGesture (3);
+        });
+    };
+
+    size_t earlier = Tokens (dae).size();
+    drag ({ 0.6f, 0.65f, 0.7f });
+    EXPECT_TRUE (TokensSince (dae, earlier).empty()) << "nothing crosses from the message thread";
+    EventRecord nothing {};
+    ASSERT_EQ (group->Idle (kStereoType, id, &nothing), 0);
+    std::vector<int32_t> values;
+    EXPECT_EQ (EditWords (TokensSince (dae, earlier), nameID, &values), (std::vector<std::string> { "touch", "value", "release" }));
+    EXPECT_EQ (values, std::vector<int32_t> { ParameterToControlValue (0.7f) });
+
+    earlier = Tokens (dae).size();
+    drag ({ 0.2f });
+    DeleteInstance();
+    EXPECT_EQ (EditWords (TokensSince (dae, earlier), nameID), (std::vector<std::string> { "touch", "value", "release" }));
+}
+
+// The changes on their way: consecutive values of one parameter become the last of them; anything
+// else keeps its place.
+TEST (EditorChanges, KeepTheirOrderAndOnlyTheLastOfConsecutiveValues)
+{
+    using Kind = JuceEditorChanges::Kind;
+    using Change = JuceEditorChanges::Change;
+    const struct
+    {
+        const char* name;
+        std::vector<Change> posted;
+        std::vector<Change> taken;
+    } cases[] = {
+        { "one parameter's values", { { Kind::value, 3, 0.1f }, { Kind::value, 3, 0.2f } }, { { Kind::value, 3, 0.2f } } },
+        { "a gesture",
+          { { Kind::gestureBegin, 3, 0 }, { Kind::value, 3, 0.1f }, { Kind::value, 3, 0.3f }, { Kind::gestureEnd, 3, 0 } },
+          { { Kind::gestureBegin, 3, 0 }, { Kind::value, 3, 0.3f }, { Kind::gestureEnd, 3, 0 } } },
+        { "two parameters in turn",
+          { { Kind::value, 3, 0.1f }, { Kind::value, 4, 0.5f }, { Kind::value, 3, 0.2f } },
+          { { Kind::value, 3, 0.1f }, { Kind::value, 4, 0.5f }, { Kind::value, 3, 0.2f } } },
+        { "values around a gesture's end",
+          { { Kind::value, 3, 0.1f }, { Kind::gestureEnd, 3, 0 }, { Kind::value, 3, 0.2f } },
+          { { Kind::value, 3, 0.1f }, { Kind::gestureEnd, 3, 0 }, { Kind::value, 3, 0.2f } } },
+    };
+    const auto text = [] (const std::vector<Change>& changes) {
+        std::string out;
+        for (const Change& change : changes)
+            out += std::to_string (int (change.kind)) + ":" + std::to_string (change.parameter) + "=" + std::to_string (change.value) + " ";
+        return out;
+    };
+    for (const auto& c : cases)
+    {
+        JuceEditorChanges changes;
+        for (const Change& change : c.posted)
+            changes.Post (change);
+        EXPECT_EQ (text (changes.Take()), text (c.taken)) << c.name;
+        EXPECT_TRUE (changes.Take().empty()) << c.name;
+    }
+}
+
+JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+} // namespace

@@ -1,0 +1,85 @@
+// The wrapper in this process, with the stand-in engine and toolbox linked: the plug-in's group
+// made as NewPlugIn makes it, with or without views, the engine's SDS service offered or not, and
+// one stereo instance of it.
+#pragma once
+
+#include "JucePlugInProcess.h"
+
+#include <DaeControl.h>
+#include <DaeObjectTrackerControl.h>
+#include <HostExtControl.h>
+#include <entry/ObjectTracker.h>
+#include <entry/PlugInGroup.h>
+#include <process/group/CProcessGroup.h>
+#include <process/type/CProcessType.h>
+#include <process/utilities/HostExtToolbox.h>
+#include <process/utilities/ViewlessMode.h>
+
+#include <gtest/gtest.h>
+
+namespace wrapper_test
+{
+using namespace kestrune::host::rtas;
+
+inline constexpr uint32_t kStereoType = 0x6A636162; // 'jcab'
+
+class InProcessPlugIn : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        toolbox.reset();
+        dae.reset();
+        ForgetObjectTracker();
+        ASSERT_TRUE (InstallHostToolbox());
+    }
+
+    // Opens with views or without (as WinPlugInOpen opens), then makes the instance.
+    void Start (bool sds, bool views = false)
+    {
+        SetOpenedByWinPlugInOpen (! views);
+        if (sds)
+            dae.setGestalt (kFicGestaltHostSDS, 1);
+        ASSERT_EQ (NewPlugIn (0), 0);
+        group = dynamic_cast<CProcessGroup*> (PlugInGroup());
+        ASSERT_NE (group, nullptr);
+        group->SetHostCallback (reinterpret_cast<HostCallbackProc> (tracker.hostCallback()));
+        ASSERT_EQ (group->CreateProcess (kStereoType, &id), 0);
+        process = dynamic_cast<JucePlugInProcess*> (group->FindType (kStereoType)->FindProcess (id));
+        ASSERT_NE (process, nullptr);
+    }
+
+    // Deletes the instance as the host does (its teardown first).
+    void DeleteInstance()
+    {
+        ASSERT_EQ (PlugInGroup()->DeleteProcess (kStereoType, id), 0);
+        process = nullptr;
+    }
+
+    void TearDown() override
+    {
+        if (PlugInGroup() != nullptr && process != nullptr)
+            PlugInGroup()->DeleteProcess (kStereoType, id);
+        DestroyPlugInGroup();
+        ForgetObjectTracker();
+        SetOpenedByWinPlugInOpen (false);
+        ReleaseHostToolbox();
+        toolbox.reset();
+        dae.reset();
+    }
+
+    int32_t ControlValue (int32_t control)
+    {
+        int32_t value = 0;
+        EXPECT_EQ (process->GetControlValue (control, &value), 0);
+        return value;
+    }
+
+    HostExtControl& toolbox = *KestruneHostExtStandIn();
+    DaeControl& dae = *KestruneDaeStandIn();
+    DaeObjectTrackerControl& tracker = *KestruneDaeObjectTracker();
+    CProcessGroup* group = nullptr;
+    int32_t id = 0;
+    JucePlugInProcess* process = nullptr;
+};
+} // namespace wrapper_test
