@@ -1,5 +1,7 @@
 #include "KestruneAudioProcessor.h"
 
+#include "StateBlockText.h"
+
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -118,7 +120,8 @@ float KestruneAudioProcessor::normalisedValueOf (int index, const ParameterValue
         case kneeParam: return values.softKnee ? 1.0f : 0.0f;
         case lowCutParam: return values.lowCut;
         case driveParam: return values.drive;
-        case levelParam: return static_cast<float> (decibelsOf (values.level) / 30.0 + 0.5);
+        // -15 dB comes back a hair below it from the float gain: keep 0 at 0.
+        case levelParam: return static_cast<float> (std::max (0.0, decibelsOf (values.level) / 30.0 + 0.5));
         case mixParam: return values.mix;
         case bypassParam: return values.bypass ? 1.0f : 0.0f;
         default: return 0.0f;
@@ -340,10 +343,12 @@ void KestruneAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void KestruneAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (data == nullptr || sizeInBytes <= 8)
+    // The block comes from outside: its text reaches the XML reader only once checked.
+    const auto text = stateBlockText (data, sizeInBytes, static_cast<uint32_t> (stateMagic));
+    if (! text)
         return;
 
-    const auto element = getXmlFromBinary (data, sizeInBytes);
+    const auto element = juce::parseXML (*text);
     if (element == nullptr || ! element->getTagName().equalsIgnoreCase (stateTagName))
         return;
 

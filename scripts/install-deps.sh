@@ -17,7 +17,7 @@ i386_packages=(
   libfreetype-dev:i386 libfontconfig1-dev:i386 libpng-dev:i386 zlib1g-dev:i386
   libjpeg-dev:i386 libx11-dev:i386 libxext-dev:i386 libxrandr-dev:i386
   libxinerama-dev:i386 libxcursor-dev:i386 libgtest-dev:i386 libgmock-dev:i386
-  libasound2-dev:i386 libhwy-dev:i386
+  libasound2-dev:i386 libhwy-dev:i386 libbenchmark-dev:i386
 )
 
 missing=()

@@ -1,14 +1,13 @@
 #include "HostCommands.h"
 
 #include "AudioFiles.h"
-#include "HostEditor.h"
 #include "ExampleSignal.h"
 #include "PluginHost.h"
 #include "StateFile.h"
 
-#include <juce_graphics/juce_graphics.h>
-
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <iomanip>
 #include <sstream>
 #include <stdexcept>
@@ -18,8 +17,6 @@ namespace kestrune::tool
 {
 namespace
 {
-    using host::aax::HostInstance;
-
     constexpr int blockSize = 512;
     constexpr double exampleRate = 48000.0;
     constexpr double exampleSeconds = 8.0;
@@ -27,8 +24,6 @@ namespace
     constexpr double progressSeconds = 30.0;
     // Blocks quieter than this do not count towards the largest gain reduction.
     constexpr double silenceDecibels = -70.0;
-    // The editor refreshes its controls this often.
-    constexpr int editorRefreshMs = 50;
 
     const char* const usage =
         "usage: kestrune-host COMMAND [ARGS] [OPTIONS]\n"
@@ -58,7 +53,7 @@ namespace
         std::vector<ParameterSetting> settings;
         bool bypass = false;
         juce::String loadState, saveState;
-        juce::String plugin = KESTRUNE_DEFAULT_PLUGIN_PATH;
+        juce::String plugin = defaultPluginPath();
     };
 
     juce::File fileArgument (const juce::String& path)
@@ -114,32 +109,28 @@ namespace
             throw Failure ("cannot write " + target.getFullPathName().toStdString());
     }
 
-    void loadState (HostInstance& instance, const juce::String& path)
+    void loadState (PluginInstance& instance, const juce::String& path)
     {
         const auto file = fileArgument (path);
         juce::MemoryBlock data;
         if (! file.existsAsFile() || ! file.loadFileAsData (data))
             throw Failure ("cannot read the state file " + file.getFullPathName().toStdString());
         const auto* bytes = static_cast<const uint8_t*> (data.getData());
-        const auto chunks = decodeStateFile ({ bytes, bytes + data.getSize() });
+        const auto chunks = decodeStateFile ({ bytes, bytes + data.getSize() }, instance.chunkSizeField());
         if (! chunks)
-            throw Failure ("not a state file: " + file.getFullPathName().toStdString());
+            throw Failure ("not a state file of this plug-in file: " + file.getFullPathName().toStdString());
         for (const auto& chunk : *chunks)
-            if (const auto result = instance.RestoreChunk (chunk); result != AAX_SUCCESS)
-                throw Failure ("the plug-in refused a chunk of " + file.getFullPathName().toStdString() + " (" + std::to_string (result) + ")");
+            instance.restoreChunk (chunk);
     }
 
-    void saveState (const HostInstance& instance, const juce::String& path)
+    void saveState (const PluginInstance& instance, const juce::String& path)
     {
-        std::vector<host::aax::ChunkRecord> chunks;
-        if (const auto result = instance.SaveAllChunks (chunks); result != AAX_SUCCESS)
-            throw Failure ("the plug-in gave no state (" + std::to_string (result) + ")");
-        const auto bytes = encodeStateFile (chunks);
+        const auto bytes = encodeStateFile (instance.saveChunks());
         writeWhole (fileArgument (path), [&] (const juce::File& file) { return file.replaceWithData (bytes.data(), bytes.size()); });
     }
 
     // The settings of the command line, then the bypass; an unknown name is a usage error.
-    void applySettings (HostInstance& instance, const CommandLine& line)
+    void applySettings (PluginInstance& instance, const CommandLine& line)
     {
         if (line.loadState.isNotEmpty())
             loadState (instance, line.loadState);
@@ -148,48 +139,16 @@ namespace
             const auto parameter = findParameter (instance, setting.name);
             if (! parameter)
                 throw UsageError ("the plug-in has no parameter named \"" + setting.name + "\"");
-            if (instance.Parameters().SetParameterNormalizedValue (parameter->id.c_str(), setting.value) != AAX_SUCCESS)
-                throw Failure ("the plug-in refused " + setting.name);
+            instance.setParameter (*parameter, setting.value);
         }
         if (line.bypass)
-            instance.Parameters().SetParameterNormalizedValue ("MasterBypassID", 1.0);
+            instance.setMasterBypass (true);
     }
 
-    std::string fourCC (int32_t code)
-    {
-        std::string text;
-        for (int shift = 24; shift >= 0; shift -= 8)
-            text += static_cast<char> ((static_cast<uint32_t> (code) >> shift) & 0xFF);
-        return text;
-    }
-
-    void printDescription (const host::aax::HostDescription& description, std::ostream& out)
-    {
-        const auto& effect = description.effects.front();
-        out << "plug-in:      ";
-        for (size_t i = 0; i < description.packageNames.size(); ++i)
-            out << (i == 0 ? "" : " / ") << description.packageNames[i];
-        out << "\nmanufacturer: " << description.manufacturer << "\nversion:      "
-            << ((description.packageVersion >> 16) & 0xFF) << "." << ((description.packageVersion >> 8) & 0xFF) << "."
-            << (description.packageVersion & 0xFF) << "\neffect:       " << effect.identifier << ", category";
-        for (auto category : effect.categories)
-            out << " " << category;
-        out << "\n";
-        for (size_t i = 0; i < effect.components.size(); ++i)
-        {
-            const auto& properties = effect.components[i].processProcedures.empty() ? host::aax::PropertyValues {}
-                                                                                    : effect.components[i].processProcedures[0].properties;
-            const auto property = [&] (uint32_t id) { const auto found = properties.find (id); return found != properties.end() ? found->second : 0; };
-            out << "component " << i + 1 << ":  " << i + 1 << " in / " << i + 1 << " out, manufacturer "
-                << fourCC (property (AAX_PROPERTY_MANUFACTURER_ID)) << ", product " << fourCC (property (AAX_PROPERTY_PRODUCT_ID))
-                << ", plug-in " << fourCC (property (AAX_PROPERTY_PLUGIN_ID)) << "\n";
-        }
-    }
-
-    void printParameters (const HostInstance& instance, std::ostream& out)
+    void printParameters (const PluginInstance& instance, std::ostream& out)
     {
         out << "host parameters:\n";
-        for (const auto& parameter : listParameters (instance))
+        for (const auto& parameter : instance.parameters())
             out << std::setw (3) << parameter.index << "  " << std::left << std::setw (16) << parameter.id << std::setw (14)
                 << parameter.name << std::right << std::fixed << std::setprecision (4) << parameter.value << "  "
                 << parameter.text << "\n";
@@ -218,29 +177,38 @@ namespace
         return gain > 0.0 ? std::max (20.0 * std::log10 (gain), -100.0) : -100.0;
     }
 
-    // Runs the buffer through the instance block by block into a new buffer, printing the summary.
-    juce::AudioBuffer<float> runThrough (HostInstance& instance, const AudioFile& audio, std::ostream& out, std::ostream& err)
+    // Where the blocks of a run come from and where they go, a file or a buffer in memory:
+    // count frames from frame start on, at the start of the block. Each throws when it fails.
+    using ReadBlock = std::function<void (juce::AudioBuffer<float>& block, int64_t start, int count)>;
+    using WriteBlock = std::function<void (const juce::AudioBuffer<float>& block, int64_t start, int count)>;
+
+    // Runs length frames through the instance block by block, with memory that does not grow
+    // with the length, and prints the summary.
+    void runThrough (PluginInstance& instance, int channels, int64_t length, double sampleRate,
+                     const ReadBlock& readBlock, const WriteBlock& writeBlock, std::ostream& out, std::ostream& err)
     {
-        const int channels = audio.samples.getNumChannels();
-        const int length = audio.samples.getNumSamples();
-        juce::AudioBuffer<float> result (channels, length);
-        result.clear();
-        const bool showProgress = length > audio.sampleRate * progressSeconds;
+        juce::AudioBuffer<float> input (channels, blockSize), output (channels, blockSize);
+        std::vector<const float*> inputs;
+        std::vector<float*> outputs;
+        for (int c = 0; c < channels; ++c)
+        {
+            inputs.push_back (input.getReadPointer (c));
+            outputs.push_back (output.getWritePointer (c));
+        }
+        output.clear();
+
+        const bool showProgress = double (length) > sampleRate * progressSeconds;
         Levels in, processed;
         double largestReduction = 0.0;
         int shownPercent = -1;
-        for (int start = 0; start < length; start += blockSize)
+        for (int64_t start = 0; start < length; start += blockSize)
         {
-            const int count = std::min (blockSize, length - start);
-            std::vector<const float*> inputs;
-            std::vector<float*> outputs;
+            const int count = int (std::min<int64_t> (blockSize, length - start));
+            readBlock (input, start, count);
+            instance.process (inputs.data(), outputs.data(), count);
+            writeBlock (output, start, count);
+
             Levels blockIn, blockOut;
-            for (int c = 0; c < channels; ++c)
-            {
-                inputs.push_back (audio.samples.getReadPointer (c, start));
-                outputs.push_back (result.getWritePointer (c, start));
-            }
-            instance.ProcessBlock (inputs.data(), outputs.data(), count);
             for (int c = 0; c < channels; ++c)
             {
                 blockIn.add (inputs[size_t (c)], count);
@@ -250,7 +218,7 @@ namespace
             }
             if (decibels (blockIn.rms()) > silenceDecibels)
                 largestReduction = std::max (largestReduction, decibels (blockIn.rms()) - decibels (blockOut.rms()));
-            const int percent = int (100.0 * (start + count) / length);
+            const int percent = int (100.0 * double (start + count) / double (length));
             if (showProgress && percent / 10 != shownPercent / 10)
             {
                 err << "\rprocessing: " << std::setw (3) << percent << "%" << std::flush;
@@ -263,6 +231,25 @@ namespace
             << "in:  peak " << decibels (in.peak) << " dBFS, RMS " << decibels (in.rms()) << " dBFS\n"
             << "out: peak " << decibels (processed.peak) << " dBFS, RMS " << decibels (processed.rms()) << " dBFS\n"
             << "largest gain reduction: " << largestReduction << " dB\n";
+        if (processed.peak > 1.0f)
+            out << "the output peaks " << decibels (processed.peak) << " dB above full scale: the float file keeps it "
+                << "whole, but it clips when converted to a fixed-point format unless it is turned down first\n";
+    }
+
+    // Runs a sound held in memory through the instance into a new buffer.
+    juce::AudioBuffer<float> runThrough (PluginInstance& instance, const AudioFile& audio, std::ostream& out, std::ostream& err)
+    {
+        const int channels = audio.samples.getNumChannels();
+        juce::AudioBuffer<float> result (channels, audio.samples.getNumSamples());
+        const auto readBlock = [&] (juce::AudioBuffer<float>& block, int64_t start, int count) {
+            for (int c = 0; c < channels; ++c)
+                block.copyFrom (c, 0, audio.samples, c, int (start), count);
+        };
+        const auto writeBlock = [&] (const juce::AudioBuffer<float>& block, int64_t start, int count) {
+            for (int c = 0; c < channels; ++c)
+                result.copyFrom (c, int (start), block, c, 0, count);
+        };
+        runThrough (instance, channels, audio.samples.getNumSamples(), audio.sampleRate, readBlock, writeBlock, out, err);
         return result;
     }
 
@@ -275,29 +262,41 @@ namespace
 
     int runInfo (PluginHost& host, const CommandLine& line, std::ostream& out)
     {
-        auto instance = host.NewInstance (2, exampleRate);
+        auto instance = host.newInstance (2, exampleRate);
         applySettings (*instance, line);
-        printDescription (host.Description(), out);
+        host.describe (out);
         printParameters (*instance, out);
         return 0;
     }
 
+    // Streams the input file through the instance into the output file, block by block.
     int runProcess (PluginHost& host, const CommandLine& line, std::ostream& out, std::ostream& err)
     {
         const auto inputFile = fileArgument (line.positional[1]);
         const auto outputFile = fileArgument (line.positional[2]);
-        const auto audio = readAudioFile (inputFile);
-        if (! audio)
-            throw Failure ("cannot read " + inputFile.getFullPathName().toStdString());
-        const int channels = audio->samples.getNumChannels();
-        if (channels < 1 || channels > 2)
-            throw Failure (inputFile.getFullPathName().toStdString() + " has " + std::to_string (channels)
-                           + " channels; the plug-in takes 1 or 2");
-        auto instance = host.NewInstance (channels, audio->sampleRate);
+        SoundFileReader reader (inputFile);
+        if (reader.truncated())
+            err << "kestrune-host: " << inputFile.getFullPathName() << " is truncated: its header promises "
+                << reader.framesPromised() << " frames, the file holds " << reader.frames() << "; processing those\n";
+        auto instance = host.newInstance (reader.channels(), reader.sampleRate());
         applySettings (*instance, line);
         printParameters (*instance, out);
-        auto processed = runThrough (*instance, *audio, out, err);
-        writeAudio (outputFile, std::move (processed), audio->sampleRate, out);
+        writeWhole (outputFile, [&] (const juce::File& file) {
+            const auto writer = SoundFileWriter::create (file, reader.channels(), reader.sampleRate());
+            if (writer == nullptr)
+                return false;
+            const auto readBlock = [&] (juce::AudioBuffer<float>& block, int64_t start, int count) {
+                if (! reader.read (block, start, count))
+                    throw Failure ("cannot read " + inputFile.getFullPathName().toStdString());
+            };
+            const auto writeBlock = [&] (const juce::AudioBuffer<float>& block, int64_t, int count) {
+                if (! writer->write (block, count))
+                    throw Failure ("cannot write " + outputFile.getFullPathName().toStdString());
+            };
+            runThrough (*instance, reader.channels(), reader.frames(), reader.sampleRate(), readBlock, writeBlock, out, err);
+            return true;
+        });
+        out << "wrote " << outputFile.getFullPathName() << "\n";
         if (line.saveState.isNotEmpty())
         {
             saveState (*instance, line.saveState);
@@ -306,29 +305,21 @@ namespace
         return 0;
     }
 
-    // Opens the editor headless through the GUI factory, lets its refresh timer run once and
-    // writes what it draws.
+    // Draws the editor as the host shows it and writes the picture.
     int runEditor (PluginHost& host, const CommandLine& line, std::ostream& out)
     {
-        auto instance = host.NewInstance (2, exampleRate);
+        auto instance = host.newInstance (2, exampleRate);
         applySettings (*instance, line);
-        host::aax::HostEditor editor (*instance);
-        auto& view = editor.OpenOffscreen();
-        juce::Thread::sleep (2 * editorRefreshMs);
-        const auto pixels = view.Draw();
-        if (pixels.empty() || view.Width() <= 0 || view.Height() <= 0)
-            throw Failure ("the editor drew nothing");
-        juce::Image picture (juce::Image::ARGB, view.Width(), view.Height(), false);
-        for (int y = 0; y < view.Height(); ++y)
-            for (int x = 0; x < view.Width(); ++x)
-                picture.setPixelAt (x, y, juce::Colour (pixels[size_t (y) * size_t (view.Width()) + size_t (x)]));
+        const auto picture = instance->drawEditor();
+        if (! picture)
+            throw Failure ("this host tool cannot show the editor of " + line.plugin.toStdString());
 
         const auto target = fileArgument (line.positional[1]);
         writeWhole (target, [&] (const juce::File& file) {
             juce::FileOutputStream stream (file);
-            return stream.openedOk() && juce::PNGImageFormat().writeImageToStream (picture, stream);
+            return stream.openedOk() && juce::PNGImageFormat().writeImageToStream (*picture, stream);
         });
-        out << "wrote " << target.getFullPathName() << " (" << view.Width() << " x " << view.Height() << ")\n";
+        out << "wrote " << target.getFullPathName() << " (" << picture->getWidth() << " x " << picture->getHeight() << ")\n";
         return 0;
     }
 
@@ -337,7 +328,7 @@ namespace
         const auto folder = fileArgument (line.positional.size() > 1 ? line.positional[1] : "kestrune-demo");
         if (! folder.createDirectory())
             throw Failure ("cannot create " + folder.getFullPathName().toStdString());
-        auto instance = host.NewInstance (2, exampleRate);
+        auto instance = host.newInstance (2, exampleRate);
         applySettings (*instance, line);
         const AudioFile audio { makeExampleSignal (exampleRate, exampleSeconds), exampleRate };
         auto processed = runThrough (*instance, audio, out, err);
@@ -382,14 +373,14 @@ int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::
         if (command != "process" && (line.bypass || line.saveState.isNotEmpty()))
             throw UsageError ("--bypass and --save-state go with process");
 
-        PluginHost host (line.plugin.toStdString());
+        const auto host = openPluginHost (line.plugin.toStdString());
         if (command == "info")
-            return runInfo (host, line, out);
+            return runInfo (*host, line, out);
         if (command == "process")
-            return runProcess (host, line, out, err);
+            return runProcess (*host, line, out, err);
         if (command == "editor")
-            return runEditor (host, line, out);
-        return runDemo (host, line, out, err);
+            return runEditor (*host, line, out);
+        return runDemo (*host, line, out, err);
     }
     catch (const UsageError& error)
     {
@@ -402,5 +393,22 @@ int runHostCommand (const juce::StringArray& arguments, std::ostream& out, std::
         err << "kestrune-host: " << error.what() << "\n";
         return 1;
     }
+}
+
+int runHostCommand (int argc, const char* const argv[], std::ostream& out, std::ostream& err)
+{
+    juce::StringArray arguments;
+    for (int i = 0; i < argc; ++i)
+    {
+        const auto length = static_cast<int> (std::strlen (argv[i]));
+        if (! juce::CharPointer_UTF8::isValidString (argv[i], length))
+        {
+            err << "kestrune-host: argument " << i + 1 << " is not UTF-8 text\n"
+                << usage;
+            return 2;
+        }
+        arguments.add (juce::String::fromUTF8 (argv[i], length));
+    }
+    return runHostCommand (arguments, out, err);
 }
 } // namespace kestrune::tool

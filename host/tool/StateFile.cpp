@@ -7,7 +7,6 @@ namespace kestrune::tool
 namespace
 {
     constexpr uint8_t magic[4] = { 'K', 'S', 'T', 'H' };
-    constexpr size_t headerSize = sizeof (AAX_SPlugInChunkHeader);
     // More chunks than any plug-in reports: a count beyond it is not a state file.
     constexpr uint32_t maxChunks = 64;
 
@@ -29,20 +28,19 @@ namespace
     }
 } // namespace
 
-std::vector<uint8_t> encodeStateFile (const std::vector<host::aax::ChunkRecord>& chunks)
+std::vector<uint8_t> encodeStateFile (const std::vector<ChunkBytes>& chunks)
 {
     std::vector<uint8_t> bytes (magic, magic + 4);
     putWord (bytes, static_cast<uint32_t> (chunks.size()));
     for (const auto& chunk : chunks)
     {
-        const auto record = chunk.Bytes();
-        putWord (bytes, static_cast<uint32_t> (record.size()));
-        bytes.insert (bytes.end(), record.begin(), record.end());
+        putWord (bytes, static_cast<uint32_t> (chunk.size()));
+        bytes.insert (bytes.end(), chunk.begin(), chunk.end());
     }
     return bytes;
 }
 
-std::optional<std::vector<host::aax::ChunkRecord>> decodeStateFile (const std::vector<uint8_t>& bytes)
+std::optional<std::vector<ChunkBytes>> decodeStateFile (const std::vector<uint8_t>& bytes, ChunkSizeField sizeField)
 {
     if (bytes.size() < 8 || std::memcmp (bytes.data(), magic, 4) != 0)
         return std::nullopt;
@@ -51,17 +49,19 @@ std::optional<std::vector<host::aax::ChunkRecord>> decodeStateFile (const std::v
     if (! getWord (bytes, position, count) || count > maxChunks)
         return std::nullopt;
 
-    std::vector<host::aax::ChunkRecord> chunks;
+    std::vector<ChunkBytes> chunks;
     for (uint32_t i = 0; i < count; ++i)
     {
         uint32_t length = 0;
-        if (! getWord (bytes, position, length) || length < headerSize || length > bytes.size() - position)
+        if (! getWord (bytes, position, length) || length < chunkHeaderSize || length > bytes.size() - position)
             return std::nullopt;
-        const std::vector<uint8_t> record (bytes.begin() + static_cast<std::ptrdiff_t> (position),
-                                           bytes.begin() + static_cast<std::ptrdiff_t> (position + length));
+        ChunkBytes chunk (bytes.begin() + static_cast<std::ptrdiff_t> (position),
+                          bytes.begin() + static_cast<std::ptrdiff_t> (position + length));
+        uint32_t sizeWord = 0;
+        size_t sizeAt = position;
+        getWord (bytes, sizeAt, sizeWord);
         position += length;
-        auto chunk = host::aax::ChunkRecord::FromBytes (record);
-        if (chunk.Header()->fSize != static_cast<int32_t> (length - headerSize))
+        if (sizeWord != (sizeField == ChunkSizeField::data ? length - chunkHeaderSize : length))
             return std::nullopt;
         chunks.push_back (std::move (chunk));
     }

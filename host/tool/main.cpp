@@ -4,8 +4,5 @@
 
 int main (int argc, char* argv[])
 {
-    juce::StringArray arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.add (juce::String::fromUTF8 (argv[i]));
-    return kestrune::tool::runHostCommand (arguments, std::cout, std::cerr);
+    return kestrune::tool::runHostCommand (argc - 1, argv + 1, std::cout, std::cerr);
 }

@@ -12,6 +12,7 @@ struct JuceMessageThread::Impl
 {
     std::thread thread;
     juce::WaitableEvent started;
+    juce::WaitableEvent stopPosted;
 };
 
 JuceMessageThread::JuceMessageThread() : impl_ (std::make_unique<Impl>())
@@ -21,6 +22,9 @@ JuceMessageThread::JuceMessageThread() : impl_ (std::make_unique<Impl>())
         juce::MessageManager::getInstance()->setCurrentThreadAsMessageThread();
         impl_->started.signal();
         juce::MessageManager::getInstance()->runDispatchLoop();
+        // The poster of the stop may still be inside the message queue: shut down only once
+        // it has left.
+        impl_->stopPosted.wait();
         juce::shutdownJuce_GUI();
     });
     impl_->started.wait();
@@ -29,8 +33,10 @@ JuceMessageThread::JuceMessageThread() : impl_ (std::make_unique<Impl>())
 JuceMessageThread::~JuceMessageThread()
 {
     // Stopped from its own thread: stopping posts a quit message and then writes a flag of the
-    // message manager, which the thread deletes as soon as it has seen that message.
+    // message manager, which the thread deletes as soon as it has seen that message. The thread
+    // also waits until this posting has returned, since it deletes the queue we post into.
     juce::MessageManager::callAsync ([] { juce::MessageManager::getInstance()->stopDispatchLoop(); });
+    impl_->stopPosted.signal();
     impl_->thread.join();
 }
 

@@ -15,6 +15,8 @@
 // menus (240-259), screens (260-279), drawing extensions (300-).
 //
 // Semantics callers rely on: a missing resource gives null and sets the resource error;
+// StringToReal reads the decimal number at the start of a text (an optional sign, digits with at
+// most one point, an optional exponent) and answers 1, or 0 with the value 0 when none starts it;
 // GetResInfo answers a loaded resource's id, type and exact name (any output may be null; for a
 // handle that is no resource it writes nothing and sets the resource error); a handle
 // is a pointer to the block's data pointer, and a locked block's data does not move; every
@@ -98,6 +100,7 @@ inline constexpr int8_t fsRdPerm = 1;
     X (42, StringToNum, void, (ConstStr255Param text, int32_t * number))                                    \
     X (43, HandleData, Ptr, (Handle block))                                                                 \
     X (44, StringWidth, int16_t, (ConstStr255Param text))                                                   \
+    X (45, StringToReal, uint8_t, (ConstStr255Param text, double* value))                                   \
     /* Events and time. */                                                                                  \
     X (50, TickCount, uint32_t, ())                                                                         \
     X (51, Microseconds, void, (uint64_t * microseconds))                                                   \

@@ -31,11 +31,12 @@ using Str31 = unsigned char[32];
 using KeyMap = uint8_t[16];
 
 // Ports (windows), regions and pixel patterns are the toolbox's own objects, known to callers
-// only by these pointers.
-struct OpaqueGrafPort;
+// only by these pointers. The port is the one type under which the host also hands a plug-in its
+// window (OpaqueGrafPtr*).
+struct OpaqueGrafPtr;
 struct OpaqueRegion;
 struct OpaquePixelPattern;
-using GrafPtr = OpaqueGrafPort*;
+using GrafPtr = OpaqueGrafPtr*;
 using WindowRef = GrafPtr;
 using RgnHandle = OpaqueRegion*;
 using PixPatHandle = OpaquePixelPattern*;

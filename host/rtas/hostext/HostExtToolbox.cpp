@@ -3,6 +3,7 @@
 
 #include "HostExtToolbox.h"
 
+#include <charconv>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -658,6 +659,28 @@ void HostExt_StringToNum (ConstStr255Param text, int32_t* number)
         value = std::min<int64_t> (value * 10 + (digits[at] - '0'), int64_t (INT32_MAX) + 1);
     value = negative ? -value : std::min<int64_t> (value, INT32_MAX);
     *number = int32_t (value);
+}
+
+uint8_t HostExt_StringToReal (ConstStr255Param text, double* value)
+{
+    const std::string characters = kestrune::host::rtas::textOf (text);
+    toolbox().script().record ("StringToReal", { addressOf (value) }, characters);
+    if (value == nullptr)
+        return 0;
+    *value = 0.0;
+    // An optional sign, then what from_chars reads as a fixed or scientific number (no words such
+    // as "inf" or "nan", no hexadecimal).
+    size_t at = 0;
+    const bool negative = ! characters.empty() && characters[0] == '-';
+    if (! characters.empty() && (characters[0] == '-' || characters[0] == '+'))
+        at = 1;
+    const bool startsNumber = at < characters.size() && ((characters[at] >= '0' && characters[at] <= '9') || characters[at] == '.');
+    double read = 0.0;
+    if (! startsNumber
+        || std::from_chars (characters.data() + at, characters.data() + characters.size(), read, std::chars_format::general).ec != std::errc())
+        return 0;
+    *value = negative ? -read : read;
+    return 1;
 }
 
 int16_t HostExt_StringWidth (ConstStr255Param text)

@@ -89,15 +89,24 @@ bool PlugInLoader::loadHost()
     if (engine_ == nullptr)
         return false;
     engineControl_ = reinterpret_cast<DaeControl* (*) ()> (GetProcAddress (engine_, kDaeControlEntry))();
+    trackerControl_ = reinterpret_cast<DaeObjectTrackerControl* (*) ()> (GetProcAddress (engine_, kDaeObjectTrackerEntry))();
     engineControl_->reset();
-    if (paths_.toolbox.empty())
+    return loadLibrary (paths_.cardLibrary, kDsiControlEntry, cardLibrary_, cardLibraryControl_)
+           && loadLibrary (paths_.dspManager, kDSPManagerControlEntry, dspManager_, dspManagerControl_)
+           && loadLibrary (paths_.toolbox, kHostExtControlEntry, toolbox_, toolboxControl_);
+}
+
+template <typename Control>
+bool PlugInLoader::loadLibrary (const std::string& path, const char* controlEntry, HMODULE& module, Control*& control)
+{
+    if (path.empty())
         return true;
-    if (toolbox_ == nullptr)
-        toolbox_ = LoadLibraryA (paths_.toolbox.c_str());
-    if (toolbox_ == nullptr)
+    if (module == nullptr)
+        module = LoadLibraryA (path.c_str());
+    if (module == nullptr)
         return false;
-    toolboxControl_ = reinterpret_cast<HostExtControl* (*) ()> (GetProcAddress (toolbox_, kHostExtControlEntry))();
-    toolboxControl_->reset();
+    control = reinterpret_cast<Control* (*) ()> (GetProcAddress (module, controlEntry))();
+    control->reset();
     return true;
 }
 
@@ -108,9 +117,26 @@ DaeControl& PlugInLoader::engine()
     return *engineControl_;
 }
 
+DaeObjectTrackerControl& PlugInLoader::objectTracker()
+{
+    if (trackerControl_ == nullptr)
+        throw std::logic_error ("the engine is not loaded");
+    return *trackerControl_;
+}
+
 HostExtControl* PlugInLoader::toolbox()
 {
     return toolboxControl_;
+}
+
+DsiControl* PlugInLoader::cardLibrary()
+{
+    return cardLibraryControl_;
+}
+
+DSPManagerControl* PlugInLoader::dspManager()
+{
+    return dspManagerControl_;
 }
 
 bool PlugInLoader::loadPlugIn()
@@ -189,14 +215,17 @@ bool PlugInLoader::unloadPlugIn()
 
 void PlugInLoader::unloadHost()
 {
-    if (toolbox_ != nullptr)
-        FreeLibrary (toolbox_);
-    toolbox_ = nullptr;
-    toolboxControl_ = nullptr;
-    if (engine_ != nullptr)
-        FreeLibrary (engine_);
-    engine_ = nullptr;
-    engineControl_ = nullptr;
+    const auto unload = [] (HMODULE& module, auto*& control) {
+        if (module != nullptr)
+            FreeLibrary (module);
+        module = nullptr;
+        control = nullptr;
+    };
+    unload (toolbox_, toolboxControl_);
+    unload (dspManager_, dspManagerControl_);
+    unload (cardLibrary_, cardLibraryControl_);
+    unload (engine_, engineControl_);
+    trackerControl_ = nullptr;
 }
 
 } // namespace kestrune::host::rtas

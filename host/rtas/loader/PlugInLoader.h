@@ -1,12 +1,16 @@
 #pragma once
 // The host engine's side of an RTAS plug-in's start-up and shut-down, for tests and tools: loads
-// the stand-in engine (DAE.dll) and toolbox (HostExt.dll), then a plug-in module; opens it on
+// the stand-in engine (DAE.dll), when given its card library (DSI.dll) and DSP manager
+// (DSPManager.dll), and the toolbox (HostExt.dll), then a plug-in module; opens it on
 // one of the engine's two roads (the open and close procedures that the module registered, or
 // WinPlugInOpen); fetches routines by selector and calls them with 32-bit stack words; closes
 // the plug-in and unloads everything again, last loaded first.
 
+#include <DSPManagerControl.h>
 #include <DaeControl.h>
+#include <DaeObjectTrackerControl.h>
 #include <HostExtControl.h>
+#include <dsi/DsiControl.h>
 
 #include <win/Win32.h>
 
@@ -31,6 +35,8 @@ struct PlugInLoaderPaths
     std::string engine; // DAE.dll (either build)
     std::string toolbox; // HostExt.dll; empty: the host runs without its toolbox
     std::string plugIn; // the plug-in module
+    std::string cardLibrary; // DSI.dll; empty: the host runs without it
+    std::string dspManager; // DSPManager.dll; empty: the host runs without it
 };
 
 enum class StartUpRoad
@@ -47,11 +53,15 @@ public:
     PlugInLoader (const PlugInLoader&) = delete;
     PlugInLoader& operator= (const PlugInLoader&) = delete;
 
-    // Loads the engine and (when given) the toolbox and resets their controls; false when one
-    // of them could not be loaded.
+    // Loads the engine and (when given) the card library, the DSP manager and the toolbox, and
+    // resets their controls; false when one of them could not be loaded.
     bool loadHost();
     DaeControl& engine();
+    // The engine's object tracker, through which the host renders a plug-in's processes.
+    DaeObjectTrackerControl& objectTracker();
     HostExtControl* toolbox(); // null without a toolbox
+    DsiControl* cardLibrary(); // null without a card library
+    DSPManagerControl* dspManager(); // null without a DSP manager
     HMODULE toolboxModule() const { return toolbox_; }
 
     // Maps the plug-in module (its entry point runs as it loads); false when it did not load.
@@ -87,11 +97,20 @@ private:
     }
 
     PlugInLoaderPaths paths_;
+    // A host library and its control, loaded from the path when one is given.
+    template <typename Control>
+    bool loadLibrary (const std::string& path, const char* controlEntry, HMODULE& module, Control*& control);
+
     HMODULE engine_ = nullptr;
+    HMODULE cardLibrary_ = nullptr;
+    HMODULE dspManager_ = nullptr;
     HMODULE toolbox_ = nullptr;
     HMODULE plugIn_ = nullptr;
     DaeControl* engineControl_ = nullptr;
+    DaeObjectTrackerControl* trackerControl_ = nullptr;
     HostExtControl* toolboxControl_ = nullptr;
+    DsiControl* cardLibraryControl_ = nullptr;
+    DSPManagerControl* dspManagerControl_ = nullptr;
 };
 
 } // namespace kestrune::host::rtas

@@ -92,12 +92,6 @@ int32_t WordOf (const void* pointer)
     return static_cast<int32_t> (reinterpret_cast<uintptr_t> (pointer));
 }
 
-template <class T>
-T* PointerOf (int32_t word)
-{
-    return reinterpret_cast<T*> (static_cast<uintptr_t> (static_cast<uint32_t> (word)));
-}
-
 // One render call as the default callbacks see it: the published words, bounded by the
 // process's connection slots, and the engine's cells.
 class RenderCall
@@ -106,9 +100,9 @@ public:
     RenderCall (SRenderInstance& instance, const SRenderContext& context, const void* block)
         : fContext (context),
           fCells (RenderChannelCells (instance)),
-          fProcess (PointerOf<IAdaptorProcess> (Read (block, Word::kProcess))),
-          fInputs (PointerOf<SConnectionRecord*> (Read (block, Word::kInputRecords))),
-          fOutputs (PointerOf<SConnectionRecord*> (Read (block, Word::kOutputRecords))),
+          fProcess (S_RTASP_CustomDataAdmin::ReadPointer<IAdaptorProcess> (block, Word::kProcess)),
+          fInputs (S_RTASP_CustomDataAdmin::ReadPointer<SConnectionRecord*> (block, Word::kInputRecords)),
+          fOutputs (S_RTASP_CustomDataAdmin::ReadPointer<SConnectionRecord*> (block, Word::kOutputRecords)),
           fNumInputs (std::max (0, Read (block, Word::kNumInputs))),
           fNumOutputs (std::max (0, Read (block, Word::kNumOutputs))),
           fSideChainIndex (Read (block, Word::kSideChainIndex)),

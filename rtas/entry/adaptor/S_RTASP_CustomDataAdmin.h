@@ -36,6 +36,13 @@ struct S_RTASP_CustomDataAdmin : CPlugInData
         std::memcpy (&value, static_cast<const uint8_t*> (block) + word * 4, sizeof value);
         return value;
     }
+
+    // [audio thread] A word of a published block that holds an address.
+    template <class T>
+    static T* ReadPointer (const void* block, EWord word)
+    {
+        return reinterpret_cast<T*> (static_cast<uintptr_t> (static_cast<uint32_t> (ReadWord (block, word))));
+    }
 };
 
 static_assert (sizeof (void*) == 4, "the process and its record arrays travel as 32-bit words");

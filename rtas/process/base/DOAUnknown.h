@@ -65,4 +65,21 @@ private:
     INondelegatingUnknown* fOwner;
 };
 
+// An interface part of an object that also derives from CUnknown: the interface's three
+// reference-counting operations go unchanged to the object's owner. [host thread]
+template <class Interface, class Object>
+class CDelegatingInterface : public Interface
+{
+public:
+    int32_t QueryInterface (const GUID& iid, void** out) override { return OwnerOfObject().NonDelegatingQueryInterface (iid, out); }
+    uint32_t AddRef() override { return OwnerOfObject().NonDelegatingAddRef(); }
+    uint32_t Release() override { return OwnerOfObject().NonDelegatingRelease(); }
+
+protected:
+    ~CDelegatingInterface() override = default;
+
+private:
+    INondelegatingUnknown& OwnerOfObject() { return *static_cast<Object&> (*this).Owner(); }
+};
+
 }

@@ -259,12 +259,11 @@ public:
 protected:
     void SetTypeShort (int16_t value) { fShortValue = value; }
     void SetTypeKind (int32_t kind) { fKind = kind; }
-
-private:
     // Removes the instance from the list, tears it down and lets it go: released twice through
     // its interface when it answers one, else deleted.
     void DeleteOneProcess (CProcess* process);
 
+private:
     // A value of the instance into the out-parameter; 0, or -7126 when no instance has the ID.
     int32_t AnswerProcessValue (int32_t id, int32_t* value, int32_t (CProcess::*getter)());
     template <typename... Parameters, typename... Arguments>

@@ -8,13 +8,20 @@
 
 namespace
 {
-using kestrune::host::aax::ChunkRecord;
 using namespace kestrune::tool;
 
-ChunkRecord Record (uint32_t id, std::vector<uint8_t> data)
+// A chunk record: the size field (data alone, or header and data), the identifier at byte 20,
+// the data after the 56-byte header.
+ChunkBytes Record (uint32_t id, std::vector<uint8_t> data, ChunkSizeField sizeField = ChunkSizeField::data)
 {
-    ChunkRecord record (id, int32_t (data.size()));
-    std::copy (data.begin(), data.end(), record.Data());
+    ChunkBytes record (chunkHeaderSize, 0);
+    const auto size = uint32_t (data.size() + (sizeField == ChunkSizeField::data ? 0 : chunkHeaderSize));
+    for (int i = 0; i < 4; ++i)
+    {
+        record[size_t (i)] = uint8_t (size >> (8 * i));
+        record[size_t (20 + i)] = uint8_t (id >> (8 * i));
+    }
+    record.insert (record.end(), data.begin(), data.end());
     return record;
 }
 
@@ -28,11 +35,23 @@ TEST (StateFile, LayoutIsPinned)
     EXPECT_EQ (std::vector<uint8_t> (bytes.begin() + 32, bytes.begin() + 36), (std::vector<uint8_t> { 0x6B, 0x63, 0x6C, 0x65 }));
     EXPECT_EQ (std::vector<uint8_t> (bytes.end() - 3, bytes.end()), (std::vector<uint8_t> { 1, 2, 3 }));
 
-    const auto decoded = decodeStateFile (bytes);
+    const auto decoded = decodeStateFile (bytes, ChunkSizeField::data);
     ASSERT_TRUE (decoded.has_value());
     ASSERT_EQ (decoded->size(), 1u);
-    EXPECT_EQ ((*decoded)[0].Bytes(), Record (0x656C636B, { 1, 2, 3 }).Bytes());
+    EXPECT_EQ ((*decoded)[0], Record (0x656C636B, { 1, 2, 3 }));
     EXPECT_EQ (encodeStateFile (*decoded), bytes);
+}
+
+// A format whose size field counts the header too: the same layout, checked by its own rule.
+TEST (StateFile, SizeFieldsCountAsTheFormatsDo)
+{
+    const auto whole = encodeStateFile ({ Record (1, { 1, 2, 3 }, ChunkSizeField::headerAndData), Record (2, {}, ChunkSizeField::headerAndData) });
+    EXPECT_EQ (std::vector<uint8_t> (whole.begin() + 12, whole.begin() + 16), (std::vector<uint8_t> { 59, 0, 0, 0 }));
+    const auto decoded = decodeStateFile (whole, ChunkSizeField::headerAndData);
+    ASSERT_TRUE (decoded.has_value());
+    EXPECT_EQ (encodeStateFile (*decoded), whole);
+    EXPECT_FALSE (decodeStateFile (whole, ChunkSizeField::data).has_value());
+    EXPECT_FALSE (decodeStateFile (encodeStateFile ({ Record (1, { 1, 2, 3 }) }), ChunkSizeField::headerAndData).has_value());
 }
 
 TEST (StateFile, RejectsDamagedFiles)
@@ -47,23 +66,26 @@ TEST (StateFile, RejectsDamagedFiles)
     auto hugeCount = good;
     hugeCount[7] = 0x7F;
     for (const auto& bytes : { std::vector<uint8_t> {}, std::vector<uint8_t> (good.begin(), good.end() - 1), wrongMagic, extra, wrongSize, hugeCount })
-        EXPECT_FALSE (decodeStateFile (bytes).has_value());
+        EXPECT_FALSE (decodeStateFile (bytes, ChunkSizeField::data).has_value());
 }
 
 TEST (StateFile, RandomBytesNeverReadOutOfBounds)
 {
-    const auto good = encodeStateFile ({ Record (1, { 1, 2, 3, 4, 5 }), Record (2, { 6 }) });
     std::mt19937 random (3);
-    for (int round = 0; round < 3000; ++round)
+    for (const auto sizeField : { ChunkSizeField::data, ChunkSizeField::headerAndData })
     {
-        auto bytes = good;
-        const int flips = 1 + int (random() % 4);
-        for (int i = 0; i < flips; ++i)
-            bytes[random() % bytes.size()] = uint8_t (random());
-        bytes.resize (random() % (bytes.size() + 8), uint8_t (random()));
-        if (const auto decoded = decodeStateFile (bytes))
+        const auto good = encodeStateFile ({ Record (1, { 1, 2, 3, 4, 5 }, sizeField), Record (2, { 6 }, sizeField) });
+        for (int round = 0; round < 3000; ++round)
         {
-            EXPECT_EQ (encodeStateFile (*decoded), bytes);
+            auto bytes = good;
+            const int flips = 1 + int (random() % 4);
+            for (int i = 0; i < flips; ++i)
+                bytes[random() % bytes.size()] = uint8_t (random());
+            bytes.resize (random() % (bytes.size() + 8), uint8_t (random()));
+            if (const auto decoded = decodeStateFile (bytes, sizeField))
+            {
+                EXPECT_EQ (encodeStateFile (*decoded), bytes);
+            }
         }
     }
 }

@@ -1,9 +1,7 @@
 // Replaces the non-throwing allocation functions so that tests can make the next ones fail;
 // the containers must then throw their 16-bit codes and stay consistent.
 
-#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include <gtest/gtest.h>
 
@@ -14,42 +12,8 @@
 #include "entry/adaptor/CAdaptorPlugIn.h"
 
 #include "AdaptorFakes.h"
+#include "FailingAllocations.h"
 #include "FakeObjectTracker.h"
-
-namespace
-{
-int gFailNothrowAllocations = 0;
-int gSkipNothrowAllocations = 0; // allocations that succeed before the failures begin
-
-void* Allocate (std::size_t size)
-{
-    if (gFailNothrowAllocations > 0 && gSkipNothrowAllocations > 0)
-        --gSkipNothrowAllocations;
-    else if (gFailNothrowAllocations > 0)
-    {
-        --gFailNothrowAllocations;
-        return nullptr;
-    }
-    return std::malloc (size == 0 ? 1 : size);
-}
-}
-
-void* operator new (std::size_t size, const std::nothrow_t&) noexcept { return Allocate (size); }
-void* operator new[] (std::size_t size, const std::nothrow_t&) noexcept { return Allocate (size); }
-void operator delete (void* p, const std::nothrow_t&) noexcept { std::free (p); }
-void operator delete[] (void* p, const std::nothrow_t&) noexcept { std::free (p); }
-void* operator new (std::size_t size)
-{
-    void* p = std::malloc (size == 0 ? 1 : size);
-    if (p == nullptr)
-        throw std::bad_alloc();
-    return p;
-}
-void* operator new[] (std::size_t size) { return operator new (size); }
-void operator delete (void* p) noexcept { std::free (p); }
-void operator delete[] (void* p) noexcept { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
 
 namespace
 {

@@ -9,6 +9,7 @@
 #include "process/base/FourCharCode.h"
 #include "process/controls/CPluginControl_Discrete.h"
 #include "process/process/CProcess.h"
+#include "process/type/CProcessType.h"
 #include "process/utilities/ViewlessMode.h"
 
 // A plain process of two inputs and two outputs that keeps what the meter block asks of it.
@@ -75,6 +76,15 @@ inline int32_t ControlValueOf (CProcess& process, int32_t index)
     int32_t value = 0;
     process.GetControlValue (index, &value);
     return value;
+}
+
+// The instance IDs of a type's processes, in list order.
+inline std::vector<int16_t> InstanceIDs (const CProcessType& type)
+{
+    std::vector<int16_t> ids;
+    for (CProcess* process : type.Processes())
+        ids.push_back (process->GetInstanceID());
+    return ids;
 }
 
 // Sets the view-less mode for the life of the object.

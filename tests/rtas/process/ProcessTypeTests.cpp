@@ -179,13 +179,7 @@ protected:
         return id;
     }
 
-    std::vector<int16_t> IDs()
-    {
-        std::vector<int16_t> ids;
-        for (CProcess* process : type->Processes())
-            ids.push_back (process->GetInstanceID());
-        return ids;
-    }
+    std::vector<int16_t> IDs() { return InstanceIDs (*type); }
 
     HostExtControl& toolbox = *KestruneHostExtStandIn();
     std::unique_ptr<ScopedViewless> viewless;

@@ -1,0 +1,201 @@
+#include "JucePlugInProcess.h"
+
+#include "JuceParameterControl.h"
+#include "KestruneAudioProcessor.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <process/base/CDAEError.h>
+#include <process/controls/CPluginControl_OnOff.h>
+
+JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+
+JucePlugInProcess::JucePlugInProcess (int32_t connectionSlots) : fProcessor (std::make_unique<KestruneAudioProcessor>())
+{
+    SetNumConnectionSlots (connectionSlots);
+    AddChunk (kStateChunkID, kStateChunkName);
+    fProcessor->addListener (this);
+}
+
+JucePlugInProcess::~JucePlugInProcess()
+{
+    fProcessor->removeListener (this);
+}
+
+void JucePlugInProcess::SetUpEffect()
+{
+    AddControl (MakeMasterBypassControl().release());
+    SetMasterBypassControlIndex (kMasterBypassControl);
+    LeaveOutOfControlsChunk (kMasterBypassID);
+    for (int index = 0; index < fProcessor->getNumParameters(); ++index)
+        AddControl (new JuceParameterControl (*fProcessor, index));
+}
+
+void JucePlugInProcess::Initialize()
+{
+    CEffectProcessRTAS::Initialize();
+    GetNumInputs (&fChannelsIn);
+    GetNumOutputs (&fChannelsOut);
+    Prepare (GetSampleRate());
+}
+
+void JucePlugInProcess::Teardown()
+{
+    CEffectProcessRTAS::Teardown();
+    const juce::ScopedLock lock (fProcessor->getCallbackLock());
+    fProcessor->releaseResources();
+    fPreparedRate = 0;
+}
+
+int32_t JucePlugInProcess::SetSampleRate (int32_t sampleRate)
+{
+    const int32_t result = CEffectProcessRTAS::SetSampleRate (sampleRate);
+    if (fPreparedRate != 0 && sampleRate != fPreparedRate)
+        Prepare (sampleRate);
+    return result;
+}
+
+void JucePlugInProcess::Prepare (int32_t sampleRate)
+{
+    if (sampleRate <= 0)
+        return;
+    const juce::ScopedLock lock (fProcessor->getCallbackLock());
+    fPreparedRate = 0;
+    fProcessor->setPlayConfigDetails (fChannelsIn, fChannelsOut, sampleRate, kPreparedBlockSize);
+    fProcessor->prepareToPlay (sampleRate, kPreparedBlockSize);
+    fPreparedRate = sampleRate;
+}
+
+int JucePlugInProcess::ParameterIndexOf (int32_t controlIndex) const
+{
+    if (controlIndex < kFirstParameterControl || controlIndex - kFirstParameterControl >= fProcessor->getNumParameters())
+        return -1;
+    return static_cast<int> (controlIndex - kFirstParameterControl);
+}
+
+int32_t JucePlugInProcess::UpdateControlValue (int32_t index, int32_t value)
+{
+    if (const int parameter = ParameterIndexOf (index); parameter >= 0)
+        fProcessor->setParameter (parameter, ControlToParameterValue (value));
+    return CEffectProcessRTAS::UpdateControlValue (index, value);
+}
+
+void JucePlugInProcess::TakeControlValuesFromProcessor()
+{
+    for (int parameter = 0; parameter < fProcessor->getNumParameters(); ++parameter)
+        CEffectProcessRTAS::UpdateControlValue (parameter + kFirstParameterControl, ParameterToControlValue (fProcessor->getParameter (parameter)));
+}
+
+// ---- the state chunk
+
+int32_t JucePlugInProcess::GetChunkSize (uint32_t chunkID, int32_t* size)
+{
+    if (chunkID != kStateChunkID)
+        return CEffectProcessMIDI::GetChunkSize (chunkID, size);
+    juce::MemoryBlock state;
+    fProcessor->getStateInformation (state);
+    fReportedStateChunkSize = static_cast<int32_t> (state.getSize()) + kChunkHeaderSize;
+    if (size != nullptr)
+        *size = fReportedStateChunkSize;
+    return 0;
+}
+
+int32_t JucePlugInProcess::GetChunk (uint32_t chunkID, SFicPlugInChunk* chunk)
+{
+    if (chunkID != kStateChunkID)
+        return CEffectProcessMIDI::GetChunk (chunkID, chunk);
+    if (chunk == nullptr)
+        return RTASError::kNullPointer;
+    juce::MemoryBlock state;
+    fProcessor->getStateInformation (state);
+    const auto size = static_cast<int32_t> (state.getSize()) + kChunkHeaderSize;
+    // The host made room for the size it was told; a state that grew since does not fit.
+    if (fReportedStateChunkSize == 0 || size > fReportedStateChunkSize)
+        return RTASError::kChunkWriteFailed;
+    chunk->fSize = size;
+    std::memcpy (reinterpret_cast<uint8_t*> (chunk) + kChunkHeaderSize, state.getData(), state.getSize());
+    return 0;
+}
+
+int32_t JucePlugInProcess::SetChunk (uint32_t chunkID, SFicPlugInChunk* chunk)
+{
+    if (chunkID != kStateChunkID)
+        return CEffectProcessMIDI::SetChunk (chunkID, chunk);
+    if (chunk == nullptr)
+        return RTASError::kNullPointer;
+    if (chunk->fSize < kChunkHeaderSize || chunk->fSize - kChunkHeaderSize > kLargestStateBlock)
+        return RTASError::kUnexpected;
+    const int32_t stateSize = chunk->fSize - kChunkHeaderSize;
+    if (stateSize > 0)
+        fProcessor->setStateInformation (reinterpret_cast<const uint8_t*> (chunk) + kChunkHeaderSize, stateSize);
+    // The processor set itself without telling anyone: its controls follow it.
+    TakeControlValuesFromProcessor();
+    return 0;
+}
+
+int32_t JucePlugInProcess::GetLatency (int32_t* latency)
+{
+    if (latency != nullptr)
+        *latency = fProcessor->getLatencySamples();
+    return 0;
+}
+
+// ---- audio
+
+void JucePlugInProcess::RenderAudio (float** inputs, float** outputs, int32_t frames)
+{
+    if (frames <= 0 || inputs == nullptr || outputs == nullptr)
+        return;
+    for (int channel = 0; channel < fChannelsOut; ++channel)
+    {
+        float* out = outputs[channel];
+        if (channel < fChannelsIn)
+        {
+            const float* in = inputs[channel];
+            if (in != out)
+                std::memmove (out, in, static_cast<size_t> (frames) * sizeof (float));
+        }
+        else
+            std::fill (out, out + frames, 0.0f);
+    }
+    juce::AudioBuffer<float> buffer (outputs, fChannelsOut, frames);
+    const juce::ScopedLock lock (fProcessor->getCallbackLock());
+    fMidi.clear();
+    if (IsBypassed())
+        fProcessor->processBlockBypassed (buffer, fMidi);
+    else
+        fProcessor->processBlock (buffer, fMidi);
+}
+
+// ---- the editor's road: called inside the processor's notifications, so nothing is let out
+
+void JucePlugInProcess::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value)
+{
+    TellHost ([&] { SetControlValue (index + kFirstParameterControl, ParameterToControlValue (value)); });
+}
+
+void JucePlugInProcess::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
+{
+    TellHost ([&] { BeginControlTouch (index + kFirstParameterControl); });
+}
+
+void JucePlugInProcess::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
+{
+    TellHost ([&] { EndControlTouch (index + kFirstParameterControl); });
+}
+
+template <typename Step>
+void JucePlugInProcess::TellHost (Step&& step)
+{
+    try
+    {
+        step();
+    }
+    catch (...)
+    {
+        // The host misses this change; the editor and the processor go on.
+    }
+}
+
+JUCE_END_IGNORE_WARNINGS_GCC_LIKE

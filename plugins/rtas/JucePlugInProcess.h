@@ -1,0 +1,103 @@
+#pragma once
+// One instance of the plug-in in the host's engine: an RTAS effect process that creates and owns
+// the KESTrune processor and adapts it to the host.
+//
+// - Controls: "Master Bypass" is control 1 (left out of the controls chunk); then one control per
+//   processor parameter, so that control index = parameter index + 2.
+// - The host's road: a control update sets the parameter (control n >= 2 sets parameter n - 2)
+//   before the library stores it; control 1 is the master bypass.
+// - The editor's road: the processor's parameter changes go back to the host as control values
+//   (SetControlValue), its change gestures as control touches.
+// - State: the processor's state block in a chunk of its own, "Juce Audio Plugin Data" ('juce').
+// - Audio: the processor is prepared for the type's channels and the host's rate when the
+//   instance is initialised and again when the rate changes; each block runs processBlock (or the
+//   bypassed variant while the master bypass is on) under the processor's callback lock.
+//
+// [host thread] unless an operation says otherwise; the editor's road runs on the host's window
+// thread. Opened without views (WinPlugInOpen) the process makes no view; the root view that
+// shows the processor's editor (GetAudioProcessor) is the one CreateView makes.
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <cstdint>
+#include <memory>
+
+#include <process/effect/CEffectProcessMIDI.h>
+#include <process/effect/CEffectProcessRTAS.h>
+
+class JucePlugInProcess final : public CEffectProcessMIDI, public CEffectProcessRTAS, private juce::AudioProcessorListener
+{
+public:
+    // The chunk that holds the processor's state block.
+    static constexpr uint32_t kStateChunkID = 0x6A756365; // 'juce'
+    static constexpr const char* kStateChunkName = "Juce Audio Plugin Data";
+    // The control of the master bypass, and of parameter 0.
+    static constexpr int32_t kMasterBypassControl = 1;
+    static constexpr int32_t kFirstParameterControl = 2;
+    // The block size the processor is prepared for; it works through longer blocks in pieces.
+    static constexpr int kPreparedBlockSize = 1024;
+    // The largest state block a chunk may hand the processor.
+    static constexpr int32_t kLargestStateBlock = 1 << 20;
+
+    // Creates the processor; the slots are the connection slots of the type's channels.
+    explicit JucePlugInProcess (int32_t connectionSlots);
+    ~JucePlugInProcess() override;
+
+    // The processor, for the editor's view.
+    juce::AudioProcessor& GetAudioProcessor() const { return *fProcessor; }
+
+    // The controls (during the effect's initialisation).
+    void SetUpEffect() override;
+    // The effect process's initialisation, then the processor prepared for the type's channels
+    // and the process's rate.
+    void Initialize() override;
+    // The effect process's teardown (no render call comes after it), then the processor's
+    // resources are released.
+    void Teardown() override;
+    // A new rate prepares the processor for it.
+    int32_t SetSampleRate (int32_t sampleRate) override;
+
+    // Control n >= 2 sets parameter n - 2 (an index beyond the parameters sets none), then the
+    // library stores the value and passes it on (control 1 sets the bypass there).
+    int32_t UpdateControlValue (int32_t index, int32_t value) override;
+
+    // The state chunk: its size is the state block's with the 56-byte header; it is written only
+    // into a record of the size last answered (-333 when the state no longer fits), and restored
+    // only from a record whose size holds a header and a state block of at most
+    // kLargestStateBlock bytes (-7401 otherwise). Other chunks as the effect process.
+    int32_t GetChunkSize (uint32_t chunkID, int32_t* size) override;
+    int32_t GetChunk (uint32_t chunkID, SFicPlugInChunk* chunk) override;
+    int32_t SetChunk (uint32_t chunkID, SFicPlugInChunk* chunk) override;
+
+    // The processor's latency in samples.
+    int32_t GetLatency (int32_t* latency) override;
+
+    // [audio thread] The inputs copied to the outputs (extra outputs silenced), then the block
+    // through the processor under its callback lock.
+    void RenderAudio (float** inputs, float** outputs, int32_t frames) override;
+
+private:
+    // [host thread, under the callback lock] Prepares the processor for the type's channels.
+    void Prepare (int32_t sampleRate);
+    // The parameter index of a control; -1 for a control that is no parameter's.
+    int ParameterIndexOf (int32_t controlIndex) const;
+    // After a state restore: every parameter control takes the processor's value, as the host's
+    // update takes it, without setting the parameter again.
+    void TakeControlValuesFromProcessor();
+
+    // The editor's road.
+    template <typename Step>
+    static void TellHost (Step&& step);
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
+
+    const std::unique_ptr<juce::AudioProcessor> fProcessor;
+    juce::MidiBuffer fMidi;
+    int16_t fChannelsIn = 0;
+    int16_t fChannelsOut = 0;
+    int32_t fPreparedRate = 0;
+    // The size GetChunkSize last answered for the state chunk (0: none yet).
+    int32_t fReportedStateChunkSize = 0;
+};

@@ -1,0 +1,205 @@
+// KESTrune.dpm's chunks as the host saves and restores them: the controls chunk, the MIDI chunk and
+// the processor's own "Juce Audio Plugin Data"; saved, changed, restored and compared; a record
+// never written past the size the plug-in reported; sizes checked on restore; and damaged chunks
+// of every kind survived.
+#include "DpmTestSupport.h"
+
+#include <cstring>
+#include <random>
+
+namespace
+{
+using namespace dpm_test;
+
+using DpmChunks = DpmTest;
+
+uint32_t WordAt (const std::vector<uint8_t>& record, size_t offset)
+{
+    uint32_t word = 0;
+    std::memcpy (&word, record.data() + offset, sizeof word);
+    return word;
+}
+
+void PutWord (std::vector<uint8_t>& record, size_t offset, uint32_t word)
+{
+    std::memcpy (record.data() + offset, &word, sizeof word);
+}
+
+// What the parameter controls say the processor holds: their values as the processor's floats
+// (a control value set by the host is finer than a float; one taken from the processor is the
+// nearest to its float).
+std::vector<float> ParameterValues (const HostedProcess& process)
+{
+    std::vector<float> values;
+    for (int32_t control = kFirstParameterControl; control < kFirstParameterControl + kParameters; ++control)
+        values.push_back (float (ControlValueToFraction (process.ControlValue (control))));
+    return values;
+}
+
+void Set (const HostedProcess& process, const std::vector<double>& fractions)
+{
+    for (size_t i = 0; i < fractions.size(); ++i)
+        process.UpdateControlValue (int32_t (i) + kFirstParameterControl, FractionToControlValue (fractions[i]));
+}
+
+TEST_F (DpmChunks, AreSavedChangedRestoredAndCompared)
+{
+    Open();
+    HostedProcess& process = Make (2);
+    ASSERT_EQ (process.ChunkIDs(), (std::vector<uint32_t> { kControlsChunk, kMIDIChunk, kStateChunk }));
+    const struct
+    {
+        uint32_t id;
+        const char* name;
+    } names[] = { { kControlsChunk, "Complete Controls State" }, { kMIDIChunk, "MIDI Connection Data" }, { kStateChunk, "Juce Audio Plugin Data" } };
+    for (const auto& n : names)
+    {
+        uint8_t name[256] = {};
+        process.Require (RoutineSelector::kChunkName, { n.id, RoutineWord (name) }, "a chunk's name");
+        EXPECT_EQ (std::string (reinterpret_cast<const char*> (name + 1), name[0]), n.name);
+    }
+
+    Set (process, { 0.1, 0.2, 0.3, 0.9, 1.0, 0.6, 0.7, 0.25, 0.75, 0.0 });
+    const auto settings = ParameterValues (process);
+    std::vector<std::vector<uint8_t>> saved;
+    for (const uint32_t id : process.ChunkIDs())
+        saved.push_back (process.SaveChunk (id));
+    // The records carry the group's version and manufacturer, the type's product and identifier,
+    // and the chunk's identifier.
+    const auto& state = saved[2];
+    EXPECT_EQ (WordAt (state, 4), 0x00010500u);
+    EXPECT_EQ (WordAt (state, 8), kManufacturer);
+    EXPECT_EQ (WordAt (state, 12), kProduct);
+    EXPECT_EQ (WordAt (state, 16), kStereoType);
+    EXPECT_EQ (WordAt (state, 20), kStateChunk);
+    EXPECT_NE (StateText (state).find ("<QORKSTRSETTINGS "), std::string::npos) << StateText (state);
+    // The controls chunk holds the marker alone: none of the controls is of a stored kind.
+    EXPECT_EQ (saved[0].size(), 56u + 4u);
+
+    Set (process, { 0.9, 0.9, 0.9, 0.1, 0.0, 0.1, 0.1, 0.9, 0.1, 1.0 });
+    ASSERT_NE (ParameterValues (process), settings);
+    uint8_t matches = 0xFF;
+    process.Require (RoutineSelector::kRestoreControlsFromChunk, { RoutineWord (saved[0].data()), RoutineWord (&matches) }, "compare");
+    EXPECT_EQ (matches, 1) << "a chunk without entries matches any controls";
+
+    EXPECT_EQ (process.RestoreChunk (saved[0]), 0);
+    EXPECT_EQ (process.RestoreChunk (saved[1]), -7082) << "no MIDI identity is kept: the process is no MIDI client";
+    EXPECT_EQ (process.RestoreChunk (saved[2]), 0);
+    EXPECT_EQ (ParameterValues (process), settings);
+    EXPECT_EQ (process.SaveChunk (kStateChunk), saved[2]);
+
+    // Another instance restored from the chunks sounds the same.
+    HostedProcess& other = Make (2);
+    EXPECT_EQ (other.RestoreChunk (saved[2]), 0);
+    EXPECT_EQ (ParameterValues (other), settings);
+    const auto program = Program (2, 6000);
+    const auto first = RenderThrough (process, program, { 512 });
+    const auto second = RenderThrough (other, program, { 512 });
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < program.getNumSamples(); ++i)
+            ASSERT_EQ (first.getSample (c, i), second.getSample (c, i));
+}
+
+// The host made room for the size the plug-in reported: a state that grew since is not written
+// (-333) and nothing lands past the record; without a reported size nothing is written at all.
+TEST_F (DpmChunks, ANeverWritesMoreThanItReported)
+{
+    Open();
+    HostedProcess& process = Make (1);
+    process.UpdateControlValue (2, FractionToControlValue (0.0));
+    int32_t size = 0;
+    process.Require (RoutineSelector::kChunkSize, { kStateChunk, RoutineWord (&size) }, "size");
+    // Longer numbers in the state than the reported one had.
+    Set (process, { 0.123456789, 0.123456789, 0.123456789, 0.123456789, 0.123456789 });
+    std::vector<uint8_t> record (size_t (size) + 64, 0xA5);
+    PutWord (record, 0, uint32_t (size));
+    EXPECT_EQ (process.Call (RoutineSelector::kGetChunk, { kStateChunk, RoutineWord (record.data()) }), -333);
+    for (size_t i = size_t (size); i < record.size(); ++i)
+        ASSERT_EQ (record[i], 0xA5) << i;
+
+    HostedProcess& fresh = Make (1);
+    std::vector<uint8_t> unasked (4096, 0xA5);
+    EXPECT_EQ (fresh.Call (RoutineSelector::kGetChunk, { kStateChunk, RoutineWord (unasked.data()) }), -333);
+    for (size_t i = 56; i < unasked.size(); ++i)
+        ASSERT_EQ (unasked[i], 0xA5) << i;
+}
+
+// A record whose size cannot hold a header, or that claims a state block beyond any the processor
+// writes, is refused and changes nothing; an empty one changes nothing either.
+TEST_F (DpmChunks, SetChunkChecksSizes)
+{
+    Open();
+    HostedProcess& process = Make (2);
+    Set (process, { 0.3, 0.3, 0.3 });
+    const auto good = process.SaveChunk (kStateChunk);
+    const auto settings = ParameterValues (process);
+    const struct
+    {
+        uint32_t size;
+        int32_t result;
+    } cases[] = { { 0, -7401 }, { 55, -7401 }, { 0x80000000u, -7401 }, { 56u + (1u << 20) + 1u, -7401 }, { 56, 0 } };
+    for (const auto& c : cases)
+    {
+        auto record = good;
+        PutWord (record, 0, c.size);
+        EXPECT_EQ (process.RestoreChunk (record), c.result) << c.size;
+        EXPECT_EQ (ParameterValues (process), settings) << c.size;
+    }
+    // Records of another manufacturer or product are refused before the process sees them.
+    for (const size_t offset : { size_t (8), size_t (12) })
+    {
+        auto record = good;
+        PutWord (record, offset, 0x58585858);
+        EXPECT_EQ (process.RestoreChunk (record), -7157) << offset;
+    }
+}
+
+// Damaged chunks of each kind, with a fixed seed: the plug-in survives every one, its parameters
+// stay normalised, and a good chunk restores it afterwards.
+TEST_F (DpmChunks, DamagedChunksAreSurvived)
+{
+    Open();
+    HostedProcess& process = Make (2);
+    Set (process, { 0.1, 0.2, 0.3, 0.4, 1.0, 0.6, 0.7, 0.8, 0.9 });
+    const auto settings = ParameterValues (process);
+    std::vector<std::vector<uint8_t>> goods;
+    for (const uint32_t id : process.ChunkIDs())
+        goods.push_back (process.SaveChunk (id));
+
+    std::mt19937 random (20260523u);
+    for (int round = 0; round < 3000; ++round)
+    {
+        auto record = goods[random() % goods.size()];
+        switch (random() % 4)
+        {
+            case 0: // bytes of the data changed
+                for (uint32_t n = 1 + random() % 8; n > 0; --n)
+                    record[56 + random() % (record.size() - 56)] = uint8_t (random());
+                break;
+            case 1: // cut, the size field telling the truth
+                record.resize (56 + random() % (record.size() - 55));
+                PutWord (record, 0, uint32_t (record.size()));
+                break;
+            case 2: // extended with random bytes, the size field telling the truth
+                for (uint32_t n = random() % 300; n > 0; --n)
+                    record.push_back (uint8_t (random()));
+                PutWord (record, 0, uint32_t (record.size()));
+                break;
+            default: // random data of a random length
+                record.resize (56 + random() % 600);
+                for (size_t i = 56; i < record.size(); ++i)
+                    record[i] = uint8_t (random());
+                PutWord (record, 0, uint32_t (record.size()));
+                break;
+        }
+        process.RestoreChunk (record);
+        for (int32_t control = kFirstParameterControl; control < kFirstParameterControl + kParameters; ++control)
+        {
+            const double fraction = ControlValueToFraction (process.ControlValue (control));
+            ASSERT_TRUE (fraction >= 0.0 && fraction <= 1.0) << "round " << round << ", control " << control;
+        }
+    }
+    EXPECT_EQ (process.RestoreChunk (goods[2]), 0);
+    EXPECT_EQ (ParameterValues (process), settings);
+}
+} // namespace
