@@ -9,10 +9,12 @@
 // set of the machine (chosen once, at the first call). The recursive steps run sample by
 // sample; the others run vectorised, lane by lane with the per-sample chain's arithmetic in
 // the same order and precision, only the transcendental functions coming from the vector
-// library. A channel's four level smoothers step together as the lanes of one vector, and
-// the block moves through the chain in small groups of samples, several groups at different
-// steps at once, so that the recursive chains of the groups and channels overlap with each
-// other and with the vector work.
+// library (and the drive curve's small bump taking its exponential in single precision).
+// A channel's four level smoothers step together as the lanes of one vector. The block
+// moves through the chain in groups of samples: in a step the recursive stages of all
+// channels run sample by sample side by side, so that their chains overlap, then the vector
+// stages of all channels side by side on what the recursive stages have just made; the
+// recursive stages of the next step take what the vector stages made.
 namespace kestrune::engine::kernels
 {
 // The settings of the processor's output stage that follows the compressor on each sample.
