@@ -188,11 +188,14 @@ HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
     const DF df;
     float* input = pipe.input[group.slot];
     const float* samples = pipe.settings.samples + group.start;
-    std::fill (std::copy (samples, samples + group.length, input), input + groupLength, 0.0f);
+    if (group.length < groupLength)
+        std::fill (std::copy (samples, samples + group.length, input), input + groupLength, 0.0f);
     const VM inputGain = hn::Set (d, pipe.settings.inputGain);
     for (size_t i = 0; i < groupLength; i += mathLanes)
     {
-        const VM x = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, hn::Load (df, input + i))), hn::Set (d, 2.0));
+        const VF in = group.length < groupLength ? hn::Load (df, input + i) : hn::LoadU (df, samples + i);
+        hn::Store (in, df, input + i);
+        const VM x = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, in)), hn::Set (d, 2.0));
         hn::Store (hn::DemoteTo (df, x), df, pipe.shelfInputs[group.slot] + i);
     }
 }
