@@ -203,6 +203,15 @@ void KestruneAudioProcessor::bringChannelsUpToDate (const ParameterValues& value
         pushParametersToChannels (values);
     if (always || ! sameValue (values.lowCut, applied.lowCut))
         updateLowCutFilters (values.lowCut);
+    if (always || ! sameValue (values.drive, applied.drive))
+    {
+        const double driveNorm = driveCurve (static_cast<double> (0.6f), values.drive, driveShape, 1.0);
+        outputStage.drive = values.drive;
+        outputStage.driveShape = driveShape;
+        outputStage.driveScale = static_cast<double> (0.6f) / driveNorm;
+    }
+    outputStage.level = values.level;
+    outputStage.mix = values.mix;
     applied = values;
 }
 
@@ -226,13 +235,10 @@ void KestruneAudioProcessor::updateLowCutFilters (float lowCutSetting) noexcept
     const double n = std::tan (juce::MathConstants<double>::pi * frequency / sampleRate);
     const double root2 = std::sqrt (2.0);
     const double c1 = 1.0 / (1.0 + root2 * n + n * n);
-    const juce::IIRCoefficients coefficients (c1, -2.0 * c1, c1, 1.0,
-                                              2.0 * c1 * (n * n - 1.0), c1 * (1.0 - root2 * n + n * n));
+    const juce::IIRCoefficients design (c1, -2.0 * c1, c1, 1.0, 2.0 * c1 * (n * n - 1.0), c1 * (1.0 - root2 * n + n * n));
+    const float* normalised = design.coefficients;
     for (auto* filter : lowCutFilters)
-    {
-        filter->makeInactive();
-        filter->setCoefficients (coefficients);
-    }
+        filter->setCoefficients (normalised[0], normalised[1], normalised[2], normalised[3], normalised[4]);
 }
 
 double KestruneAudioProcessor::driveCurve (double x, double drive, double c, double scale) noexcept
@@ -242,7 +248,7 @@ double KestruneAudioProcessor::driveCurve (double x, double drive, double c, dou
 }
 
 //==============================================================================
-void KestruneAudioProcessor::prepareToPlay (double newSampleRate, int samplesPerBlock)
+void KestruneAudioProcessor::prepareToPlay (double newSampleRate, int)
 {
     const juce::ScopedLock callbackGuard (getCallbackLock());
     kestrune::engine::kernels::chooseTarget();
@@ -250,8 +256,6 @@ void KestruneAudioProcessor::prepareToPlay (double newSampleRate, int samplesPer
     sampleRate = newSampleRate;
     resizeChannelObjects (numChannels, newSampleRate);
     bringChannelsUpToDate (parameters.snapshot(), true);
-    constexpr int fallbackBlockSize = 512;
-    sideChain.setSize (std::max (numChannels, 1), samplesPerBlock > 0 ? samplesPerBlock : fallbackBlockSize);
     publishMeters();
 }
 
@@ -265,7 +269,7 @@ void KestruneAudioProcessor::resizeChannelObjects (int numChannels, double rate)
     while (channels.size() < numChannels)
         channels.add (new QORCompressorChannel());
     while (lowCutFilters.size() < numChannels)
-        lowCutFilters.add (new juce::SingleThreadedIIRFilter());
+        lowCutFilters.add (new QORBiquadFilter());
     while (outputSmoothers.size() < numChannels)
         outputSmoothers.add (new QORLevelSmoother());
 
@@ -284,7 +288,6 @@ void KestruneAudioProcessor::releaseResources()
     channels.clear();
     lowCutFilters.clear();
     outputSmoothers.clear();
-    sideChain.setSize (0, 0);
     publishMeters();
 }
 
@@ -302,53 +305,24 @@ void KestruneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
         return;
     bringChannelsUpToDate (values, false);
 
-    const double driveNorm = driveCurve (static_cast<double> (0.6f), values.drive, driveShape, 1.0);
-    const QORCompressorChannel::OutputStage stage { values.drive, driveShape, static_cast<double> (0.6f) / driveNorm,
-                                                    values.level, values.mix };
-    const bool lowCutOn = values.lowCut > lowCutOffLimit;
-
     const int numInputs = getTotalNumInputChannels();
     // Channels without their objects (more than were prepared) pass through untouched.
-    const int numChannels = std::min ({ numInputs, buffer.getNumChannels(), channels.size(),
-                                        lowCutFilters.size(), outputSmoothers.size(), sideChain.getNumChannels() });
+    const int numChannels = std::min ({ numInputs, buffer.getNumChannels(), channels.size(), lowCutFilters.size(),
+                                        outputSmoothers.size() });
     const int numSamples = buffer.getNumSamples();
-    const int segmentLength = std::max (sideChain.getNumSamples(), 1);
+    const bool lowCutOn = values.lowCut > lowCutOffLimit;
 
-    if (numChannels > 0)
-        for (int start = 0; start < numSamples; start += segmentLength)
-            processSegment (buffer, numChannels, start, std::min (segmentLength, numSamples - start), lowCutOn, stage);
+    // Pairs of channels side by side.
+    for (int first = 0; first < numChannels; first += 2)
+        QORCompressorChannel::processBlock (channels.getRawDataPointer() + first, outputSmoothers.getRawDataPointer() + first,
+                                            lowCutOn ? lowCutFilters.getRawDataPointer() + first : nullptr,
+                                            std::min (2, numChannels - first), buffer.getArrayOfWritePointers() + first,
+                                            numSamples, outputStage);
 
     for (int i = numInputs; i < std::min (getTotalNumOutputChannels(), buffer.getNumChannels()); ++i)
         buffer.clear (i, 0, numSamples);
 
     publishMeters();
-}
-
-// Runs the chain over [start, start + numSamples) of the first numChannels channels, in
-// pairs side by side; the side-chain copy holds at most one segment.
-void KestruneAudioProcessor::processSegment (juce::AudioBuffer<float>& buffer, int numChannels, int start, int numSamples,
-                                             bool lowCutOn, const QORCompressorChannel::OutputStage& stage) noexcept
-{
-    for (int i = 0; i < numChannels; ++i)
-    {
-        sideChain.copyFrom (i, 0, buffer, i, start, numSamples);
-        if (lowCutOn)
-            lowCutFilters.getUnchecked (i)->processSamples (sideChain.getWritePointer (i), numSamples);
-    }
-
-    for (int first = 0; first < numChannels; first += 2)
-    {
-        const int count = std::min (2, numChannels - first);
-        float* samples[2] = { buffer.getWritePointer (first, start), nullptr };
-        const float* sideChains[2] = { sideChain.getReadPointer (first), nullptr };
-        if (count == 2)
-        {
-            samples[1] = buffer.getWritePointer (first + 1, start);
-            sideChains[1] = sideChain.getReadPointer (first + 1);
-        }
-        QORCompressorChannel::processBlock (channels.getRawDataPointer() + first, outputSmoothers.getRawDataPointer() + first,
-                                            count, samples, sideChains, numSamples, stage);
-    }
 }
 
 //==============================================================================

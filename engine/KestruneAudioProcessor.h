@@ -102,20 +102,18 @@ private:
     void updateLowCutFilters (float lowCutSetting) noexcept;
     void resizeChannelObjects (int numChannels, double rate);
     void publishMeters() noexcept;
-    void processSegment (juce::AudioBuffer<float>& buffer, int numChannels, int start, int numSamples,
-                         bool lowCutOn, const QORCompressorChannel::OutputStage& stage) noexcept;
 
     kestrune::engine::ParameterStore parameters;
 
     // Audio thread (or processing excluded by the callback lock) only: the rate, the
-    // per-channel objects and the values they were last brought up to date with.
+    // per-channel objects, the values they were last brought up to date with and the output
+    // stage that follows from them.
     double sampleRate = 44100.0;
     ParameterValues applied;
+    QORCompressorChannel::OutputStage outputStage {};
     juce::OwnedArray<QORCompressorChannel> channels;
-    juce::OwnedArray<juce::SingleThreadedIIRFilter> lowCutFilters;
+    juce::OwnedArray<QORBiquadFilter> lowCutFilters;
     juce::OwnedArray<QORLevelSmoother> outputSmoothers;
-    // Side-chain copy, sized in prepareToPlay so that processBlock never allocates.
-    juce::AudioBuffer<float> sideChain;
 
     std::atomic<double> gainReductionMeter { 1.0 };
     std::atomic<double> outputMeter { 0.0 };

@@ -17,261 +17,481 @@ namespace kestrune::engine::kernels::HWY_NAMESPACE
 {
 namespace hn = hwy::HWY_NAMESPACE;
 
-using D = hn::ScalableTag<double>;
-using DF = hn::Rebind<float, D>;
-using V = hn::Vec<D>;
+// The vector stages' vectors, in double and in single precision.
+using DM = hn::CappedTag<double, 8>;
+using DF = hn::Rebind<float, DM>;
+using VM = hn::Vec<DM>;
 using VF = hn::Vec<DF>;
+constexpr size_t mathLanes = hn::MaxLanes (DM());
 
-// Samples per pipeline step: a multiple of every target's number of lanes.
-constexpr size_t chunkLength = 16;
-// A chunk's results live on for two more steps.
-constexpr size_t numSlots = 3;
+// Samples per group, the unit that moves from stage to stage: two vectors per channel,
+// which the vector stages of both channels work on side by side.
+constexpr size_t groupLength = 2 * mathLanes;
+
+// The steps by which each stage follows the filters on the same group. In a step the
+// recursive stages run first, then the vector stages, which take what the recursive ones
+// have just made; the recursive stages take what the vector stages made a step before.
+struct Lags
+{
+    static constexpr size_t detectorInputs = 0;
+    static constexpr size_t detectors = 1;
+    static constexpr size_t targets = 1;
+    static constexpr size_t reductions = 2;
+    static constexpr size_t outputs = 2;
+    static constexpr size_t meters = 3;
+};
+// Per-group arrays kept for the groups in flight.
+constexpr size_t numSlots = 4;
+static_assert (Lags::meters < numSlots && (numSlots & (numSlots - 1)) == 0);
+
+// The four level smoothers of a channel, lane by lane: level detector, program detector,
+// gain smoother, output smoother.
+constexpr size_t numSmoothers = 4;
+using DB = hn::CappedTag<double, numSmoothers>;
+using VB = hn::Vec<DB>;
+constexpr size_t bankLanes = hn::MaxLanes (DB());
+constexpr size_t bankVectors = numSmoothers / bankLanes;
+
+// One lane, for the reduction smoother, whose branches become selects.
+using DS = hn::CappedTag<double, 1>;
+using VS = hn::Vec<DS>;
 
 // The library's exponential holds up to about 706. Above 709.8 the true result overflows
 // anyway; 1000 still gives infinity and keeps the argument's conversion in range.
-HWY_INLINE V boundedExp (D d, V x)
+HWY_INLINE VM boundedExp (DM d, VM x)
 {
     return hn::Exp (d, hn::Min (x, hn::Set (d, 1000.0)));
 }
 
 // 20 log10 (g), taken as -100 when g <= 0 or when the result is not above -100.
-HWY_INLINE V decibelsOf (D d, V gain)
+HWY_INLINE VM decibelsOf (DM d, VM gain)
 {
-    const V floor = hn::Set (d, -100.0);
-    const V dB = hn::Mul (hn::Set (d, 20.0), hn::Log10 (d, gain));
+    const VM floor = hn::Set (d, -100.0);
+    const VM dB = hn::Mul (hn::Set (d, 20.0), hn::Log10 (d, gain));
     return hn::IfThenElse (hn::And (hn::Gt (gain, hn::Zero (d)), hn::Gt (dB, floor)), dB, floor);
 }
 
-// One channel in the pipeline: its settings, its states between steps, and the results of
-// the last three chunks.
+// The recursive states of one channel.
+struct RecursiveStates
+{
+    QORBiquadFilter shelf;
+    QORBiquadFilter lowCut;
+    VS reduction;
+    VB bank[bankVectors];
+};
+
+// One channel in the pipeline: its settings, its running states between steps and the
+// per-group arrays that pass samples from stage to stage.
 struct Pipe
 {
-    explicit Pipe (const ChannelBlock& block)
-        : settings (block), level (*block.levelDetector), shelf (*block.shelfFilter), program (*block.programDetector), reduction (*block.reduction), gain (*block.gainSmoother), output (*block.outputSmoother)
+    explicit Pipe (const ChannelBlock& channel) : settings (channel)
     {
+        alignas (32) double states[numSmoothers];
+        for (size_t i = 0; i < numSmoothers; ++i)
+        {
+            const QORLevelSmoother& smoother = *smootherOf (i);
+            states[i] = smoother.state;
+            coefficients[i] = smoother.coefficient;
+            floors[i] = smoother.floor;
+        }
+        const DB db;
+        for (size_t k = 0; k < bankVectors; ++k)
+            recursive.bank[k] = hn::Load (db, states + k * bankLanes);
+        recursive.shelf = *channel.shelfFilter;
+        if (channel.lowCutFilter != nullptr)
+            recursive.lowCut = *channel.lowCutFilter;
+        recursive.reduction = hn::Set (DS(), *channel.reduction);
+        for (auto* bank : { bankInputs[0], bankStates[0], bankStates[1] })
+            std::fill (bank, bank + groupLength * numSmoothers, 1.0);
+        for (auto* inputs : { levelInputs, programInputs, gainInputs, outputInputs })
+            std::fill (inputs, inputs + groupLength, 1.0);
+    }
+
+    QORLevelSmoother* smootherOf (size_t lane) const noexcept
+    {
+        QORLevelSmoother* const smoothers[numSmoothers] = { settings.levelDetector, settings.programDetector,
+                                                            settings.gainSmoother, settings.outputSmoother };
+        return smoothers[lane];
     }
 
     void writeBack() const noexcept
     {
-        settings.levelDetector->state = level.state;
-        *settings.shelfFilter = shelf;
-        settings.programDetector->state = program.state;
-        *settings.reduction = reduction;
-        settings.gainSmoother->state = gain.state;
-        settings.outputSmoother->state = output.state;
+        alignas (32) double states[numSmoothers];
+        const DB db;
+        for (size_t k = 0; k < bankVectors; ++k)
+            hn::Store (recursive.bank[k], db, states + k * bankLanes);
+        for (size_t i = 0; i < numSmoothers; ++i)
+            smootherOf (i)->state = states[i];
+        *settings.shelfFilter = recursive.shelf;
+        if (settings.lowCutFilter != nullptr)
+        {
+            *settings.lowCutFilter = recursive.lowCut;
+            settings.lowCutFilter->endRun();
+        }
+        *settings.reduction = hn::GetLane (recursive.reduction);
     }
 
     ChannelBlock settings;
-    QORLevelSmoother level;
-    QORShelfFilter shelf;
-    QORLevelSmoother program;
-    double reduction;
-    QORLevelSmoother gain;
-    QORLevelSmoother output;
+    RecursiveStates recursive;
+    alignas (32) double coefficients[numSmoothers];
+    alignas (32) double floors[numSmoothers];
 
-    float input[numSlots][chunkLength];
-    // Level detector states, then target gain changes.
-    double targets[numSlots][chunkLength];
-    // Program detector states, then release weights 1 - F releaseShaping.
-    double weights[numSlots][chunkLength];
-    double reductions[numSlots][chunkLength];
-    float gains[numSlots][chunkLength];
-    float outputs[numSlots][chunkLength];
+    // Per group slot: the input samples, the shelf filter's inputs and outputs, the
+    // low-cut's outputs, the target gain changes, the release weights 1 - F releaseShaping
+    // and the reductions. Lanes past the end of a short group hold harmless values.
+    alignas (64) float input[numSlots][groupLength];
+    alignas (64) float shelfInputs[numSlots][groupLength];
+    alignas (64) float shelved[numSlots][groupLength];
+    alignas (64) float side[numSlots][groupLength];
+    alignas (64) double targets[numSlots][groupLength];
+    alignas (64) double weights[numSlots][groupLength];
+    alignas (64) double reductions[numSlots][groupLength];
+
+    // The smoothers' squared inputs (floored) and their states, sample by sample, four
+    // lanes each, by step parity.
+    alignas (64) double bankInputs[2][groupLength * numSmoothers];
+    alignas (64) double bankStates[2][groupLength * numSmoothers];
+    // This step's squared inputs of each smoother before they are interleaved.
+    alignas (64) double levelInputs[groupLength];
+    alignas (64) double programInputs[groupLength];
+    alignas (64) double gainInputs[groupLength];
+    alignas (64) double outputInputs[groupLength];
+    alignas (64) float outputs[groupLength];
 };
 
-// Where one stage works in a step: the chunk's slot, its first sample and its length.
-struct Chunk
+// The group a stage works on in a step, by slot and length (0 when none).
+struct StageGroup
 {
     size_t slot = 0;
     size_t start = 0;
     size_t length = 0;
 };
 
-// The running states of one channel, copied into locals for the length of a step so that
-// they stay in registers while the arrays are written.
-struct States
+struct Step
 {
-    explicit States (const Pipe& pipe)
-        : level (pipe.level), program (pipe.program), gain (pipe.gain), output (pipe.output), shelf (pipe.shelf), reduction (pipe.reduction), inputGain (pipe.settings.inputGain), attack (pipe.settings.attackCoefficient), release (pipe.settings.releaseCoefficient), samples (pipe.settings.samples), sideChain (pipe.settings.sideChain)
-    {
-    }
+    StageGroup filters, detectorInputs, detectors, targets, reductions, outputs, meters;
+    size_t parity = 0;
 
-    void storeInto (Pipe& pipe) const noexcept
+    // Every stage has a whole group or none.
+    bool isFull() const noexcept
     {
-        pipe.level = level;
-        pipe.program = program;
-        pipe.gain = gain;
-        pipe.output = output;
-        pipe.shelf = shelf;
-        pipe.reduction = reduction;
+        auto whole = [] (const StageGroup& group) { return group.length == 0 || group.length == groupLength; };
+        return whole (filters) && whole (reductions) && whole (detectors) && whole (meters);
     }
-
-    QORLevelSmoother level, program, gain, output;
-    QORShelfFilter shelf;
-    double reduction;
-    // Settings and buffers, held apart from anything written through pointers.
-    double inputGain, attack, release;
-    float* samples;
-    const float* sideChain;
 };
 
-// Sample j of the chunks a, b and c of one channel: the detectors and the shelf filter on
-// chunk a, the reduction smoother on chunk b, the gain and output smoothers on chunk c.
-template <bool runA, bool runB, bool runC>
-HWY_INLINE void recursiveSample (Pipe& pipe, States& states, size_t j, const Chunk& a, const Chunk& b, const Chunk& c)
+// The input samples of a group, and the shelf filter's inputs float (inputGain in 2), for
+// the filters of the next step.
+HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
 {
-    if (runA && j < a.length)
+    const DM d;
+    const DF df;
+    float* input = pipe.input[group.slot];
+    const float* samples = pipe.settings.samples + group.start;
+    if (group.length < groupLength)
+        std::fill (std::copy (samples, samples + group.length, input), input + groupLength, 0.0f);
+    const VM inputGain = hn::Set (d, pipe.settings.inputGain);
+    for (size_t i = 0; i < groupLength; i += mathLanes)
     {
-        const float in = states.samples[a.start + j];
-        pipe.input[a.slot][j] = in;
-        states.level.feed (states.inputGain * states.sideChain[a.start + j] * 2.0);
-        pipe.targets[a.slot][j] = states.level.state;
-        const double x = states.inputGain * in * 2.0;
-        states.program.feed (states.shelf.processSample (static_cast<float> (x)));
-        pipe.weights[a.slot][j] = states.program.state;
-    }
-    if (runB && j < b.length)
-    {
-        const double reduction = states.reduction;
-        const double difference = pipe.targets[b.slot][j] - reduction;
-        const double recovered = reduction + difference * states.release * pipe.weights[b.slot][j];
-        const double attacked = reduction + difference * states.attack;
-        states.reduction = difference > 0.0 ? recovered : (difference < 0.0 ? attacked : reduction);
-        pipe.reductions[b.slot][j] = states.reduction;
-    }
-    if (runC && j < c.length)
-    {
-        states.gain.feed (pipe.gains[c.slot][j]);
-        const float out = pipe.outputs[c.slot][j];
-        states.output.feed (out);
-        states.samples[c.start + j] = out;
+        const VF in = group.length < groupLength ? hn::Load (df, input + i) : hn::LoadU (df, samples + i);
+        hn::Store (in, df, input + i);
+        const VM x = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, in)), hn::Set (d, 2.0));
+        hn::Store (hn::DemoteTo (df, x), df, pipe.shelfInputs[group.slot] + i);
     }
 }
 
-// Lanes past the end of a short last chunk get harmless values for the vector steps.
-template <bool runA, bool runB>
-HWY_INLINE void padShortChunks (Pipe& pipe, const Chunk& a, const Chunk& b)
+// What one channel's recursive stages read and write in a step, and their settings.
+struct RecursionView
 {
-    for (size_t j = a.length; runA && j < chunkLength; ++j)
+    RecursionView (Pipe& pipe, const Step& step, bool full)
+        : shelfInputs (pipe.shelfInputs[step.filters.slot]),
+          input (pipe.input[step.filters.slot]),
+          shelved (pipe.shelved[step.filters.slot]),
+          side (pipe.side[step.filters.slot]),
+          targets (pipe.targets[step.reductions.slot]),
+          weights (pipe.weights[step.reductions.slot]),
+          reductions (pipe.reductions[step.reductions.slot]),
+          bankInputs (pipe.bankInputs[step.parity]),
+          bankStates (pipe.bankStates[step.parity]),
+          attack (hn::Set (DS(), pipe.settings.attackCoefficient)),
+          release (hn::Set (DS(), pipe.settings.releaseCoefficient))
     {
-        pipe.input[a.slot][j] = 0.0f;
-        pipe.targets[a.slot][j] = 1.0;
-        pipe.weights[a.slot][j] = 1.0;
+        // Zero in the lanes whose group has ended (or not begun) leaves their states as they
+        // are. In a full step the lanes are the same for every sample.
+        for (size_t j = 0; j < (full ? 1 : groupLength); ++j)
+        {
+            const bool detecting = j < step.detectors.length;
+            const bool metering = j < step.meters.length;
+            for (size_t i = 0; i < numSmoothers; ++i)
+                laneCoefficients[j][i] = (i < 2 ? detecting : metering) ? pipe.coefficients[i] : 0.0;
+        }
     }
-    for (size_t j = b.length; runB && j < chunkLength; ++j)
-        pipe.reductions[b.slot][j] = 0.0;
+
+    const float* shelfInputs;
+    const float* input;
+    float* shelved;
+    float* side;
+    const double* targets;
+    const double* weights;
+    double* reductions;
+    const double* bankInputs;
+    double* bankStates;
+    VS attack, release;
+    alignas (32) double laneCoefficients[groupLength][numSmoothers];
+};
+
+// Sample j of one channel's recursive stages: the filters, the reduction smoother and the
+// four level smoothers.
+template <bool full, bool lowCutOn>
+HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& states, const Step& step, size_t j)
+{
+    if (full ? step.filters.length > 0 : j < step.filters.length)
+    {
+        view.shelved[j] = states.shelf.processSample (view.shelfInputs[j]);
+        if constexpr (lowCutOn)
+            view.side[j] = states.lowCut.processRunSample (view.input[j]);
+    }
+    if (full ? step.reductions.length > 0 : j < step.reductions.length)
+    {
+        const DS ds;
+        const VS reduction = states.reduction;
+        const VS difference = hn::Sub (hn::LoadU (ds, view.targets + j), reduction);
+        const VS recovered = hn::Add (reduction, hn::Mul (hn::Mul (difference, view.release), hn::LoadU (ds, view.weights + j)));
+        const VS attacked = hn::Add (reduction, hn::Mul (difference, view.attack));
+        const VS zero = hn::Zero (ds);
+        states.reduction = hn::IfThenElse (hn::Gt (difference, zero), recovered,
+                                           hn::IfThenElse (hn::Lt (difference, zero), attacked, reduction));
+        hn::StoreU (states.reduction, ds, view.reductions + j);
+    }
+    const DB db;
+    for (size_t k = 0; k < bankVectors; ++k)
+    {
+        VB& state = states.bank[k];
+        const VB squared = hn::Load (db, view.bankInputs + j * numSmoothers + k * bankLanes);
+        const VB coefficient = hn::Load (db, view.laneCoefficients[full ? 0 : j] + k * bankLanes);
+        state = hn::Add (state, hn::Mul (hn::Sub (hn::Div (squared, state), state), coefficient));
+        hn::Store (state, db, view.bankStates + j * numSmoothers + k * bankLanes);
+    }
 }
 
-// The recursive steps of one pipeline step, for up to three chunks at once. The chains of
-// the three chunks and of the channels are independent, so the processor overlaps them.
-template <size_t numChannels, bool runA, bool runB, bool runC>
-HWY_NOINLINE void recursiveSteps (std::array<Pipe, numChannels>& pipes, const Chunk& a, const Chunk& b, const Chunk& c)
+// The recursive stages of one step for every channel, sample by sample; the chains of the
+// channels and stages are independent, so the processor overlaps them. Full steps have
+// whole groups only; the low-cut runs when it is on.
+template <size_t numChannels, bool full, bool lowCutOn>
+HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Step& step)
 {
-    States first (pipes[0]);
+    const size_t length = std::max ({ step.filters.length, step.reductions.length, step.detectors.length, step.meters.length });
+    // Each channel's states in locals of their own, so that they stay in registers.
+    RecursiveStates first = pipes[0].recursive;
+    const RecursionView firstView (pipes[0], step, full);
     if constexpr (numChannels == 2)
     {
-        States second (pipes[1]);
-        for (size_t j = 0; j < chunkLength; ++j)
+        RecursiveStates second = pipes[1].recursive;
+        const RecursionView secondView (pipes[1], step, full);
+#pragma GCC unroll 16
+        for (size_t j = 0; j < (full ? groupLength : length); ++j)
         {
-            recursiveSample<runA, runB, runC> (pipes[0], first, j, a, b, c);
-            recursiveSample<runA, runB, runC> (pipes[1], second, j, a, b, c);
+            recursiveSample<full, lowCutOn> (firstView, first, step, j);
+            recursiveSample<full, lowCutOn> (secondView, second, step, j);
         }
-        second.storeInto (pipes[1]);
+        pipes[1].recursive = second;
     }
     else
     {
-        for (size_t j = 0; j < chunkLength; ++j)
-            recursiveSample<runA, runB, runC> (pipes[0], first, j, a, b, c);
+#pragma GCC unroll 16
+        for (size_t j = 0; j < (full ? groupLength : length); ++j)
+            recursiveSample<full, lowCutOn> (firstView, first, step, j);
     }
-    first.storeInto (pipes[0]);
-
-    for (Pipe& pipe : pipes)
-        padShortChunks<runA, runB> (pipe, a, b);
+    pipes[0].recursive = first;
 }
 
-// Target gain changes from the level detector states, release weights from the program
-// detector states, in place.
-HWY_INLINE void targetsAndWeights (Pipe& pipe, size_t slot)
+// The vector stages of a step for every channel, in one stretch of code: each part runs
+// for all vectors before the next, so that their independent chains overlap. Target gain
+// changes from the level detector states and release weights from the program detector
+// states (for one group); applied gains from the smoothed reductions, the compressor's
+// output through the drive curve, level and mix, and the squared, floored inputs of the
+// gain and output smoothers (for another).
+template <size_t numChannels, bool withTargets, bool withOutputs>
+HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& step, const OutputStage& stage)
 {
-    const D d;
+    constexpr size_t perChannel = groupLength / mathLanes;
+    constexpr size_t count = numChannels * perChannel;
+    const DM d;
     const DF df;
-    const ChannelBlock& block = pipe.settings;
-    const V threshold = hn::Set (d, block.thresholdDb);
-    const V knee = hn::Set (d, block.knee);
-    const V slope = hn::Set (d, block.ratioSlope);
-    const V shaping = hn::Set (d, block.releaseShaping);
-    const V one = hn::Set (d, 1.0);
-    const V floor = hn::Set (d, -100.0);
-    for (size_t i = 0; i < chunkLength; i += hn::Lanes (d))
+    const VM one = hn::Set (d, 1.0);
+    const VM two = hn::Set (d, 2.0);
+    const VM floor = hn::Set (d, -100.0);
+    // With the drive at 0 the bump is 0.
+    const bool withBump = stage.driveShape > 0.0 && stage.drive != 0.0;
+    auto pipeOf = [&] (size_t u) -> Pipe& { return pipes[u / perChannel]; };
+    auto offsetOf = [] (size_t u) { return (u % perChannel) * mathLanes; };
+
+    VM dB[count], program[count], curve[count];
+    VM applied[count], gain[count], y[count], saturated[count], hump[count];
+    VF in[count];
+    if constexpr (withTargets)
     {
-        double* targets = pipe.targets[slot] + i;
-        const V level = decibelsOf (d, hn::LoadU (d, targets));
-        const V curve = hn::Log (d, hn::Add (one, boundedExp (d, hn::Mul (hn::Sub (level, threshold), knee))));
-        const V target = hn::Mul (hn::Neg (hn::Div (curve, knee)), slope);
-        hn::StoreU (hn::IfThenElseZero (hn::Gt (level, floor), target), d, targets);
-
-        // log10 of the single-precision state, rounded to single precision.
-        double* weights = pipe.weights[slot] + i;
-        const VF program = hn::DemoteTo (df, hn::LoadU (d, weights));
-        const VF logarithm = hn::DemoteTo (df, hn::Log10 (d, hn::PromoteTo (d, program)));
-        VF factor = hn::Add (hn::Mul (logarithm, hn::Set (df, 0.25f)), hn::Set (df, 1.0f));
-        factor = hn::Max (hn::Min (factor, hn::Set (df, 1.0f)), hn::Zero (df));
-        hn::StoreU (hn::Sub (one, hn::Mul (hn::PromoteTo (d, factor), shaping)), d, weights);
-    }
-}
-
-// Applied gains from the smoothed reductions, then the compressor's output through the
-// drive curve, level and mix.
-HWY_INLINE void gainsAndOutputs (Pipe& pipe, size_t slot, const OutputStage& stage)
-{
-    const D d;
-    const DF df;
-    const ChannelBlock& block = pipe.settings;
-    const V attackShare = hn::Set (d, 0.6);
-    const V toExponent = hn::Set (d, 0.05);
-    const V ln10 = hn::Set (d, 2.302585092994045684017991454684364208);
-    const V floor = hn::Set (d, -100.0);
-    const V inputGain = hn::Set (d, block.inputGain);
-    const V outputGain = hn::Set (d, block.outputGain);
-    const V two = hn::Set (d, 2.0);
-    const V one = hn::Set (d, 1.0);
-    const V saturation = hn::Set (d, (stage.drive + 0.01) * -10.0);
-    const V scale = hn::Set (d, stage.driveScale);
-    const bool withBump = stage.driveShape > 0.0;
-    const V bumpWidth = hn::Set (d, std::min (stage.driveShape, 0.5));
-    const V drive = hn::Set (d, stage.drive);
-    const V level = hn::Set (d, static_cast<double> (stage.level));
-    const VF mix = hn::Set (df, stage.mix);
-    const VF dry = hn::Set (df, 1.0f - stage.mix);
-    for (size_t i = 0; i < chunkLength; i += hn::Lanes (d))
-    {
-        const V reduction = hn::LoadU (d, pipe.reductions[slot] + i);
-        const V overshoot = hn::Max (hn::Mul (hn::Sub (reduction, hn::LoadU (d, pipe.targets[slot] + i)), attackShare), hn::Zero (d));
-        const V applied = hn::Sub (reduction, overshoot);
-        // 10^e for the single-precision exponent e, as exp (e ln 10) in double precision
-        // rounded once to single precision.
-        const VF exponent = hn::DemoteTo (df, hn::Mul (applied, toExponent));
-        const V power = boundedExp (d, hn::Mul (hn::PromoteTo (d, exponent), ln10));
-        const VF gain = hn::DemoteTo (df, hn::IfThenElseZero (hn::Gt (applied, floor), power));
-        hn::StoreU (gain, df, pipe.gains[slot] + i);
-
-        const VF in = hn::LoadU (df, pipe.input[slot] + i);
-        const V x = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, in)), two);
-        const V y = hn::Mul (hn::Mul (hn::Mul (hn::PromoteTo (d, gain), x), outputGain), two);
-
-        const V tanhShape = hn::Sub (hn::Div (two, hn::Add (boundedExp (d, hn::Mul (saturation, y)), one)), one);
-        V bump = hn::Zero (d);
-        if (withBump)
+#pragma GCC unroll 16
+        for (size_t u = 0; u < count; ++u)
         {
-            const V shifted = hn::Add (y, one);
-            const V hump = hn::Exp (d, hn::Mul (hn::Mul (hn::Set (d, -5.0), shifted), shifted));
-            bump = hn::Mul (hn::Mul (hn::Mul (hump, hn::Set (d, 0.5)), bumpWidth), drive);
+            const ChannelBlock& settings = pipeOf (u).settings;
+            VM level, gainState, outputState;
+            hn::LoadInterleaved4 (d, pipeOf (u).bankStates[step.parity] + offsetOf (u) * numSmoothers, level, program[u],
+                                  gainState, outputState);
+            dB[u] = decibelsOf (d, level);
+            curve[u] = boundedExp (d, hn::Mul (hn::Sub (dB[u], hn::Set (d, settings.thresholdDb)), hn::Set (d, settings.knee)));
         }
-        const V driven = hn::Add (hn::Mul (tanhShape, scale), bump);
-
-        const VF wet = hn::DemoteTo (df, hn::Mul (level, driven));
-        hn::StoreU (hn::Add (hn::Mul (wet, mix), hn::Mul (dry, in)), df, pipe.outputs[slot] + i);
     }
+    if constexpr (withOutputs)
+    {
+#pragma GCC unroll 16
+        for (size_t u = 0; u < count; ++u)
+        {
+            Pipe& pipe = pipeOf (u);
+            const size_t slot = step.outputs.slot;
+            const VM reduction = hn::Load (d, pipe.reductions[slot] + offsetOf (u));
+            const VM target = hn::Load (d, pipe.targets[slot] + offsetOf (u));
+            applied[u] = hn::Sub (reduction, hn::Max (hn::Mul (hn::Sub (reduction, target), hn::Set (d, 0.6)), hn::Zero (d)));
+            // 10^e for the single-precision exponent e, in single precision: e ln 10 formed
+            // in double precision, rounded once, and its exponential.
+            const VF exponent = hn::DemoteTo (df, hn::Mul (applied[u], hn::Set (d, 0.05)));
+            const VM argument = hn::Mul (hn::PromoteTo (d, exponent), hn::Set (d, 2.302585092994045684017991454684364208));
+            const VF power = hn::Exp (df, hn::DemoteTo (df, argument));
+            gain[u] = hn::IfThenElseZero (hn::Gt (applied[u], floor), hn::PromoteTo (d, power));
+            hn::Store (hn::Max (hn::Mul (gain[u], gain[u]), hn::Set (d, pipe.floors[2])), d, pipe.gainInputs + offsetOf (u));
+        }
+    }
+    if constexpr (withTargets)
+    {
+#pragma GCC unroll 16
+        for (size_t u = 0; u < count; ++u)
+            curve[u] = hn::Log (d, hn::Add (one, curve[u]));
+    }
+    if constexpr (withOutputs)
+    {
+        const VM saturation = hn::Set (d, (stage.drive + 0.01) * -10.0);
+#pragma GCC unroll 16
+        for (size_t u = 0; u < count; ++u)
+        {
+            Pipe& pipe = pipeOf (u);
+            const ChannelBlock& settings = pipe.settings;
+            in[u] = hn::Load (df, pipe.input[step.outputs.slot] + offsetOf (u));
+            const VM x = hn::Mul (hn::Mul (hn::Set (d, settings.inputGain), hn::PromoteTo (d, in[u])), two);
+            y[u] = hn::Mul (hn::Mul (hn::Mul (gain[u], x), hn::Set (d, settings.outputGain)), two);
+            saturated[u] = boundedExp (d, hn::Mul (saturation, y[u]));
+            // The bump is small next to the curve: its exponential in single precision stays
+            // far inside what the output may differ.
+            const VM shifted = hn::Add (y[u], one);
+            const VF exponent = hn::DemoteTo (df, hn::Mul (hn::Mul (hn::Set (d, -5.0), shifted), shifted));
+            hump[u] = withBump ? hn::PromoteTo (d, hn::Exp (df, exponent)) : hn::Zero (d);
+        }
+    }
+    if constexpr (withTargets)
+    {
+#pragma GCC unroll 16
+        for (size_t u = 0; u < count; ++u)
+        {
+            Pipe& pipe = pipeOf (u);
+            const ChannelBlock& settings = pipe.settings;
+            const VM target = hn::Mul (hn::Neg (hn::Div (curve[u], hn::Set (d, settings.knee))), hn::Set (d, settings.ratioSlope));
+            hn::Store (hn::IfThenElseZero (hn::Gt (dB[u], floor), target), d, pipe.targets[step.targets.slot] + offsetOf (u));
+
+            // The program factor in single precision.
+            const VF logarithm = hn::Log10 (df, hn::DemoteTo (df, program[u]));
+            VF factor = hn::Add (hn::Mul (logarithm, hn::Set (df, 0.25f)), hn::Set (df, 1.0f));
+            factor = hn::Max (hn::Min (factor, hn::Set (df, 1.0f)), hn::Zero (df));
+            hn::Store (hn::Sub (one, hn::Mul (hn::PromoteTo (d, factor), hn::Set (d, settings.releaseShaping))), d,
+                       pipe.weights[step.targets.slot] + offsetOf (u));
+        }
+    }
+    if constexpr (withOutputs)
+    {
+        const VM scale = hn::Set (d, stage.driveScale);
+        const VM bumpWeight = hn::Set (d, std::min (stage.driveShape, 0.5));
+        const VM drive = hn::Set (d, stage.drive);
+        const VM level = hn::Set (d, static_cast<double> (stage.level));
+        const VF mix = hn::Set (df, stage.mix);
+        const VF dry = hn::Set (df, 1.0f - stage.mix);
+        const bool whole = step.outputs.length == groupLength;
+#pragma GCC unroll 16
+        for (size_t u = 0; u < count; ++u)
+        {
+            Pipe& pipe = pipeOf (u);
+            const VM tanhShape = hn::Sub (hn::Div (two, hn::Add (saturated[u], one)), one);
+            VM driven = hn::Mul (tanhShape, scale);
+            if (withBump)
+                driven = hn::Add (driven, hn::Mul (hn::Mul (hn::Mul (hump[u], hn::Set (d, 0.5)), bumpWeight), drive));
+            const VF wet = hn::DemoteTo (df, hn::Mul (level, driven));
+            const VF out = hn::Add (hn::Mul (wet, mix), hn::Mul (dry, in[u]));
+            float* outputs = whole ? pipe.settings.samples + step.outputs.start : pipe.outputs;
+            hn::StoreU (out, df, outputs + offsetOf (u));
+            const VM widened = hn::PromoteTo (d, out);
+            hn::Store (hn::Max (hn::Mul (widened, widened), hn::Set (d, pipe.floors[3])), d, pipe.outputInputs + offsetOf (u));
+        }
+        if (! whole)
+            for (Pipe& pipe : pipes)
+                std::copy (pipe.outputs, pipe.outputs + step.outputs.length, pipe.settings.samples + step.outputs.start);
+    }
+}
+
+// The squared, floored inputs of the level and program detectors for a group.
+HWY_INLINE void detectorInputs (Pipe& pipe, const StageGroup& group)
+{
+    const DM d;
+    const DF df;
+    const VM inputGain = hn::Set (d, pipe.settings.inputGain);
+    const float* side = pipe.settings.lowCutFilter != nullptr ? pipe.side[group.slot] : pipe.input[group.slot];
+    for (size_t i = 0; i < groupLength; i += mathLanes)
+    {
+        const VM z = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, hn::Load (df, side + i))), hn::Set (d, 2.0));
+        hn::Store (hn::Max (hn::Mul (z, z), hn::Set (d, pipe.floors[0])), d, pipe.levelInputs + i);
+        const VM y = hn::PromoteTo (d, hn::Load (df, pipe.shelved[group.slot] + i));
+        hn::Store (hn::Max (hn::Mul (y, y), hn::Set (d, pipe.floors[1])), d, pipe.programInputs + i);
+    }
+}
+
+// The four smoothers' inputs of this step, interleaved sample by sample for the next.
+HWY_INLINE void interleaveBankInputs (Pipe& pipe, size_t parity)
+{
+    const DM d;
+    double* bankInputs = pipe.bankInputs[parity];
+    for (size_t i = 0; i < groupLength; i += mathLanes)
+        hn::StoreInterleaved4 (hn::Load (d, pipe.levelInputs + i), hn::Load (d, pipe.programInputs + i),
+                               hn::Load (d, pipe.gainInputs + i), hn::Load (d, pipe.outputInputs + i), d,
+                               bankInputs + i * numSmoothers);
+}
+
+// Lanes past the end of a short group get harmless values for the vector stages.
+HWY_INLINE void padShortGroups (Pipe& pipe, const Step& step)
+{
+    if (step.filters.length > 0)
+        for (size_t j = step.filters.length; j < groupLength; ++j)
+        {
+            pipe.shelved[step.filters.slot][j] = 0.0f;
+            pipe.side[step.filters.slot][j] = 0.0f;
+        }
+    if (step.reductions.length > 0)
+        std::fill (pipe.reductions[step.reductions.slot] + step.reductions.length, pipe.reductions[step.reductions.slot] + groupLength, 0.0);
+}
+
+template <size_t numChannels, bool full>
+HWY_INLINE void runRecursiveStep (std::array<Pipe, numChannels>& pipes, const Step& step, bool lowCutOn)
+{
+    if (lowCutOn)
+        recursiveStep<numChannels, full, true> (pipes, step);
+    else
+        recursiveStep<numChannels, full, false> (pipes, step);
+}
+
+template <size_t numChannels>
+HWY_INLINE void runVectorStep (std::array<Pipe, numChannels>& pipes, const Step& step, const OutputStage& stage)
+{
+    if (step.targets.length > 0 && step.outputs.length > 0)
+        vectorStep<numChannels, true, true> (pipes, step, stage);
+    else if (step.targets.length > 0)
+        vectorStep<numChannels, true, false> (pipes, step, stage);
+    else if (step.outputs.length > 0)
+        vectorStep<numChannels, false, true> (pipes, step, stage);
 }
 
 template <size_t numChannels>
@@ -283,42 +503,48 @@ void runPipeline (const ChannelBlock* blocks, size_t numSamples, const OutputSta
         else
             return std::array<Pipe, 1> { Pipe (blocks[0]) };
     }();
+    const bool lowCutOn = blocks[0].lowCutFilter != nullptr;
 
-    const size_t numChunks = (numSamples + chunkLength - 1) / chunkLength;
-    auto chunk = [&] (size_t index) {
-        const size_t start = index * chunkLength;
-        return Chunk { index % numSlots, start, std::min (chunkLength, numSamples - start) };
+    const size_t numGroups = (numSamples + groupLength - 1) / groupLength;
+    // The group a stage lagging by lag steps works on in a step.
+    auto groupAt = [&] (size_t stepIndex, size_t lag) {
+        if (stepIndex < lag || stepIndex - lag >= numGroups)
+            return StageGroup {};
+        const size_t index = stepIndex - lag;
+        const size_t start = index * groupLength;
+        return StageGroup { index % numSlots, start, std::min (groupLength, numSamples - start) };
     };
 
-    // Step s runs the detectors on chunk s, the reduction smoother on chunk s - 1 and the
-    // meter smoothers on chunk s - 2; two more steps finish the last chunks.
-    for (size_t step = 0; step < numChunks + 2; ++step)
+    for (Pipe& pipe : pipes)
+        groupInputs (pipe, groupAt (0, 0));
+    for (size_t stepIndex = 0; stepIndex < numGroups + Lags::meters; ++stepIndex)
     {
-        const bool runA = step < numChunks;
-        const bool runB = step >= 1 && step <= numChunks;
-        const bool runC = step >= 2;
-        const Chunk a = runA ? chunk (step) : Chunk {};
-        const Chunk b = runB ? chunk (step - 1) : Chunk {};
-        const Chunk c = runC ? chunk (step - 2) : Chunk {};
-        if (runA && runB && runC)
-            recursiveSteps<numChannels, true, true, true> (pipes, a, b, c);
-        else if (runA && runB)
-            recursiveSteps<numChannels, true, true, false> (pipes, a, b, c);
-        else if (runA)
-            recursiveSteps<numChannels, true, false, false> (pipes, a, b, c);
-        else if (runB && runC)
-            recursiveSteps<numChannels, false, true, true> (pipes, a, b, c);
-        else if (runB)
-            recursiveSteps<numChannels, false, true, false> (pipes, a, b, c);
+        const Step step { groupAt (stepIndex, 0),
+                          groupAt (stepIndex, Lags::detectorInputs),
+                          groupAt (stepIndex, Lags::detectors),
+                          groupAt (stepIndex, Lags::targets),
+                          groupAt (stepIndex, Lags::reductions),
+                          groupAt (stepIndex, Lags::outputs),
+                          groupAt (stepIndex, Lags::meters),
+                          stepIndex % 2 };
+        if (step.isFull())
+            runRecursiveStep<numChannels, true> (pipes, step, lowCutOn);
         else
-            recursiveSteps<numChannels, false, false, true> (pipes, a, b, c);
+        {
+            runRecursiveStep<numChannels, false> (pipes, step, lowCutOn);
+            for (Pipe& pipe : pipes)
+                padShortGroups (pipe, step);
+        }
+        runVectorStep (pipes, step, stage);
 
+        const StageGroup next = groupAt (stepIndex + 1, 0);
         for (Pipe& pipe : pipes)
         {
-            if (runA)
-                targetsAndWeights (pipe, a.slot);
-            if (runB)
-                gainsAndOutputs (pipe, b.slot, stage);
+            if (step.detectorInputs.length > 0)
+                detectorInputs (pipe, step.detectorInputs);
+            interleaveBankInputs (pipe, (stepIndex + 1) % 2);
+            if (next.length > 0)
+                groupInputs (pipe, next);
         }
     }
 

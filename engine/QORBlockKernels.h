@@ -1,7 +1,7 @@
 #pragma once
 
+#include "QORBiquadFilter.h"
 #include "QORLevelSmoother.h"
-#include "QORShelfFilter.h"
 
 #include <cstddef>
 
@@ -9,8 +9,12 @@
 // set of the machine (chosen once, at the first call). The recursive steps run sample by
 // sample; the others run vectorised, lane by lane with the per-sample chain's arithmetic in
 // the same order and precision, only the transcendental functions coming from the vector
-// library. The steps are pipelined over chunks of a few samples, so that the recursive
-// chains of one chunk overlap with the vector work and the other chains of its neighbours.
+// library (and the drive curve's small bump taking its exponential in single precision).
+// A channel's four level smoothers step together as the lanes of one vector. The block
+// moves through the chain in groups of samples: in a step the recursive stages of all
+// channels run sample by sample side by side, so that their chains overlap, then the vector
+// stages of all channels side by side on what the recursive stages have just made; the
+// recursive stages of the next step take what the vector stages made.
 namespace kestrune::engine::kernels
 {
 // The settings of the processor's output stage that follows the compressor on each sample.
@@ -37,15 +41,17 @@ struct ChannelBlock
     double releaseShaping;
 
     QORLevelSmoother* levelDetector;
-    QORShelfFilter* shelfFilter;
+    QORBiquadFilter* shelfFilter;
     QORLevelSmoother* programDetector;
     double* reduction;
     QORLevelSmoother* gainSmoother;
     QORLevelSmoother* outputSmoother;
+    // The side-chain high-pass, run over the block as one run; null when it is off.
+    QORBiquadFilter* lowCutFilter;
 
-    // The input, replaced by the output; the side-chain.
+    // The input, replaced by the output; the side-chain is the input itself, high-passed
+    // when the low-cut filter is given.
     float* samples;
-    const float* sideChain;
 };
 
 // For each of numChannels (1 or 2) channels, every sample k in turn:

@@ -28,7 +28,7 @@ double kneeConstant (bool softKnee) noexcept
 }
 } // namespace
 
-QORCompressorChannel::QORCompressorChannel()
+QORCompressorChannel::QORCompressorChannel() : thresholdInDb (decibelsOf (threshold))
 {
     levelDetector.setTime (levelDetectorTime);
     programDetector.setTime (programDetectorTime);
@@ -76,6 +76,7 @@ void QORCompressorChannel::setParameters (double attack, double release, double 
     releaseTime = release;
     releaseCoefficient = coefficientForTime (releaseTime, sampleRate);
     threshold = newThreshold;
+    thresholdInDb = decibelsOf (threshold);
     ratioSlope = newRatioSlope;
     softKnee = newSoftKnee;
 }
@@ -120,21 +121,21 @@ double QORCompressorChannel::processSample (double input, double sideChain) noex
 
 //==============================================================================
 void QORCompressorChannel::processBlock (QORCompressorChannel* const* channels, QORLevelSmoother* const* outputSmoothers,
-                                         int numChannels, float* const* samples, const float* const* sideChains,
+                                         QORBiquadFilter* const* lowCutFilters, int numChannels, float* const* samples,
                                          int numSamples, const OutputStage& stage) noexcept
 {
     std::array<kestrune::engine::kernels::ChannelBlock, 2> blocks {};
     const auto count = static_cast<size_t> (std::clamp (numChannels, 0, 2));
     for (size_t c = 0; c < count; ++c)
-        blocks[c] = channels[c]->blockView (*outputSmoothers[c], samples[c], sideChains[c]);
+        blocks[c] = channels[c]->blockView (*outputSmoothers[c], lowCutFilters != nullptr ? lowCutFilters[c] : nullptr, samples[c]);
     kestrune::engine::kernels::processBlock (blocks.data(), count, static_cast<size_t> (std::max (numSamples, 0)), stage);
 }
 
-kestrune::engine::kernels::ChannelBlock QORCompressorChannel::blockView (QORLevelSmoother& outputSmoother, float* samples,
-                                                                         const float* sideChain) noexcept
+kestrune::engine::kernels::ChannelBlock QORCompressorChannel::blockView (QORLevelSmoother& outputSmoother, QORBiquadFilter* lowCutFilter,
+                                                                         float* samples) noexcept
 {
-    return { inputGain, outputGain, decibelsOf (threshold), kneeConstant (softKnee), ratioSlope,
+    return { inputGain, outputGain, thresholdInDb, kneeConstant (softKnee), ratioSlope,
              attackCoefficient, releaseCoefficient, releaseShaping,
-             &levelDetector, &shelfFilter, &programDetector, &reduction, &gainSmoother, &outputSmoother,
-             samples, sideChain };
+             &levelDetector, &shelfFilter, &programDetector, &reduction, &gainSmoother, &outputSmoother, lowCutFilter,
+             samples };
 }

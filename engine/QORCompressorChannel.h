@@ -1,8 +1,8 @@
 #pragma once
 
+#include "QORBiquadFilter.h"
 #include "QORBlockKernels.h"
 #include "QORLevelSmoother.h"
-#include "QORShelfFilter.h"
 
 // The compressor of one audio channel: RMS detector on the side-chain, log-domain soft or
 // hard knee, attack/release smoothing in dB with a program-dependent release, and a
@@ -27,10 +27,11 @@ public:
     // [audio thread] processSample's chain over a block of one channel, or of two channels
     // side by side, followed by the processor's output stage: every sample is replaced by
     // the output stage of processSample (sample, side-chain) and fed to that channel's
-    // output smoother. The same results as sample by sample: the recursive steps run so,
-    // the others vectorised.
+    // output smoother. The side-chain is the sample itself, run through that channel's
+    // low-cut filter when lowCutFilters is given. The same results as sample by sample: the
+    // recursive steps run so, the others vectorised.
     static void processBlock (QORCompressorChannel* const* channels, QORLevelSmoother* const* outputSmoothers,
-                              int numChannels, float* const* samples, const float* const* sideChains,
+                              QORBiquadFilter* const* lowCutFilters, int numChannels, float* const* samples,
                               int numSamples, const OutputStage& stage) noexcept;
 
     // Smoothed applied gain (1.0 = no reduction): what the gain-reduction meter shows.
@@ -51,8 +52,8 @@ private:
 
     // The settings and states the block path works with; the output smoother is the
     // processor's.
-    kestrune::engine::kernels::ChannelBlock blockView (QORLevelSmoother& outputSmoother, float* samples,
-                                                       const float* sideChain) noexcept;
+    kestrune::engine::kernels::ChannelBlock blockView (QORLevelSmoother& outputSmoother, QORBiquadFilter* lowCutFilter,
+                                                       float* samples) noexcept;
 
     double inputGain = 0.5;
     double attackTime = 0.01;
@@ -65,9 +66,11 @@ private:
     double releaseCoefficient = 0.1;
     double sampleRate = 44100.0;
     QORLevelSmoother levelDetector;
-    QORShelfFilter shelfFilter;
+    QORBiquadFilter shelfFilter;
     QORLevelSmoother programDetector;
     double releaseShaping = 1.0;
     QORLevelSmoother gainSmoother;
     double reduction = 0.0;
+    // The threshold in dB as the block path takes it, worked out once per parameter push.
+    double thresholdInDb;
 };

@@ -1,12 +1,13 @@
 // The compressor channel on its own: silence, unity, the settled gain of the gain
 // computer, and the program-dependent release.
+#include "QORBiquadFilter.h"
 #include "QORCompressorChannel.h"
-#include "QORShelfFilter.h"
 
 #include <gtest/gtest.h>
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -133,25 +134,68 @@ TEST (CompressorChannel, LoudProgramSlowsTheRelease)
     EXPECT_EQ (loud.late, 0.0);
 }
 
+const juce::IIRCoefficients testDesign (0.17, -0.21, 0.08, 1.0, -1.3, 0.45);
+
+QORBiquadFilter biquadFor (const juce::IIRCoefficients& design)
+{
+    QORBiquadFilter filter;
+    filter.setCoefficients (design.coefficients[0], design.coefficients[1], design.coefficients[2], design.coefficients[3],
+                            design.coefficients[4]);
+    return filter;
+}
+
+// A tone that decays into the range where outputs and states are set to zero, then silence.
+float decayingTone (int i)
+{
+    return i < 15000 ? static_cast<float> (std::sin (i * 0.07) * std::exp (-i * 0.0012)) : 0.0f;
+}
+
 // The channel's shelf filter does what JUCE's filter does sample by sample, bit for bit,
 // down to the zeroing of outputs within 1e-8 of zero.
 TEST (CompressorChannel, ShelfFilterMatchesJuceFilterBitForBit)
 {
-    const juce::IIRCoefficients design (0.17, -0.21, 0.08, 1.0, -1.3, 0.45);
     juce::IIRFilter juceFilter;
-    juceFilter.setCoefficients (design);
-    QORShelfFilter filter;
-    filter.setCoefficients (design.coefficients[0], design.coefficients[1], design.coefficients[2], design.coefficients[3],
-                            design.coefficients[4]);
+    juceFilter.setCoefficients (testDesign);
+    QORBiquadFilter filter = biquadFor (testDesign);
     int zeroed = 0;
     for (int i = 0; i < 20000; ++i)
     {
-        // A tone that decays into the range where outputs are set to zero, then silence.
-        const float in = i < 15000 ? static_cast<float> (std::sin (i * 0.07) * std::exp (-i * 0.0012)) : 0.0f;
+        const float in = decayingTone (i);
         const float expected = juceFilter.processSingleSampleRaw (in);
         ASSERT_EQ (filter.processSample (in), expected) << i;
         zeroed += expected == 0.0f && in != 0.0f ? 1 : 0;
     }
     EXPECT_GT (zeroed, 0);
+}
+
+// Run over stretches, as the side-chain low-cut runs, the filter does what JUCE's filter
+// does over the same stretches, bit for bit: outputs are kept as they are, and the states
+// within 1e-8 of zero are set to zero at the end of each stretch.
+TEST (CompressorChannel, RunsMatchJuceFilterBitForBit)
+{
+    for (int runLength : { 1, 7, 512 })
+    {
+        juce::IIRFilter juceFilter;
+        juceFilter.setCoefficients (testDesign);
+        QORBiquadFilter filter = biquadFor (testDesign);
+        std::vector<float> expected (static_cast<size_t> (runLength));
+        bool tinyOutputKept = false;
+        for (int start = 0; start < 20000; start += runLength)
+        {
+            for (int k = 0; k < runLength; ++k)
+                expected[static_cast<size_t> (k)] = decayingTone (start + k);
+            juceFilter.processSamples (expected.data(), runLength);
+            for (int k = 0; k < runLength; ++k)
+            {
+                const float out = filter.processRunSample (decayingTone (start + k));
+                ASSERT_EQ (out, expected[static_cast<size_t> (k)]) << runLength << " " << start + k;
+                tinyOutputKept = tinyOutputKept || (out != 0.0f && std::abs (out) <= 1.0e-8f);
+            }
+            filter.endRun();
+        }
+        EXPECT_TRUE (tinyOutputKept) << runLength;
+        // The states went to zero at a run's end, as JUCE's did: silence stays silent.
+        EXPECT_EQ (filter.processRunSample (0.0f), 0.0f) << runLength;
+    }
 }
 } // namespace

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cmath>
+
+// A biquad on floats in transposed direct form II, with the arithmetic of juce::IIRFilter,
+// inline and without a lock, so that a loop over many samples keeps the state in registers.
+// It runs in either of JUCE's two ways: sample by sample with each output set to zero when
+// it lies within 1e-8 of zero (the state then updated with the zeroed output), or over a run
+// of samples whose outputs are left as they are, the two state words being set to zero at
+// the end of the run when they lie within 1e-8 of zero.
+struct QORBiquadFilter
+{
+    // The coefficients of a design, normalised by a0.
+    void setCoefficients (float newB0, float newB1, float newB2, float newA1, float newA2) noexcept
+    {
+        b0 = newB0;
+        b1 = newB1;
+        b2 = newB2;
+        a1 = newA1;
+        a2 = newA2;
+    }
+
+    // One sample, its output zeroed near zero (juce::IIRFilter::processSingleSampleRaw).
+    float processSample (float in) noexcept { return advance (in, zeroedNearZero (b0 * in + s1)); }
+
+    // One sample of a run (juce::IIRFilter::processSamples); endRun closes the run.
+    float processRunSample (float in) noexcept { return advance (in, b0 * in + s1); }
+    void endRun() noexcept
+    {
+        s1 = zeroedNearZero (s1);
+        s2 = zeroedNearZero (s2);
+    }
+
+    float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f, a1 = 0.0f, a2 = 0.0f;
+    float s1 = 0.0f, s2 = 0.0f;
+
+private:
+    // Without a branch: the sign of the output changes too often to predict.
+    static float zeroedNearZero (float value) noexcept { return std::abs (value) > 1.0e-8f ? value : 0.0f; }
+
+    float advance (float in, float out) noexcept
+    {
+        s1 = b1 * in - a1 * out + s2;
+        s2 = b2 * in - a2 * out;
+        return out;
+    }
+};
