@@ -93,6 +93,8 @@ DWORD WaitForSingleObject (HANDLE handle, DWORD milliseconds)
         object->mutex.lock();
         taken = true;
     }
+    else if (milliseconds == 0)
+        taken = object->mutex.try_lock();
     else
         taken = object->mutex.try_lock_for (std::chrono::milliseconds (milliseconds));
     if (! taken)
