@@ -24,25 +24,24 @@ using VM = hn::Vec<DM>;
 using VF = hn::Vec<DF>;
 constexpr size_t mathLanes = hn::MaxLanes (DM());
 
-// Samples per group, the unit that moves from stage to stage: two vectors per channel,
+// Samples per group, the unit that moves from stage to stage: one or two vectors per channel,
 // which the vector stages of both channels work on side by side.
-constexpr size_t groupLength = 2 * mathLanes;
+constexpr size_t maxGroupLength = 2 * mathLanes;
 
 // The steps by which each stage follows the filters on the same group. In a step the
 // recursive stages run first, then the vector stages, which take what the recursive ones
-// have just made; the recursive stages take what the vector stages made a step before.
+// have just made; the recursive stages take what the vector stages made a step before. The
+// level and program detectors run with the filters that feed them, the target gain changes
+// follow in the same step; the applied gains and outputs follow the reductions.
 struct Lags
 {
-    static constexpr size_t detectorInputs = 0;
-    static constexpr size_t detectors = 1;
-    static constexpr size_t targets = 1;
-    static constexpr size_t reductions = 2;
-    static constexpr size_t outputs = 2;
-    static constexpr size_t meters = 3;
+    static constexpr size_t filters = 0;
+    static constexpr size_t reductions = 1;
+    static constexpr size_t meters = 2;
 };
-// Per-group arrays kept for the groups in flight.
-constexpr size_t numSlots = 4;
-static_assert (Lags::meters < numSlots && (numSlots & (numSlots - 1)) == 0);
+// Per-group arrays kept for the groups in flight between the filters and the outputs.
+constexpr size_t numSlots = 2;
+static_assert (Lags::reductions < numSlots);
 
 // The four level smoothers of a channel, lane by lane: level detector, program detector,
 // gain smoother, output smoother.
@@ -51,6 +50,7 @@ using DB = hn::CappedTag<double, numSmoothers>;
 using VB = hn::Vec<DB>;
 constexpr size_t bankLanes = hn::MaxLanes (DB());
 constexpr size_t bankVectors = numSmoothers / bankLanes;
+static_assert (bankLanes == 1 || bankLanes == 2 || bankLanes == 4);
 
 // One lane, for the reduction smoother, whose branches become selects.
 using DS = hn::CappedTag<double, 1>;
@@ -71,6 +71,30 @@ HWY_INLINE VM decibelsOf (DM d, VM gain)
     return hn::IfThenElse (hn::And (hn::Gt (gain, hn::Zero (d)), hn::Gt (dB, floor)), dB, floor);
 }
 
+// The smoothers' inputs of one sample as the bank's vectors: the detectors' from the
+// filters of this step, the gain and output smoothers' pair from the vector stages.
+HWY_INLINE void bankInputsOf (double level, double program, const double* meterPair, VB (&inputs)[bankVectors])
+{
+    const DB db;
+#if HWY_TARGET == HWY_SCALAR
+    inputs[0] = hn::Set (db, level);
+    inputs[1] = hn::Set (db, program);
+    inputs[2] = hn::Set (db, meterPair[0]);
+    inputs[3] = hn::Set (db, meterPair[1]);
+#else
+    if constexpr (bankLanes == 4)
+    {
+        const hn::Half<DB> dh;
+        inputs[0] = hn::Combine (db, hn::LoadU (dh, meterPair), hn::InterleaveLower (dh, hn::Set (dh, level), hn::Set (dh, program)));
+    }
+    else
+    {
+        inputs[0] = hn::InterleaveLower (db, hn::Set (db, level), hn::Set (db, program));
+        inputs[1] = hn::LoadU (db, meterPair);
+    }
+#endif
+}
+
 // The recursive states of one channel.
 struct RecursiveStates
 {
@@ -81,7 +105,7 @@ struct RecursiveStates
 };
 
 // One channel in the pipeline: its settings, its running states between steps and the
-// per-group arrays that pass samples from stage to stage.
+// arrays that pass samples from stage to stage.
 struct Pipe
 {
     explicit Pipe (const ChannelBlock& channel) : settings (channel)
@@ -101,10 +125,8 @@ struct Pipe
         if (channel.lowCutFilter != nullptr)
             recursive.lowCut = *channel.lowCutFilter;
         recursive.reduction = hn::Set (DS(), *channel.reduction);
-        for (auto* bank : { bankInputs[0], bankStates[0], bankStates[1] })
-            std::fill (bank, bank + groupLength * numSmoothers, 1.0);
-        for (auto* inputs : { levelInputs, programInputs, gainInputs, outputInputs })
-            std::fill (inputs, inputs + groupLength, 1.0);
+        std::fill (std::begin (bankStates), std::end (bankStates), 1.0);
+        std::fill (std::begin (meterInputs), std::end (meterInputs), 1.0);
     }
 
     QORLevelSmoother* smootherOf (size_t lane) const noexcept
@@ -136,27 +158,22 @@ struct Pipe
     alignas (32) double coefficients[numSmoothers];
     alignas (32) double floors[numSmoothers];
 
-    // Per group slot: the input samples, the shelf filter's inputs and outputs, the
-    // low-cut's outputs, the target gain changes, the release weights 1 - F releaseShaping
-    // and the reductions. Lanes past the end of a short group hold harmless values.
-    alignas (64) float input[numSlots][groupLength];
-    alignas (64) float shelfInputs[numSlots][groupLength];
-    alignas (64) float shelved[numSlots][groupLength];
-    alignas (64) float side[numSlots][groupLength];
-    alignas (64) double targets[numSlots][groupLength];
-    alignas (64) double weights[numSlots][groupLength];
-    alignas (64) double reductions[numSlots][groupLength];
-
-    // The smoothers' squared inputs (floored) and their states, sample by sample, four
-    // lanes each, by step parity.
-    alignas (64) double bankInputs[2][groupLength * numSmoothers];
-    alignas (64) double bankStates[2][groupLength * numSmoothers];
-    // This step's squared inputs of each smoother before they are interleaved.
-    alignas (64) double levelInputs[groupLength];
-    alignas (64) double programInputs[groupLength];
-    alignas (64) double gainInputs[groupLength];
-    alignas (64) double outputInputs[groupLength];
-    alignas (64) float outputs[groupLength];
+    // Per group slot: the input samples, the target gain changes and the release weights
+    // 1 - F releaseShaping. Lanes past the end of a short group hold harmless values.
+    alignas (64) float input[numSlots][maxGroupLength];
+    alignas (64) double targets[numSlots][maxGroupLength];
+    alignas (64) double weights[numSlots][maxGroupLength];
+    // The group the filters take next: the shelf filter's inputs float (inputGain in 2).
+    alignas (64) float shelfInputs[maxGroupLength];
+    // The reductions of the group the outputs take.
+    alignas (64) double reductions[maxGroupLength];
+    // The smoothers' states sample by sample, four lanes each, for the target gain changes.
+    alignas (64) double bankStates[maxGroupLength * numSmoothers];
+    // The squared, floored inputs of the gain and output smoothers, a pair per sample, for
+    // the meters of the next step.
+    alignas (64) double gainInputs[maxGroupLength];
+    alignas (64) double meterInputs[maxGroupLength * 2];
+    alignas (64) float outputs[maxGroupLength];
 };
 
 // The group a stage works on in a step, by slot and length (0 when none).
@@ -167,21 +184,24 @@ struct StageGroup
     size_t length = 0;
 };
 
+// The groups of a step: the filters' (with the detectors and targets), the reductions'
+// (with the outputs) and the meters'.
+template <size_t groupLength>
 struct Step
 {
-    StageGroup filters, detectorInputs, detectors, targets, reductions, outputs, meters;
-    size_t parity = 0;
+    StageGroup filters, reductions, meters;
 
     // Every stage has a whole group or none.
     bool isFull() const noexcept
     {
         auto whole = [] (const StageGroup& group) { return group.length == 0 || group.length == groupLength; };
-        return whole (filters) && whole (reductions) && whole (detectors) && whole (meters);
+        return whole (filters) && whole (reductions) && whole (meters);
     }
 };
 
 // The input samples of a group, and the shelf filter's inputs float (inputGain in 2), for
 // the filters of the next step.
+template <size_t groupLength>
 HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
 {
     const DM d;
@@ -196,23 +216,25 @@ HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
         const VF in = group.length < groupLength ? hn::Load (df, input + i) : hn::LoadU (df, samples + i);
         hn::Store (in, df, input + i);
         const VM x = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, in)), hn::Set (d, 2.0));
-        hn::Store (hn::DemoteTo (df, x), df, pipe.shelfInputs[group.slot] + i);
+        hn::Store (hn::DemoteTo (df, x), df, pipe.shelfInputs + i);
     }
 }
 
 // What one channel's recursive stages read and write in a step, and their settings.
+template <size_t groupLength>
 struct RecursionView
 {
-    RecursionView (Pipe& pipe, const Step& step, bool full)
-        : shelfInputs (pipe.shelfInputs[step.filters.slot]),
+    RecursionView (Pipe& pipe, const Step<groupLength>& step, bool full)
+        : shelfInputs (pipe.shelfInputs),
           input (pipe.input[step.filters.slot]),
-          shelved (pipe.shelved[step.filters.slot]),
-          side (pipe.side[step.filters.slot]),
           targets (pipe.targets[step.reductions.slot]),
           weights (pipe.weights[step.reductions.slot]),
-          reductions (pipe.reductions[step.reductions.slot]),
-          bankInputs (pipe.bankInputs[step.parity]),
-          bankStates (pipe.bankStates[step.parity]),
+          reductions (pipe.reductions),
+          meterInputs (pipe.meterInputs),
+          bankStates (pipe.bankStates),
+          inputGain (pipe.settings.inputGain),
+          levelFloor (pipe.floors[0]),
+          programFloor (pipe.floors[1]),
           attack (hn::Set (DS(), pipe.settings.attackCoefficient)),
           release (hn::Set (DS(), pipe.settings.releaseCoefficient))
     {
@@ -220,7 +242,7 @@ struct RecursionView
         // are. In a full step the lanes are the same for every sample.
         for (size_t j = 0; j < (full ? 1 : groupLength); ++j)
         {
-            const bool detecting = j < step.detectors.length;
+            const bool detecting = j < step.filters.length;
             const bool metering = j < step.meters.length;
             for (size_t i = 0; i < numSmoothers; ++i)
                 laneCoefficients[j][i] = (i < 2 ? detecting : metering) ? pipe.coefficients[i] : 0.0;
@@ -229,27 +251,32 @@ struct RecursionView
 
     const float* shelfInputs;
     const float* input;
-    float* shelved;
-    float* side;
     const double* targets;
     const double* weights;
     double* reductions;
-    const double* bankInputs;
+    const double* meterInputs;
     double* bankStates;
+    double inputGain, levelFloor, programFloor;
     VS attack, release;
     alignas (32) double laneCoefficients[groupLength][numSmoothers];
 };
 
 // Sample j of one channel's recursive stages: the filters, the reduction smoother and the
-// four level smoothers.
-template <bool full, bool lowCutOn>
-HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& states, const Step& step, size_t j)
+// four level smoothers, the detectors taking what the filters have just made.
+template <size_t groupLength, bool full, bool lowCutOn>
+HWY_INLINE void recursiveSample (const RecursionView<groupLength>& view, RecursiveStates& states, const Step<groupLength>& step, size_t j)
 {
+    // Idle detector lanes take a harmless input: their coefficient is zero.
+    double levelInput = 1.0;
+    double programInput = 1.0;
     if (full ? step.filters.length > 0 : j < step.filters.length)
     {
-        view.shelved[j] = states.shelf.processSample (view.shelfInputs[j]);
-        if constexpr (lowCutOn)
-            view.side[j] = states.lowCut.processRunSample (view.input[j]);
+        const float shelved = states.shelf.processSample (view.shelfInputs[j]);
+        const float side = lowCutOn ? states.lowCut.processRunSample (view.input[j]) : view.input[j];
+        const double z = view.inputGain * static_cast<double> (side) * 2.0;
+        levelInput = std::max (z * z, view.levelFloor);
+        const double y = static_cast<double> (shelved);
+        programInput = std::max (y * y, view.programFloor);
     }
     if (full ? step.reductions.length > 0 : j < step.reductions.length)
     {
@@ -264,12 +291,13 @@ HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& sta
         hn::StoreU (states.reduction, ds, view.reductions + j);
     }
     const DB db;
+    VB inputs[bankVectors];
+    bankInputsOf (levelInput, programInput, view.meterInputs + j * 2, inputs);
     for (size_t k = 0; k < bankVectors; ++k)
     {
         VB& state = states.bank[k];
-        const VB squared = hn::Load (db, view.bankInputs + j * numSmoothers + k * bankLanes);
         const VB coefficient = hn::Load (db, view.laneCoefficients[full ? 0 : j] + k * bankLanes);
-        state = hn::Add (state, hn::Mul (hn::Sub (hn::Div (squared, state), state), coefficient));
+        state = hn::Add (state, hn::Mul (hn::Sub (hn::Div (inputs[k], state), state), coefficient));
         hn::Store (state, db, view.bankStates + j * numSmoothers + k * bankLanes);
     }
 }
@@ -277,22 +305,22 @@ HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& sta
 // The recursive stages of one step for every channel, sample by sample; the chains of the
 // channels and stages are independent, so the processor overlaps them. Full steps have
 // whole groups only; the low-cut runs when it is on.
-template <size_t numChannels, bool full, bool lowCutOn>
-HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Step& step)
+template <size_t numChannels, size_t groupLength, bool full, bool lowCutOn>
+HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Step<groupLength>& step)
 {
-    const size_t length = std::max ({ step.filters.length, step.reductions.length, step.detectors.length, step.meters.length });
+    const size_t length = std::max ({ step.filters.length, step.reductions.length, step.meters.length });
     // Each channel's states in locals of their own, so that they stay in registers.
     RecursiveStates first = pipes[0].recursive;
-    const RecursionView firstView (pipes[0], step, full);
+    const RecursionView<groupLength> firstView (pipes[0], step, full);
     if constexpr (numChannels == 2)
     {
         RecursiveStates second = pipes[1].recursive;
-        const RecursionView secondView (pipes[1], step, full);
+        const RecursionView<groupLength> secondView (pipes[1], step, full);
 #pragma GCC unroll 16
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
         {
-            recursiveSample<full, lowCutOn> (firstView, first, step, j);
-            recursiveSample<full, lowCutOn> (secondView, second, step, j);
+            recursiveSample<groupLength, full, lowCutOn> (firstView, first, step, j);
+            recursiveSample<groupLength, full, lowCutOn> (secondView, second, step, j);
         }
         pipes[1].recursive = second;
     }
@@ -300,7 +328,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
     {
 #pragma GCC unroll 16
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
-            recursiveSample<full, lowCutOn> (firstView, first, step, j);
+            recursiveSample<groupLength, full, lowCutOn> (firstView, first, step, j);
     }
     pipes[0].recursive = first;
 }
@@ -311,8 +339,8 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
 // states (for one group); applied gains from the smoothed reductions, the compressor's
 // output through the drive curve, level and mix, and the squared, floored inputs of the
 // gain and output smoothers (for another).
-template <size_t numChannels, bool withTargets, bool withOutputs>
-HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& step, const OutputStage& stage)
+template <size_t numChannels, size_t groupLength, bool withTargets, bool withOutputs>
+HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step<groupLength>& step, const OutputStage& stage)
 {
     constexpr size_t perChannel = groupLength / mathLanes;
     constexpr size_t count = numChannels * perChannel;
@@ -336,8 +364,7 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
         {
             const ChannelBlock& settings = pipeOf (u).settings;
             VM level, gainState, outputState;
-            hn::LoadInterleaved4 (d, pipeOf (u).bankStates[step.parity] + offsetOf (u) * numSmoothers, level, program[u],
-                                  gainState, outputState);
+            hn::LoadInterleaved4 (d, pipeOf (u).bankStates + offsetOf (u) * numSmoothers, level, program[u], gainState, outputState);
             dB[u] = decibelsOf (d, level);
             curve[u] = boundedExp (d, hn::Mul (hn::Sub (dB[u], hn::Set (d, settings.thresholdDb)), hn::Set (d, settings.knee)));
         }
@@ -348,9 +375,8 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
         for (size_t u = 0; u < count; ++u)
         {
             Pipe& pipe = pipeOf (u);
-            const size_t slot = step.outputs.slot;
-            const VM reduction = hn::Load (d, pipe.reductions[slot] + offsetOf (u));
-            const VM target = hn::Load (d, pipe.targets[slot] + offsetOf (u));
+            const VM reduction = hn::Load (d, pipe.reductions + offsetOf (u));
+            const VM target = hn::Load (d, pipe.targets[step.reductions.slot] + offsetOf (u));
             applied[u] = hn::Sub (reduction, hn::Max (hn::Mul (hn::Sub (reduction, target), hn::Set (d, 0.6)), hn::Zero (d)));
             // 10^e for the single-precision exponent e, in single precision: e ln 10 formed
             // in double precision, rounded once, and its exponential.
@@ -375,7 +401,7 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
         {
             Pipe& pipe = pipeOf (u);
             const ChannelBlock& settings = pipe.settings;
-            in[u] = hn::Load (df, pipe.input[step.outputs.slot] + offsetOf (u));
+            in[u] = hn::Load (df, pipe.input[step.reductions.slot] + offsetOf (u));
             const VM x = hn::Mul (hn::Mul (hn::Set (d, settings.inputGain), hn::PromoteTo (d, in[u])), two);
             y[u] = hn::Mul (hn::Mul (hn::Mul (gain[u], x), hn::Set (d, settings.outputGain)), two);
             saturated[u] = boundedExp (d, hn::Mul (saturation, y[u]));
@@ -394,14 +420,14 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
             Pipe& pipe = pipeOf (u);
             const ChannelBlock& settings = pipe.settings;
             const VM target = hn::Mul (hn::Neg (hn::Div (curve[u], hn::Set (d, settings.knee))), hn::Set (d, settings.ratioSlope));
-            hn::Store (hn::IfThenElseZero (hn::Gt (dB[u], floor), target), d, pipe.targets[step.targets.slot] + offsetOf (u));
+            hn::Store (hn::IfThenElseZero (hn::Gt (dB[u], floor), target), d, pipe.targets[step.filters.slot] + offsetOf (u));
 
             // The program factor in single precision.
             const VF logarithm = hn::Log10 (df, hn::DemoteTo (df, program[u]));
             VF factor = hn::Add (hn::Mul (logarithm, hn::Set (df, 0.25f)), hn::Set (df, 1.0f));
             factor = hn::Max (hn::Min (factor, hn::Set (df, 1.0f)), hn::Zero (df));
             hn::Store (hn::Sub (one, hn::Mul (hn::PromoteTo (d, factor), hn::Set (d, settings.releaseShaping))), d,
-                       pipe.weights[step.targets.slot] + offsetOf (u));
+                       pipe.weights[step.filters.slot] + offsetOf (u));
         }
     }
     if constexpr (withOutputs)
@@ -412,7 +438,7 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
         const VM level = hn::Set (d, static_cast<double> (stage.level));
         const VF mix = hn::Set (df, stage.mix);
         const VF dry = hn::Set (df, 1.0f - stage.mix);
-        const bool whole = step.outputs.length == groupLength;
+        const bool whole = step.reductions.length == groupLength;
 #pragma GCC unroll 16
         for (size_t u = 0; u < count; ++u)
         {
@@ -423,78 +449,47 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
                 driven = hn::Add (driven, hn::Mul (hn::Mul (hn::Mul (hump[u], hn::Set (d, 0.5)), bumpWeight), drive));
             const VF wet = hn::DemoteTo (df, hn::Mul (level, driven));
             const VF out = hn::Add (hn::Mul (wet, mix), hn::Mul (dry, in[u]));
-            float* outputs = whole ? pipe.settings.samples + step.outputs.start : pipe.outputs;
+            float* outputs = whole ? pipe.settings.samples + step.reductions.start : pipe.outputs;
             hn::StoreU (out, df, outputs + offsetOf (u));
             const VM widened = hn::PromoteTo (d, out);
-            hn::Store (hn::Max (hn::Mul (widened, widened), hn::Set (d, pipe.floors[3])), d, pipe.outputInputs + offsetOf (u));
+            const VM outputInput = hn::Max (hn::Mul (widened, widened), hn::Set (d, pipe.floors[3]));
+            hn::StoreInterleaved2 (hn::Load (d, pipe.gainInputs + offsetOf (u)), outputInput, d, pipe.meterInputs + offsetOf (u) * 2);
         }
         if (! whole)
             for (Pipe& pipe : pipes)
-                std::copy (pipe.outputs, pipe.outputs + step.outputs.length, pipe.settings.samples + step.outputs.start);
+                std::copy (pipe.outputs, pipe.outputs + step.reductions.length, pipe.settings.samples + step.reductions.start);
     }
-}
-
-// The squared, floored inputs of the level and program detectors for a group.
-HWY_INLINE void detectorInputs (Pipe& pipe, const StageGroup& group)
-{
-    const DM d;
-    const DF df;
-    const VM inputGain = hn::Set (d, pipe.settings.inputGain);
-    const float* side = pipe.settings.lowCutFilter != nullptr ? pipe.side[group.slot] : pipe.input[group.slot];
-    for (size_t i = 0; i < groupLength; i += mathLanes)
-    {
-        const VM z = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, hn::Load (df, side + i))), hn::Set (d, 2.0));
-        hn::Store (hn::Max (hn::Mul (z, z), hn::Set (d, pipe.floors[0])), d, pipe.levelInputs + i);
-        const VM y = hn::PromoteTo (d, hn::Load (df, pipe.shelved[group.slot] + i));
-        hn::Store (hn::Max (hn::Mul (y, y), hn::Set (d, pipe.floors[1])), d, pipe.programInputs + i);
-    }
-}
-
-// The four smoothers' inputs of this step, interleaved sample by sample for the next.
-HWY_INLINE void interleaveBankInputs (Pipe& pipe, size_t parity)
-{
-    const DM d;
-    double* bankInputs = pipe.bankInputs[parity];
-    for (size_t i = 0; i < groupLength; i += mathLanes)
-        hn::StoreInterleaved4 (hn::Load (d, pipe.levelInputs + i), hn::Load (d, pipe.programInputs + i),
-                               hn::Load (d, pipe.gainInputs + i), hn::Load (d, pipe.outputInputs + i), d,
-                               bankInputs + i * numSmoothers);
 }
 
 // Lanes past the end of a short group get harmless values for the vector stages.
-HWY_INLINE void padShortGroups (Pipe& pipe, const Step& step)
+template <size_t groupLength>
+HWY_INLINE void padShortGroups (Pipe& pipe, const Step<groupLength>& step)
 {
-    if (step.filters.length > 0)
-        for (size_t j = step.filters.length; j < groupLength; ++j)
-        {
-            pipe.shelved[step.filters.slot][j] = 0.0f;
-            pipe.side[step.filters.slot][j] = 0.0f;
-        }
     if (step.reductions.length > 0)
-        std::fill (pipe.reductions[step.reductions.slot] + step.reductions.length, pipe.reductions[step.reductions.slot] + groupLength, 0.0);
+        std::fill (pipe.reductions + step.reductions.length, pipe.reductions + groupLength, 0.0);
 }
 
-template <size_t numChannels, bool full>
-HWY_INLINE void runRecursiveStep (std::array<Pipe, numChannels>& pipes, const Step& step, bool lowCutOn)
+template <size_t numChannels, size_t groupLength, bool full>
+HWY_INLINE void runRecursiveStep (std::array<Pipe, numChannels>& pipes, const Step<groupLength>& step, bool lowCutOn)
 {
     if (lowCutOn)
-        recursiveStep<numChannels, full, true> (pipes, step);
+        recursiveStep<numChannels, groupLength, full, true> (pipes, step);
     else
-        recursiveStep<numChannels, full, false> (pipes, step);
+        recursiveStep<numChannels, groupLength, full, false> (pipes, step);
 }
 
-template <size_t numChannels>
-HWY_INLINE void runVectorStep (std::array<Pipe, numChannels>& pipes, const Step& step, const OutputStage& stage)
+template <size_t numChannels, size_t groupLength>
+HWY_INLINE void runVectorStep (std::array<Pipe, numChannels>& pipes, const Step<groupLength>& step, const OutputStage& stage)
 {
-    if (step.targets.length > 0 && step.outputs.length > 0)
-        vectorStep<numChannels, true, true> (pipes, step, stage);
-    else if (step.targets.length > 0)
-        vectorStep<numChannels, true, false> (pipes, step, stage);
-    else if (step.outputs.length > 0)
-        vectorStep<numChannels, false, true> (pipes, step, stage);
+    if (step.filters.length > 0 && step.reductions.length > 0)
+        vectorStep<numChannels, groupLength, true, true> (pipes, step, stage);
+    else if (step.filters.length > 0)
+        vectorStep<numChannels, groupLength, true, false> (pipes, step, stage);
+    else if (step.reductions.length > 0)
+        vectorStep<numChannels, groupLength, false, true> (pipes, step, stage);
 }
 
-template <size_t numChannels>
+template <size_t numChannels, size_t groupLength>
 void runPipeline (const ChannelBlock* blocks, size_t numSamples, const OutputStage& stage)
 {
     std::array<Pipe, numChannels> pipes = [&] {
@@ -516,48 +511,43 @@ void runPipeline (const ChannelBlock* blocks, size_t numSamples, const OutputSta
     };
 
     for (Pipe& pipe : pipes)
-        groupInputs (pipe, groupAt (0, 0));
+        groupInputs<groupLength> (pipe, groupAt (0, Lags::filters));
     for (size_t stepIndex = 0; stepIndex < numGroups + Lags::meters; ++stepIndex)
     {
-        const Step step { groupAt (stepIndex, 0),
-                          groupAt (stepIndex, Lags::detectorInputs),
-                          groupAt (stepIndex, Lags::detectors),
-                          groupAt (stepIndex, Lags::targets),
-                          groupAt (stepIndex, Lags::reductions),
-                          groupAt (stepIndex, Lags::outputs),
-                          groupAt (stepIndex, Lags::meters),
-                          stepIndex % 2 };
+        const Step<groupLength> step { groupAt (stepIndex, Lags::filters), groupAt (stepIndex, Lags::reductions),
+                                       groupAt (stepIndex, Lags::meters) };
         if (step.isFull())
-            runRecursiveStep<numChannels, true> (pipes, step, lowCutOn);
+            runRecursiveStep<numChannels, groupLength, true> (pipes, step, lowCutOn);
         else
         {
-            runRecursiveStep<numChannels, false> (pipes, step, lowCutOn);
+            runRecursiveStep<numChannels, groupLength, false> (pipes, step, lowCutOn);
             for (Pipe& pipe : pipes)
                 padShortGroups (pipe, step);
         }
         runVectorStep (pipes, step, stage);
 
-        const StageGroup next = groupAt (stepIndex + 1, 0);
-        for (Pipe& pipe : pipes)
-        {
-            if (step.detectorInputs.length > 0)
-                detectorInputs (pipe, step.detectorInputs);
-            interleaveBankInputs (pipe, (stepIndex + 1) % 2);
-            if (next.length > 0)
-                groupInputs (pipe, next);
-        }
+        const StageGroup next = groupAt (stepIndex + 1, Lags::filters);
+        if (next.length > 0)
+            for (Pipe& pipe : pipes)
+                groupInputs<groupLength> (pipe, next);
     }
 
     for (const Pipe& pipe : pipes)
         pipe.writeBack();
 }
 
-void ProcessBlock (const ChannelBlock* channels, size_t numChannels, size_t numSamples, const OutputStage& stage)
+template <size_t groupLength>
+void runPipelineFor (const ChannelBlock* channels, size_t numChannels, size_t numSamples, const OutputStage& stage)
 {
     if (numChannels == 2)
-        runPipeline<2> (channels, numSamples, stage);
+        runPipeline<2, groupLength> (channels, numSamples, stage);
     else if (numChannels == 1)
-        runPipeline<1> (channels, numSamples, stage);
+        runPipeline<1, groupLength> (channels, numSamples, stage);
+}
+
+void ProcessBlock (const ChannelBlock* channels, size_t numChannels, size_t numSamples, const OutputStage& stage)
+{
+    runPipelineFor<maxGroupLength> (channels, numChannels, numSamples, stage);
 }
 } // namespace kestrune::engine::kernels::HWY_NAMESPACE
 HWY_AFTER_NAMESPACE();
