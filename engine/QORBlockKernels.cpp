@@ -125,7 +125,6 @@ struct Pipe
         if (channel.lowCutFilter != nullptr)
             recursive.lowCut = *channel.lowCutFilter;
         recursive.reduction = hn::Set (DS(), *channel.reduction);
-        std::fill (std::begin (bankStates), std::end (bankStates), 1.0);
         std::fill (std::begin (meterInputs), std::end (meterInputs), 1.0);
     }
 
@@ -153,7 +152,7 @@ struct Pipe
         *settings.reduction = hn::GetLane (recursive.reduction);
     }
 
-    ChannelBlock settings;
+    const ChannelBlock& settings;
     RecursiveStates recursive;
     alignas (32) double coefficients[numSmoothers];
     alignas (32) double floors[numSmoothers];
@@ -465,6 +464,8 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step<g
 template <size_t groupLength>
 HWY_INLINE void padShortGroups (Pipe& pipe, const Step<groupLength>& step)
 {
+    if (step.filters.length > 0)
+        std::fill (pipe.bankStates + step.filters.length * numSmoothers, pipe.bankStates + groupLength * numSmoothers, 1.0);
     if (step.reductions.length > 0)
         std::fill (pipe.reductions + step.reductions.length, pipe.reductions + groupLength, 0.0);
 }
