@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 
 HWY_BEFORE_NAMESPACE();
 namespace kestrune::engine::kernels::HWY_NAMESPACE
@@ -71,26 +72,37 @@ HWY_INLINE VM decibelsOf (DM d, VM gain)
     return hn::IfThenElse (hn::And (hn::Gt (gain, hn::Zero (d)), hn::Gt (dB, floor)), dB, floor);
 }
 
-// The smoothers' inputs of one sample as the bank's vectors: the detectors' from the
-// filters of this step, the gain and output smoothers' pair from the vector stages.
-HWY_INLINE void bankInputsOf (double level, double program, const double* meterPair, VB (&inputs)[bankVectors])
+// Values of the four smoothers as the bank's vectors, lane by lane, built in registers:
+// values stored one by one and loaded as a vector would wait for the stores. The last two
+// come as a pair from memory, or one by one.
+template <typename Last>
+HWY_INLINE void bankOf (double level, double program, Last last, VB (&bank)[bankVectors])
 {
     const DB db;
 #if HWY_TARGET == HWY_SCALAR
-    inputs[0] = hn::Set (db, level);
-    inputs[1] = hn::Set (db, program);
-    inputs[2] = hn::Set (db, meterPair[0]);
-    inputs[3] = hn::Set (db, meterPair[1]);
+    bank[0] = hn::Set (db, level);
+    bank[1] = hn::Set (db, program);
+    bank[2] = hn::Set (db, last[0]);
+    bank[3] = hn::Set (db, last[1]);
 #else
+    const auto pairOf = [] (auto d, double first, double second) {
+        return hn::InterleaveLower (d, hn::Set (d, first), hn::Set (d, second));
+    };
+    const auto lastOf = [&] (auto d) {
+        if constexpr (std::is_pointer_v<Last>)
+            return hn::LoadU (d, last);
+        else
+            return pairOf (d, last[0], last[1]);
+    };
     if constexpr (bankLanes == 4)
     {
         const hn::Half<DB> dh;
-        inputs[0] = hn::Combine (db, hn::LoadU (dh, meterPair), hn::InterleaveLower (dh, hn::Set (dh, level), hn::Set (dh, program)));
+        bank[0] = hn::Combine (db, lastOf (dh), pairOf (dh, level, program));
     }
     else
     {
-        inputs[0] = hn::InterleaveLower (db, hn::Set (db, level), hn::Set (db, program));
-        inputs[1] = hn::LoadU (db, meterPair);
+        bank[0] = pairOf (db, level, program);
+        bank[1] = lastOf (db);
     }
 #endif
 }
@@ -110,17 +122,13 @@ struct Pipe
 {
     explicit Pipe (const ChannelBlock& channel) : settings (channel)
     {
-        alignas (32) double states[numSmoothers];
         for (size_t i = 0; i < numSmoothers; ++i)
         {
-            const QORLevelSmoother& smoother = *smootherOf (i);
-            states[i] = smoother.state;
-            coefficients[i] = smoother.coefficient;
-            floors[i] = smoother.floor;
+            coefficients[i] = smootherOf (i)->coefficient;
+            floors[i] = smootherOf (i)->floor;
         }
-        const DB db;
-        for (size_t k = 0; k < bankVectors; ++k)
-            recursive.bank[k] = hn::Load (db, states + k * bankLanes);
+        bankOf (settings.levelDetector->state, settings.programDetector->state,
+                std::array { settings.gainSmoother->state, settings.outputSmoother->state }, recursive.bank);
         recursive.shelf = *channel.shelfFilter;
         if (channel.lowCutFilter != nullptr)
             recursive.lowCut = *channel.lowCutFilter;
@@ -239,13 +247,16 @@ struct RecursionView
     {
         // Zero in the lanes whose group has ended (or not begun) leaves their states as they
         // are. In a full step the lanes are the same for every sample.
-        for (size_t j = 0; j < (full ? 1 : groupLength); ++j)
-        {
-            const bool detecting = j < step.filters.length;
-            const bool metering = j < step.meters.length;
-            for (size_t i = 0; i < numSmoothers; ++i)
-                laneCoefficients[j][i] = (i < 2 ? detecting : metering) ? pipe.coefficients[i] : 0.0;
-        }
+        auto coefficientOf = [&] (size_t lane, size_t j) {
+            return j < (lane < 2 ? step.filters.length : step.meters.length) ? pipe.coefficients[lane] : 0.0;
+        };
+        if (full)
+            bankOf (coefficientOf (0, 0), coefficientOf (1, 0), std::array { coefficientOf (2, 0), coefficientOf (3, 0) },
+                    fullCoefficients);
+        else
+            for (size_t j = 0; j < groupLength; ++j)
+                for (size_t i = 0; i < numSmoothers; ++i)
+                    laneCoefficients[j][i] = coefficientOf (i, j);
     }
 
     const float* shelfInputs;
@@ -257,6 +268,7 @@ struct RecursionView
     double* bankStates;
     double inputGain, levelFloor, programFloor;
     VS attack, release;
+    VB fullCoefficients[bankVectors];
     alignas (32) double laneCoefficients[groupLength][numSmoothers];
 };
 
@@ -291,11 +303,11 @@ HWY_INLINE void recursiveSample (const RecursionView<groupLength>& view, Recursi
     }
     const DB db;
     VB inputs[bankVectors];
-    bankInputsOf (levelInput, programInput, view.meterInputs + j * 2, inputs);
+    bankOf (levelInput, programInput, view.meterInputs + j * 2, inputs);
     for (size_t k = 0; k < bankVectors; ++k)
     {
         VB& state = states.bank[k];
-        const VB coefficient = hn::Load (db, view.laneCoefficients[full ? 0 : j] + k * bankLanes);
+        const VB coefficient = full ? view.fullCoefficients[k] : hn::Load (db, view.laneCoefficients[j] + k * bankLanes);
         state = hn::Add (state, hn::Mul (hn::Sub (hn::Div (inputs[k], state), state), coefficient));
         hn::Store (state, db, view.bankStates + j * numSmoothers + k * bankLanes);
     }
