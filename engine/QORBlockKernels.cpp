@@ -327,7 +327,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
     {
         RecursiveStates second = pipes[1].recursive;
         const RecursionView<groupLength> secondView (pipes[1], step, full);
-#pragma GCC unroll 16
+#pragma GCC unroll 4
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
         {
             recursiveSample<groupLength, full, lowCutOn> (firstView, first, step, j);
@@ -337,7 +337,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
     }
     else
     {
-#pragma GCC unroll 16
+#pragma GCC unroll 4
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
             recursiveSample<groupLength, full, lowCutOn> (firstView, first, step, j);
     }
