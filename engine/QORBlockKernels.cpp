@@ -25,9 +25,9 @@ using VM = hn::Vec<DM>;
 using VF = hn::Vec<DF>;
 constexpr size_t mathLanes = hn::MaxLanes (DM());
 
-// Samples per group, the unit that moves from stage to stage: one or two vectors per channel,
+// Samples per group, the unit that moves from stage to stage: two vectors per channel,
 // which the vector stages of both channels work on side by side.
-constexpr size_t maxGroupLength = 2 * mathLanes;
+constexpr size_t groupLength = 2 * mathLanes;
 
 // The steps by which each stage follows the filters on the same group. In a step the
 // recursive stages run first, then the vector stages, which take what the recursive ones
@@ -167,20 +167,20 @@ struct Pipe
 
     // Per group slot: the input samples, the target gain changes and the release weights
     // 1 - F releaseShaping. Lanes past the end of a short group hold harmless values.
-    alignas (64) float input[numSlots][maxGroupLength];
-    alignas (64) double targets[numSlots][maxGroupLength];
-    alignas (64) double weights[numSlots][maxGroupLength];
+    alignas (64) float input[numSlots][groupLength];
+    alignas (64) double targets[numSlots][groupLength];
+    alignas (64) double weights[numSlots][groupLength];
     // The group the filters take next: the shelf filter's inputs float (inputGain in 2).
-    alignas (64) float shelfInputs[maxGroupLength];
+    alignas (64) float shelfInputs[groupLength];
     // The reductions of the group the outputs take.
-    alignas (64) double reductions[maxGroupLength];
+    alignas (64) double reductions[groupLength];
     // The smoothers' states sample by sample, four lanes each, for the target gain changes.
-    alignas (64) double bankStates[maxGroupLength * numSmoothers];
+    alignas (64) double bankStates[groupLength * numSmoothers];
     // The squared, floored inputs of the gain and output smoothers, a pair per sample, for
     // the meters of the next step.
-    alignas (64) double gainInputs[maxGroupLength];
-    alignas (64) double meterInputs[maxGroupLength * 2];
-    alignas (64) float outputs[maxGroupLength];
+    alignas (64) double gainInputs[groupLength];
+    alignas (64) double meterInputs[groupLength * 2];
+    alignas (64) float outputs[groupLength];
 };
 
 // The group a stage works on in a step, by slot and length (0 when none).
@@ -193,7 +193,6 @@ struct StageGroup
 
 // The groups of a step: the filters' (with the detectors and targets), the reductions'
 // (with the outputs) and the meters'.
-template <size_t groupLength>
 struct Step
 {
     StageGroup filters, reductions, meters;
@@ -208,7 +207,6 @@ struct Step
 
 // The input samples of a group, and the shelf filter's inputs float (inputGain in 2), for
 // the filters of the next step.
-template <size_t groupLength>
 HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
 {
     const DM d;
@@ -228,10 +226,9 @@ HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
 }
 
 // What one channel's recursive stages read and write in a step, and their settings.
-template <size_t groupLength>
 struct RecursionView
 {
-    RecursionView (Pipe& pipe, const Step<groupLength>& step, bool full)
+    RecursionView (Pipe& pipe, const Step& step, bool full)
         : shelfInputs (pipe.shelfInputs),
           input (pipe.input[step.filters.slot]),
           targets (pipe.targets[step.reductions.slot]),
@@ -274,8 +271,8 @@ struct RecursionView
 
 // Sample j of one channel's recursive stages: the filters, the reduction smoother and the
 // four level smoothers, the detectors taking what the filters have just made.
-template <size_t groupLength, bool full, bool lowCutOn>
-HWY_INLINE void recursiveSample (const RecursionView<groupLength>& view, RecursiveStates& states, const Step<groupLength>& step, size_t j)
+template <bool full, bool lowCutOn>
+HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& states, const Step& step, size_t j)
 {
     // Idle detector lanes take a harmless input: their coefficient is zero.
     double levelInput = 1.0;
@@ -316,22 +313,22 @@ HWY_INLINE void recursiveSample (const RecursionView<groupLength>& view, Recursi
 // The recursive stages of one step for every channel, sample by sample; the chains of the
 // channels and stages are independent, so the processor overlaps them. Full steps have
 // whole groups only; the low-cut runs when it is on.
-template <size_t numChannels, size_t groupLength, bool full, bool lowCutOn>
-HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Step<groupLength>& step)
+template <size_t numChannels, bool full, bool lowCutOn>
+HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Step& step)
 {
     const size_t length = std::max ({ step.filters.length, step.reductions.length, step.meters.length });
     // Each channel's states in locals of their own, so that they stay in registers.
     RecursiveStates first = pipes[0].recursive;
-    const RecursionView<groupLength> firstView (pipes[0], step, full);
+    const RecursionView firstView (pipes[0], step, full);
     if constexpr (numChannels == 2)
     {
         RecursiveStates second = pipes[1].recursive;
-        const RecursionView<groupLength> secondView (pipes[1], step, full);
+        const RecursionView secondView (pipes[1], step, full);
 #pragma GCC unroll 4
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
         {
-            recursiveSample<groupLength, full, lowCutOn> (firstView, first, step, j);
-            recursiveSample<groupLength, full, lowCutOn> (secondView, second, step, j);
+            recursiveSample<full, lowCutOn> (firstView, first, step, j);
+            recursiveSample<full, lowCutOn> (secondView, second, step, j);
         }
         pipes[1].recursive = second;
     }
@@ -339,7 +336,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
     {
 #pragma GCC unroll 4
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
-            recursiveSample<groupLength, full, lowCutOn> (firstView, first, step, j);
+            recursiveSample<full, lowCutOn> (firstView, first, step, j);
     }
     pipes[0].recursive = first;
 }
@@ -350,8 +347,8 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
 // states (for one group); applied gains from the smoothed reductions, the compressor's
 // output through the drive curve, level and mix, and the squared, floored inputs of the
 // gain and output smoothers (for another).
-template <size_t numChannels, size_t groupLength, bool withTargets, bool withOutputs>
-HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step<groupLength>& step, const OutputStage& stage)
+template <size_t numChannels, bool withTargets, bool withOutputs>
+HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& step, const OutputStage& stage)
 {
     constexpr size_t perChannel = groupLength / mathLanes;
     constexpr size_t count = numChannels * perChannel;
@@ -473,8 +470,7 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step<g
 }
 
 // Lanes past the end of a short group get harmless values for the vector stages.
-template <size_t groupLength>
-HWY_INLINE void padShortGroups (Pipe& pipe, const Step<groupLength>& step)
+HWY_INLINE void padShortGroups (Pipe& pipe, const Step& step)
 {
     if (step.filters.length > 0)
         std::fill (pipe.bankStates + step.filters.length * numSmoothers, pipe.bankStates + groupLength * numSmoothers, 1.0);
@@ -482,27 +478,27 @@ HWY_INLINE void padShortGroups (Pipe& pipe, const Step<groupLength>& step)
         std::fill (pipe.reductions + step.reductions.length, pipe.reductions + groupLength, 0.0);
 }
 
-template <size_t numChannels, size_t groupLength, bool full>
-HWY_INLINE void runRecursiveStep (std::array<Pipe, numChannels>& pipes, const Step<groupLength>& step, bool lowCutOn)
+template <size_t numChannels, bool full>
+HWY_INLINE void runRecursiveStep (std::array<Pipe, numChannels>& pipes, const Step& step, bool lowCutOn)
 {
     if (lowCutOn)
-        recursiveStep<numChannels, groupLength, full, true> (pipes, step);
+        recursiveStep<numChannels, full, true> (pipes, step);
     else
-        recursiveStep<numChannels, groupLength, full, false> (pipes, step);
+        recursiveStep<numChannels, full, false> (pipes, step);
 }
 
-template <size_t numChannels, size_t groupLength>
-HWY_INLINE void runVectorStep (std::array<Pipe, numChannels>& pipes, const Step<groupLength>& step, const OutputStage& stage)
+template <size_t numChannels>
+HWY_INLINE void runVectorStep (std::array<Pipe, numChannels>& pipes, const Step& step, const OutputStage& stage)
 {
     if (step.filters.length > 0 && step.reductions.length > 0)
-        vectorStep<numChannels, groupLength, true, true> (pipes, step, stage);
+        vectorStep<numChannels, true, true> (pipes, step, stage);
     else if (step.filters.length > 0)
-        vectorStep<numChannels, groupLength, true, false> (pipes, step, stage);
+        vectorStep<numChannels, true, false> (pipes, step, stage);
     else if (step.reductions.length > 0)
-        vectorStep<numChannels, groupLength, false, true> (pipes, step, stage);
+        vectorStep<numChannels, false, true> (pipes, step, stage);
 }
 
-template <size_t numChannels, size_t groupLength>
+template <size_t numChannels>
 void runPipeline (const ChannelBlock* blocks, size_t numSamples, const OutputStage& stage)
 {
     std::array<Pipe, numChannels> pipes = [&] {
@@ -524,16 +520,16 @@ void runPipeline (const ChannelBlock* blocks, size_t numSamples, const OutputSta
     };
 
     for (Pipe& pipe : pipes)
-        groupInputs<groupLength> (pipe, groupAt (0, Lags::filters));
+        groupInputs (pipe, groupAt (0, Lags::filters));
     for (size_t stepIndex = 0; stepIndex < numGroups + Lags::meters; ++stepIndex)
     {
-        const Step<groupLength> step { groupAt (stepIndex, Lags::filters), groupAt (stepIndex, Lags::reductions),
-                                       groupAt (stepIndex, Lags::meters) };
+        const Step step { groupAt (stepIndex, Lags::filters), groupAt (stepIndex, Lags::reductions),
+                          groupAt (stepIndex, Lags::meters) };
         if (step.isFull())
-            runRecursiveStep<numChannels, groupLength, true> (pipes, step, lowCutOn);
+            runRecursiveStep<numChannels, true> (pipes, step, lowCutOn);
         else
         {
-            runRecursiveStep<numChannels, groupLength, false> (pipes, step, lowCutOn);
+            runRecursiveStep<numChannels, false> (pipes, step, lowCutOn);
             for (Pipe& pipe : pipes)
                 padShortGroups (pipe, step);
         }
@@ -542,25 +538,19 @@ void runPipeline (const ChannelBlock* blocks, size_t numSamples, const OutputSta
         const StageGroup next = groupAt (stepIndex + 1, Lags::filters);
         if (next.length > 0)
             for (Pipe& pipe : pipes)
-                groupInputs<groupLength> (pipe, next);
+                groupInputs (pipe, next);
     }
 
     for (const Pipe& pipe : pipes)
         pipe.writeBack();
 }
 
-template <size_t groupLength>
-void runPipelineFor (const ChannelBlock* channels, size_t numChannels, size_t numSamples, const OutputStage& stage)
-{
-    if (numChannels == 2)
-        runPipeline<2, groupLength> (channels, numSamples, stage);
-    else if (numChannels == 1)
-        runPipeline<1, groupLength> (channels, numSamples, stage);
-}
-
 void ProcessBlock (const ChannelBlock* channels, size_t numChannels, size_t numSamples, const OutputStage& stage)
 {
-    runPipelineFor<maxGroupLength> (channels, numChannels, numSamples, stage);
+    if (numChannels == 2)
+        runPipeline<2> (channels, numSamples, stage);
+    else if (numChannels == 1)
+        runPipeline<1> (channels, numSamples, stage);
 }
 } // namespace kestrune::engine::kernels::HWY_NAMESPACE
 HWY_AFTER_NAMESPACE();
