@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 
 HWY_BEFORE_NAMESPACE();
 namespace kestrune::engine::kernels::HWY_NAMESPACE
@@ -30,19 +31,18 @@ constexpr size_t groupLength = 2 * mathLanes;
 
 // The steps by which each stage follows the filters on the same group. In a step the
 // recursive stages run first, then the vector stages, which take what the recursive ones
-// have just made; the recursive stages take what the vector stages made a step before.
+// have just made; the recursive stages take what the vector stages made a step before. The
+// level and program detectors run with the filters that feed them, the target gain changes
+// follow in the same step; the applied gains and outputs follow the reductions.
 struct Lags
 {
-    static constexpr size_t detectorInputs = 0;
-    static constexpr size_t detectors = 1;
-    static constexpr size_t targets = 1;
-    static constexpr size_t reductions = 2;
-    static constexpr size_t outputs = 2;
-    static constexpr size_t meters = 3;
+    static constexpr size_t filters = 0;
+    static constexpr size_t reductions = 1;
+    static constexpr size_t meters = 2;
 };
-// Per-group arrays kept for the groups in flight.
-constexpr size_t numSlots = 4;
-static_assert (Lags::meters < numSlots && (numSlots & (numSlots - 1)) == 0);
+// Per-group arrays kept for the groups in flight between the filters and the outputs.
+constexpr size_t numSlots = 2;
+static_assert (Lags::reductions < numSlots);
 
 // The four level smoothers of a channel, lane by lane: level detector, program detector,
 // gain smoother, output smoother.
@@ -51,6 +51,7 @@ using DB = hn::CappedTag<double, numSmoothers>;
 using VB = hn::Vec<DB>;
 constexpr size_t bankLanes = hn::MaxLanes (DB());
 constexpr size_t bankVectors = numSmoothers / bankLanes;
+static_assert (bankLanes == 1 || bankLanes == 2 || bankLanes == 4);
 
 // One lane, for the reduction smoother, whose branches become selects.
 using DS = hn::CappedTag<double, 1>;
@@ -71,6 +72,41 @@ HWY_INLINE VM decibelsOf (DM d, VM gain)
     return hn::IfThenElse (hn::And (hn::Gt (gain, hn::Zero (d)), hn::Gt (dB, floor)), dB, floor);
 }
 
+// Values of the four smoothers as the bank's vectors, lane by lane, built in registers:
+// values stored one by one and loaded as a vector would wait for the stores. The last two
+// come as a pair from memory, or one by one.
+template <typename Last>
+HWY_INLINE void bankOf (double level, double program, Last last, VB (&bank)[bankVectors])
+{
+    const DB db;
+#if HWY_TARGET == HWY_SCALAR
+    bank[0] = hn::Set (db, level);
+    bank[1] = hn::Set (db, program);
+    bank[2] = hn::Set (db, last[0]);
+    bank[3] = hn::Set (db, last[1]);
+#else
+    const auto pairOf = [] (auto d, double first, double second) {
+        return hn::InterleaveLower (d, hn::Set (d, first), hn::Set (d, second));
+    };
+    const auto lastOf = [&] (auto d) {
+        if constexpr (std::is_pointer_v<Last>)
+            return hn::LoadU (d, last);
+        else
+            return pairOf (d, last[0], last[1]);
+    };
+    if constexpr (bankLanes == 4)
+    {
+        const hn::Half<DB> dh;
+        bank[0] = hn::Combine (db, lastOf (dh), pairOf (dh, level, program));
+    }
+    else
+    {
+        bank[0] = pairOf (db, level, program);
+        bank[1] = lastOf (db);
+    }
+#endif
+}
+
 // The recursive states of one channel.
 struct RecursiveStates
 {
@@ -81,30 +117,23 @@ struct RecursiveStates
 };
 
 // One channel in the pipeline: its settings, its running states between steps and the
-// per-group arrays that pass samples from stage to stage.
+// arrays that pass samples from stage to stage.
 struct Pipe
 {
     explicit Pipe (const ChannelBlock& channel) : settings (channel)
     {
-        alignas (32) double states[numSmoothers];
         for (size_t i = 0; i < numSmoothers; ++i)
         {
-            const QORLevelSmoother& smoother = *smootherOf (i);
-            states[i] = smoother.state;
-            coefficients[i] = smoother.coefficient;
-            floors[i] = smoother.floor;
+            coefficients[i] = smootherOf (i)->coefficient;
+            floors[i] = smootherOf (i)->floor;
         }
-        const DB db;
-        for (size_t k = 0; k < bankVectors; ++k)
-            recursive.bank[k] = hn::Load (db, states + k * bankLanes);
+        bankOf (settings.levelDetector->state, settings.programDetector->state,
+                std::array { settings.gainSmoother->state, settings.outputSmoother->state }, recursive.bank);
         recursive.shelf = *channel.shelfFilter;
         if (channel.lowCutFilter != nullptr)
             recursive.lowCut = *channel.lowCutFilter;
         recursive.reduction = hn::Set (DS(), *channel.reduction);
-        for (auto* bank : { bankInputs[0], bankStates[0], bankStates[1] })
-            std::fill (bank, bank + groupLength * numSmoothers, 1.0);
-        for (auto* inputs : { levelInputs, programInputs, gainInputs, outputInputs })
-            std::fill (inputs, inputs + groupLength, 1.0);
+        std::fill (std::begin (meterInputs), std::end (meterInputs), 1.0);
     }
 
     QORLevelSmoother* smootherOf (size_t lane) const noexcept
@@ -131,31 +160,26 @@ struct Pipe
         *settings.reduction = hn::GetLane (recursive.reduction);
     }
 
-    ChannelBlock settings;
+    const ChannelBlock& settings;
     RecursiveStates recursive;
     alignas (32) double coefficients[numSmoothers];
     alignas (32) double floors[numSmoothers];
 
-    // Per group slot: the input samples, the shelf filter's inputs and outputs, the
-    // low-cut's outputs, the target gain changes, the release weights 1 - F releaseShaping
-    // and the reductions. Lanes past the end of a short group hold harmless values.
+    // Per group slot: the input samples, the target gain changes and the release weights
+    // 1 - F releaseShaping. Lanes past the end of a short group hold harmless values.
     alignas (64) float input[numSlots][groupLength];
-    alignas (64) float shelfInputs[numSlots][groupLength];
-    alignas (64) float shelved[numSlots][groupLength];
-    alignas (64) float side[numSlots][groupLength];
     alignas (64) double targets[numSlots][groupLength];
     alignas (64) double weights[numSlots][groupLength];
-    alignas (64) double reductions[numSlots][groupLength];
-
-    // The smoothers' squared inputs (floored) and their states, sample by sample, four
-    // lanes each, by step parity.
-    alignas (64) double bankInputs[2][groupLength * numSmoothers];
-    alignas (64) double bankStates[2][groupLength * numSmoothers];
-    // This step's squared inputs of each smoother before they are interleaved.
-    alignas (64) double levelInputs[groupLength];
-    alignas (64) double programInputs[groupLength];
+    // The group the filters take next: the shelf filter's inputs float (inputGain in 2).
+    alignas (64) float shelfInputs[groupLength];
+    // The reductions of the group the outputs take.
+    alignas (64) double reductions[groupLength];
+    // The smoothers' states sample by sample, four lanes each, for the target gain changes.
+    alignas (64) double bankStates[groupLength * numSmoothers];
+    // The squared, floored inputs of the gain and output smoothers, a pair per sample, for
+    // the meters of the next step.
     alignas (64) double gainInputs[groupLength];
-    alignas (64) double outputInputs[groupLength];
+    alignas (64) double meterInputs[groupLength * 2];
     alignas (64) float outputs[groupLength];
 };
 
@@ -167,16 +191,17 @@ struct StageGroup
     size_t length = 0;
 };
 
+// The groups of a step: the filters' (with the detectors and targets), the reductions'
+// (with the outputs) and the meters'.
 struct Step
 {
-    StageGroup filters, detectorInputs, detectors, targets, reductions, outputs, meters;
-    size_t parity = 0;
+    StageGroup filters, reductions, meters;
 
     // Every stage has a whole group or none.
     bool isFull() const noexcept
     {
         auto whole = [] (const StageGroup& group) { return group.length == 0 || group.length == groupLength; };
-        return whole (filters) && whole (reductions) && whole (detectors) && whole (meters);
+        return whole (filters) && whole (reductions) && whole (meters);
     }
 };
 
@@ -196,7 +221,7 @@ HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
         const VF in = group.length < groupLength ? hn::Load (df, input + i) : hn::LoadU (df, samples + i);
         hn::Store (in, df, input + i);
         const VM x = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, in)), hn::Set (d, 2.0));
-        hn::Store (hn::DemoteTo (df, x), df, pipe.shelfInputs[group.slot] + i);
+        hn::Store (hn::DemoteTo (df, x), df, pipe.shelfInputs + i);
     }
 }
 
@@ -204,52 +229,62 @@ HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
 struct RecursionView
 {
     RecursionView (Pipe& pipe, const Step& step, bool full)
-        : shelfInputs (pipe.shelfInputs[step.filters.slot]),
+        : shelfInputs (pipe.shelfInputs),
           input (pipe.input[step.filters.slot]),
-          shelved (pipe.shelved[step.filters.slot]),
-          side (pipe.side[step.filters.slot]),
           targets (pipe.targets[step.reductions.slot]),
           weights (pipe.weights[step.reductions.slot]),
-          reductions (pipe.reductions[step.reductions.slot]),
-          bankInputs (pipe.bankInputs[step.parity]),
-          bankStates (pipe.bankStates[step.parity]),
+          reductions (pipe.reductions),
+          meterInputs (pipe.meterInputs),
+          bankStates (pipe.bankStates),
+          inputGain (pipe.settings.inputGain),
+          levelFloor (pipe.floors[0]),
+          programFloor (pipe.floors[1]),
           attack (hn::Set (DS(), pipe.settings.attackCoefficient)),
           release (hn::Set (DS(), pipe.settings.releaseCoefficient))
     {
         // Zero in the lanes whose group has ended (or not begun) leaves their states as they
         // are. In a full step the lanes are the same for every sample.
-        for (size_t j = 0; j < (full ? 1 : groupLength); ++j)
-        {
-            const bool detecting = j < step.detectors.length;
-            const bool metering = j < step.meters.length;
-            for (size_t i = 0; i < numSmoothers; ++i)
-                laneCoefficients[j][i] = (i < 2 ? detecting : metering) ? pipe.coefficients[i] : 0.0;
-        }
+        auto coefficientOf = [&] (size_t lane, size_t j) {
+            return j < (lane < 2 ? step.filters.length : step.meters.length) ? pipe.coefficients[lane] : 0.0;
+        };
+        if (full)
+            bankOf (coefficientOf (0, 0), coefficientOf (1, 0), std::array { coefficientOf (2, 0), coefficientOf (3, 0) },
+                    fullCoefficients);
+        else
+            for (size_t j = 0; j < groupLength; ++j)
+                for (size_t i = 0; i < numSmoothers; ++i)
+                    laneCoefficients[j][i] = coefficientOf (i, j);
     }
 
     const float* shelfInputs;
     const float* input;
-    float* shelved;
-    float* side;
     const double* targets;
     const double* weights;
     double* reductions;
-    const double* bankInputs;
+    const double* meterInputs;
     double* bankStates;
+    double inputGain, levelFloor, programFloor;
     VS attack, release;
+    VB fullCoefficients[bankVectors];
     alignas (32) double laneCoefficients[groupLength][numSmoothers];
 };
 
 // Sample j of one channel's recursive stages: the filters, the reduction smoother and the
-// four level smoothers.
+// four level smoothers, the detectors taking what the filters have just made.
 template <bool full, bool lowCutOn>
 HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& states, const Step& step, size_t j)
 {
+    // Idle detector lanes take a harmless input: their coefficient is zero.
+    double levelInput = 1.0;
+    double programInput = 1.0;
     if (full ? step.filters.length > 0 : j < step.filters.length)
     {
-        view.shelved[j] = states.shelf.processSample (view.shelfInputs[j]);
-        if constexpr (lowCutOn)
-            view.side[j] = states.lowCut.processRunSample (view.input[j]);
+        const float shelved = states.shelf.processSample (view.shelfInputs[j]);
+        const float side = lowCutOn ? states.lowCut.processRunSample (view.input[j]) : view.input[j];
+        const double z = view.inputGain * static_cast<double> (side) * 2.0;
+        levelInput = std::max (z * z, view.levelFloor);
+        const double y = static_cast<double> (shelved);
+        programInput = std::max (y * y, view.programFloor);
     }
     if (full ? step.reductions.length > 0 : j < step.reductions.length)
     {
@@ -264,12 +299,13 @@ HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& sta
         hn::StoreU (states.reduction, ds, view.reductions + j);
     }
     const DB db;
+    VB inputs[bankVectors];
+    bankOf (levelInput, programInput, view.meterInputs + j * 2, inputs);
     for (size_t k = 0; k < bankVectors; ++k)
     {
         VB& state = states.bank[k];
-        const VB squared = hn::Load (db, view.bankInputs + j * numSmoothers + k * bankLanes);
-        const VB coefficient = hn::Load (db, view.laneCoefficients[full ? 0 : j] + k * bankLanes);
-        state = hn::Add (state, hn::Mul (hn::Sub (hn::Div (squared, state), state), coefficient));
+        const VB coefficient = full ? view.fullCoefficients[k] : hn::Load (db, view.laneCoefficients[j] + k * bankLanes);
+        state = hn::Add (state, hn::Mul (hn::Sub (hn::Div (inputs[k], state), state), coefficient));
         hn::Store (state, db, view.bankStates + j * numSmoothers + k * bankLanes);
     }
 }
@@ -280,7 +316,7 @@ HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& sta
 template <size_t numChannels, bool full, bool lowCutOn>
 HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Step& step)
 {
-    const size_t length = std::max ({ step.filters.length, step.reductions.length, step.detectors.length, step.meters.length });
+    const size_t length = std::max ({ step.filters.length, step.reductions.length, step.meters.length });
     // Each channel's states in locals of their own, so that they stay in registers.
     RecursiveStates first = pipes[0].recursive;
     const RecursionView firstView (pipes[0], step, full);
@@ -288,7 +324,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
     {
         RecursiveStates second = pipes[1].recursive;
         const RecursionView secondView (pipes[1], step, full);
-#pragma GCC unroll 16
+#pragma GCC unroll 4
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
         {
             recursiveSample<full, lowCutOn> (firstView, first, step, j);
@@ -298,7 +334,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
     }
     else
     {
-#pragma GCC unroll 16
+#pragma GCC unroll 4
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
             recursiveSample<full, lowCutOn> (firstView, first, step, j);
     }
@@ -336,8 +372,7 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
         {
             const ChannelBlock& settings = pipeOf (u).settings;
             VM level, gainState, outputState;
-            hn::LoadInterleaved4 (d, pipeOf (u).bankStates[step.parity] + offsetOf (u) * numSmoothers, level, program[u],
-                                  gainState, outputState);
+            hn::LoadInterleaved4 (d, pipeOf (u).bankStates + offsetOf (u) * numSmoothers, level, program[u], gainState, outputState);
             dB[u] = decibelsOf (d, level);
             curve[u] = boundedExp (d, hn::Mul (hn::Sub (dB[u], hn::Set (d, settings.thresholdDb)), hn::Set (d, settings.knee)));
         }
@@ -348,9 +383,8 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
         for (size_t u = 0; u < count; ++u)
         {
             Pipe& pipe = pipeOf (u);
-            const size_t slot = step.outputs.slot;
-            const VM reduction = hn::Load (d, pipe.reductions[slot] + offsetOf (u));
-            const VM target = hn::Load (d, pipe.targets[slot] + offsetOf (u));
+            const VM reduction = hn::Load (d, pipe.reductions + offsetOf (u));
+            const VM target = hn::Load (d, pipe.targets[step.reductions.slot] + offsetOf (u));
             applied[u] = hn::Sub (reduction, hn::Max (hn::Mul (hn::Sub (reduction, target), hn::Set (d, 0.6)), hn::Zero (d)));
             // 10^e for the single-precision exponent e, in single precision: e ln 10 formed
             // in double precision, rounded once, and its exponential.
@@ -375,7 +409,7 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
         {
             Pipe& pipe = pipeOf (u);
             const ChannelBlock& settings = pipe.settings;
-            in[u] = hn::Load (df, pipe.input[step.outputs.slot] + offsetOf (u));
+            in[u] = hn::Load (df, pipe.input[step.reductions.slot] + offsetOf (u));
             const VM x = hn::Mul (hn::Mul (hn::Set (d, settings.inputGain), hn::PromoteTo (d, in[u])), two);
             y[u] = hn::Mul (hn::Mul (hn::Mul (gain[u], x), hn::Set (d, settings.outputGain)), two);
             saturated[u] = boundedExp (d, hn::Mul (saturation, y[u]));
@@ -394,14 +428,14 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
             Pipe& pipe = pipeOf (u);
             const ChannelBlock& settings = pipe.settings;
             const VM target = hn::Mul (hn::Neg (hn::Div (curve[u], hn::Set (d, settings.knee))), hn::Set (d, settings.ratioSlope));
-            hn::Store (hn::IfThenElseZero (hn::Gt (dB[u], floor), target), d, pipe.targets[step.targets.slot] + offsetOf (u));
+            hn::Store (hn::IfThenElseZero (hn::Gt (dB[u], floor), target), d, pipe.targets[step.filters.slot] + offsetOf (u));
 
             // The program factor in single precision.
             const VF logarithm = hn::Log10 (df, hn::DemoteTo (df, program[u]));
             VF factor = hn::Add (hn::Mul (logarithm, hn::Set (df, 0.25f)), hn::Set (df, 1.0f));
             factor = hn::Max (hn::Min (factor, hn::Set (df, 1.0f)), hn::Zero (df));
             hn::Store (hn::Sub (one, hn::Mul (hn::PromoteTo (d, factor), hn::Set (d, settings.releaseShaping))), d,
-                       pipe.weights[step.targets.slot] + offsetOf (u));
+                       pipe.weights[step.filters.slot] + offsetOf (u));
         }
     }
     if constexpr (withOutputs)
@@ -412,7 +446,7 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
         const VM level = hn::Set (d, static_cast<double> (stage.level));
         const VF mix = hn::Set (df, stage.mix);
         const VF dry = hn::Set (df, 1.0f - stage.mix);
-        const bool whole = step.outputs.length == groupLength;
+        const bool whole = step.reductions.length == groupLength;
 #pragma GCC unroll 16
         for (size_t u = 0; u < count; ++u)
         {
@@ -423,55 +457,25 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
                 driven = hn::Add (driven, hn::Mul (hn::Mul (hn::Mul (hump[u], hn::Set (d, 0.5)), bumpWeight), drive));
             const VF wet = hn::DemoteTo (df, hn::Mul (level, driven));
             const VF out = hn::Add (hn::Mul (wet, mix), hn::Mul (dry, in[u]));
-            float* outputs = whole ? pipe.settings.samples + step.outputs.start : pipe.outputs;
+            float* outputs = whole ? pipe.settings.samples + step.reductions.start : pipe.outputs;
             hn::StoreU (out, df, outputs + offsetOf (u));
             const VM widened = hn::PromoteTo (d, out);
-            hn::Store (hn::Max (hn::Mul (widened, widened), hn::Set (d, pipe.floors[3])), d, pipe.outputInputs + offsetOf (u));
+            const VM outputInput = hn::Max (hn::Mul (widened, widened), hn::Set (d, pipe.floors[3]));
+            hn::StoreInterleaved2 (hn::Load (d, pipe.gainInputs + offsetOf (u)), outputInput, d, pipe.meterInputs + offsetOf (u) * 2);
         }
         if (! whole)
             for (Pipe& pipe : pipes)
-                std::copy (pipe.outputs, pipe.outputs + step.outputs.length, pipe.settings.samples + step.outputs.start);
+                std::copy (pipe.outputs, pipe.outputs + step.reductions.length, pipe.settings.samples + step.reductions.start);
     }
-}
-
-// The squared, floored inputs of the level and program detectors for a group.
-HWY_INLINE void detectorInputs (Pipe& pipe, const StageGroup& group)
-{
-    const DM d;
-    const DF df;
-    const VM inputGain = hn::Set (d, pipe.settings.inputGain);
-    const float* side = pipe.settings.lowCutFilter != nullptr ? pipe.side[group.slot] : pipe.input[group.slot];
-    for (size_t i = 0; i < groupLength; i += mathLanes)
-    {
-        const VM z = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, hn::Load (df, side + i))), hn::Set (d, 2.0));
-        hn::Store (hn::Max (hn::Mul (z, z), hn::Set (d, pipe.floors[0])), d, pipe.levelInputs + i);
-        const VM y = hn::PromoteTo (d, hn::Load (df, pipe.shelved[group.slot] + i));
-        hn::Store (hn::Max (hn::Mul (y, y), hn::Set (d, pipe.floors[1])), d, pipe.programInputs + i);
-    }
-}
-
-// The four smoothers' inputs of this step, interleaved sample by sample for the next.
-HWY_INLINE void interleaveBankInputs (Pipe& pipe, size_t parity)
-{
-    const DM d;
-    double* bankInputs = pipe.bankInputs[parity];
-    for (size_t i = 0; i < groupLength; i += mathLanes)
-        hn::StoreInterleaved4 (hn::Load (d, pipe.levelInputs + i), hn::Load (d, pipe.programInputs + i),
-                               hn::Load (d, pipe.gainInputs + i), hn::Load (d, pipe.outputInputs + i), d,
-                               bankInputs + i * numSmoothers);
 }
 
 // Lanes past the end of a short group get harmless values for the vector stages.
 HWY_INLINE void padShortGroups (Pipe& pipe, const Step& step)
 {
     if (step.filters.length > 0)
-        for (size_t j = step.filters.length; j < groupLength; ++j)
-        {
-            pipe.shelved[step.filters.slot][j] = 0.0f;
-            pipe.side[step.filters.slot][j] = 0.0f;
-        }
+        std::fill (pipe.bankStates + step.filters.length * numSmoothers, pipe.bankStates + groupLength * numSmoothers, 1.0);
     if (step.reductions.length > 0)
-        std::fill (pipe.reductions[step.reductions.slot] + step.reductions.length, pipe.reductions[step.reductions.slot] + groupLength, 0.0);
+        std::fill (pipe.reductions + step.reductions.length, pipe.reductions + groupLength, 0.0);
 }
 
 template <size_t numChannels, bool full>
@@ -486,11 +490,11 @@ HWY_INLINE void runRecursiveStep (std::array<Pipe, numChannels>& pipes, const St
 template <size_t numChannels>
 HWY_INLINE void runVectorStep (std::array<Pipe, numChannels>& pipes, const Step& step, const OutputStage& stage)
 {
-    if (step.targets.length > 0 && step.outputs.length > 0)
+    if (step.filters.length > 0 && step.reductions.length > 0)
         vectorStep<numChannels, true, true> (pipes, step, stage);
-    else if (step.targets.length > 0)
+    else if (step.filters.length > 0)
         vectorStep<numChannels, true, false> (pipes, step, stage);
-    else if (step.outputs.length > 0)
+    else if (step.reductions.length > 0)
         vectorStep<numChannels, false, true> (pipes, step, stage);
 }
 
@@ -516,17 +520,11 @@ void runPipeline (const ChannelBlock* blocks, size_t numSamples, const OutputSta
     };
 
     for (Pipe& pipe : pipes)
-        groupInputs (pipe, groupAt (0, 0));
+        groupInputs (pipe, groupAt (0, Lags::filters));
     for (size_t stepIndex = 0; stepIndex < numGroups + Lags::meters; ++stepIndex)
     {
-        const Step step { groupAt (stepIndex, 0),
-                          groupAt (stepIndex, Lags::detectorInputs),
-                          groupAt (stepIndex, Lags::detectors),
-                          groupAt (stepIndex, Lags::targets),
-                          groupAt (stepIndex, Lags::reductions),
-                          groupAt (stepIndex, Lags::outputs),
-                          groupAt (stepIndex, Lags::meters),
-                          stepIndex % 2 };
+        const Step step { groupAt (stepIndex, Lags::filters), groupAt (stepIndex, Lags::reductions),
+                          groupAt (stepIndex, Lags::meters) };
         if (step.isFull())
             runRecursiveStep<numChannels, true> (pipes, step, lowCutOn);
         else
@@ -537,15 +535,10 @@ void runPipeline (const ChannelBlock* blocks, size_t numSamples, const OutputSta
         }
         runVectorStep (pipes, step, stage);
 
-        const StageGroup next = groupAt (stepIndex + 1, 0);
-        for (Pipe& pipe : pipes)
-        {
-            if (step.detectorInputs.length > 0)
-                detectorInputs (pipe, step.detectorInputs);
-            interleaveBankInputs (pipe, (stepIndex + 1) % 2);
-            if (next.length > 0)
+        const StageGroup next = groupAt (stepIndex + 1, Lags::filters);
+        if (next.length > 0)
+            for (Pipe& pipe : pipes)
                 groupInputs (pipe, next);
-        }
     }
 
     for (const Pipe& pipe : pipes)

@@ -124,11 +124,20 @@ void QORCompressorChannel::processBlock (QORCompressorChannel* const* channels, 
                                          QORBiquadFilter* const* lowCutFilters, int numChannels, float* const* samples,
                                          int numSamples, const OutputStage& stage) noexcept
 {
-    std::array<kestrune::engine::kernels::ChannelBlock, 2> blocks {};
-    const auto count = static_cast<size_t> (std::clamp (numChannels, 0, 2));
-    for (size_t c = 0; c < count; ++c)
-        blocks[c] = channels[c]->blockView (*outputSmoothers[c], lowCutFilters != nullptr ? lowCutFilters[c] : nullptr, samples[c]);
-    kestrune::engine::kernels::processBlock (blocks.data(), count, static_cast<size_t> (std::max (numSamples, 0)), stage);
+    const auto blockOf = [&] (int c) {
+        return channels[c]->blockView (*outputSmoothers[c], lowCutFilters != nullptr ? lowCutFilters[c] : nullptr, samples[c]);
+    };
+    const auto length = static_cast<size_t> (std::max (numSamples, 0));
+    if (numChannels >= 2)
+    {
+        const std::array blocks { blockOf (0), blockOf (1) };
+        kestrune::engine::kernels::processBlock (blocks.data(), blocks.size(), length, stage);
+    }
+    else if (numChannels == 1)
+    {
+        const std::array blocks { blockOf (0) };
+        kestrune::engine::kernels::processBlock (blocks.data(), blocks.size(), length, stage);
+    }
 }
 
 kestrune::engine::kernels::ChannelBlock QORCompressorChannel::blockView (QORLevelSmoother& outputSmoother, QORBiquadFilter* lowCutFilter,

@@ -1,10 +1,14 @@
 // processBlock's block path against the chain run sample by sample through processSample:
-// every parameter corner with both knees, mono and stereo, three rates, every block size.
+// every parameter corner with both knees, mono and stereo, three rates, every block size,
+// every instruction set the block path is built for.
 #include "ProgramMaterial.h"
+#include "QORBlockKernels.h"
 #include "ScalarChain.h"
 
 #include <gtest/gtest.h>
+#include <hwy/targets.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -188,6 +192,49 @@ TEST_P (PrecisionForBlocks, EveryBlockSizeGivesTheSameOutput)
     EXPECT_LE (heavy.output, outputTolerance);
     EXPECT_LE (heavy.gainMeter, meterTolerance);
     EXPECT_LE (heavy.outputMeter, meterTolerance);
+}
+
+// Makes the block path run on one instruction set while it lives, then lets the machine's
+// best one back.
+class TargetChoice
+{
+public:
+    explicit TargetChoice (int64_t target) { hwy::SetSupportedTargetsForTest (target); }
+    ~TargetChoice()
+    {
+        hwy::SetSupportedTargetsForTest (0);
+        kestrune::engine::kernels::chooseTarget();
+    }
+    TargetChoice (const TargetChoice&) = delete;
+    TargetChoice& operator= (const TargetChoice&) = delete;
+};
+
+// Each instruction set the block path is built for and this machine runs (prepareToPlay
+// takes the one allowed), not only the best: the smoothers' vectors are built per width.
+// Short blocks with their partial groups and long ones, mono and stereo.
+TEST (PrecisionOnEveryTarget, BlockPathFollowsTheSampleChain)
+{
+    struct Case
+    {
+        Parameters parameters;
+        int numChannels;
+        int blockSize;
+    };
+    const Case cases[] = { { heavySettings, 2, 31 }, { {}, 1, 512 } };
+    const auto targets = hwy::SupportedAndGeneratedTargets();
+    ASSERT_FALSE (targets.empty());
+    for (const int64_t target : targets)
+    {
+        SCOPED_TRACE (hwy::TargetName (target));
+        const TargetChoice choice (target);
+        for (const auto& [parameters, numChannels, blockSize] : cases)
+        {
+            const auto differences = runBoth (parameters, numChannels, 48000.0, blockSize, 512);
+            EXPECT_LE (differences.output, outputTolerance) << numChannels << " channels, blocks of " << blockSize;
+            EXPECT_LE (differences.gainMeter, meterTolerance);
+            EXPECT_LE (differences.outputMeter, meterTolerance);
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P (Sizes, PrecisionForBlocks,
