@@ -1,5 +1,5 @@
 #pragma once
-// A plug-in as the engine's object tracker knows it: its spec, its input and output ports, its
+// A plug-in as the engine's object tracker knows it: its identity record, its input and output ports, its
 // controls, its user interface and its workers. `CDefaultPlugIn` is what a plug-in type answers
 // for a plug-in it does not have. A plug-in without a type (the adaptor) has no default objects.
 //
@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "entry/CSet.h"
-#include "entry/model/PlugInSpec.h"
+#include "entry/model/PlugInIdentity.h"
 
 class CPlugInType;
 class CPlugInPort;

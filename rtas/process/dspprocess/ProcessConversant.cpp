@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "process/connections/ProcessPlugInSpec.h"
+#include "process/connections/ProcessIdentity.h"
 #include "process/connections/SPIFicConnectionsAPI.h"
 #include "process/dspprocess/CDSPProcess.h"
 #include "process/group/CProcessGroupInterface.h"

@@ -2,7 +2,7 @@
 
 #include "process/base/CDAEError.h"
 #include "process/base/OutParameter.h"
-#include "process/connections/ProcessPlugInSpec.h"
+#include "process/connections/ProcessIdentity.h"
 #include "process/effect/CEffectGroupMIDI.h"
 #include "process/group/GlobalPlugInGroup.h"
 

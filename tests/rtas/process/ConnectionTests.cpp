@@ -7,7 +7,7 @@
 
 #include "process/connections/AS_Conn.h"
 #include "process/connections/ConnectionTable.h"
-#include "process/connections/ProcessPlugInSpec.h"
+#include "process/connections/ProcessIdentity.h"
 #include "process/connections/SPIFicConnectionsAPI.h"
 #include "process/connections/StreamFormat.h"
 #include "process/group/CProcessGroupInterface.h"

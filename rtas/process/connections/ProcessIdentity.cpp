@@ -1,4 +1,4 @@
-#include "process/connections/ProcessPlugInSpec.h"
+#include "process/connections/ProcessIdentity.h"
 
 #include "process/base/CDAEError.h"
 #include "process/process/CProcess.h"
