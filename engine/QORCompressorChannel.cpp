@@ -92,10 +92,7 @@ double QORCompressorChannel::processSample (double input, double sideChain) noex
     const double knee = kneeConstant (softKnee);
     double target = 0.0;
     if (level > -100.0)
-    {
-        const double thresholdDb = decibelsOf (threshold);
-        target = -(std::log (1.0 + std::exp ((level - thresholdDb) * knee)) / knee) * ratioSlope;
-    }
+        target = -(std::log (1.0 + std::exp ((level - thresholdInDb) * knee)) / knee) * ratioSlope;
 
     const float shelved = shelfFilter.processSample (static_cast<float> (x));
     programDetector.feed (shelved);
