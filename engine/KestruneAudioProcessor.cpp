@@ -236,9 +236,8 @@ void KestruneAudioProcessor::updateLowCutFilters (float lowCutSetting) noexcept
     const double root2 = std::sqrt (2.0);
     const double c1 = 1.0 / (1.0 + root2 * n + n * n);
     const juce::IIRCoefficients design (c1, -2.0 * c1, c1, 1.0, 2.0 * c1 * (n * n - 1.0), c1 * (1.0 - root2 * n + n * n));
-    const float* normalised = design.coefficients;
     for (auto* filter : lowCutFilters)
-        filter->setCoefficients (normalised[0], normalised[1], normalised[2], normalised[3], normalised[4]);
+        filter->setCoefficients (design.coefficients);
 }
 
 double KestruneAudioProcessor::driveCurve (double x, double drive, double c, double scale) noexcept

@@ -10,14 +10,15 @@
 // the end of the run when they lie within 1e-8 of zero.
 struct QORBiquadFilter
 {
-    // The coefficients of a design, normalised by a0.
-    void setCoefficients (float newB0, float newB1, float newB2, float newA1, float newA2) noexcept
+    // The coefficients of a design normalised by a0, as juce::IIRCoefficients holds them:
+    // b0, b1, b2, a1, a2.
+    void setCoefficients (const float (&normalised)[5]) noexcept
     {
-        b0 = newB0;
-        b1 = newB1;
-        b2 = newB2;
-        a1 = newA1;
-        a2 = newA2;
+        b0 = normalised[0];
+        b1 = normalised[1];
+        b2 = normalised[2];
+        a1 = normalised[3];
+        a2 = normalised[4];
     }
 
     // One sample, its output zeroed near zero (juce::IIRFilter::processSingleSampleRaw).

@@ -63,9 +63,7 @@ void QORCompressorChannel::designShelfFilter()
     const double a1 = 2.0 * ((A - 1.0) - (A + 1.0) * c);
     const double a2 = (A + 1.0) - (A - 1.0) * c - beta;
 
-    const juce::IIRCoefficients design (b0, b1, b2, a0, a1, a2);
-    const float* normalised = design.coefficients;
-    shelfFilter.setCoefficients (normalised[0], normalised[1], normalised[2], normalised[3], normalised[4]);
+    shelfFilter.setCoefficients (juce::IIRCoefficients (b0, b1, b2, a0, a1, a2).coefficients);
 }
 
 void QORCompressorChannel::setParameters (double attack, double release, double newThreshold,
@@ -92,10 +90,7 @@ double QORCompressorChannel::processSample (double input, double sideChain) noex
     const double knee = kneeConstant (softKnee);
     double target = 0.0;
     if (level > -100.0)
-    {
-        const double thresholdDb = decibelsOf (threshold);
-        target = -(std::log (1.0 + std::exp ((level - thresholdDb) * knee)) / knee) * ratioSlope;
-    }
+        target = -(std::log (1.0 + std::exp ((level - thresholdInDb) * knee)) / knee) * ratioSlope;
 
     const float shelved = shelfFilter.processSample (static_cast<float> (x));
     programDetector.feed (shelved);

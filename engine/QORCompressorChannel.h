@@ -71,6 +71,6 @@ private:
     double releaseShaping = 1.0;
     QORLevelSmoother gainSmoother;
     double reduction = 0.0;
-    // The threshold in dB as the block path takes it, worked out once per parameter push.
+    // The threshold in dB, worked out once per parameter push.
     double thresholdInDb;
 };

@@ -87,6 +87,9 @@ std::unique_ptr<PluginHost> openPluginHost (const std::string& pluginPath, HostW
 // The plug-in file built beside the tool.
 const char* defaultPluginPath();
 
+// A picture of width by height ARGB pixels, row by row, as the stand-in hosts draw editors.
+juce::Image pictureOfPixels (const std::vector<uint32_t>& pixels, int width, int height);
+
 // The parameter whose name (letter case ignored) or identifier is the given text.
 std::optional<HostParameter> findParameter (const PluginInstance& instance, const std::string& nameOrId);
 } // namespace kestrune::tool

@@ -139,8 +139,7 @@ const juce::IIRCoefficients testDesign (0.17, -0.21, 0.08, 1.0, -1.3, 0.45);
 QORBiquadFilter biquadFor (const juce::IIRCoefficients& design)
 {
     QORBiquadFilter filter;
-    filter.setCoefficients (design.coefficients[0], design.coefficients[1], design.coefficients[2], design.coefficients[3],
-                            design.coefficients[4]);
+    filter.setCoefficients (design.coefficients);
     return filter;
 }
 

@@ -106,11 +106,7 @@ namespace
             const auto pixels = view.Draw();
             if (pixels.empty() || view.Width() <= 0 || view.Height() <= 0)
                 throw std::runtime_error ("the editor drew nothing");
-            juce::Image picture (juce::Image::ARGB, view.Width(), view.Height(), false);
-            for (int y = 0; y < view.Height(); ++y)
-                for (int x = 0; x < view.Width(); ++x)
-                    picture.setPixelAt (x, y, juce::Colour (pixels[size_t (y) * size_t (view.Width()) + size_t (x)]));
-            return picture;
+            return pictureOfPixels (pixels, view.Width(), view.Height());
         }
 
     private:

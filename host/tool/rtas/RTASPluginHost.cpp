@@ -140,12 +140,7 @@ namespace
             juce::Thread::sleep (2 * editorRefreshMs);
             const HostedWindow window (hosted);
             window.Redraw();
-            const auto pixels = window.Pixels();
-            juce::Image picture (juce::Image::ARGB, window.Width(), window.Height(), false);
-            for (int y = 0; y < window.Height(); ++y)
-                for (int x = 0; x < window.Width(); ++x)
-                    picture.setPixelAt (x, y, juce::Colour (pixels[size_t (y) * size_t (window.Width()) + size_t (x)]));
-            return picture;
+            return pictureOfPixels (window.Pixels(), window.Width(), window.Height());
         }
 
     private:
