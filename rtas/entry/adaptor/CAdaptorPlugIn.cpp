@@ -98,23 +98,22 @@ class RenderCall
 {
 public:
     RenderCall (SRenderInstance& instance, const SRenderContext& context, const void* block)
-        : fContext (context),
+        : fInstance (instance),
+          fContext (context),
           fCells (RenderChannelCells (instance)),
+          fLayout (block),
           fProcess (S_RTASP_CustomDataAdmin::ReadPointer<IAdaptorProcess> (block, Word::kProcess)),
           fInputs (S_RTASP_CustomDataAdmin::ReadPointer<SConnectionRecord*> (block, Word::kInputRecords)),
           fOutputs (S_RTASP_CustomDataAdmin::ReadPointer<SConnectionRecord*> (block, Word::kOutputRecords)),
-          fNumInputs (std::max (0, Read (block, Word::kNumInputs))),
-          fNumOutputs (std::max (0, Read (block, Word::kNumOutputs))),
-          fSideChainIndex (Read (block, Word::kSideChainIndex)),
-          fBlockSize (Read (block, Word::kVariableBlock) != 0 ? context.fVariableBlockSize : kFixedBlockSize),
+          fBlockSize (fLayout.variableBlock ? context.fVariableBlockSize : kFixedBlockSize),
           fSlots (fProcess != nullptr ? std::max (0, fProcess->GetNumConnectionSlots()) : 0)
     {
     }
 
     IAdaptorProcess* Process() const { return fProcess; }
-    int32_t NumInputs() const { return fNumInputs; }
-    int32_t NumOutputs() const { return fNumOutputs; }
-    int32_t SideChainIndex() const { return fSideChainIndex; }
+    int32_t NumInputs() const { return fLayout.numInputs; }
+    int32_t NumOutputs() const { return fLayout.numOutputs; }
+    int32_t SideChainIndex() const { return fLayout.sideChainIndex; }
     int32_t BlockSize() const { return fBlockSize; }
     int32_t Slots() const { return fSlots; }
 
@@ -124,13 +123,13 @@ public:
     SConnectionRecord** Outputs() const { return fOutputs; }
 
     RenderChannelCell* InputCell (int32_t i) const { return fCells[i]; }
-    RenderChannelCell* SideChainCell() const { return fCells[fNumInputs]; }
-    RenderChannelCell* const* OutputCells() const { return fCells + OutputBase(); }
-    RenderChannelCell* OutputCell (int32_t i) const { return fCells[OutputBase() + i]; }
+    RenderChannelCell* SideChainCell() const { return fCells[fLayout.numInputs]; }
+    RenderChannelCell* const* OutputCells() const { return fCells + fLayout.InputCells(); }
+    RenderChannelCell* OutputCell (int32_t i) const { return OutputCells()[i]; }
 
     static void Fill (SConnectionRecord& record, const RenderChannelCell* cell, int32_t sampleCount)
     {
-        record.fBuffer = cell != nullptr ? *cell : nullptr;
+        record.fBuffer = BufferOfCell (cell);
         record.fSampleCount = sampleCount;
     }
 
@@ -140,30 +139,21 @@ public:
             *cell = fContext.fSilentBuffer;
     }
 
-    void SilenceOutputs() const
-    {
-        for (int32_t i = 0; i < fNumOutputs; ++i)
-            SilenceOutput (i);
-    }
+    void SilenceOutputs() const { SilenceAdaptorOutputs (fInstance, fContext, fLayout); }
 
 private:
-    static int32_t Read (const void* block, Word word) { return S_RTASP_CustomDataAdmin::ReadWord (block, word); }
-
     SConnectionRecord* RecordAt (SConnectionRecord** records, int32_t i) const
     {
         return records != nullptr && i >= 0 && i < fSlots ? records[i] : nullptr;
     }
 
-    int32_t OutputBase() const { return fNumInputs + (fSideChainIndex != 0 ? 1 : 0); }
-
+    SRenderInstance& fInstance;
     const SRenderContext& fContext;
     RenderChannelCell** fCells;
+    SAdaptorRenderLayout fLayout;
     IAdaptorProcess* fProcess;
     SConnectionRecord** fInputs;
     SConnectionRecord** fOutputs;
-    int32_t fNumInputs;
-    int32_t fNumOutputs;
-    int32_t fSideChainIndex;
     int32_t fBlockSize;
     int32_t fSlots;
 };
@@ -244,6 +234,22 @@ int32_t RenderBlock (void* instance, void* context, ERenderVariant variant)
             call.SilenceOutput (i);
     return 0;
 }
+}
+
+SAdaptorRenderLayout::SAdaptorRenderLayout (const void* block)
+    : numInputs (std::max (0, S_RTASP_CustomDataAdmin::ReadWord (block, Word::kNumInputs))),
+      numOutputs (std::max (0, S_RTASP_CustomDataAdmin::ReadWord (block, Word::kNumOutputs))),
+      sideChainIndex (S_RTASP_CustomDataAdmin::ReadWord (block, Word::kSideChainIndex)),
+      variableBlock (S_RTASP_CustomDataAdmin::ReadWord (block, Word::kVariableBlock) != 0)
+{
+}
+
+void SilenceAdaptorOutputs (SRenderInstance& instance, const SRenderContext& context, const SAdaptorRenderLayout& layout)
+{
+    RenderChannelCell** cells = RenderChannelCells (instance);
+    for (int32_t i = 0; i < layout.numOutputs; ++i)
+        if (RenderChannelCell* cell = cells[layout.InputCells() + i])
+            *cell = context.fSilentBuffer;
 }
 
 CAdaptorPlugIn::CAdaptorPlugIn (const SPlugInSpec& spec, IAdaptorProcess& process, SConnectionRecord** inputRecords,

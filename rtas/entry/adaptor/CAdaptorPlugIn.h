@@ -37,6 +37,31 @@ inline constexpr int32_t kAdaptorNotRendered = -7401;
 inline constexpr int32_t kFixedBlockSize = 32;
 inline constexpr const char* kUnknownAdaptorName = "<unknown>";
 
+// [audio thread] The channels a published data block gives a render call. The engine's cells
+// are the audio inputs', then the side-chain's when there is one, then the outputs'.
+struct SAdaptorRenderLayout
+{
+    explicit SAdaptorRenderLayout (const void* block);
+
+    // The cells before the outputs': the audio inputs and the side-chain.
+    int32_t InputCells() const { return numInputs + (sideChainIndex != 0 ? 1 : 0); }
+
+    int32_t numInputs; // never negative
+    int32_t numOutputs; // never negative
+    int32_t sideChainIndex; // 1-based index into the input records, 0 = none
+    bool variableBlock;
+};
+
+// [audio thread] The buffer a channel's cell holds; null for a missing cell.
+inline float* BufferOfCell (const RenderChannelCell* cell)
+{
+    return cell != nullptr ? *cell : nullptr;
+}
+
+// [audio thread] Points every output's cell at the engine's silent buffer.
+void SilenceAdaptorOutputs (SRenderInstance& instance, const SRenderContext& context,
+                            const SAdaptorRenderLayout& layout);
+
 class CAdaptorPlugIn : public CPlugIn
 {
 public:

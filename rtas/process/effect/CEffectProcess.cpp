@@ -290,16 +290,12 @@ int32_t CEffectProcess::ControlsChunkSize()
 
 void CEffectProcess::SetInfoString (int32_t key, const std::string& text)
 {
-    const auto held = std::find_if (fInfoTexts.begin(), fInfoTexts.end(), [key] (const auto& entry) { return entry.first == key; });
-    if (held != fInfoTexts.end())
-        held->second = text;
-    else
-        fInfoTexts.emplace_back (key, text);
+    fInfoTexts[key] = text;
 }
 
 int32_t CEffectProcess::GetInfoString (int32_t key, uint8_t* text)
 {
-    const auto held = std::find_if (fInfoTexts.begin(), fInfoTexts.end(), [key] (const auto& entry) { return entry.first == key; });
+    const auto held = fInfoTexts.find (key);
     if (held != fInfoTexts.end() && text != nullptr)
         CopyToPascal (held->second, kPStrMaxLength, text);
     return 0;

@@ -13,6 +13,7 @@
 // plug-in, without locks.
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -166,7 +167,7 @@ private:
     bool fClipHeld = false;
     int32_t fSavedControls = 0;
     int32_t fControlsChunkSize = 0; // 0 = not yet computed
-    std::vector<std::pair<int32_t, std::string>> fInfoTexts;
+    std::map<int32_t, std::string> fInfoTexts;
     CAOSInfoList fConnectionInfos;
     bool fSideChainConnected = false;
 };

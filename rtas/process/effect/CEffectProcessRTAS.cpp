@@ -21,39 +21,6 @@ SConnectionRecord** RecordsOf (std::vector<int32_t>& handles)
     return reinterpret_cast<SConnectionRecord**> (handles.data());
 }
 
-// The render call's layout, as the adaptor published it.
-struct RenderLayout
-{
-    explicit RenderLayout (const void* block)
-        : inputs (std::max (0, S_RTASP_CustomDataAdmin::ReadWord (block, Word::kNumInputs))),
-          outputs (std::max (0, S_RTASP_CustomDataAdmin::ReadWord (block, Word::kNumOutputs))),
-          sideChain (S_RTASP_CustomDataAdmin::ReadWord (block, Word::kSideChainIndex) != 0),
-          variableBlock (S_RTASP_CustomDataAdmin::ReadWord (block, Word::kVariableBlock) != 0)
-    {
-    }
-
-    // The input cells: the audio inputs, then the side-chain's; the outputs' follow.
-    int32_t InputCells() const { return inputs + (sideChain ? 1 : 0); }
-
-    int32_t inputs;
-    int32_t outputs;
-    bool sideChain;
-    bool variableBlock;
-};
-
-// Points every output's cell at the engine's silent buffer.
-void SilenceOutputs (SRenderInstance& instance, const SRenderContext& context, const RenderLayout& layout)
-{
-    RenderChannelCell** cells = RenderChannelCells (instance);
-    for (int32_t i = 0; i < layout.outputs; ++i)
-        if (RenderChannelCell* cell = cells[layout.InputCells() + i])
-            *cell = context.fSilentBuffer;
-}
-
-float* BufferOf (const RenderChannelCell* cell)
-{
-    return cell != nullptr ? *cell : nullptr;
-}
 }
 
 CEffectProcessRTAS::~CEffectProcessRTAS()
@@ -352,7 +319,7 @@ int32_t CEffectProcessRTAS::RenderCallback (void* instance, void* context)
     auto* process = S_RTASP_CustomDataAdmin::ReadPointer<IAdaptorProcess> (block, Word::kProcess);
     if (process == nullptr)
     {
-        SilenceOutputs (engineInstance, engineContext, RenderLayout (block));
+        SilenceAdaptorOutputs (engineInstance, engineContext, SAdaptorRenderLayout (block));
         return kAdaptorNotRendered;
     }
     // The adaptor's block names the process that made it with this callback.
@@ -361,18 +328,18 @@ int32_t CEffectProcessRTAS::RenderCallback (void* instance, void* context)
 
 int32_t CEffectProcessRTAS::RenderBlock (SRenderInstance& instance, const SRenderContext& context)
 {
-    const RenderLayout layout (instance.fUserData);
+    const SAdaptorRenderLayout layout (instance.fUserData);
     // Every channel needs a slot: the process renders all of its channels or none.
-    if (layout.InputCells() > AllocatedSlots() || layout.outputs > AllocatedSlots())
+    if (layout.InputCells() > AllocatedSlots() || layout.numOutputs > AllocatedSlots())
     {
-        SilenceOutputs (instance, context, layout);
+        SilenceAdaptorOutputs (instance, context, layout);
         return kAdaptorNotRendered;
     }
     RenderChannelCell** cells = RenderChannelCells (instance);
     for (int32_t i = 0; i < layout.InputCells(); ++i)
-        fInputBuffers[static_cast<size_t> (i)] = BufferOf (cells[i]);
-    for (int32_t i = 0; i < layout.outputs; ++i)
-        fOutputBuffers[static_cast<size_t> (i)] = BufferOf (cells[layout.InputCells() + i]);
+        fInputBuffers[static_cast<size_t> (i)] = BufferOfCell (cells[i]);
+    for (int32_t i = 0; i < layout.numOutputs; ++i)
+        fOutputBuffers[static_cast<size_t> (i)] = BufferOfCell (cells[layout.InputCells() + i]);
     const int32_t frames = layout.variableBlock ? std::max (0, context.fVariableBlockSize) : kFixedBlockSize;
     fRenderInstance = &instance;
     fRenderContext = &context;
@@ -384,7 +351,7 @@ int32_t CEffectProcessRTAS::RenderBlock (SRenderInstance& instance, const SRende
     }
     catch (...)
     {
-        SilenceOutputs (instance, context, layout);
+        SilenceAdaptorOutputs (instance, context, layout);
         result = kAdaptorNotRendered;
     }
     // The engine's records live only for this call.

@@ -22,19 +22,6 @@ namespace
 using namespace dspgroup;
 using namespace kestrune::host::rtas;
 
-// The code a call throws: a CDAEError's code, 1 for any other exception, 0 when it returns.
-int32_t ThrownAnything (const std::function<void()>& call)
-{
-    try
-    {
-        return ThrownCode (call);
-    }
-    catch (...)
-    {
-        return 1;
-    }
-}
-
 class DSPProcessGroups : public DSPGroupFixture
 {
 protected:

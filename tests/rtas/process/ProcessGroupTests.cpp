@@ -373,19 +373,6 @@ TEST_F (ProcessGroups, InstancesHoldTheSDSServerAndTheResourceFileFromTheFirstCr
     EXPECT_EQ (gInstanceSerial, 3) << "the serial is never counted down";
 }
 
-// The code a call throws: a CDAEError's code, 1 for any other exception, 0 when it returns.
-int32_t ThrownAnything (const std::function<void()>& call)
-{
-    try
-    {
-        return ThrownCode (call);
-    }
-    catch (...)
-    {
-        return 1;
-    }
-}
-
 struct CreateFailureCase
 {
     const char* what;

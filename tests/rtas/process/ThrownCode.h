@@ -18,3 +18,16 @@ inline int32_t ThrownCode (const std::function<void()>& call)
     }
     return 0;
 }
+
+// The code a call throws: a CDAEError's code, 1 for any other exception, 0 when it returns.
+inline int32_t ThrownAnything (const std::function<void()>& call)
+{
+    try
+    {
+        return ThrownCode (call);
+    }
+    catch (...)
+    {
+        return 1;
+    }
+}
