@@ -784,6 +784,15 @@ void CPlugInView::GetHighlight (int16_t* colour, int16_t* extra, uint8_t* text) 
         text[0] = 0;
 }
 
+int16_t CPlugInView::GetHighlightColour() const
+{
+    int16_t colour = 0;
+    int16_t extra = 0;
+    uint8_t text[256] {};
+    GetHighlight (&colour, &extra, text);
+    return colour;
+}
+
 PixPatHandle CPlugInView::LoadPicture (int16_t id)
 {
     const HostToolboxRoutines& toolbox = HostToolbox();

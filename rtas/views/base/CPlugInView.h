@@ -165,6 +165,8 @@ public:
     virtual bool IsHighlighted() const;
     // `text` is a length-prefixed string buffer of 256 bytes.
     virtual void GetHighlight (int16_t* colour, int16_t* extra, uint8_t* text) const;
+    // The colour GetHighlight gives.
+    int16_t GetHighlightColour() const;
     // The pixel pattern of that id in the current resource file; null when there is none.
     virtual PixPatHandle LoadPicture (int16_t id);
     virtual CPlugInView* GetParentOrAttach();

@@ -128,14 +128,10 @@ void CRadioGroupControlEditor::DrawHighlightFrame()
         fFrameDrawn = false;
         return;
     }
-    int16_t colour = 0;
-    int16_t extra = 0;
-    uint8_t text[256] {};
-    GetHighlight (&colour, &extra, text);
+    const RGBColor frameColour = FrameColourOf (GetHighlightColour());
     const HostToolboxRoutines& toolbox = HostToolbox();
     ScopedPenState pen;
     ScopedPortColour foreColour (ScopedPortColour::Which::fore);
-    const RGBColor frameColour = FrameColourOf (colour);
     const Rect frame = GetRect();
     toolbox.PenNormal();
     toolbox.RGBForeColor (&frameColour);

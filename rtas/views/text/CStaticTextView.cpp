@@ -180,11 +180,7 @@ RGBColor CStaticTextView::GetForeColor() const
     const CPlugInView* parent = GetParent();
     if ((parent == nullptr || parent->IsEnabled()) && IsHighlighted() && GetHilite() != 0)
     {
-        int16_t colour = 0;
-        int16_t extra = 0;
-        uint8_t text[256] {};
-        GetHighlight (&colour, &extra, text);
-        const std::optional<int16_t> set = ColourSetOfHighlight (colour);
+        const std::optional<int16_t> set = ColourSetOfHighlight (GetHighlightColour());
         return set ? GetColourSet (*set)[4] : CCustomView::GetForeColor();
     }
     if (GetColourSetIndex() == 1)
