@@ -88,22 +88,25 @@ CTextPopupControlEditor::CTextPopupControlEditor() : fMenu (std::make_unique<CPo
 
 // ---- The shown step ----
 
-void CTextPopupControlEditor::ValueChanged()
+bool CTextPopupControlEditor::TakeShownStep()
 {
     const auto step = static_cast<int16_t> (std::clamp<int32_t> (GetStep(), -1, INT16_MAX));
     if (step == fShownStep)
-        return;
+        return false;
     fShownStep = step;
-    Invalidate (nullptr);
+    return true;
+}
+
+void CTextPopupControlEditor::ValueChanged()
+{
+    if (TakeShownStep())
+        Invalidate (nullptr);
 }
 
 void CTextPopupControlEditor::ValueChangedQuiet()
 {
-    const auto step = static_cast<int16_t> (std::clamp<int32_t> (GetStep(), -1, INT16_MAX));
-    if (step == fShownStep)
-        return;
-    fShownStep = step;
-    InvalidateFrame();
+    if (TakeShownStep())
+        InvalidateFrame();
 }
 
 Rect CTextPopupControlEditor::GetItemRect() const
