@@ -72,6 +72,8 @@ public:
     // Unlinks a direct child and hands it over (null when it is not one). A focus inside the
     // removed subtree is cleared.
     std::unique_ptr<CPlugInView> RemoveChild (CPlugInView* child);
+    // The top of the tree: the ancestor without a parent, or this view.
+    CPlugInView* Root();
     // The window this view draws into; null while it is not shown.
     WindowRef GetWindow() const { return fWindow; }
     // At the root: the view that receives keys; null when none.
@@ -195,7 +197,6 @@ private:
     CPlugInView* FindFocusTarget (bool backwards) const;
     bool MoveFocusByTab (bool backwards);
     void ForgetFocusWithin (const CPlugInView* subtree);
-    CPlugInView* Root();
 
     RGBColor fForeColor = kDefaultForeColor;
     RGBColor fBackColor = kDefaultBackColor;

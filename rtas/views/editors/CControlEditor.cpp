@@ -91,12 +91,9 @@ CControlView* CControlEditor::FindOrMakeControlView()
 // for an editor without a parent.
 CControlView* CControlEditor::MakeProcessControlView()
 {
-    CPlugInView* top = GetParent();
-    if (top == nullptr)
+    if (GetParent() == nullptr)
         return nullptr;
-    while (top->GetParent() != nullptr)
-        top = top->GetParent();
-    CPlugInView* firstChild = top->GetFirstChild();
+    CPlugInView* firstChild = Root()->GetFirstChild();
     if (firstChild == nullptr)
         return nullptr;
     auto view = std::make_unique<CProcessControlView>();
