@@ -8,6 +8,7 @@
 #include "process/base/CDAEError.h"
 #include "process/process/CProcess.h"
 #include "process/utilities/HostExtToolbox.h"
+#include "views/base/ViewGeometry.h"
 #include "views/controls/CControlView.h"
 #include "views/controls/CProcessControlView.h"
 #include "views/description/CViewDescriptionReader.h"
@@ -142,8 +143,7 @@ void CControlEditor::SetValue (int32_t value)
 
 Point CControlEditor::GetAnchorPoint() const
 {
-    const Rect frame = GetRect();
-    return { static_cast<int16_t> ((frame.top + frame.bottom) / 2), static_cast<int16_t> ((frame.left + frame.right) / 2) };
+    return ViewGeometry::Centre (GetRect());
 }
 
 int32_t CControlEditor::GetValue() const

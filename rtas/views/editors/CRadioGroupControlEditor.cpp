@@ -86,8 +86,7 @@ void CRadioGroupControlEditor::ValueChangedQuiet()
 Point CRadioGroupControlEditor::GetAnchorPoint() const
 {
     const CPlugInView* selected = GetSelectedChild();
-    const Rect frame = selected != nullptr ? selected->GetRect() : GetRect();
-    return { static_cast<int16_t> ((frame.top + frame.bottom) / 2), static_cast<int16_t> ((frame.left + frame.right) / 2) };
+    return Centre (selected != nullptr ? selected->GetRect() : GetRect());
 }
 
 void CRadioGroupControlEditor::TrackMouse (const EventRecord& event, bool synthetic)

@@ -72,8 +72,7 @@ int32_t CSliderControlEditor::GetFineFactor() const
 
 Point CSliderControlEditor::GetAnchorPoint() const
 {
-    const Rect thumb = GetThumbRect();
-    return { static_cast<int16_t> ((thumb.top + thumb.bottom) / 2), static_cast<int16_t> ((thumb.left + thumb.right) / 2) };
+    return Centre (GetThumbRect());
 }
 
 // ---- The thumb ----
