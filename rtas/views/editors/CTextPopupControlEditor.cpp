@@ -13,8 +13,6 @@ using namespace ViewGeometry;
 
 namespace
 {
-inline constexpr int16_t kTextFont = 3;
-inline constexpr int16_t kTextSize = 9;
 inline constexpr int16_t kTextFace = 0;
 inline constexpr int16_t kTextInset = 3;
 inline constexpr int16_t kItemWidthMargin = 14;
@@ -29,8 +27,8 @@ public:
     explicit ScopedMenuFont (int16_t face)
     {
         const HostToolboxRoutines& toolbox = HostToolbox();
-        toolbox.TextFont (kTextFont);
-        toolbox.TextSize (kTextSize);
+        toolbox.TextFont (kMenuTextFont);
+        toolbox.TextSize (kMenuTextSize);
         toolbox.TextFace (face);
     }
 
