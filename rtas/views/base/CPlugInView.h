@@ -44,6 +44,9 @@ inline constexpr RGBColor kDefaultForeColor { 0x0000, 0x0000, 0x2222 };
 inline constexpr RGBColor kDefaultBackColor { 0x8888, 0x8888, 0x8888 };
 inline constexpr RGBColor kHighlightColor { 0x0000, 0x6666, 0xFFFF };
 inline constexpr Rect kDefaultLimitRect { -32000, -32000, 32000, 32000 };
+// The small font that views draw and edit their texts in: its font number and size.
+inline constexpr int16_t kViewTextFont = 3;
+inline constexpr int16_t kViewTextSize = 9;
 
 class CPlugInView : public IProcessView
 {

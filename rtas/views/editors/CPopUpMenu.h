@@ -16,9 +16,6 @@ inline constexpr int16_t kPopUpMenuID = 1000;
 // A pop-up opens this far right of the click and keeps this far inside the screen's edges.
 inline constexpr int16_t kMenuClickOffset = 10;
 inline constexpr int16_t kMenuScreenMargin = 5;
-// The font number and size that a pop-up's contents are drawn in.
-inline constexpr int16_t kMenuTextFont = 3;
-inline constexpr int16_t kMenuTextSize = 9;
 
 // Messages beside the toolbox's own (HostTypes.h): the theme question, finding the item under a
 // point and changing the hilited item; the answer to the theme question.

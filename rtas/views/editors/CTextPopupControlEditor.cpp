@@ -27,8 +27,8 @@ public:
     explicit ScopedMenuFont (int16_t face)
     {
         const HostToolboxRoutines& toolbox = HostToolbox();
-        toolbox.TextFont (kMenuTextFont);
-        toolbox.TextSize (kMenuTextSize);
+        toolbox.TextFont (kViewTextFont);
+        toolbox.TextSize (kViewTextSize);
         toolbox.TextFace (face);
     }
 

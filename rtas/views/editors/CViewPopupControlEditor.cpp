@@ -201,8 +201,8 @@ void CViewPopupControlEditor::TrackMouse (const EventRecord& event, bool synthet
     ScopedHiliteOff hiliteOff (*this);
     SetHilite (1);
     ScopedPortText portText;
-    toolbox.TextFont (kMenuTextFont);
-    toolbox.TextSize (kMenuTextSize);
+    toolbox.TextFont (kViewTextFont);
+    toolbox.TextSize (kViewTextSize);
     Point global = event.where;
     toolbox.LocalToGlobal (&global);
     const ScopedDetachedView detached (*fPopUpView);

@@ -18,8 +18,6 @@ using ViewGeometry::Saturate;
 
 namespace
 {
-inline constexpr int16_t kTextFontNumber = 3;
-inline constexpr int16_t kTextFontSize = 9;
 inline constexpr int16_t kTextStyle = 0;
 inline constexpr int16_t kTextInset = 3;
 inline constexpr int16_t kEditLineHeight = 11;
@@ -79,12 +77,12 @@ void CStaticTextView::DisposeEdit()
 
 int16_t CStaticTextView::GetTextFont() const
 {
-    return kTextFontNumber;
+    return kViewTextFont;
 }
 
 int16_t CStaticTextView::GetTextSize() const
 {
-    return kTextFontSize;
+    return kViewTextSize;
 }
 
 int16_t CStaticTextView::GetTextStyle() const
