@@ -826,8 +826,12 @@ void CPlugInView::DetachAll()
 
 void CPlugInView::DrawBackground (const Rect& area)
 {
-    if (fParent != nullptr)
-        return;
+    if (fParent == nullptr)
+        EraseBackground (area);
+}
+
+void CPlugInView::EraseBackground (const Rect& area)
+{
     const HostToolboxRoutines& toolbox = HostToolbox();
     ScopedPortColour backColour (ScopedPortColour::Which::back);
     const RGBColor colour = GetBackColor();

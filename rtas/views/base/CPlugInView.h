@@ -177,8 +177,11 @@ public:
     virtual CPlugInView* GetParentOrAttach();
     virtual void AttachAll();
     virtual void DetachAll();
-    // At the root: erases the area with the background colour and pattern.
+    // At the root: erases the area with the background colour and pattern (EraseBackground).
     virtual void DrawBackground (const Rect& area);
+    // Erases the area, within the frame, with the background colour and pattern; the port's back
+    // colour and pattern are restored.
+    void EraseBackground (const Rect& area);
     virtual void DrawContents (const Rect& area);
     virtual void Click (const EventRecord& event);
 

@@ -167,14 +167,7 @@ void CSliderControlEditor::TrackMouse (const EventRecord& event, bool synthetic)
 
 void CSliderControlEditor::DrawBackground (const Rect& area)
 {
-    const HostToolboxRoutines& toolbox = HostToolbox();
-    ScopedPortColour backColour (ScopedPortColour::Which::back);
-    const RGBColor colour = GetBackColor();
-    toolbox.RGBBackColor (&colour);
-    ApplyBackPattern();
-    const Rect erased = Intersection (area, GetRect());
-    toolbox.EraseRect (&erased);
-    RestoreBackPattern();
+    EraseBackground (area);
 }
 
 // The groove: a line 2 pixels wide about the slider's middle, 2 pixels short of either end, sunk
