@@ -438,9 +438,6 @@ void CTextPopupControlEditor::TrackMouse (const EventRecord& event, bool synthet
     int32_t result = 0;
     {
         ScopedMenuFont font (kTextFace);
-        int16_t width = 0;
-        int16_t height = 0;
-        GetMenuSize (&width, &height);
         Point global = event.where;
         toolbox.LocalToGlobal (&global);
         result = fMenu->PopUp (global, static_cast<int16_t> (fShownStep + 1));
