@@ -65,6 +65,16 @@ Point PortOrigin (const HostToolboxRoutines& toolbox, WindowRef window)
     return { bounds.top, bounds.left };
 }
 
+// The rectangle whose two corners the toolbox converted (LocalToGlobal or GlobalToLocal).
+Rect ConvertedCorners (const Rect& r, void (*convert) (Point*))
+{
+    Point topLeft { r.top, r.left };
+    Point bottomRight { r.bottom, r.right };
+    convert (&topLeft);
+    convert (&bottomRight);
+    return { topLeft.v, topLeft.h, bottomRight.v, bottomRight.h };
+}
+
 Point PinnedInside (Point mouse, Point start, const Rect& child, const Rect& allowed)
 {
     const auto pin = [] (int32_t value, int32_t lowest, int32_t highest) {
@@ -200,11 +210,7 @@ void CPlugInView::ClipToVisibleArea (const Rect& visible)
     const SDrawingTarget& target = DrawingTarget();
     if (target.window != nullptr && target.window != fWindow)
     {
-        Point topLeft { target.globalArea.top, target.globalArea.left };
-        Point bottomRight { target.globalArea.bottom, target.globalArea.right };
-        toolbox.GlobalToLocal (&topLeft);
-        toolbox.GlobalToLocal (&bottomRight);
-        const Rect covered { topLeft.v, topLeft.h, bottomRight.v, bottomRight.h };
+        const Rect covered = ConvertedCorners (target.globalArea, toolbox.GlobalToLocal);
         if (Meet (covered, visible))
         {
             DeferRedraw (this, visible);
@@ -299,14 +305,7 @@ void CPlugInView::SetDrawingTarget (WindowRef target, const Rect* area)
     state.window = target;
     state.globalArea = {};
     if (area != nullptr)
-    {
-        const HostToolboxRoutines& toolbox = HostToolbox();
-        Point topLeft { area->top, area->left };
-        Point bottomRight { area->bottom, area->right };
-        toolbox.LocalToGlobal (&topLeft);
-        toolbox.LocalToGlobal (&bottomRight);
-        state.globalArea = { topLeft.v, topLeft.h, bottomRight.v, bottomRight.h };
-    }
+        state.globalArea = ConvertedCorners (*area, HostToolbox().LocalToGlobal);
     if (target != nullptr)
         return;
 
@@ -784,6 +783,15 @@ void CPlugInView::GetHighlight (int16_t* colour, int16_t* extra, uint8_t* text) 
         text[0] = 0;
 }
 
+int16_t CPlugInView::GetHighlightColour() const
+{
+    int16_t colour = 0;
+    int16_t extra = 0;
+    uint8_t text[256] {};
+    GetHighlight (&colour, &extra, text);
+    return colour;
+}
+
 PixPatHandle CPlugInView::LoadPicture (int16_t id)
 {
     const HostToolboxRoutines& toolbox = HostToolbox();
@@ -818,8 +826,12 @@ void CPlugInView::DetachAll()
 
 void CPlugInView::DrawBackground (const Rect& area)
 {
-    if (fParent != nullptr)
-        return;
+    if (fParent == nullptr)
+        EraseBackground (area);
+}
+
+void CPlugInView::EraseBackground (const Rect& area)
+{
     const HostToolboxRoutines& toolbox = HostToolbox();
     ScopedPortColour backColour (ScopedPortColour::Which::back);
     const RGBColor colour = GetBackColor();

@@ -44,6 +44,9 @@ inline constexpr RGBColor kDefaultForeColor { 0x0000, 0x0000, 0x2222 };
 inline constexpr RGBColor kDefaultBackColor { 0x8888, 0x8888, 0x8888 };
 inline constexpr RGBColor kHighlightColor { 0x0000, 0x6666, 0xFFFF };
 inline constexpr Rect kDefaultLimitRect { -32000, -32000, 32000, 32000 };
+// The small font that views draw and edit their texts in: its font number and size.
+inline constexpr int16_t kViewTextFont = 3;
+inline constexpr int16_t kViewTextSize = 9;
 
 class CPlugInView : public IProcessView
 {
@@ -72,6 +75,8 @@ public:
     // Unlinks a direct child and hands it over (null when it is not one). A focus inside the
     // removed subtree is cleared.
     std::unique_ptr<CPlugInView> RemoveChild (CPlugInView* child);
+    // The top of the tree: the ancestor without a parent, or this view.
+    CPlugInView* Root();
     // The window this view draws into; null while it is not shown.
     WindowRef GetWindow() const { return fWindow; }
     // At the root: the view that receives keys; null when none.
@@ -165,13 +170,18 @@ public:
     virtual bool IsHighlighted() const;
     // `text` is a length-prefixed string buffer of 256 bytes.
     virtual void GetHighlight (int16_t* colour, int16_t* extra, uint8_t* text) const;
+    // The colour GetHighlight gives.
+    int16_t GetHighlightColour() const;
     // The pixel pattern of that id in the current resource file; null when there is none.
     virtual PixPatHandle LoadPicture (int16_t id);
     virtual CPlugInView* GetParentOrAttach();
     virtual void AttachAll();
     virtual void DetachAll();
-    // At the root: erases the area with the background colour and pattern.
+    // At the root: erases the area with the background colour and pattern (EraseBackground).
     virtual void DrawBackground (const Rect& area);
+    // Erases the area, within the frame, with the background colour and pattern; the port's back
+    // colour and pattern are restored.
+    void EraseBackground (const Rect& area);
     virtual void DrawContents (const Rect& area);
     virtual void Click (const EventRecord& event);
 
@@ -193,7 +203,6 @@ private:
     CPlugInView* FindFocusTarget (bool backwards) const;
     bool MoveFocusByTab (bool backwards);
     void ForgetFocusWithin (const CPlugInView* subtree);
-    CPlugInView* Root();
 
     RGBColor fForeColor = kDefaultForeColor;
     RGBColor fBackColor = kDefaultBackColor;

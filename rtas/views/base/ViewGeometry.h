@@ -33,6 +33,12 @@ constexpr bool SamePoint (Point a, Point b)
     return a.v == b.v && a.h == b.h;
 }
 
+// The middle of the rectangle, rounded towards zero.
+constexpr Point Centre (const Rect& r)
+{
+    return { static_cast<int16_t> ((r.top + r.bottom) / 2), static_cast<int16_t> ((r.left + r.right) / 2) };
+}
+
 // The common part; all zero when the two do not meet.
 Rect Intersection (const Rect& a, const Rect& b);
 bool Meet (const Rect& a, const Rect& b);

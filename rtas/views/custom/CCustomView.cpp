@@ -95,11 +95,7 @@ int16_t CCustomView::GetDrawState() const
         return 1;
     if (! IsHighlighted())
         return fColourSet;
-    int16_t colour = 0;
-    int16_t extra = 0;
-    uint8_t text[256] {};
-    GetHighlight (&colour, &extra, text);
-    return ColourSetOfHighlight (colour).value_or (fColourSet);
+    return ColourSetOfHighlight (GetHighlightColour()).value_or (fColourSet);
 }
 
 void CCustomView::DrawFrame (const Rect& frame)

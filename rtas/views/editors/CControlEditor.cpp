@@ -8,6 +8,7 @@
 #include "process/base/CDAEError.h"
 #include "process/process/CProcess.h"
 #include "process/utilities/HostExtToolbox.h"
+#include "views/base/ViewGeometry.h"
 #include "views/controls/CControlView.h"
 #include "views/controls/CProcessControlView.h"
 #include "views/description/CViewDescriptionReader.h"
@@ -91,12 +92,9 @@ CControlView* CControlEditor::FindOrMakeControlView()
 // for an editor without a parent.
 CControlView* CControlEditor::MakeProcessControlView()
 {
-    CPlugInView* top = GetParent();
-    if (top == nullptr)
+    if (GetParent() == nullptr)
         return nullptr;
-    while (top->GetParent() != nullptr)
-        top = top->GetParent();
-    CPlugInView* firstChild = top->GetFirstChild();
+    CPlugInView* firstChild = Root()->GetFirstChild();
     if (firstChild == nullptr)
         return nullptr;
     auto view = std::make_unique<CProcessControlView>();
@@ -145,8 +143,7 @@ void CControlEditor::SetValue (int32_t value)
 
 Point CControlEditor::GetAnchorPoint() const
 {
-    const Rect frame = GetRect();
-    return { static_cast<int16_t> ((frame.top + frame.bottom) / 2), static_cast<int16_t> ((frame.left + frame.right) / 2) };
+    return ViewGeometry::Centre (GetRect());
 }
 
 int32_t CControlEditor::GetValue() const

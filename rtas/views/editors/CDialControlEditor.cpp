@@ -116,11 +116,7 @@ RGBColor CDialControlEditor::GetForeColor() const
 {
     if (IsHighlighted() && GetWindow() != nullptr)
     {
-        int16_t colour = 0;
-        int16_t extra = 0;
-        uint8_t text[256] {};
-        GetHighlight (&colour, &extra, text);
-        const std::optional<int16_t> set = ColourSetOfHighlight (colour);
+        const std::optional<int16_t> set = ColourSetOfHighlight (GetHighlightColour());
         return set ? GetColourSet (*set)[4] : CControlEditor::GetForeColor();
     }
     switch (GetDrawState())

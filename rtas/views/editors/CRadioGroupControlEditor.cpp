@@ -86,8 +86,7 @@ void CRadioGroupControlEditor::ValueChangedQuiet()
 Point CRadioGroupControlEditor::GetAnchorPoint() const
 {
     const CPlugInView* selected = GetSelectedChild();
-    const Rect frame = selected != nullptr ? selected->GetRect() : GetRect();
-    return { static_cast<int16_t> ((frame.top + frame.bottom) / 2), static_cast<int16_t> ((frame.left + frame.right) / 2) };
+    return Centre (selected != nullptr ? selected->GetRect() : GetRect());
 }
 
 void CRadioGroupControlEditor::TrackMouse (const EventRecord& event, bool synthetic)
@@ -128,14 +127,10 @@ void CRadioGroupControlEditor::DrawHighlightFrame()
         fFrameDrawn = false;
         return;
     }
-    int16_t colour = 0;
-    int16_t extra = 0;
-    uint8_t text[256] {};
-    GetHighlight (&colour, &extra, text);
+    const RGBColor frameColour = FrameColourOf (GetHighlightColour());
     const HostToolboxRoutines& toolbox = HostToolbox();
     ScopedPenState pen;
     ScopedPortColour foreColour (ScopedPortColour::Which::fore);
-    const RGBColor frameColour = FrameColourOf (colour);
     const Rect frame = GetRect();
     toolbox.PenNormal();
     toolbox.RGBForeColor (&frameColour);

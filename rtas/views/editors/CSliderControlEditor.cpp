@@ -72,8 +72,7 @@ int32_t CSliderControlEditor::GetFineFactor() const
 
 Point CSliderControlEditor::GetAnchorPoint() const
 {
-    const Rect thumb = GetThumbRect();
-    return { static_cast<int16_t> ((thumb.top + thumb.bottom) / 2), static_cast<int16_t> ((thumb.left + thumb.right) / 2) };
+    return Centre (GetThumbRect());
 }
 
 // ---- The thumb ----
@@ -168,14 +167,7 @@ void CSliderControlEditor::TrackMouse (const EventRecord& event, bool synthetic)
 
 void CSliderControlEditor::DrawBackground (const Rect& area)
 {
-    const HostToolboxRoutines& toolbox = HostToolbox();
-    ScopedPortColour backColour (ScopedPortColour::Which::back);
-    const RGBColor colour = GetBackColor();
-    toolbox.RGBBackColor (&colour);
-    ApplyBackPattern();
-    const Rect erased = Intersection (area, GetRect());
-    toolbox.EraseRect (&erased);
-    RestoreBackPattern();
+    EraseBackground (area);
 }
 
 // The groove: a line 2 pixels wide about the slider's middle, 2 pixels short of either end, sunk

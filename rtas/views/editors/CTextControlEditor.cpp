@@ -122,11 +122,8 @@ void CTextControlEditor::EndEditing (bool commit)
 // background first, so that nothing of the record is left.
 void CTextControlEditor::RedrawFromTop()
 {
-    CPlugInView* top = this;
-    while (top->GetParent() != nullptr)
-        top = top->GetParent();
     const Rect visible = GetVisibleRect();
-    top->Invalidate (&visible);
+    Root()->Invalidate (&visible);
 }
 
 void CTextControlEditor::Draw (const Rect& area)

@@ -6,12 +6,6 @@
 #include "views/description/CViewDescriptionReader.h"
 #include "views/description/ViewRegistry.h"
 
-namespace
-{
-inline constexpr int16_t kEditFont = 3;
-inline constexpr int16_t kEditSize = 9;
-} // namespace
-
 CTextEditEditor::ScopedEditDrawing::ScopedEditDrawing (CPlugInView& view)
     : fDrawing (view, nullptr), fFore (ScopedPortColour::Which::fore), fBack (ScopedPortColour::Which::back)
 {
@@ -102,8 +96,8 @@ void CTextEditEditor::TrackMouse (const EventRecord& event, bool)
     ScopedViewDrawing drawing (*this, nullptr);
     ScopedPortText text;
     toolbox.TextMode (srcXor);
-    toolbox.TextFont (kEditFont);
-    toolbox.TextSize (kEditSize);
+    toolbox.TextFont (kViewTextFont);
+    toolbox.TextSize (kViewTextSize);
     if (fEdit != nullptr)
         toolbox.TEClick (event.where, (event.modifiers & kShiftModifier) != 0 ? 1 : 0, fEdit);
     else if (IsActive())

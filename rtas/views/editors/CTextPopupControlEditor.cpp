@@ -13,8 +13,6 @@ using namespace ViewGeometry;
 
 namespace
 {
-inline constexpr int16_t kTextFont = 3;
-inline constexpr int16_t kTextSize = 9;
 inline constexpr int16_t kTextFace = 0;
 inline constexpr int16_t kTextInset = 3;
 inline constexpr int16_t kItemWidthMargin = 14;
@@ -29,8 +27,8 @@ public:
     explicit ScopedMenuFont (int16_t face)
     {
         const HostToolboxRoutines& toolbox = HostToolbox();
-        toolbox.TextFont (kTextFont);
-        toolbox.TextSize (kTextSize);
+        toolbox.TextFont (kViewTextFont);
+        toolbox.TextSize (kViewTextSize);
         toolbox.TextFace (face);
     }
 
@@ -88,22 +86,25 @@ CTextPopupControlEditor::CTextPopupControlEditor() : fMenu (std::make_unique<CPo
 
 // ---- The shown step ----
 
-void CTextPopupControlEditor::ValueChanged()
+bool CTextPopupControlEditor::TakeShownStep()
 {
     const auto step = static_cast<int16_t> (std::clamp<int32_t> (GetStep(), -1, INT16_MAX));
     if (step == fShownStep)
-        return;
+        return false;
     fShownStep = step;
-    Invalidate (nullptr);
+    return true;
+}
+
+void CTextPopupControlEditor::ValueChanged()
+{
+    if (TakeShownStep())
+        Invalidate (nullptr);
 }
 
 void CTextPopupControlEditor::ValueChangedQuiet()
 {
-    const auto step = static_cast<int16_t> (std::clamp<int32_t> (GetStep(), -1, INT16_MAX));
-    if (step == fShownStep)
-        return;
-    fShownStep = step;
-    InvalidateFrame();
+    if (TakeShownStep())
+        InvalidateFrame();
 }
 
 Rect CTextPopupControlEditor::GetItemRect() const
@@ -437,9 +438,6 @@ void CTextPopupControlEditor::TrackMouse (const EventRecord& event, bool synthet
     int32_t result = 0;
     {
         ScopedMenuFont font (kTextFace);
-        int16_t width = 0;
-        int16_t height = 0;
-        GetMenuSize (&width, &height);
         Point global = event.where;
         toolbox.LocalToGlobal (&global);
         result = fMenu->PopUp (global, static_cast<int16_t> (fShownStep + 1));

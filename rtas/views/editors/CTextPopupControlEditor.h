@@ -83,6 +83,8 @@ public:
 
 private:
     void HandleMenuMessage (int16_t message, Rect& menuRect, Point hitPoint, int16_t& item) override;
+    // Takes the step the value now shows; false when it is the one already shown.
+    bool TakeShownStep();
     int16_t ItemHeight();
     Rect MenuItemRect (int16_t item) const;
     // The visible part less the arrow zones.

@@ -15,9 +15,6 @@ using namespace ViewGeometry;
 
 namespace
 {
-inline constexpr int16_t kTextFont = 3;
-inline constexpr int16_t kTextSize = 9;
-
 // Takes the pop-up's view tree off its window at the end of the scope, however the pop-up ended.
 class ScopedDetachedView
 {
@@ -204,8 +201,8 @@ void CViewPopupControlEditor::TrackMouse (const EventRecord& event, bool synthet
     ScopedHiliteOff hiliteOff (*this);
     SetHilite (1);
     ScopedPortText portText;
-    toolbox.TextFont (kTextFont);
-    toolbox.TextSize (kTextSize);
+    toolbox.TextFont (kViewTextFont);
+    toolbox.TextSize (kViewTextSize);
     Point global = event.where;
     toolbox.LocalToGlobal (&global);
     const ScopedDetachedView detached (*fPopUpView);

@@ -18,8 +18,6 @@ using ViewGeometry::Saturate;
 
 namespace
 {
-inline constexpr int16_t kTextFontNumber = 3;
-inline constexpr int16_t kTextFontSize = 9;
 inline constexpr int16_t kTextStyle = 0;
 inline constexpr int16_t kTextInset = 3;
 inline constexpr int16_t kEditLineHeight = 11;
@@ -79,12 +77,12 @@ void CStaticTextView::DisposeEdit()
 
 int16_t CStaticTextView::GetTextFont() const
 {
-    return kTextFontNumber;
+    return kViewTextFont;
 }
 
 int16_t CStaticTextView::GetTextSize() const
 {
-    return kTextFontSize;
+    return kViewTextSize;
 }
 
 int16_t CStaticTextView::GetTextStyle() const
@@ -180,11 +178,7 @@ RGBColor CStaticTextView::GetForeColor() const
     const CPlugInView* parent = GetParent();
     if ((parent == nullptr || parent->IsEnabled()) && IsHighlighted() && GetHilite() != 0)
     {
-        int16_t colour = 0;
-        int16_t extra = 0;
-        uint8_t text[256] {};
-        GetHighlight (&colour, &extra, text);
-        const std::optional<int16_t> set = ColourSetOfHighlight (colour);
+        const std::optional<int16_t> set = ColourSetOfHighlight (GetHighlightColour());
         return set ? GetColourSet (*set)[4] : CCustomView::GetForeColor();
     }
     if (GetColourSetIndex() == 1)

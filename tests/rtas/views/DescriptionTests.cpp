@@ -1,7 +1,7 @@
 // View descriptions: the registry's names, texts read into node trees or refused with their codes,
 // text queries against the plug-in's resource file, and views built from descriptions.
 
-#include "ViewTestSupport.h"
+#include "ControlViewSupport.h"
 
 #include "process/base/FourCharCode.h"
 #include "views/custom/CCustomView.h"
@@ -14,24 +14,10 @@
 namespace
 {
 
-SDialogItem ItemOf (const std::string& text, uint8_t type = 4, Rect bounds = { 10, 20, 40, 80 })
-{
-    return { bounds, type, reinterpret_cast<const uint8_t*> (text.data()), text.size() };
-}
-
-std::vector<uint8_t> PascalOf (const std::string& text)
-{
-    std::vector<uint8_t> pascal (text.size() + 1);
-    pascal[0] = uint8_t (text.size());
-    for (size_t i = 0; i < text.size(); ++i)
-        pascal[i + 1] = uint8_t (text[i]);
-    return pascal;
-}
-
 ViewCreator BackgroundCreator()
 {
     SDescriptionNode node {};
-    LookupViewKeyword (PascalOf ("Background").data(), &node);
+    LookupViewKeyword (Pascal ("Background").data(), &node);
     return NodeCreator (node);
 }
 
@@ -83,7 +69,7 @@ std::string Render (const SDescriptionNode* first)
 // The tree of a text, or "refused <code>".
 std::string Read (const std::string& text)
 {
-    const SDialogItem item = ItemOf (text);
+    const SDialogItem item = DescriptionItem (text);
     CViewDescriptionReader reader (item);
     try
     {
@@ -245,31 +231,31 @@ TEST (ViewRegistry, TheStandardNamesAreRegisteredWithTheirKindsAndValues)
     {
         SCOPED_TRACE (entry.name);
         SDescriptionNode node {};
-        ASSERT_TRUE (LookupViewKeyword (PascalOf (entry.name).data(), &node));
+        ASSERT_TRUE (LookupViewKeyword (Pascal (entry.name).data(), &node));
         EXPECT_EQ (int16_t (node.kind), entry.kind);
         EXPECT_EQ (int32_t (node.value), entry.value);
     }
     SDescriptionNode background {};
-    ASSERT_TRUE (LookupViewKeyword (PascalOf ("Background").data(), &background));
+    ASSERT_TRUE (LookupViewKeyword (Pascal ("Background").data(), &background));
     EXPECT_EQ (background.kind, 4);
     std::unique_ptr<CCustomView> made = NodeCreator (background)();
     ASSERT_NE (made, nullptr);
     EXPECT_EQ (typeid (*made), typeid (CCustomView));
     for (const char* unknown : { "Plate", "plates", "", "background" })
-        EXPECT_FALSE (LookupViewKeyword (PascalOf (unknown).data(), nullptr)) << unknown;
+        EXPECT_FALSE (LookupViewKeyword (Pascal (unknown).data(), nullptr)) << unknown;
 }
 
 TEST (ViewRegistry, RegisteringANameAgainReplacesItAndTheStandardEntriesComeBack)
 {
     RegisterViewKeyword ("cyclical", kNodeKeyword, 99);
     SDescriptionNode node {};
-    LookupViewKeyword (PascalOf ("cyclical").data(), &node);
+    LookupViewKeyword (Pascal ("cyclical").data(), &node);
     EXPECT_EQ (int32_t (node.value), 99);
-    RegisterViewKeyword (PascalOf ("pascalName").data(), kNodeKeyword, 55);
-    ASSERT_TRUE (LookupViewKeyword (PascalOf ("pascalName").data(), &node));
+    RegisterViewKeyword (Pascal ("pascalName").data(), kNodeKeyword, 55);
+    ASSERT_TRUE (LookupViewKeyword (Pascal ("pascalName").data(), &node));
     EXPECT_EQ (int32_t (node.value), 55);
     RegisterViewTypes();
-    LookupViewKeyword (PascalOf ("cyclical").data(), &node);
+    LookupViewKeyword (Pascal ("cyclical").data(), &node);
     EXPECT_EQ (int32_t (node.value), 7);
 }
 
@@ -319,7 +305,7 @@ TEST_F (Descriptions, ADescribedViewIsBuiltEnabledFramedAndFromItsAttributeLists
     for (const Case& c : cases)
     {
         SCOPED_TRACE (c.text);
-        const SDialogItem item = ItemOf (c.text, c.type);
+        const SDialogItem item = DescriptionItem (c.text, { 10, 20, 40, 80 }, c.type);
         bool ok = false;
         std::unique_ptr<CCustomView> view = CreateViewFromDescription (item, &ok);
         ASSERT_TRUE (ok);
@@ -336,14 +322,14 @@ TEST_F (Descriptions, ADescribedViewIsBuiltEnabledFramedAndFromItsAttributeLists
     TwoLevelView::calls.clear();
     const std::string text = "! TwoLevel (('Two1' plate) (5 6))";
     bool ok = false;
-    std::unique_ptr<CCustomView> view = CreateViewFromDescription (ItemOf (text), &ok);
+    std::unique_ptr<CCustomView> view = CreateViewFromDescription (DescriptionItem (text), &ok);
     ASSERT_TRUE (ok);
     auto& twoLevel = dynamic_cast<TwoLevelView&> (*view);
     EXPECT_EQ (twoLevel.own, (std::vector<int32_t> { 5, 6 }));
     EXPECT_EQ (TwoLevelView::calls,
                (std::vector<std::string> { "SetEnabled", "ReadItem (10,20,40,80) " + std::to_string (text.size()), "ReadDescription" }));
 
-    EXPECT_EQ (CreateViewFromDescription (ItemOf ("! TwoLevel (('Two2' plate))"), &ok), nullptr) << "a level without its list";
+    EXPECT_EQ (CreateViewFromDescription (DescriptionItem ("! TwoLevel (('Two2' plate))"), &ok), nullptr) << "a level without its list";
     EXPECT_FALSE (ok);
 }
 
@@ -378,11 +364,11 @@ TEST_F (Descriptions, TextsThatAreNoValidDescriptionGiveNoView)
     {
         SCOPED_TRACE (text);
         bool ok = true;
-        EXPECT_EQ (CreateViewFromDescription (ItemOf (text), &ok), nullptr);
+        EXPECT_EQ (CreateViewFromDescription (DescriptionItem (text), &ok), nullptr);
         EXPECT_FALSE (ok);
     }
     EXPECT_EQ (toolbox.objectCounts().patterns, patternsBefore) << "refused views gave their patterns back";
-    EXPECT_EQ (CreateViewFromDescription (ItemOf ("Hello"), nullptr), nullptr);
+    EXPECT_EQ (CreateViewFromDescription (DescriptionItem ("Hello"), nullptr), nullptr);
 }
 
 } // namespace
