@@ -8,11 +8,16 @@ void ThrowIfNonZero (int32_t value)
         throw CDAEError (value);
 }
 
+void ThrowConditionFalse()
+{
+    throw CDAEError (RTASError::kConditionFalse);
+}
+
 uint8_t ThrowIfFalse (int32_t boolean)
 {
     const auto low = static_cast<uint8_t> (boolean & 0xff);
     if (low == 0)
-        throw CDAEError (RTASError::kConditionFalse);
+        ThrowConditionFalse();
     return low;
 }
 

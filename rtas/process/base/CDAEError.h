@@ -38,6 +38,8 @@ private:
     int32_t fCode;
 };
 
+// Throws kConditionFalse: what was read or asked for is not as it must be.
+[[noreturn]] void ThrowConditionFalse();
 void ThrowIfNonZero (int32_t value);
 // Only the low 8 bits of the argument count as the boolean.
 uint8_t ThrowIfFalse (int32_t boolean);

@@ -11,11 +11,6 @@
 
 namespace
 {
-[[noreturn]] void Refuse()
-{
-    throw CDAEError (RTASError::kConditionFalse);
-}
-
 const uint8_t kEmptyText[1] {};
 
 const uint8_t* TextOrEmpty (const uint8_t* text)
@@ -26,7 +21,7 @@ const uint8_t* TextOrEmpty (const uint8_t* text)
 const SDescriptionNode* IntegerNode (const SDescriptionNode* node)
 {
     if (node == nullptr || node->kind != kNodeInteger)
-        Refuse();
+        ThrowConditionFalse();
     return node;
 }
 } // namespace
@@ -143,12 +138,12 @@ void CControlView::ReadDescription (CViewDescriptionReader& reader)
     CCustomView::ReadDescription (reader);
     const SDescriptionNode* name = reader.TakeAttributeList();
     if (name == nullptr || name->kind != kNodeString)
-        Refuse();
+        ThrowConditionFalse();
     const SDescriptionNode* steps = IntegerNode (name->next);
     const SDescriptionNode* initial = IntegerNode (steps->next);
     const SDescriptionNode* fallback = initial->next != nullptr ? IntegerNode (initial->next) : nullptr;
     if (fallback != nullptr && fallback->next != nullptr)
-        Refuse();
+        ThrowConditionFalse();
     SetName (NodeText (*name));
     fStepCount = steps->value;
     SetValue (initial->value);
@@ -171,7 +166,7 @@ void CControlView::AttachEditor (IControlViewEditor* editor)
     if (editor == nullptr)
         return;
     if (HasEditor (editor))
-        Refuse();
+        ThrowConditionFalse();
     editor->SetBoundView (this);
     editor->SetNextEditor (nullptr);
     if (fFirstEditor == nullptr)

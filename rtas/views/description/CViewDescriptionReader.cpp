@@ -14,11 +14,6 @@
 
 namespace
 {
-[[noreturn]] void Refuse()
-{
-    throw CDAEError (RTASError::kConditionFalse);
-}
-
 bool IsSeparator (uint8_t c)
 {
     return c == '\t' || c == '\n' || c == '\r' || c == ' ' || c == ',';
@@ -58,7 +53,7 @@ uint8_t Escaped (uint8_t c)
         case 'r': return 13;
         case 't': return 9;
         case 'v': return 11;
-        default: Refuse();
+        default: ThrowConditionFalse();
     }
 }
 
@@ -86,7 +81,7 @@ const SDescriptionNode* CViewDescriptionReader::TakeAttributeList()
 {
     const SDescriptionNode* list = fNextAttributeList;
     if (list == nullptr || list->kind != kNodeList)
-        Refuse();
+        ThrowConditionFalse();
     fNextAttributeList = list->next;
     return ListNodes (*list);
 }
@@ -115,12 +110,12 @@ SDescriptionNode* CViewDescriptionReader::ReadList (uint8_t closing, int depth)
     if (closing == 0)
     {
         if (! AtEnd())
-            Refuse();
+            ThrowConditionFalse();
     }
     else
     {
         if (AtEnd() || *fCursor != closing)
-            Refuse();
+            ThrowConditionFalse();
         ++fCursor;
     }
     return list.first;
@@ -141,7 +136,7 @@ SDescriptionNode* CViewDescriptionReader::ReadToken (int depth)
     if (c == '(' || c == '[')
     {
         if (depth >= kMaxListDepth)
-            Refuse();
+            ThrowConditionFalse();
         SDescriptionNode* list = NewNode (kNodeList, 0);
         ++fCursor;
         list->value = PointerValue (ReadList (c == '(' ? ')' : ']', depth + 1));
@@ -161,14 +156,14 @@ size_t CViewDescriptionReader::ReadQuoted (uint8_t quote, uint8_t* kept, size_t 
     for (;;)
     {
         if (AtEnd())
-            Refuse();
+            ThrowConditionFalse();
         uint8_t c = *fCursor++;
         if (c == quote)
             return count;
         if (c == '\\')
         {
             if (AtEnd())
-                Refuse();
+                ThrowConditionFalse();
             c = Escaped (*fCursor++);
         }
         if (count < keep)
@@ -198,7 +193,7 @@ SDescriptionNode* CViewDescriptionReader::ReadCharacterLiteral()
             const uint32_t code = (uint32_t (characters[0]) << 24) | (uint32_t (characters[1]) << 16) | (uint32_t (characters[2]) << 8) | characters[3];
             return NewNode (kNodeFourCharCode, static_cast<int32_t> (code));
         }
-        default: Refuse();
+        default: ThrowConditionFalse();
     }
 }
 
@@ -213,7 +208,7 @@ SDescriptionNode* CViewDescriptionReader::ReadNumber()
         ++fCursor;
         SkipSeparators();
         if (AtEnd() || ! (IsDigit (*fCursor) || *fCursor == '.'))
-            Refuse();
+            ThrowConditionFalse();
     }
 
     if (*fCursor == '0' && fEnd - fCursor >= 2 && fCursor[1] == 'x')
@@ -224,11 +219,11 @@ SDescriptionNode* CViewDescriptionReader::ReadNumber()
         for (; ! AtEnd() && HexValue (*fCursor) >= 0; ++fCursor, ++digits)
         {
             if (value > 0x0FFFFFFFu)
-                Refuse();
+                ThrowConditionFalse();
             value = value * 16 + uint32_t (HexValue (*fCursor));
         }
         if (digits == 0)
-            Refuse();
+            ThrowConditionFalse();
         return NewNode (kNodeInteger, static_cast<int32_t> (negative ? 0u - value : value));
     }
 
@@ -261,11 +256,11 @@ SDescriptionNode* CViewDescriptionReader::ReadNumber()
     {
         const double value = (negative ? -1.0 : 1.0) * (whole + fraction);
         if (! std::isfinite (value) || std::fabs (value) > double (FLT_MAX))
-            Refuse();
+            ThrowConditionFalse();
         return NewNode (kNodeReal, std::bit_cast<int32_t> (static_cast<float> (value)));
     }
     if (integer > (negative ? kLargestMagnitude : kLargestMagnitude - 1))
-        Refuse();
+        ThrowConditionFalse();
     return NewNode (kNodeInteger, static_cast<int32_t> (negative ? -integer : integer));
 }
 
@@ -317,7 +312,7 @@ void CViewDescriptionReader::ResolveQuery (SDescriptionNode& query)
             MakeStringNode (query, reinterpret_cast<const uint8_t*> (version.data()), version.size());
             break;
         }
-        default: Refuse();
+        default: ThrowConditionFalse();
     }
 }
 
@@ -351,23 +346,23 @@ void CViewDescriptionReader::ResolveStringQuery (SDescriptionNode& query)
 {
     const SDescriptionNode* list = query.next;
     if (list == nullptr || list->kind != kNodeList)
-        Refuse();
+        ThrowConditionFalse();
     const SDescriptionNode* id = ListNodes (*list);
     const SDescriptionNode* index = id != nullptr ? id->next : nullptr;
     if (index == nullptr || index->next != nullptr || id->kind != kNodeInteger || index->kind != kNodeInteger
         || ! FitsInt16 (id->value) || ! FitsInt16 (index->value))
-        Refuse();
+        ThrowConditionFalse();
 
     uint8_t text[kMaxTextLength + 1] {};
     {
         ScopedPlugInResFile plugInFile;
         if (! plugInFile.IsOpen())
-            Refuse();
+            ThrowConditionFalse();
         HostToolbox().GetIndString (text, static_cast<int16_t> (id->value), static_cast<int16_t> (index->value));
     }
     const size_t length = text[0];
     if (length + 2 >= 256)
-        Refuse();
+        ThrowConditionFalse();
 
     uint8_t quoted[kMaxTextLength + 1];
     quoted[0] = '"';

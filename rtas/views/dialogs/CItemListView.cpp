@@ -14,11 +14,6 @@
 
 namespace
 {
-[[noreturn]] void Refuse()
-{
-    throw CDAEError (RTASError::kConditionFalse);
-}
-
 // The item lists being built, innermost last: a list that holds itself, directly or through
 // others, would be built without end.
 std::vector<int16_t>& ItemListsBeingBuilt()
@@ -34,7 +29,7 @@ public:
     {
         std::vector<int16_t>& building = ItemListsBeingBuilt();
         if (std::find (building.begin(), building.end(), id) != building.end())
-            Refuse();
+            ThrowConditionFalse();
         building.push_back (id);
     }
     ~ScopedItemListBuild() { ItemListsBeingBuilt().pop_back(); }
@@ -130,13 +125,13 @@ void CItemListView::ReadDescription (CViewDescriptionReader& reader)
     CCustomView::ReadDescription (reader);
     const SDescriptionNode* id = reader.TakeAttributeList();
     if (id == nullptr || id->kind != kNodeInteger || id->value < INT16_MIN || id->value > INT16_MAX)
-        Refuse();
+        ThrowConditionFalse();
     const SDescriptionNode* horizontal = id->next;
     if (horizontal != nullptr)
     {
         const SDescriptionNode* vertical = horizontal->next;
         if (horizontal->kind != kNodeFourCharCode || vertical == nullptr || vertical->kind != kNodeFourCharCode || vertical->next != nullptr)
-            Refuse();
+            ThrowConditionFalse();
         SetScrollControlIDs (NodeFourCharCode (*horizontal), NodeFourCharCode (*vertical));
     }
     fItemListID = static_cast<int16_t> (id->value);

@@ -7,16 +7,11 @@
 
 namespace
 {
-[[noreturn]] void Refuse()
-{
-    throw CDAEError (RTASError::kConditionFalse);
-}
-
 template <class Value>
 Value ReadAt (const uint8_t* data, size_t size, size_t offset)
 {
     if (offset > size || size - offset < sizeof (Value))
-        Refuse();
+        ThrowConditionFalse();
     Value value;
     std::memcpy (&value, data + offset, sizeof value);
     return value;
@@ -26,10 +21,10 @@ Value ReadAt (const uint8_t* data, size_t size, size_t offset)
 std::vector<SDialogItem> ReadDialogItemList (const uint8_t* data, size_t size)
 {
     if (data == nullptr)
-        Refuse();
+        ThrowConditionFalse();
     const int32_t count = int32_t (ReadAt<int16_t> (data, size, 0)) + 1;
     if (count < 0)
-        Refuse();
+        ThrowConditionFalse();
     std::vector<SDialogItem> items;
     items.reserve (std::min (static_cast<size_t> (count), size / kDialogItemHeaderSize));
     size_t at = sizeof (int16_t);
@@ -41,7 +36,7 @@ std::vector<SDialogItem> ReadDialogItemList (const uint8_t* data, size_t size)
         item.length = ReadAt<uint8_t> (data, size, at + 13);
         at += kDialogItemHeaderSize;
         if (size - at < item.length)
-            Refuse();
+            ThrowConditionFalse();
         item.text = data + at;
         at += item.length + (item.length & 1);
         items.push_back (item);
@@ -52,7 +47,7 @@ std::vector<SDialogItem> ReadDialogItemList (const uint8_t* data, size_t size)
 SDialogTemplate ReadDialogTemplate (const uint8_t* data, size_t size)
 {
     if (data == nullptr)
-        Refuse();
+        ThrowConditionFalse();
     SDialogTemplate dialog;
     dialog.bounds = ReadAt<Rect> (data, size, 0);
     dialog.itemListID = ReadAt<int16_t> (data, size, kDialogItemListIDOffset);

@@ -8,15 +8,10 @@
 
 namespace
 {
-[[noreturn]] void Refuse()
-{
-    throw CDAEError (RTASError::kConditionFalse);
-}
-
 int16_t ShortIntegerOf (const SDescriptionNode* node)
 {
     if (node == nullptr || node->kind != kNodeInteger || node->value < INT16_MIN || node->value > INT16_MAX)
-        Refuse();
+        ThrowConditionFalse();
     return static_cast<int16_t> (node->value);
 }
 } // namespace
@@ -45,7 +40,7 @@ ControlHandle CMacControlView::CreateControl (WindowRef window)
 
 int16_t CMacControlView::GetControlKind() const
 {
-    Refuse();
+    ThrowConditionFalse();
 }
 
 void CMacControlView::SetWindow (WindowRef window)
@@ -103,12 +98,12 @@ void CMacControlView::ReadDescription (CViewDescriptionReader& reader)
     CCustomView::ReadDescription (reader);
     const SDescriptionNode* title = reader.TakeAttributeList();
     if (title == nullptr || title->kind != kNodeString)
-        Refuse();
+        ThrowConditionFalse();
     const int16_t minimum = ShortIntegerOf (title->next);
     const int16_t maximum = ShortIntegerOf (title->next->next);
     const int16_t value = ShortIntegerOf (title->next->next->next);
     if (title->next->next->next->next != nullptr)
-        Refuse();
+        ThrowConditionFalse();
     SetTitle (NodeText (*title));
     SetRange (minimum, maximum);
     fValue = value;
