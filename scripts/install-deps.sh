@@ -20,16 +20,41 @@ i386_packages=(
   libasound2-dev:i386 libhwy-dev:i386 libbenchmark-dev:i386
 )
 
-missing=()
-for pkg in "${native_packages[@]}" "${i386_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+install_packages() {
+  local missing=()
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing ${#missing[@]} missing packages: ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
 
-echo "Installing ${#missing[@]} missing packages: ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
+# The i386 build's programs run on the machine itself: the i386 dynamic loader answers when the
+# kernel runs 32-bit programs, or when user-mode emulation has been registered for them.
+i386_programs_run() {
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1
+}
+
+install_packages "${native_packages[@]}" "${i386_packages[@]}"
+
+# A kernel without 32-bit support (some virtual machines) runs them through qemu's user-mode
+# emulation, registered with the kernel's binfmt_misc.
+if ! i386_programs_run; then
+  install_packages qemu-user-binfmt
+  if [ ! -e /proc/sys/fs/binfmt_misc/status ]; then
+    mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+  fi
+  [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] || update-binfmts --enable qemu-i386
+  echo 1 >/proc/sys/fs/binfmt_misc/qemu-i386
+  if ! i386_programs_run; then
+    echo "install-deps: this machine runs no i386 programs, not even through qemu-user-binfmt" >&2
+    exit 1
+  fi
+  echo "install-deps: i386 programs run through qemu's user-mode emulation on this machine"
 fi
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
