@@ -128,18 +128,22 @@ int32_t AAX_CEffectParameters::GetParameterIsAutomatable (const char* id, AAX_CB
 {
     if (outAutomatable != nullptr)
         *outAutomatable = 0;
-    WITH_PARAMETER (id, parameter);
-    if (outAutomatable != nullptr)
-        *outAutomatable = parameter->Automatable() ? 1 : 0;
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outAutomatable != nullptr)
+            *outAutomatable = parameter->Automatable() ? 1 : 0;
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameterNumberOfSteps (const char* id, int32_t* outSteps) const
 {
-    WITH_PARAMETER (id, parameter);
-    if (outSteps != nullptr)
-        *outSteps = parameter->GetNumberOfSteps();
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outSteps != nullptr)
+            *outSteps = parameter->GetNumberOfSteps();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameterName (const char* id, AAX_IString* outName) const
@@ -191,10 +195,12 @@ int32_t AAX_CEffectParameters::GetParameterNameOfLength (const char* id, AAX_ISt
 
 int32_t AAX_CEffectParameters::GetParameterDefaultNormalizedValue (const char* id, double* outValue) const
 {
-    WITH_PARAMETER (id, parameter);
-    if (outValue != nullptr)
-        *outValue = parameter->GetNormalizedDefaultValue();
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outValue != nullptr)
+            *outValue = parameter->GetNormalizedDefaultValue();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::SetParameterToDefaultValue (const char* id)
@@ -208,34 +214,42 @@ int32_t AAX_CEffectParameters::SetParameterToDefaultValue (const char* id)
 
 int32_t AAX_CEffectParameters::GetParameterType (const char* id, int32_t* outType) const
 {
-    WITH_PARAMETER (id, parameter);
-    if (outType != nullptr)
-        *outType = parameter->GetType();
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outType != nullptr)
+            *outType = parameter->GetType();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameterOrientation (const char* id, int32_t* outOrientation) const
 {
-    WITH_PARAMETER (id, parameter);
-    if (outOrientation != nullptr)
-        *outOrientation = parameter->GetOrientation();
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outOrientation != nullptr)
+            *outOrientation = parameter->GetOrientation();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameter (const char* id, AAX_IParameter** outParameter)
 {
-    AAX_IParameter* parameter = registry_.GetParameterByID (id);
-    if (outParameter != nullptr)
-        *outParameter = parameter;
-    return parameter != nullptr ? AAX_SUCCESS : AAX_ERROR_UNKNOWN_PARAMETER;
+    GUARDED ({
+        AAX_IParameter* parameter = registry_.GetParameterByID (id);
+        if (outParameter != nullptr)
+            *outParameter = parameter;
+        return parameter != nullptr ? AAX_SUCCESS : AAX_ERROR_UNKNOWN_PARAMETER;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameterIndex (const char* id, int32_t* outIndex) const
 {
-    const int32_t index = registry_.GetParameterIndex (id);
-    if (outIndex != nullptr)
-        *outIndex = index;
-    return index >= 0 ? AAX_SUCCESS : AAX_ERROR_UNKNOWN_PARAMETER;
+    GUARDED ({
+        const int32_t index = registry_.GetParameterIndex (id);
+        if (outIndex != nullptr)
+            *outIndex = index;
+        return index >= 0 ? AAX_SUCCESS : AAX_ERROR_UNKNOWN_PARAMETER;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameterIDFromIndex (int32_t index, AAX_IString* outId) const
@@ -293,10 +307,12 @@ int32_t AAX_CEffectParameters::GetParameterValueString (const char* id, AAX_IStr
 
 int32_t AAX_CEffectParameters::GetParameterNormalizedValue (const char* id, double* outValue) const
 {
-    WITH_PARAMETER (id, parameter);
-    if (outValue != nullptr)
-        *outValue = parameter->GetNormalizedValue();
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outValue != nullptr)
+            *outValue = parameter->GetNormalizedValue();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::SetParameterNormalizedValue (const char* id, double value)
