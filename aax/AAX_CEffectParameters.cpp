@@ -59,6 +59,7 @@ void AAX_CEffectParameters::ReleaseHostObjects()
 int32_t AAX_CEffectParameters::Initialize (IACFUnknown* host)
 {
     GUARDED ({
+        const AAX_CPacketDispatcher::ScopedLock whole (dispatcher_);
         ReleaseHostObjects();
         controller_ = std::make_unique<AAX_VController> (host);
         automation_ = std::make_unique<AAX_VAutomationDelegate> (host);
@@ -81,6 +82,7 @@ int32_t AAX_CEffectParameters::Initialize (IACFUnknown* host)
 int32_t AAX_CEffectParameters::Uninitialize()
 {
     GUARDED ({
+        const AAX_CPacketDispatcher::ScopedLock whole (dispatcher_);
         ReleaseHostObjects();
         return AAX_SUCCESS;
     });
@@ -358,10 +360,11 @@ int32_t AAX_CEffectParameters::ReservedOperation28 (const char*, AAX_CBoolean)
 int32_t AAX_CEffectParameters::UpdateParameterNormalizedValue (const char* id, double value, int32_t)
 {
     GUARDED ({
+        const AAX_CPacketDispatcher::ScopedLock whole (dispatcher_);
         WITH_PARAMETER (id, parameter);
         parameter->UpdateNormalizedValue (value);
         dispatcher_.SetDirty (id);
-        ++changeCount_;
+        changeCount_.fetch_add (1, std::memory_order_relaxed);
         return AAX_SUCCESS;
     });
 }
@@ -582,8 +585,10 @@ int32_t AAX_CEffectParameters::CompareChunk (const AAX_SPlugInChunkHeader* chunk
 
 int32_t AAX_CEffectParameters::GetChangeCount (int32_t* outCount) const
 {
-    if (outCount != nullptr && changeCount_ >= 0)
-        *outCount = changeCount_;
+    // The host reads the count as signed: past 2^31 changes it reads negative and is not given.
+    const auto count = static_cast<int32_t> (changeCount_.load (std::memory_order_relaxed));
+    if (outCount != nullptr && count >= 0)
+        *outCount = count;
     return AAX_SUCCESS;
 }
 

@@ -103,10 +103,11 @@ int32_t JuceAAX_Processor::ReceiveNotification (uint32_t type, const void* data,
 
 int32_t JuceAAX_Processor::UpdateParameterNormalizedValue (const char* id, double value, int32_t cause)
 {
-    const int32_t result = AAX_CEffectParameters::UpdateParameterNormalizedValue (id, value, cause);
-    if (result != AAX_SUCCESS)
-        return result;
     return Guarded ([&]() -> int32_t {
+        const AAX_CPacketDispatcher::ScopedLock whole (PacketDispatcher());
+        const int32_t result = AAX_CEffectParameters::UpdateParameterNormalizedValue (id, value, cause);
+        if (result != AAX_SUCCESS)
+            return result;
         const int index = ProcessorIndexOf (id);
         if (index >= 0)
             processor_->setParameter (index, std::isnan (value) ? 0.0f : static_cast<float> (std::clamp (value, 0.0, 1.0)));

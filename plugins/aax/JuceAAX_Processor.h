@@ -35,7 +35,8 @@ public:
     // [host thread] Offline rendering, and a new format from the host: the processor is
     // prepared for it here, off the audio thread. Then the library's own handling.
     int32_t ReceiveNotification (uint32_t type, const void* data, uint32_t size) override;
-    // [any host thread] After the library has taken the value: the processor gets it too.
+    // [any host thread] After the library has taken the value: the processor gets it too, under
+    // the same lock, so that it ends up with the value the host parameter holds.
     int32_t UpdateParameterNormalizedValue (const char* id, double value, int32_t cause) override;
     // The private-data block of a context receives this instance.
     int32_t ClearDataBlock (uint32_t field, void* block, uint32_t size) override;
