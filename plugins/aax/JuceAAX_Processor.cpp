@@ -71,6 +71,22 @@ int32_t JuceAAX_Processor::InitializeEffect()
     return AAX_SUCCESS;
 }
 
+int32_t JuceAAX_Processor::Initialize (IACFUnknown* host)
+{
+    return Guarded ([&]() -> int32_t {
+        const std::lock_guard editorChanges (editorChangesLock_);
+        return AAX_CEffectParameters::Initialize (host);
+    });
+}
+
+int32_t JuceAAX_Processor::Uninitialize()
+{
+    return Guarded ([&]() -> int32_t {
+        const std::lock_guard editorChanges (editorChangesLock_);
+        return AAX_CEffectParameters::Uninitialize();
+    });
+}
+
 int JuceAAX_Processor::ProcessorIndexOf (const char* id) const
 {
     if (id == nullptr)
@@ -203,19 +219,33 @@ int32_t JuceAAX_Processor::SetChunk (uint32_t id, const AAX_SPlugInChunkHeader* 
 
 // ---- the editor's changes
 
+template <class Change>
+void JuceAAX_Processor::PassOnEditorChange (int index, Change&& change) noexcept
+{
+    try
+    {
+        const std::string id = IdentifierOf (index);
+        const std::lock_guard editorChanges (editorChangesLock_);
+        change (id.c_str());
+    }
+    catch (...)
+    {
+    }
+}
+
 void JuceAAX_Processor::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value)
 {
-    SetParameterNormalizedValue (IdentifierOf (index).c_str(), value);
+    PassOnEditorChange (index, [&] (const char* id) { SetParameterNormalizedValue (id, value); });
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
 {
-    TouchParameter (IdentifierOf (index).c_str());
+    PassOnEditorChange (index, [&] (const char* id) { TouchParameter (id); });
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
 {
-    ReleaseParameter (IdentifierOf (index).c_str());
+    PassOnEditorChange (index, [&] (const char* id) { ReleaseParameter (id); });
 }
 
 // ---- audio

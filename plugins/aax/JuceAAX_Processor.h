@@ -7,6 +7,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace AAXClasses
@@ -32,6 +33,10 @@ public:
     // The component's process procedure. [audio thread]
     static void ProcessCallback (void* const instances[], const void* instancesEnd);
 
+    // [host thread] The library's own, serialised with the editor's changes.
+    int32_t Initialize (IACFUnknown* host) override;
+    int32_t Uninitialize() override;
+
     // [host thread] Offline rendering, and a new format from the host: the processor is
     // prepared for it here, off the audio thread. Then the library's own handling.
     int32_t ReceiveNotification (uint32_t type, const void* data, uint32_t size) override;
@@ -53,11 +58,16 @@ protected:
     int32_t InitializeEffect() override;
 
 private:
-    // [message thread] The editor's changes, sent to the host.
+    // [message thread] The editor's changes, sent to the host; each waits for a host-thread
+    // Initialize or Uninitialize, which replace the parameters and host objects they use.
     void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;
     void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
     void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
     void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
+    // Runs change (identifier) for the parameter of that processor index, under the editor's
+    // lock; nothing is let out into the processor's notification.
+    template <class Change>
+    void PassOnEditorChange (int index, Change&& change) noexcept;
 
     // The channel counts and sample rate the host runs the instance in.
     struct ChannelLayout
@@ -96,6 +106,8 @@ private:
     juce::MidiBuffer midi_;
     // The format the processor was last prepared for; guarded by its callback lock.
     std::optional<ProcessingFormat> prepared_;
+    // Taken by Initialize, Uninitialize and the editor's changes.
+    std::mutex editorChangesLock_;
     int32_t juceChunkSize_ = 0;
 };
 } // namespace AAXClasses
