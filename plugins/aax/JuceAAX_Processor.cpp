@@ -75,6 +75,7 @@ int32_t JuceAAX_Processor::Initialize (IACFUnknown* host)
 {
     return Guarded ([&]() -> int32_t {
         const std::lock_guard editorChanges (editorChangesLock_);
+        ForgetHostFormat();
         return AAX_CEffectParameters::Initialize (host);
     });
 }
@@ -83,6 +84,7 @@ int32_t JuceAAX_Processor::Uninitialize()
 {
     return Guarded ([&]() -> int32_t {
         const std::lock_guard editorChanges (editorChangesLock_);
+        ForgetHostFormat();
         return AAX_CEffectParameters::Uninitialize();
     });
 }
@@ -288,6 +290,8 @@ void JuceAAX_Processor::PrepareForHostFormat()
 {
     if (const std::optional<ProcessingFormat> format = ReadHostFormat (ReadHostChannels()))
         Prepare (*format);
+    else
+        ForgetHostFormat();
 }
 
 void JuceAAX_Processor::Prepare (const ProcessingFormat& format)
@@ -301,36 +305,45 @@ void JuceAAX_Processor::Prepare (const ProcessingFormat& format)
     prepared_ = format;
 }
 
-void JuceAAX_Processor::Process (const JuceAAX_Context& context)
+void JuceAAX_Processor::ForgetHostFormat()
 {
-    // Every component has at least one channel each way: without the host's layout, that one
-    // is all the context is known to hold.
-    const std::optional<ChannelLayout> hostChannels = ReadHostChannels();
-    const ChannelLayout channels = hostChannels.value_or (ChannelLayout { 1, 1 });
-    const int length = *context.bufferLength;
-    for (int channel = 0; channel < channels.outputs; ++channel)
+    const juce::ScopedLock lock (processor_->getCallbackLock());
+    prepared_.reset();
+}
+
+bool JuceAAX_Processor::PassInputThrough (const JuceAAX_Context& context, const ChannelLayout& layout)
+{
+    const auto length = static_cast<size_t> (*context.bufferLength);
+    bool complete = true;
+    for (int channel = 0; channel < layout.inputs; ++channel)
+        complete = complete && context.inputChannels[channel] != nullptr;
+    for (int channel = 0; channel < layout.outputs; ++channel)
+        complete = complete && context.outputChannels[channel] != nullptr;
+
+    for (int channel = 0; channel < layout.outputs; ++channel)
     {
         float* out = context.outputChannels[channel];
-        if (channel < channels.inputs)
-        {
-            const float* in = context.inputChannels[channel];
-            if (in != out)
-                std::memmove (out, in, static_cast<size_t> (length) * sizeof (float));
-        }
-        else
+        if (out == nullptr)
+            continue;
+        const float* in = complete && channel < layout.inputs ? context.inputChannels[channel] : nullptr;
+        if (in == nullptr)
             std::fill (out, out + length, 0.0f);
+        else if (in != out)
+            std::memmove (out, in, length * sizeof (float));
     }
+    return complete;
+}
 
-    const std::optional<ProcessingFormat> format = ReadHostFormat (hostChannels);
-    if (! format.has_value())
-        return; // passed through until the host tells its rate and layout
+void JuceAAX_Processor::Process (const JuceAAX_Context& context, const ChannelLayout& layout)
+{
+    if (! PassInputThrough (context, layout))
+        return;
 
-    juce::AudioBuffer<float> buffer (context.outputChannels, channels.outputs, length);
+    juce::AudioBuffer<float> buffer (context.outputChannels, layout.outputs, *context.bufferLength);
     const bool hostBypass = context.bypass != nullptr && *context.bypass != 0;
     const juce::ScopedLock lock (processor_->getCallbackLock());
-    // A format the host gave no chance to prepare for off this thread: prepared here, before
-    // the block runs.
-    Prepare (*format);
+    if (! prepared_.has_value() || prepared_->channels != layout)
+        return; // passed through until the host gives a format of this layout
     midi_.clear();
     if (hostBypass)
         processor_->processBlockBypassed (buffer, midi_);
@@ -338,8 +351,10 @@ void JuceAAX_Processor::Process (const JuceAAX_Context& context)
         processor_->processBlock (buffer, midi_);
 }
 
+template <int Channels>
 void JuceAAX_Processor::ProcessCallback (void* const instances[], const void* instancesEnd)
 {
+    static constexpr ChannelLayout kLayout { Channels, Channels };
     if (instances == nullptr || instancesEnd == nullptr)
         return;
     const auto* end = static_cast<void* const*> (instancesEnd);
@@ -352,13 +367,16 @@ void JuceAAX_Processor::ProcessCallback (void* const instances[], const void* in
             continue;
         try
         {
-            (*context->instance)->Process (*context);
+            (*context->instance)->Process (*context, kLayout);
         }
         catch (...)
         {
         }
     }
 }
+
+template void JuceAAX_Processor::ProcessCallback<1> (void* const[], const void*);
+template void JuceAAX_Processor::ProcessCallback<2> (void* const[], const void*);
 } // namespace AAXClasses
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE

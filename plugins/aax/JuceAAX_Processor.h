@@ -17,8 +17,9 @@ namespace AAXClasses
 // through setParameter; the editor's changes and gestures go to the host as set-value, touch
 // and release requests. Its chunks are the library's controls chunk and `juce`, the
 // processor's state block. The processor is prepared for the controller's rate and stem
-// formats on the host thread, at initialisation and when the host notifies a new format; a
-// block passes its input through while the host gives no format.
+// formats on the host thread, at initialisation and when the host notifies a new format; the
+// audio thread reads only that preparation, never the controller, and a block passes its
+// input through while the host has given no format for its component's layout.
 class JuceAAX_Processor final : public AAX_CEffectParameters, private juce::AudioProcessorListener
 {
 public:
@@ -30,10 +31,14 @@ public:
 
     // The processor factory the description registers. [host thread]
     static IACFUnknown* Create();
-    // The component's process procedure. [audio thread]
+    // The process procedure of the component whose contexts hold that many channels each way.
+    // [audio thread]
+    template <int Channels>
     static void ProcessCallback (void* const instances[], const void* instancesEnd);
 
-    // [host thread] The library's own, serialised with the editor's changes.
+    // [host thread] The library's own, serialised with the editor's changes; the preparation
+    // the audio thread reads is forgotten first (under the callback lock), and made again for
+    // the new host's format.
     int32_t Initialize (IACFUnknown* host) override;
     int32_t Uninitialize() override;
 
@@ -83,22 +88,27 @@ private:
         bool operator== (const ProcessingFormat&) const = default;
     };
 
-    // [any thread] What the controller reports now: stem formats of one or two channels each
+    // [host thread] What the controller reports now: stem formats of one or two channels each
     // way, and a finite positive rate; nothing when it gives no usable answer.
     std::optional<ChannelLayout> ReadHostChannels() const;
     std::optional<double> ReadHostSampleRate() const;
     // Those channels with the controller's rate; nothing when either is missing.
     std::optional<ProcessingFormat> ReadHostFormat (const std::optional<ChannelLayout>& channels) const;
-    // [host thread] Prepares the processor for the format the controller reports, if any.
+    // [host thread] Prepares the processor for the format the controller reports; without one,
+    // the format is forgotten.
     void PrepareForHostFormat();
-    // Sets the processor's layout and prepares it, all under its callback lock, so that no
-    // block runs on a half-made preparation. [host thread; audio thread when the host gave no
-    // chance before]
+    // [host thread] Sets the processor's layout and prepares it, all under its callback lock,
+    // so that no block runs on a half-made preparation.
     void Prepare (const ProcessingFormat& format);
+    // [host thread] Blocks pass their input through from now on, until the next preparation.
+    void ForgetHostFormat();
 
-    // [audio thread] One context's block: the input is passed through until the processor is
-    // prepared for the format the host runs it in.
-    void Process (const JuceAAX_Context& context);
+    // [audio thread] One context's block, its channel arrays holding the component's layout:
+    // the input is passed through until the processor is prepared for that layout.
+    void Process (const JuceAAX_Context& context, const ChannelLayout& layout);
+    // [audio thread] Copies inputs to outputs (outputs without an input are cleared); with a
+    // channel pointer missing, every output there is gets silence and false comes back.
+    static bool PassInputThrough (const JuceAAX_Context& context, const ChannelLayout& layout);
     // The processor index a host identifier names: a whole decimal number 0..9, else -1.
     int ProcessorIndexOf (const char* id) const;
 
