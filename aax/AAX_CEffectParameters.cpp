@@ -59,6 +59,7 @@ void AAX_CEffectParameters::ReleaseHostObjects()
 int32_t AAX_CEffectParameters::Initialize (IACFUnknown* host)
 {
     GUARDED ({
+        const AAX_CPacketDispatcher::ScopedLock whole (dispatcher_);
         ReleaseHostObjects();
         controller_ = std::make_unique<AAX_VController> (host);
         automation_ = std::make_unique<AAX_VAutomationDelegate> (host);
@@ -81,6 +82,7 @@ int32_t AAX_CEffectParameters::Initialize (IACFUnknown* host)
 int32_t AAX_CEffectParameters::Uninitialize()
 {
     GUARDED ({
+        const AAX_CPacketDispatcher::ScopedLock whole (dispatcher_);
         ReleaseHostObjects();
         return AAX_SUCCESS;
     });
@@ -128,18 +130,22 @@ int32_t AAX_CEffectParameters::GetParameterIsAutomatable (const char* id, AAX_CB
 {
     if (outAutomatable != nullptr)
         *outAutomatable = 0;
-    WITH_PARAMETER (id, parameter);
-    if (outAutomatable != nullptr)
-        *outAutomatable = parameter->Automatable() ? 1 : 0;
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outAutomatable != nullptr)
+            *outAutomatable = parameter->Automatable() ? 1 : 0;
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameterNumberOfSteps (const char* id, int32_t* outSteps) const
 {
-    WITH_PARAMETER (id, parameter);
-    if (outSteps != nullptr)
-        *outSteps = parameter->GetNumberOfSteps();
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outSteps != nullptr)
+            *outSteps = parameter->GetNumberOfSteps();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameterName (const char* id, AAX_IString* outName) const
@@ -191,10 +197,12 @@ int32_t AAX_CEffectParameters::GetParameterNameOfLength (const char* id, AAX_ISt
 
 int32_t AAX_CEffectParameters::GetParameterDefaultNormalizedValue (const char* id, double* outValue) const
 {
-    WITH_PARAMETER (id, parameter);
-    if (outValue != nullptr)
-        *outValue = parameter->GetNormalizedDefaultValue();
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outValue != nullptr)
+            *outValue = parameter->GetNormalizedDefaultValue();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::SetParameterToDefaultValue (const char* id)
@@ -208,34 +216,42 @@ int32_t AAX_CEffectParameters::SetParameterToDefaultValue (const char* id)
 
 int32_t AAX_CEffectParameters::GetParameterType (const char* id, int32_t* outType) const
 {
-    WITH_PARAMETER (id, parameter);
-    if (outType != nullptr)
-        *outType = parameter->GetType();
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outType != nullptr)
+            *outType = parameter->GetType();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameterOrientation (const char* id, int32_t* outOrientation) const
 {
-    WITH_PARAMETER (id, parameter);
-    if (outOrientation != nullptr)
-        *outOrientation = parameter->GetOrientation();
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outOrientation != nullptr)
+            *outOrientation = parameter->GetOrientation();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameter (const char* id, AAX_IParameter** outParameter)
 {
-    AAX_IParameter* parameter = registry_.GetParameterByID (id);
-    if (outParameter != nullptr)
-        *outParameter = parameter;
-    return parameter != nullptr ? AAX_SUCCESS : AAX_ERROR_UNKNOWN_PARAMETER;
+    GUARDED ({
+        AAX_IParameter* parameter = registry_.GetParameterByID (id);
+        if (outParameter != nullptr)
+            *outParameter = parameter;
+        return parameter != nullptr ? AAX_SUCCESS : AAX_ERROR_UNKNOWN_PARAMETER;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameterIndex (const char* id, int32_t* outIndex) const
 {
-    const int32_t index = registry_.GetParameterIndex (id);
-    if (outIndex != nullptr)
-        *outIndex = index;
-    return index >= 0 ? AAX_SUCCESS : AAX_ERROR_UNKNOWN_PARAMETER;
+    GUARDED ({
+        const int32_t index = registry_.GetParameterIndex (id);
+        if (outIndex != nullptr)
+            *outIndex = index;
+        return index >= 0 ? AAX_SUCCESS : AAX_ERROR_UNKNOWN_PARAMETER;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetParameterIDFromIndex (int32_t index, AAX_IString* outId) const
@@ -293,10 +309,12 @@ int32_t AAX_CEffectParameters::GetParameterValueString (const char* id, AAX_IStr
 
 int32_t AAX_CEffectParameters::GetParameterNormalizedValue (const char* id, double* outValue) const
 {
-    WITH_PARAMETER (id, parameter);
-    if (outValue != nullptr)
-        *outValue = parameter->GetNormalizedValue();
-    return AAX_SUCCESS;
+    GUARDED ({
+        WITH_PARAMETER (id, parameter);
+        if (outValue != nullptr)
+            *outValue = parameter->GetNormalizedValue();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::SetParameterNormalizedValue (const char* id, double value)
@@ -342,10 +360,11 @@ int32_t AAX_CEffectParameters::ReservedOperation28 (const char*, AAX_CBoolean)
 int32_t AAX_CEffectParameters::UpdateParameterNormalizedValue (const char* id, double value, int32_t)
 {
     GUARDED ({
+        const AAX_CPacketDispatcher::ScopedLock whole (dispatcher_);
         WITH_PARAMETER (id, parameter);
         parameter->UpdateNormalizedValue (value);
         dispatcher_.SetDirty (id);
-        ++changeCount_;
+        changeCount_.fetch_add (1, std::memory_order_relaxed);
         return AAX_SUCCESS;
     });
 }
@@ -566,8 +585,10 @@ int32_t AAX_CEffectParameters::CompareChunk (const AAX_SPlugInChunkHeader* chunk
 
 int32_t AAX_CEffectParameters::GetChangeCount (int32_t* outCount) const
 {
-    if (outCount != nullptr && changeCount_ >= 0)
-        *outCount = changeCount_;
+    // The host reads the count as signed: past 2^31 changes it reads negative and is not given.
+    const auto count = static_cast<int32_t> (changeCount_.load (std::memory_order_relaxed));
+    if (outCount != nullptr && count >= 0)
+        *outCount = count;
     return AAX_SUCCESS;
 }
 

@@ -11,6 +11,7 @@
 #include "AAX_VTransport.h"
 #include "CACFUnknown.h"
 
+#include <atomic>
 #include <memory>
 #include <set>
 #include <string>
@@ -40,6 +41,8 @@ public:
     ACFRESULT InternalQueryInterface (const acfIID& iid, void** out) override;
 
     // Makes the host wrappers and registers the parameters; a second call cleans up the first.
+    // Both hold the packet dispatcher's mutex throughout, so that an update or a dispatch on
+    // another host thread never meets parameters or packets being made or deleted.
     int32_t Initialize (IACFUnknown* host) override;
     int32_t Uninitialize() override;
     int32_t ReceiveNotification (uint32_t type, const void* data, uint32_t size) override;
@@ -69,7 +72,9 @@ public:
     int32_t TouchParameter (const char* id) override;
     int32_t ReleaseParameter (const char* id) override;
     int32_t ReservedOperation28 (const char* id, AAX_CBoolean touched) override;
-    // [any host thread] The host's confirmed value; marks the parameter's packets dirty.
+    // [any host thread] The host's confirmed value; marks the parameter's packets dirty. The
+    // parameter stores and reports it to the host under the packet dispatcher's mutex, so that
+    // of two updates at once the one the parameter keeps is also the one the host hears last.
     int32_t UpdateParameterNormalizedValue (const char* id, double value, int32_t cause) override;
     int32_t UpdateParameterNormalizedRelative (const char* id, double delta) override;
     // [any host thread]
@@ -110,7 +115,8 @@ private:
     bool IsExcluded (const char* id) const;
     bool ControlsChunkMatches();
 
-    int32_t changeCount_ = 0;
+    // Host value updates so far; wraps round after 2^32.
+    std::atomic<uint32_t> changeCount_ { 0 };
     int32_t chunkSize_ = 0;
     AAX_CChunkDataParser parser_;
     AAX_CPacketDispatcher dispatcher_;

@@ -19,23 +19,16 @@ void AAX_CThreadMutex::Unlock()
     mutex_.Unlock();
 }
 
-// Takes the dispatcher's mutex unless there is none or the caller holds it already.
-class AAX_CPacketDispatcher::ScopedLock
+AAX_CPacketDispatcher::ScopedLock::ScopedLock (AAX_CPacketDispatcher& dispatcher)
+    : mutex_ (dispatcher.mutex_.get()), taken_ (mutex_ != nullptr && mutex_->Lock())
 {
-public:
-    explicit ScopedLock (AAX_CThreadMutex* mutex) : mutex_ (mutex), taken_ (mutex != nullptr && mutex->Lock()) {}
-    ScopedLock (const ScopedLock&) = delete;
-    ScopedLock& operator= (const ScopedLock&) = delete;
-    ~ScopedLock()
-    {
-        if (taken_)
-            mutex_->Unlock();
-    }
+}
 
-private:
-    AAX_CThreadMutex* mutex_;
-    bool taken_;
-};
+AAX_CPacketDispatcher::ScopedLock::~ScopedLock()
+{
+    if (taken_)
+        mutex_->Unlock();
+}
 
 AAX_CPacketDispatcher::AAX_CPacketDispatcher()
 {
@@ -52,7 +45,7 @@ AAX_CPacketDispatcher::AAX_CPacketDispatcher()
 AAX_CPacketDispatcher::~AAX_CPacketDispatcher()
 {
     {
-        ScopedLock lock (mutex_.get());
+        const ScopedLock lock (*this);
         handlers_.clear();
         packets_.clear();
     }
@@ -61,19 +54,19 @@ AAX_CPacketDispatcher::~AAX_CPacketDispatcher()
 
 void AAX_CPacketDispatcher::SetController (AAX_IController* controller)
 {
-    ScopedLock lock (mutex_.get());
+    const ScopedLock lock (*this);
     controller_ = controller;
 }
 
 void AAX_CPacketDispatcher::SetEffectParameters (AAX_IParameterLookup* parameters)
 {
-    ScopedLock lock (mutex_.get());
+    const ScopedLock lock (*this);
     parameters_ = parameters;
 }
 
 int32_t AAX_CPacketDispatcher::RegisterPacket (const char* identifier, uint32_t port, const AAX_IPacketHandler& handler)
 {
-    ScopedLock lock (mutex_.get());
+    const ScopedLock lock (*this);
     auto& packet = packets_[port];
     if (packet == nullptr)
         packet = std::make_unique<AAX_CPacket> (port);
@@ -83,7 +76,7 @@ int32_t AAX_CPacketDispatcher::RegisterPacket (const char* identifier, uint32_t 
 
 void AAX_CPacketDispatcher::UnregisterAllPackets()
 {
-    ScopedLock lock (mutex_.get());
+    const ScopedLock lock (*this);
     handlers_.clear();
     packets_.clear();
 }
@@ -92,7 +85,7 @@ int32_t AAX_CPacketDispatcher::SetDirty (const char* identifier)
 {
     if (identifier == nullptr)
         return AAX_SUCCESS;
-    ScopedLock lock (mutex_.get());
+    const ScopedLock lock (*this);
     const auto [first, last] = handlers_.equal_range (identifier);
     for (auto entry = first; entry != last; ++entry)
         entry->second.first->SetDirty (true);
@@ -101,7 +94,7 @@ int32_t AAX_CPacketDispatcher::SetDirty (const char* identifier)
 
 int32_t AAX_CPacketDispatcher::Dispatch()
 {
-    ScopedLock lock (mutex_.get());
+    const ScopedLock lock (*this);
     if (controller_ == nullptr)
         return AAX_ERROR_NULL_OBJECT;
 
@@ -119,17 +112,11 @@ int32_t AAX_CPacketDispatcher::Dispatch()
     for (const auto& [identifier, entry] : handlers_)
     {
         AAX_CPacket* packet = entry.first;
-        if (pending.count (packet) == 0)
+        if (pending.count (packet) == 0 || entry.second->Call (identifier.c_str(), *packet) != AAX_SUCCESS)
             continue;
-        int32_t outcome = entry.second->Call (identifier.c_str(), *packet);
-        if (outcome == AAX_SUCCESS)
-            outcome = controller_->PostPacket (packet->GetID(), packet->GetPtr(), packet->GetSize());
-        if (outcome != AAX_SUCCESS)
-        {
+        result = controller_->PostPacket (packet->GetID(), packet->GetPtr(), packet->GetSize());
+        if (result != AAX_SUCCESS)
             packet->SetDirty (true);
-            if (result == AAX_SUCCESS)
-                result = outcome;
-        }
     }
     return result;
 }

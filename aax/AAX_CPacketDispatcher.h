@@ -106,6 +106,22 @@ private:
 class AAX_CPacketDispatcher
 {
 public:
+    // Holds the dispatcher's mutex (unless there is none, or the caller holds it already) for
+    // a span of its owner's: the owner keeps a parameter update, or the making and unmaking of
+    // its parameters and packets, whole against a dispatch or an update on another thread.
+    class ScopedLock
+    {
+    public:
+        explicit ScopedLock (AAX_CPacketDispatcher& dispatcher);
+        ScopedLock (const ScopedLock&) = delete;
+        ScopedLock& operator= (const ScopedLock&) = delete;
+        ~ScopedLock();
+
+    private:
+        AAX_CThreadMutex* mutex_;
+        bool taken_;
+    };
+
     // Creates the mutex; without one every operation runs unlocked.
     AAX_CPacketDispatcher();
     AAX_CPacketDispatcher (const AAX_CPacketDispatcher&) = delete;
@@ -123,8 +139,9 @@ public:
     void UnregisterAllPackets();
     // [any thread] Marks every packet of that parameter dirty.
     int32_t SetDirty (const char* identifier);
-    // [any thread] Fills and posts every dirty packet. Returns the first failure (0 when all
-    // went well); a packet that failed stays dirty for the next call. Without a controller
+    // [any thread] Fills and posts every dirty packet and returns the result of the last post
+    // (0 when nothing was posted). A packet whose handler failed is not posted and is clean; one
+    // whose post failed stays dirty, to be posted again by the next call. Without a controller
     // nothing is posted and the answer is -20004.
     int32_t Dispatch();
 
@@ -133,8 +150,6 @@ public:
     int32_t GenerateSingleValuePacket (const char* identifier, AAX_CPacket& packet);
 
 private:
-    class ScopedLock;
-
     std::map<uint32_t, std::unique_ptr<AAX_CPacket>> packets_;
     std::multimap<std::string, std::pair<AAX_CPacket*, std::unique_ptr<AAX_IPacketHandler>>> handlers_;
     AAX_IController* controller_ = nullptr;

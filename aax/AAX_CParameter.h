@@ -185,20 +185,20 @@ public:
             automation_->PostCurrentValue (identifier_, GetNormalizedValue());
     }
 
-    // Stores the host's value (constrained by the taper) and reports the host's value back;
-    // a value outside 0..1 (or NaN) is reported as what was stored instead.
+    // Stores the host's value (constrained by the taper) and reports the host's value back. A
+    // value outside 0..1 (or NaN) is reported as what was stored instead, also when that is
+    // unchanged, so that the host does not keep a value the parameter cannot hold. Two updates
+    // at once are the caller's to serialise (the effect parameters do).
     void UpdateNormalizedValue (double normalizedValue) override
     {
         const T value = taper_->NormalizedToReal (normalizedValue);
-        if (! needsUpdate_ && value == value_.load())
+        const bool inRange = normalizedValue >= 0.0 && normalizedValue <= 1.0;
+        if (inRange && ! needsUpdate_.load() && value == value_.load())
             return;
         value_.store (value);
         if (automation_ != nullptr)
-        {
-            const bool inRange = normalizedValue >= 0.0 && normalizedValue <= 1.0;
             automation_->PostCurrentValue (identifier_, inRange ? normalizedValue : taper_->RealToNormalized (value));
-        }
-        needsUpdate_ = false;
+        needsUpdate_.store (false);
     }
 
     // Asks the host for the value (through the delegate), or takes it at once without one.
@@ -261,7 +261,8 @@ private:
     std::unique_ptr<AAX_ITaperDelegate<T>> taper_;
     std::unique_ptr<AAX_IDisplayDelegate<T>> display_;
     AAX_IAutomationDelegate* automation_ = nullptr;
-    bool needsUpdate_ = true;
+    // Atomic, as the value: set on one host thread, read by an update on another.
+    std::atomic<bool> needsUpdate_ { true };
     // Atomic so that a packet handler on another thread reads a whole value.
     std::atomic<T> value_;
     T default_;

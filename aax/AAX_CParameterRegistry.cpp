@@ -16,7 +16,7 @@ void AAX_CParameterRegistry::SetAutomationDelegate (AAX_IAutomationDelegate* del
 
 bool AAX_CParameterRegistry::AddParameter (std::unique_ptr<AAX_IParameter> parameter)
 {
-    if (parameter == nullptr || byIdentifier_.count (parameter->Identifier()) != 0)
+    if (parameter == nullptr || byIdentifier_.count (std::string_view (parameter->Identifier())) != 0)
         return false;
     parameter->SetAutomationDelegate (automation_);
     byIdentifier_.emplace (parameter->Identifier(), parameter.get());
@@ -32,11 +32,11 @@ void AAX_CParameterRegistry::RemoveAllParameters()
     parameters_.clear();
 }
 
-AAX_IParameter* AAX_CParameterRegistry::GetParameterByID (const char* identifier) const
+AAX_IParameter* AAX_CParameterRegistry::GetParameterByID (const char* identifier) const noexcept
 {
     if (identifier == nullptr)
         return nullptr;
-    const auto found = byIdentifier_.find (identifier);
+    const auto found = byIdentifier_.find (std::string_view (identifier));
     return found != byIdentifier_.end() ? found->second : nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class AAX_CParameterRegistry
@@ -27,7 +28,8 @@ public:
     // Deletes every parameter in registration order. [host thread]
     void RemoveAllParameters();
 
-    AAX_IParameter* GetParameterByID (const char* identifier) const;
+    // Looks the host's text up as it stands: nothing is allocated, nothing thrown.
+    AAX_IParameter* GetParameterByID (const char* identifier) const noexcept;
     // Position in registration order, -1 when not registered.
     int32_t GetParameterIndex (const char* identifier) const;
     int32_t Count() const { return static_cast<int32_t> (parameters_.size()); }
@@ -37,5 +39,5 @@ public:
 private:
     AAX_IAutomationDelegate* automation_ = nullptr;
     std::vector<std::unique_ptr<AAX_IParameter>> parameters_;
-    std::map<std::string, AAX_IParameter*> byIdentifier_;
+    std::map<std::string, AAX_IParameter*, std::less<>> byIdentifier_;
 };

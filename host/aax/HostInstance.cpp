@@ -146,6 +146,11 @@ void HostInstance::DeliverPackets()
 void HostInstance::ProcessBlock (const float* const* inputs, float* const* outputs, int32_t length)
 {
     parameters_->DispatchPackets();
+    RenderBlock (inputs, outputs, length);
+}
+
+void HostInstance::RenderBlock (const float* const* inputs, float* const* outputs, int32_t length)
+{
     DeliverPackets();
     bufferLength_ = length;
     for (const auto& [field, kind] : component_.fields)

@@ -77,6 +77,9 @@ public:
     // One block: dispatches the instance's packets, delivers them to their ports and calls
     // the process procedure with this instance's context. [the host's audio thread]
     void ProcessBlock (const float* const* inputs, float* const* outputs, int32_t length);
+    // The same without the dispatch, for a host that dispatches on another thread: the packets
+    // posted so far are delivered. [the host's audio thread]
+    void RenderBlock (const float* const* inputs, float* const* outputs, int32_t length);
     // The context of the last block (its fields, by field index).
     void* Context() { return fields_.data(); }
     // Calls the process procedure with any list of contexts.

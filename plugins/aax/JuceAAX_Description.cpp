@@ -3,6 +3,8 @@
 #include "JuceAAX_GUI.h"
 #include "JuceAAX_Processor.h"
 
+#include <iterator>
+
 namespace AAXClasses
 {
 namespace
@@ -22,8 +24,10 @@ namespace
     constexpr int32_t kManufacturerCode = FourCC ("QORa");
     constexpr int32_t kProductCode = FourCC ("KSTR");
     constexpr int32_t kPluginIdBase = FourCC ("jcaa");
-    // The channel layouts, one component each: 1 in / 1 out, then 2 in / 2 out.
-    constexpr int32_t kLayoutCount = 2;
+    // The channel layouts, one component each with the process procedure for its channel
+    // count: 1 in / 1 out, then 2 in / 2 out.
+    constexpr AAX_ProcessProc kLayoutProcedures[] = { &JuceAAX_Processor::ProcessCallback<1>, &JuceAAX_Processor::ProcessCallback<2> };
+    constexpr int32_t kLayoutCount = static_cast<int32_t> (std::size (kLayoutProcedures));
 
     // Returns the first failure of a sequence of host calls.
     class FirstFailure
@@ -59,7 +63,7 @@ namespace
         result << properties->AddProperty (AAX_PROPERTY_PRODUCT_ID, kProductCode);
         result << properties->AddProperty (AAX_PROPERTY_NATIVE, 1);
         result << properties->AddProperty (AAX_PROPERTY_PLUGIN_ID, kPluginIdBase + layout);
-        result << component->AddProcessProcedure (&JuceAAX_Processor::ProcessCallback, properties);
+        result << component->AddProcessProcedure (kLayoutProcedures[layout], properties);
         result << effect.AddComponent (component);
         return result.Result();
     }

@@ -71,6 +71,24 @@ int32_t JuceAAX_Processor::InitializeEffect()
     return AAX_SUCCESS;
 }
 
+int32_t JuceAAX_Processor::Initialize (IACFUnknown* host)
+{
+    return Guarded ([&]() -> int32_t {
+        const std::lock_guard editorChanges (editorChangesLock_);
+        ForgetHostFormat();
+        return AAX_CEffectParameters::Initialize (host);
+    });
+}
+
+int32_t JuceAAX_Processor::Uninitialize()
+{
+    return Guarded ([&]() -> int32_t {
+        const std::lock_guard editorChanges (editorChangesLock_);
+        ForgetHostFormat();
+        return AAX_CEffectParameters::Uninitialize();
+    });
+}
+
 int JuceAAX_Processor::ProcessorIndexOf (const char* id) const
 {
     if (id == nullptr)
@@ -103,10 +121,11 @@ int32_t JuceAAX_Processor::ReceiveNotification (uint32_t type, const void* data,
 
 int32_t JuceAAX_Processor::UpdateParameterNormalizedValue (const char* id, double value, int32_t cause)
 {
-    const int32_t result = AAX_CEffectParameters::UpdateParameterNormalizedValue (id, value, cause);
-    if (result != AAX_SUCCESS)
-        return result;
     return Guarded ([&]() -> int32_t {
+        const AAX_CPacketDispatcher::ScopedLock whole (PacketDispatcher());
+        const int32_t result = AAX_CEffectParameters::UpdateParameterNormalizedValue (id, value, cause);
+        if (result != AAX_SUCCESS)
+            return result;
         const int index = ProcessorIndexOf (id);
         if (index >= 0)
             processor_->setParameter (index, std::isnan (value) ? 0.0f : static_cast<float> (std::clamp (value, 0.0, 1.0)));
@@ -202,19 +221,33 @@ int32_t JuceAAX_Processor::SetChunk (uint32_t id, const AAX_SPlugInChunkHeader* 
 
 // ---- the editor's changes
 
+template <class Change>
+void JuceAAX_Processor::PassOnEditorChange (int index, Change&& change) noexcept
+{
+    try
+    {
+        const std::string id = IdentifierOf (index);
+        const std::lock_guard editorChanges (editorChangesLock_);
+        change (id.c_str());
+    }
+    catch (...)
+    {
+    }
+}
+
 void JuceAAX_Processor::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value)
 {
-    SetParameterNormalizedValue (IdentifierOf (index).c_str(), value);
+    PassOnEditorChange (index, [&] (const char* id) { SetParameterNormalizedValue (id, value); });
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
 {
-    TouchParameter (IdentifierOf (index).c_str());
+    PassOnEditorChange (index, [&] (const char* id) { TouchParameter (id); });
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
 {
-    ReleaseParameter (IdentifierOf (index).c_str());
+    PassOnEditorChange (index, [&] (const char* id) { ReleaseParameter (id); });
 }
 
 // ---- audio
@@ -257,6 +290,8 @@ void JuceAAX_Processor::PrepareForHostFormat()
 {
     if (const std::optional<ProcessingFormat> format = ReadHostFormat (ReadHostChannels()))
         Prepare (*format);
+    else
+        ForgetHostFormat();
 }
 
 void JuceAAX_Processor::Prepare (const ProcessingFormat& format)
@@ -270,36 +305,45 @@ void JuceAAX_Processor::Prepare (const ProcessingFormat& format)
     prepared_ = format;
 }
 
-void JuceAAX_Processor::Process (const JuceAAX_Context& context)
+void JuceAAX_Processor::ForgetHostFormat()
 {
-    // Every component has at least one channel each way: without the host's layout, that one
-    // is all the context is known to hold.
-    const std::optional<ChannelLayout> hostChannels = ReadHostChannels();
-    const ChannelLayout channels = hostChannels.value_or (ChannelLayout { 1, 1 });
-    const int length = *context.bufferLength;
-    for (int channel = 0; channel < channels.outputs; ++channel)
+    const juce::ScopedLock lock (processor_->getCallbackLock());
+    prepared_.reset();
+}
+
+bool JuceAAX_Processor::PassInputThrough (const JuceAAX_Context& context, const ChannelLayout& layout)
+{
+    const auto length = static_cast<size_t> (*context.bufferLength);
+    bool complete = true;
+    for (int channel = 0; channel < layout.inputs; ++channel)
+        complete = complete && context.inputChannels[channel] != nullptr;
+    for (int channel = 0; channel < layout.outputs; ++channel)
+        complete = complete && context.outputChannels[channel] != nullptr;
+
+    for (int channel = 0; channel < layout.outputs; ++channel)
     {
         float* out = context.outputChannels[channel];
-        if (channel < channels.inputs)
-        {
-            const float* in = context.inputChannels[channel];
-            if (in != out)
-                std::memmove (out, in, static_cast<size_t> (length) * sizeof (float));
-        }
-        else
+        if (out == nullptr)
+            continue;
+        const float* in = complete && channel < layout.inputs ? context.inputChannels[channel] : nullptr;
+        if (in == nullptr)
             std::fill (out, out + length, 0.0f);
+        else if (in != out)
+            std::memmove (out, in, length * sizeof (float));
     }
+    return complete;
+}
 
-    const std::optional<ProcessingFormat> format = ReadHostFormat (hostChannels);
-    if (! format.has_value())
-        return; // passed through until the host tells its rate and layout
+void JuceAAX_Processor::Process (const JuceAAX_Context& context, const ChannelLayout& layout)
+{
+    if (! PassInputThrough (context, layout))
+        return;
 
-    juce::AudioBuffer<float> buffer (context.outputChannels, channels.outputs, length);
+    juce::AudioBuffer<float> buffer (context.outputChannels, layout.outputs, *context.bufferLength);
     const bool hostBypass = context.bypass != nullptr && *context.bypass != 0;
     const juce::ScopedLock lock (processor_->getCallbackLock());
-    // A format the host gave no chance to prepare for off this thread: prepared here, before
-    // the block runs.
-    Prepare (*format);
+    if (! prepared_.has_value() || prepared_->channels != layout)
+        return; // passed through until the host gives a format of this layout
     midi_.clear();
     if (hostBypass)
         processor_->processBlockBypassed (buffer, midi_);
@@ -307,8 +351,10 @@ void JuceAAX_Processor::Process (const JuceAAX_Context& context)
         processor_->processBlock (buffer, midi_);
 }
 
+template <int Channels>
 void JuceAAX_Processor::ProcessCallback (void* const instances[], const void* instancesEnd)
 {
+    static constexpr ChannelLayout kLayout { Channels, Channels };
     if (instances == nullptr || instancesEnd == nullptr)
         return;
     const auto* end = static_cast<void* const*> (instancesEnd);
@@ -321,13 +367,16 @@ void JuceAAX_Processor::ProcessCallback (void* const instances[], const void* in
             continue;
         try
         {
-            (*context->instance)->Process (*context);
+            (*context->instance)->Process (*context, kLayout);
         }
         catch (...)
         {
         }
     }
 }
+
+template void JuceAAX_Processor::ProcessCallback<1> (void* const[], const void*);
+template void JuceAAX_Processor::ProcessCallback<2> (void* const[], const void*);
 } // namespace AAXClasses
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE

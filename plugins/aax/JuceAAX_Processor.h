@@ -7,6 +7,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace AAXClasses
@@ -16,8 +17,9 @@ namespace AAXClasses
 // through setParameter; the editor's changes and gestures go to the host as set-value, touch
 // and release requests. Its chunks are the library's controls chunk and `juce`, the
 // processor's state block. The processor is prepared for the controller's rate and stem
-// formats on the host thread, at initialisation and when the host notifies a new format; a
-// block passes its input through while the host gives no format.
+// formats on the host thread, at initialisation and when the host notifies a new format; the
+// audio thread reads only that preparation, never the controller, and a block passes its
+// input through while the host has given no format for its component's layout.
 class JuceAAX_Processor final : public AAX_CEffectParameters, private juce::AudioProcessorListener
 {
 public:
@@ -29,13 +31,22 @@ public:
 
     // The processor factory the description registers. [host thread]
     static IACFUnknown* Create();
-    // The component's process procedure. [audio thread]
+    // The process procedure of the component whose contexts hold that many channels each way.
+    // [audio thread]
+    template <int Channels>
     static void ProcessCallback (void* const instances[], const void* instancesEnd);
+
+    // [host thread] The library's own, serialised with the editor's changes; the preparation
+    // the audio thread reads is forgotten first (under the callback lock), and made again for
+    // the new host's format.
+    int32_t Initialize (IACFUnknown* host) override;
+    int32_t Uninitialize() override;
 
     // [host thread] Offline rendering, and a new format from the host: the processor is
     // prepared for it here, off the audio thread. Then the library's own handling.
     int32_t ReceiveNotification (uint32_t type, const void* data, uint32_t size) override;
-    // [any host thread] After the library has taken the value: the processor gets it too.
+    // [any host thread] After the library has taken the value: the processor gets it too, under
+    // the same lock, so that it ends up with the value the host parameter holds.
     int32_t UpdateParameterNormalizedValue (const char* id, double value, int32_t cause) override;
     // The private-data block of a context receives this instance.
     int32_t ClearDataBlock (uint32_t field, void* block, uint32_t size) override;
@@ -52,11 +63,16 @@ protected:
     int32_t InitializeEffect() override;
 
 private:
-    // [message thread] The editor's changes, sent to the host.
+    // [message thread] The editor's changes, sent to the host; each waits for a host-thread
+    // Initialize or Uninitialize, which replace the parameters and host objects they use.
     void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;
     void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
     void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
     void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
+    // Runs change (identifier) for the parameter of that processor index, under the editor's
+    // lock; nothing is let out into the processor's notification.
+    template <class Change>
+    void PassOnEditorChange (int index, Change&& change) noexcept;
 
     // The channel counts and sample rate the host runs the instance in.
     struct ChannelLayout
@@ -72,22 +88,27 @@ private:
         bool operator== (const ProcessingFormat&) const = default;
     };
 
-    // [any thread] What the controller reports now: stem formats of one or two channels each
+    // [host thread] What the controller reports now: stem formats of one or two channels each
     // way, and a finite positive rate; nothing when it gives no usable answer.
     std::optional<ChannelLayout> ReadHostChannels() const;
     std::optional<double> ReadHostSampleRate() const;
     // Those channels with the controller's rate; nothing when either is missing.
     std::optional<ProcessingFormat> ReadHostFormat (const std::optional<ChannelLayout>& channels) const;
-    // [host thread] Prepares the processor for the format the controller reports, if any.
+    // [host thread] Prepares the processor for the format the controller reports; without one,
+    // the format is forgotten.
     void PrepareForHostFormat();
-    // Sets the processor's layout and prepares it, all under its callback lock, so that no
-    // block runs on a half-made preparation. [host thread; audio thread when the host gave no
-    // chance before]
+    // [host thread] Sets the processor's layout and prepares it, all under its callback lock,
+    // so that no block runs on a half-made preparation.
     void Prepare (const ProcessingFormat& format);
+    // [host thread] Blocks pass their input through from now on, until the next preparation.
+    void ForgetHostFormat();
 
-    // [audio thread] One context's block: the input is passed through until the processor is
-    // prepared for the format the host runs it in.
-    void Process (const JuceAAX_Context& context);
+    // [audio thread] One context's block, its channel arrays holding the component's layout:
+    // the input is passed through until the processor is prepared for that layout.
+    void Process (const JuceAAX_Context& context, const ChannelLayout& layout);
+    // [audio thread] Copies inputs to outputs (outputs without an input are cleared); with a
+    // channel pointer missing, every output there is gets silence and false comes back.
+    static bool PassInputThrough (const JuceAAX_Context& context, const ChannelLayout& layout);
     // The processor index a host identifier names: a whole decimal number 0..9, else -1.
     int ProcessorIndexOf (const char* id) const;
 
@@ -95,6 +116,8 @@ private:
     juce::MidiBuffer midi_;
     // The format the processor was last prepared for; guarded by its callback lock.
     std::optional<ProcessingFormat> prepared_;
+    // Taken by Initialize, Uninitialize and the editor's changes.
+    std::mutex editorChangesLock_;
     int32_t juceChunkSize_ = 0;
 };
 } // namespace AAXClasses

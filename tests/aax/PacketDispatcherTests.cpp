@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -115,26 +116,48 @@ TEST_F (PacketDispatcher, SharedPortIsFilledByEachHandler)
     EXPECT_EQ (ValueOf<float> (posted[1]), 0.5f);
 }
 
-TEST_F (PacketDispatcher, FailuresAreReturnedAndRetried)
+TEST_F (PacketDispatcher, TheLastPostIsReturnedAndOnlyFailedPostsAreTriedAgain)
 {
     Register ("MasterBypassID", 3);
     Register ("0", 5);
-    Register ("missing", 6);
-    framework.SetResult ("Controller", 12, -7);
-    // Every dirty packet is tried; the first failure in key order comes back.
-    EXPECT_EQ (dispatcher.Dispatch(), -7);
-    EXPECT_EQ (framework.CallsTo ("Controller").size(), 2u);
-
-    framework.SetResult ("Controller", 12, AAX_SUCCESS);
-    EXPECT_EQ (dispatcher.Dispatch(), AAX_ERROR_NULL_OBJECT); // the handler of "missing" fails
-    ASSERT_EQ (Posted().size(), 2u);
-    std::vector<uint32_t> ports;
-    for (const auto& packet : Posted())
-        ports.push_back (packet.port);
-    EXPECT_EQ (ports, (std::vector<uint32_t> { 5, 3 }));
-    // Only the failing one stays dirty.
-    EXPECT_EQ (dispatcher.Dispatch(), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ (Posted().size(), 2u);
+    Register ("missing", 6); // its handler fails
+    // Walked in key order: "0" (port 5), "MasterBypassID" (port 3), "missing".
+    const struct
+    {
+        const char* what;
+        std::vector<const char*> marked; // made dirty before the dispatch
+        std::vector<int32_t> postResults; // the controller's answers, one per post in order
+        int32_t expected;
+        std::vector<uint32_t> posted; // ports of the posts that went through, all so far
+    } steps[] = {
+        { "first post fails, second goes through", {}, { -7, AAX_SUCCESS }, AAX_SUCCESS, { 3 } },
+        { "the failed one again, the failed handler not", {}, { AAX_SUCCESS }, AAX_SUCCESS, { 3, 5 } },
+        { "the last post fails", { "0", "MasterBypassID" }, { AAX_SUCCESS, -7 }, -7, { 3, 5, 5 } },
+        { "the failed one again", {}, { AAX_SUCCESS }, AAX_SUCCESS, { 3, 5, 5, 3 } },
+        { "nothing dirty", {}, {}, AAX_SUCCESS, { 3, 5, 5, 3 } },
+        { "only a failing handler dirty: nothing posted", { "missing" }, {}, AAX_SUCCESS, { 3, 5, 5, 3 } },
+    };
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE (step.what);
+        for (const char* id : step.marked)
+            dispatcher.SetDirty (id);
+        framework.ClearCalls();
+        size_t next = 0;
+        const auto answer = [&] { framework.SetResult ("Controller", 12, next < step.postResults.size() ? step.postResults[next] : -99); };
+        answer();
+        host->Controller().OnPostPacket ([&] (uint32_t) {
+            ++next;
+            answer();
+        });
+        EXPECT_EQ (dispatcher.Dispatch(), step.expected);
+        host->Controller().OnPostPacket (nullptr);
+        EXPECT_EQ (next, step.postResults.size());
+        std::vector<uint32_t> ports;
+        for (const auto& packet : Posted())
+            ports.push_back (packet.port);
+        EXPECT_EQ (ports, step.posted);
+    }
 }
 
 TEST_F (PacketDispatcher, WithoutControllerNothingIsPosted)

@@ -333,6 +333,45 @@ TEST_F (ParameterWithHost, UpdateReportsTheHostsValueOrWhatWasStoredOutsideTheRa
     EXPECT_FALSE (bypass->GetValue());
 }
 
+TEST_F (ParameterWithHost, AValueOutsideTheRangeIsAnsweredWithTheStoredOneAlsoWhenUnchanged)
+{
+    constexpr double kNaNValue = std::numeric_limits<double>::quiet_NaN();
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        bool isBypass;
+        double held; // the host's update before, taken in range
+        double sent;
+        std::vector<std::string> posted; // what the host is told of the second update
+    } cases[] = {
+        { false, 1.0, 1.7, { "\"3\",1" } }, // the upper limit, held already
+        { false, 1.0, kInfinity, { "\"3\",1" } },
+        { false, 0.0, -0.5, { "\"3\",0" } }, // the lower limit, held already
+        { false, 0.0, kNaNValue, { "\"3\",0" } },
+        { true, 1.0, 3.0, { "\"MasterBypassID\",1" } },
+        { true, 0.0, -2.0, { "\"MasterBypassID\",0" } },
+        { false, 1.0, 1.0, {} }, // in range and unchanged: nothing to tell
+        { true, 0.0, 0.0, {} },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (testing::Message() << (c.isBypass ? "bypass" : "float") << " holding " << c.held << ", sent " << c.sent);
+        std::unique_ptr<AAX_IParameter> parameter;
+        if (c.isBypass)
+            parameter = MakeBypass();
+        else
+            parameter = MakeFloat ("3", 0.5f);
+        parameter->SetAutomationDelegate (delegate.get());
+        parameter->UpdateNormalizedValue (c.held);
+        const double held = parameter->GetNormalizedValue();
+        ASSERT_EQ (held, c.held);
+        framework.ClearCalls();
+        parameter->UpdateNormalizedValue (c.sent);
+        EXPECT_EQ (PostedCurrentValues(), c.posted);
+        EXPECT_EQ (parameter->GetNormalizedValue(), held);
+    }
+}
+
 TEST_F (ParameterWithHost, TaperAndDisplayChanges)
 {
     auto parameter = MakeFloat ("3", 0.5f);

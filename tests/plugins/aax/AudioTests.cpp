@@ -204,6 +204,16 @@ std::vector<std::vector<float>> BlockOf (const std::vector<std::vector<float>>& 
     return block;
 }
 
+// The controller queries a block made, by slot: rate 4, input 5 and output 6 stem formats.
+std::vector<int> FormatQueries (const HostFramework& framework)
+{
+    std::vector<int> slots;
+    for (const HostCall& call : framework.CallsTo ("Controller"))
+        if (call.slot >= 4 && call.slot <= 6)
+            slots.push_back (call.slot);
+    return slots;
+}
+
 TEST (AAXPluginAudio, PassesTheInputThroughUntilTheHostGivesItsFormat)
 {
     struct Case
@@ -211,8 +221,8 @@ TEST (AAXPluginAudio, PassesTheInputThroughUntilTheHostGivesItsFormat)
         int slot; // the controller query that fails at first: rate, input or output stem format
         int channels;
     };
-    const Case cases[] = { { 4, 1 }, { 4, 2 }, { 5, 1 }, { 6, 1 } };
-    const auto signal = TestSignal (2, 4 * 256);
+    const Case cases[] = { { 4, 1 }, { 4, 2 }, { 5, 1 }, { 5, 2 }, { 6, 1 }, { 6, 2 } };
+    const auto signal = TestSignal (2, 6 * 256);
     for (const Case& c : cases)
     {
         SCOPED_TRACE (testing::Message() << "query " << c.slot << ", " << c.channels << " channels");
@@ -220,24 +230,37 @@ TEST (AAXPluginAudio, PassesTheInputThroughUntilTheHostGivesItsFormat)
         plugin.framework.SetResult ("Controller", c.slot, AAX_ERROR_NULL_OBJECT);
         auto instance = plugin.NewInstance (c.channels, kRate);
         instance->Parameters().SetParameterNormalizedValue ("3", 0.8);
+        // Every output channel holds its input, none the canary the host's buffer held.
         for (int block = 0; block < 2; ++block)
         {
             const auto input = BlockOf (signal, c.channels, block * 256, 256);
             EXPECT_EQ (HostBlock (*instance, input), input) << "block " << block;
         }
 
-        // Once the host answers, the processor is prepared before the next block runs.
+        // The host answers now, but blocks do not ask: they pass through until it notifies.
         plugin.framework.SetResult ("Controller", c.slot, AAX_SUCCESS);
+        plugin.framework.ClearCalls();
+        const auto unannounced = BlockOf (signal, c.channels, 2 * 256, 256);
+        EXPECT_EQ (HostBlock (*instance, unannounced), unannounced);
+        EXPECT_TRUE (FormatQueries (plugin.framework).empty());
+
+        instance->ChangeFormat (c.channels, kRate);
         DirectRun direct;
         direct.Prepare (c.channels, kRate);
         direct.Processor().setParameter (KestruneAudioProcessor::ratioParam, 0.8f);
-        for (int block = 2; block < 4; ++block)
+        for (int block = 3; block < 5; ++block)
         {
             const auto input = BlockOf (signal, c.channels, block * 256, 256);
             const auto output = HostBlock (*instance, input);
             EXPECT_EQ (output, direct.Process (input)) << "block " << block;
             EXPECT_NE (output, input) << "block " << block;
         }
+
+        // A notification the controller cannot answer: the format is unknown again.
+        plugin.framework.SetResult ("Controller", c.slot, AAX_ERROR_NULL_OBJECT);
+        instance->ChangeFormat (c.channels, kRate);
+        const auto unknown = BlockOf (signal, c.channels, 5 * 256, 256);
+        EXPECT_EQ (HostBlock (*instance, unknown), unknown);
     }
 }
 
@@ -251,29 +274,142 @@ TEST (AAXPluginAudio, RateAndLayoutChangesPrepareTheProcessorAgain)
     // Stereo at 48 kHz, then 96 kHz, then mono at 44.1 kHz, then stereo again.
     const Step steps[] = { { 2, kRate }, { 2, 96000.0 }, { 1, 44100.0 }, { 2, 44100.0 } };
     const auto signal = TestSignal (2, 4 * 3 * 300);
-    for (const bool notify : { true, false })
+    LoadedPlugin plugin;
+    auto instance = plugin.NewInstance (2, kRate);
+    instance->Parameters().SetParameterNormalizedValue ("3", 0.8);
+    DirectRun direct;
+    direct.Processor().setParameter (KestruneAudioProcessor::ratioParam, 0.8f);
+    int start = 0;
+    for (const Step& step : steps)
     {
-        SCOPED_TRACE (notify ? "the host notifies" : "the host changes without a word");
-        LoadedPlugin plugin;
-        auto instance = plugin.NewInstance (2, kRate);
-        instance->Parameters().SetParameterNormalizedValue ("3", 0.8);
-        DirectRun direct;
-        direct.Processor().setParameter (KestruneAudioProcessor::ratioParam, 0.8f);
-        int start = 0;
-        for (const Step& step : steps)
+        if (start > 0)
+            instance->ChangeFormat (step.channels, step.rate);
+        direct.Prepare (step.channels, step.rate);
+        for (int block = 0; block < 3; ++block, start += 300)
         {
-            if (start > 0)
-                instance->ChangeFormat (step.channels, step.rate, notify);
-            direct.Prepare (step.channels, step.rate);
-            for (int block = 0; block < 3; ++block, start += 300)
+            const auto input = BlockOf (signal, step.channels, start, 300);
+            const auto output = HostBlock (*instance, input);
+            EXPECT_EQ (output, direct.Process (input)) << step.channels << " channels at " << step.rate << ", block " << block;
+            EXPECT_NE (output, input);
+        }
+    }
+}
+
+TEST (AAXPluginAudio, AFormatTheHostDoesNotAnnounceIsNotReadOnTheAudioThread)
+{
+    LoadedPlugin plugin;
+    auto instance = plugin.NewInstance (2, kRate);
+    instance->Parameters().SetParameterNormalizedValue ("3", 0.8);
+    DirectRun direct;
+    direct.Prepare (2, kRate);
+    direct.Processor().setParameter (KestruneAudioProcessor::ratioParam, 0.8f);
+    const auto signal = TestSignal (2, 4 * 256);
+    plugin.framework.ClearCalls();
+
+    // A new rate without a word: the blocks run on in the format prepared.
+    instance->ChangeFormat (2, 96000.0, false);
+    for (int block = 0; block < 2; ++block)
+    {
+        const auto input = BlockOf (signal, 2, block * 256, 256);
+        EXPECT_EQ (HostBlock (*instance, input), direct.Process (input)) << "block " << block;
+    }
+    // A new layout without a word: its component's blocks pass through, whole.
+    instance->ChangeFormat (1, 96000.0, false);
+    const auto mono = BlockOf (signal, 1, 2 * 256, 256);
+    EXPECT_EQ (HostBlock (*instance, mono), mono);
+    EXPECT_TRUE (FormatQueries (plugin.framework).empty());
+
+    // Announced, it is prepared for.
+    instance->Parameters().ReceiveNotification (AAX_NOTIFICATION_FORMAT_CHANGED, nullptr, 0);
+    direct.Prepare (1, 96000.0);
+    const auto announced = BlockOf (signal, 1, 3 * 256, 256);
+    EXPECT_EQ (HostBlock (*instance, announced), direct.Process (announced));
+}
+
+TEST (AAXPluginAudio, ReadsNoChannelBeyondItsComponentAndNoMissingOne)
+{
+    LoadedPlugin plugin;
+    const auto signal = TestSignal (2, 256);
+    {
+        // The controller claims stereo for a mono instance: its procedure reads one channel of
+        // each array and passes it through.
+        auto mono = plugin.NewInstance (1, kRate);
+        mono->Controller().SetStemFormats (AAX_STEM_FORMAT_STEREO, AAX_STEM_FORMAT_STEREO);
+        mono->Parameters().ReceiveNotification (AAX_NOTIFICATION_FORMAT_CHANGED, nullptr, 0);
+        const auto input = BlockOf (signal, 1, 0, 256);
+        EXPECT_EQ (HostBlock (*mono, input), input);
+    }
+
+    // A stereo block with a channel missing is silence wherever there is a buffer, and is not
+    // rendered: the next whole block continues as if it had never come.
+    auto instance = plugin.NewInstance (2, kRate);
+    DirectRun direct;
+    direct.Prepare (2, kRate);
+    const auto input = BlockOf (signal, 2, 0, 128);
+    const std::vector<float> silence (128, 0.0f);
+    for (const int missing : { 0, 1, 2, 3 }) // input 0, input 1, output 0, output 1
+    {
+        SCOPED_TRACE (missing);
+        std::vector<std::vector<float>> output (2, std::vector<float> (128, -7.0f));
+        std::vector<const float*> in { input[0].data(), input[1].data() };
+        std::vector<float*> out { output[0].data(), output[1].data() };
+        if (missing < 2)
+            in[size_t (missing)] = nullptr;
+        else
+            out[size_t (missing - 2)] = nullptr;
+        instance->ProcessBlock (in.data(), out.data(), 128);
+        for (size_t c = 0; c < 2; ++c)
+        {
+            if (out[c] != nullptr)
             {
-                const auto input = BlockOf (signal, step.channels, start, 300);
-                const auto output = HostBlock (*instance, input);
-                EXPECT_EQ (output, direct.Process (input)) << step.channels << " channels at " << step.rate << ", block " << block;
-                EXPECT_NE (output, input);
+                EXPECT_EQ (output[c], silence) << "output " << c;
             }
         }
     }
+    const auto whole = BlockOf (signal, 2, 128, 128);
+    EXPECT_EQ (HostBlock (*instance, whole), direct.Process (whole));
+}
+
+TEST (AAXPluginAudio, BlocksAndDispatchesWhileTheHostReinitialisesMeetAWholeInstance)
+{
+    LoadedPlugin plugin;
+    auto instance = plugin.NewInstance (2, kRate);
+    const auto input = BlockOf (TestSignal (2, 256), 2, 0, 256);
+    std::vector<std::vector<float>> output (2, std::vector<float> (256));
+    const float* in[] = { input[0].data(), input[1].data() };
+    float* out[] = { output[0].data(), output[1].data() };
+    std::atomic<bool> running { true };
+    std::atomic<int> blocks { 0 };
+    bool everySampleWritten = true;
+    // The audio thread renders; another host thread dispatches the packets meanwhile.
+    std::thread audio ([&] {
+        while (running.load())
+        {
+            for (auto& channel : output)
+                std::fill (channel.begin(), channel.end(), -7.0f);
+            instance->RenderBlock (in, out, 256);
+            for (const auto& channel : output)
+                for (float sample : channel)
+                    everySampleWritten = everySampleWritten && sample != -7.0f && std::isfinite (sample);
+            ++blocks;
+        }
+    });
+    std::thread dispatch ([&] {
+        while (running.load())
+            instance->Parameters().DispatchPackets();
+    });
+    for (int round = 0; round < 40 || blocks.load() < 40; ++round)
+    {
+        ASSERT_EQ (instance->Parameters().Uninitialize(), AAX_SUCCESS);
+        ASSERT_EQ (instance->Parameters().Initialize (&instance->Host()), AAX_SUCCESS);
+        ASSERT_EQ (instance->Parameters().ReceiveNotification (AAX_NOTIFICATION_FORMAT_CHANGED, nullptr, 0), AAX_SUCCESS);
+    }
+    running = false;
+    audio.join();
+    dispatch.join();
+    EXPECT_TRUE (everySampleWritten);
+    // Initialised again, the instance processes.
+    EXPECT_NE (HostBlock (*instance, input), input);
 }
 
 TEST (AAXPluginAudio, RateChangesWhileBlocksRunNeverMeetAHalfPreparedProcessor)

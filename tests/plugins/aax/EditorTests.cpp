@@ -2,7 +2,9 @@
 // the host and the host's answer back into the knob.
 #include "EditorTestSupport.h"
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 namespace
 {
@@ -82,6 +84,48 @@ TEST_F (HeadlessEditor, KnobDragReachesTheHostAndTheHostsAnswerComesBack)
         const auto now = knob (Draw (view));
         return now != before && nearlySame (now, knob (Draw (referenceView)));
     }));
+}
+
+TEST_F (HeadlessEditor, KnobDragsWhileTheHostReinitialisesMeetWholeParameters)
+{
+    auto instance = plugin.NewInstance();
+    HostEditor editor (*instance);
+    auto& view = editor.OpenOffscreen();
+    const int32_t x = kRatioKnob.x + kRatioKnob.w / 2, y = kRatioKnob.y + kRatioKnob.h / 2;
+    const auto drag = [&] (int32_t distance) {
+        view.Mouse (AAX_MOUSE_DOWN, x, y);
+        view.Mouse (AAX_MOUSE_DRAG, x, y - distance);
+        view.Mouse (AAX_MOUSE_UP, x, y - distance);
+    };
+
+    std::atomic<bool> running { true };
+    std::atomic<int> drags { 0 };
+    std::thread dragging ([&] {
+        while (running.load())
+            drag (10 + drags++ % 50);
+    });
+    for (int round = 0; round < 30 || drags.load() < 30; ++round)
+    {
+        ASSERT_EQ (instance->Parameters().Uninitialize(), AAX_SUCCESS);
+        ASSERT_EQ (instance->Parameters().Initialize (&instance->Host()), AAX_SUCCESS);
+    }
+    running = false;
+    dragging.join();
+
+    // The instance came out whole: a drag now is a gesture the host hears from start to end,
+    // and its value lands in the parameter.
+    const double before = NormalizedValue (*instance, "3");
+    plugin.framework.ClearCalls();
+    drag (-80);
+    std::vector<int> slots;
+    for (const HostCall& call : plugin.framework.CallsTo ("AutomationDelegate"))
+        slots.push_back (call.slot);
+    ASSERT_GE (slots.size(), 3u);
+    EXPECT_EQ (slots.front(), 7);
+    EXPECT_EQ (slots.back(), 8);
+    EXPECT_NE (std::find (slots.begin(), slots.end(), 5), slots.end());
+    EXPECT_FALSE (instance->AutomationDelegate().IsTouched ("3"));
+    EXPECT_NE (NormalizedValue (*instance, "3"), before);
 }
 
 TEST_F (HeadlessEditor, ContainersAreLetGoAndTheEditorLeavesThem)

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
+#include <thread>
 
 namespace
 {
@@ -112,6 +114,49 @@ TEST (AAXPluginParameters, HostUpdatesArePostedBackAsTheHostSentThem)
         EXPECT_EQ (posted, std::vector<std::string> { c.posted }) << c.id << " " << c.value;
     }
     EXPECT_EQ (StateValue (*instance, "Ratio"), 0.0);
+}
+
+TEST (AAXPluginParameters, TwoThreadsUpdatingLeaveHostAndProcessorWithTheValueEachParameterHolds)
+{
+    LoadedPlugin plugin;
+    auto instance = plugin.NewInstance();
+    plugin.framework.ClearCalls();
+    constexpr int kUpdates = 2000;
+    // Values exact in float, different on each thread.
+    const auto update = [&] (int thread) {
+        for (int i = 0; i < kUpdates; ++i)
+        {
+            instance->Parameters().UpdateParameterNormalizedValue ("8", (2.0 * i + thread) / 4096.0, 0);
+            instance->Parameters().UpdateParameterNormalizedValue ("MasterBypassID", (i + thread) % 2, 0);
+        }
+    };
+    std::thread first (update, 0);
+    std::thread second (update, 1);
+    first.join();
+    second.join();
+
+    std::map<std::string, double> lastPosted;
+    for (const HostCall& call : plugin.framework.CallsTo ("AutomationDelegate"))
+        if (call.slot == 6)
+        {
+            const size_t comma = call.arguments.find (',');
+            lastPosted[call.arguments.substr (0, comma)] = std::stod (call.arguments.substr (comma + 1));
+        }
+    const double mix = NormalizedValue (*instance, "8");
+    EXPECT_EQ (lastPosted["\"8\""], mix);
+    EXPECT_EQ (float (StateValue (*instance, "Mix")), float (mix));
+    const double bypass = NormalizedValue (*instance, "MasterBypassID");
+    EXPECT_EQ (lastPosted["\"MasterBypassID\""], bypass);
+    int32_t changes = 0;
+    instance->Parameters().GetChangeCount (&changes);
+    EXPECT_EQ (changes, 4 * kUpdates);
+
+    // The bypass packet carries the value held too.
+    instance->Controller().ClearPackets();
+    EXPECT_EQ (instance->Parameters().DispatchPackets(), AAX_SUCCESS);
+    const auto packets = instance->Controller().Packets();
+    ASSERT_EQ (packets.size(), 1u);
+    EXPECT_EQ (packets[0].payload, (std::vector<uint8_t> { uint8_t (bypass), 0, 0, 0 }));
 }
 
 TEST (AAXPluginParameters, OnlyCompleteIdentifiersAndClampedValuesReachTheProcessor)
