@@ -2,6 +2,11 @@
 // faulting access run by itself (trap flag) and a trap handler that shows it to the device.
 // Everything the handlers touch is lock-free or owned through the bus lock; they call only
 // functions that are safe in a handler of a synchronous fault.
+//
+// The fault handler opens the page only as far as the fault asks: for a read, to reads. An
+// instruction that reads and then writes (an OR into a register, say) may fault as a read first,
+// as user-mode emulation reports it; its write then faults too, within the same step, and the
+// device sees the one write, as it does where the first fault already reports the write.
 
 #include "RegisterBus.h"
 
@@ -116,6 +121,23 @@ namespace
         return watchReads ? PROT_NONE : PROT_READ;
     }
 
+    // Notes the access for the end of the step; a write where a read of the same register is
+    // noted is the second half of one access that reads and writes.
+    void notePending (RegisterWindow* window, size_t offset, bool write)
+    {
+        for (int i = 0; i < gPendingCount; ++i)
+        {
+            PendingAccess& access = gPending[size_t (i)];
+            if (access.window == window && access.offset == offset)
+            {
+                access.write = access.write || write;
+                return;
+            }
+        }
+        if (gPendingCount < kMaxPending)
+            gPending[size_t (gPendingCount++)] = { window, offset, write };
+    }
+
     // The handlers align the stack themselves: user-mode emulation may enter them with %esp on a
     // 16-byte boundary, where the ABI has it there before the return address was pushed, and code
     // built for the ABI (the compiler's aligned spills, the address sanitizer's frames) relies on it.
@@ -141,9 +163,8 @@ namespace
         else
             ThreadPointer::restore (gStepThreadPointer);
         const bool write = (machine->uc_mcontext.gregs[REG_ERR] & 2) != 0;
-        if (gPendingCount < kMaxPending)
-            gPending[size_t (gPendingCount++)] = { window, size_t (address - window->hostRegisters()), write };
-        mprotect (window->hostRegisters(), RegisterWindow::pageSize(), PROT_READ | PROT_WRITE);
+        notePending (window, size_t (address - window->hostRegisters()), write);
+        mprotect (window->hostRegisters(), RegisterWindow::pageSize(), write ? PROT_READ | PROT_WRITE : PROT_READ);
         machine->uc_mcontext.gregs[REG_EFL] |= kTrapFlag;
     }
 

@@ -193,6 +193,59 @@ TEST_F (DsiStandIn, PrestoCardsHaveTheOnyxPortAndOthersTheByteRegisters)
     }
 }
 
+// Instructions that read a register and write it back in one go, as compiled code may use.
+void orIntoRegister (volatile uint8_t* address)
+{
+    asm volatile("orb $0x80, (%0)"
+                 :
+                 : "r"(address)
+                 : "memory");
+}
+
+void lockedOrIntoRegister (volatile uint8_t* address)
+{
+    asm volatile("lock orb $0x80, (%0)"
+                 :
+                 : "r"(address)
+                 : "memory");
+}
+
+void exchangeWithRegister (volatile uint8_t* address)
+{
+    uint8_t value = 0x85;
+    asm volatile("xchgb %1, (%0)"
+                 :
+                 : "r"(address), "q"(value)
+                 : "memory");
+}
+
+TEST_F (DsiStandIn, AnInstructionThatReadsAndWritesARegisterIsOneWrite)
+{
+    struct Case
+    {
+        const char* name;
+        void (*instruction) (volatile uint8_t*);
+        bool readsWatched;
+    };
+    const Case cases[] = { { "or", &orIntoRegister, false },
+                           { "or, reads watched", &orIntoRegister, true },
+                           { "locked or, reads watched", &lockedOrIntoRegister, true },
+                           { "exchange, reads watched", &exchangeWithRegister, true } };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        dsi.reset();
+        DSIDSPRecord* dsp = dsi.addDSP (dsi.addCard (18, 0));
+        if (c.readsWatched)
+            dsi.queueWordsToHost (dsp, { 7 });
+        volatile uint8_t* port = bytePort (dsp);
+        port[DSIHostPortBytes::kCommandVector] = 0x05;
+        c.instruction (port + DSIHostPortBytes::kCommandVector);
+        EXPECT_EQ (port[DSIHostPortBytes::kCommandVector], 0x05) << "the device took the command";
+        EXPECT_EQ (dsi.traffic (dsp), (std::vector<DeviceEvent> { { Kind::Command, 5 } }));
+    }
+}
+
 thread_local int tThreadMark = 0;
 
 // Read afresh through the thread pointer on every call.
