@@ -2,8 +2,15 @@
 // faulting access run by itself (trap flag) and a trap handler that shows it to the device.
 // Everything the handlers touch is lock-free or owned through the bus lock; they call only
 // functions that are safe in a handler of a synchronous fault.
+//
+// The fault handler opens the page only as far as the fault asks: for a read, to reads. An
+// instruction that reads and then writes (an OR into a register, say) may fault as a read first,
+// as user-mode emulation reports it; its write then faults too, within the same step, and the
+// device sees the one write, as it does where the first fault already reports the write.
 
 #include "RegisterBus.h"
+
+#include "ThreadPointer.h"
 
 #include <array>
 #include <atomic>
@@ -36,6 +43,7 @@ namespace
     std::array<PendingAccess, kMaxPending> gPending {};
     int gPendingCount = 0;
     bool gAcquiredByTrap = false;
+    uint32_t gStepThreadPointer = 0; // the stepping thread's own, taken at its first fault
 
     struct sigaction gPreviousFault
     {
@@ -45,9 +53,16 @@ namespace
     };
     std::atomic<bool> gInstalled { false };
 
+    // Asked of the kernel directly: in a handler GS may still point at another thread's control
+    // block (see ThreadPointer.h), and the C library makes its system calls through it.
     pid_t currentThread()
     {
-        return static_cast<pid_t> (syscall (SYS_gettid));
+        pid_t id = SYS_gettid;
+        asm volatile("int $0x80"
+                     : "+a"(id)
+                     :
+                     : "memory");
+        return id;
     }
 
     void acquire (pid_t self)
@@ -106,7 +121,27 @@ namespace
         return watchReads ? PROT_NONE : PROT_READ;
     }
 
-    void onFault (int signal, siginfo_t* info, void* context)
+    // Notes the access for the end of the step; a write where a read of the same register is
+    // noted is the second half of one access that reads and writes.
+    void notePending (RegisterWindow* window, size_t offset, bool write)
+    {
+        for (int i = 0; i < gPendingCount; ++i)
+        {
+            PendingAccess& access = gPending[size_t (i)];
+            if (access.window == window && access.offset == offset)
+            {
+                access.write = access.write || write;
+                return;
+            }
+        }
+        if (gPendingCount < kMaxPending)
+            gPending[size_t (gPendingCount++)] = { window, offset, write };
+    }
+
+    // The handlers align the stack themselves: user-mode emulation may enter them with %esp on a
+    // 16-byte boundary, where the ABI has it there before the return address was pushed, and code
+    // built for the ABI (the compiler's aligned spills, the address sanitizer's frames) relies on it.
+    __attribute__ ((force_align_arg_pointer)) void onFault (int signal, siginfo_t* info, void* context)
     {
         auto* address = static_cast<uint8_t*> (info->si_addr);
         RegisterWindow* window = windowHolding (address);
@@ -122,20 +157,26 @@ namespace
             acquire (self);
             gAcquiredByTrap = true;
         }
+        // A second fault of the same step follows a signal return.
+        if (gPendingCount == 0)
+            gStepThreadPointer = ThreadPointer::current();
+        else
+            ThreadPointer::restore (gStepThreadPointer);
         const bool write = (machine->uc_mcontext.gregs[REG_ERR] & 2) != 0;
-        if (gPendingCount < kMaxPending)
-            gPending[size_t (gPendingCount++)] = { window, size_t (address - window->hostRegisters()), write };
-        mprotect (window->hostRegisters(), RegisterWindow::pageSize(), PROT_READ | PROT_WRITE);
+        notePending (window, size_t (address - window->hostRegisters()), write);
+        mprotect (window->hostRegisters(), RegisterWindow::pageSize(), write ? PROT_READ | PROT_WRITE : PROT_READ);
         machine->uc_mcontext.gregs[REG_EFL] |= kTrapFlag;
     }
 
-    void onStep (int signal, siginfo_t* info, void* context)
+    __attribute__ ((force_align_arg_pointer)) void onStep (int signal, siginfo_t* info, void* context)
     {
         if (gOwner.load (std::memory_order_relaxed) != currentThread() || gPendingCount == 0)
         {
             passOn (gPreviousStep, signal, info, context);
             return;
         }
+        ThreadPointer::restore (gStepThreadPointer);
+        const uint32_t threadPointer = gStepThreadPointer;
         auto* machine = static_cast<ucontext_t*> (context);
         machine->uc_mcontext.gregs[REG_EFL] &= ~kTrapFlag;
         for (int i = 0; i < gPendingCount; ++i)
@@ -150,6 +191,7 @@ namespace
             gAcquiredByTrap = false;
             release();
         }
+        ThreadPointer::resumeRestoring (*machine, *info, threadPointer);
     }
 
     void install()

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <dlfcn.h>
+#include <latch>
 #include <thread>
 
 namespace
@@ -192,20 +193,116 @@ TEST_F (DsiStandIn, PrestoCardsHaveTheOnyxPortAndOthersTheByteRegisters)
     }
 }
 
+// Instructions that read a register and write it back in one go, as compiled code may use.
+void orIntoRegister (volatile uint8_t* address)
+{
+    asm volatile("orb $0x80, (%0)"
+                 :
+                 : "r"(address)
+                 : "memory");
+}
+
+void lockedOrIntoRegister (volatile uint8_t* address)
+{
+    asm volatile("lock orb $0x80, (%0)"
+                 :
+                 : "r"(address)
+                 : "memory");
+}
+
+void exchangeWithRegister (volatile uint8_t* address)
+{
+    uint8_t value = 0x85;
+    asm volatile("xchgb %1, (%0)"
+                 :
+                 : "r"(address), "q"(value)
+                 : "memory");
+}
+
+TEST_F (DsiStandIn, AnInstructionThatReadsAndWritesARegisterIsOneWrite)
+{
+    struct Case
+    {
+        const char* name;
+        void (*instruction) (volatile uint8_t*);
+        bool readsWatched;
+    };
+    const Case cases[] = { { "or", &orIntoRegister, false },
+                           { "or, reads watched", &orIntoRegister, true },
+                           { "locked or, reads watched", &lockedOrIntoRegister, true },
+                           { "exchange, reads watched", &exchangeWithRegister, true } };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        dsi.reset();
+        DSIDSPRecord* dsp = dsi.addDSP (dsi.addCard (18, 0));
+        if (c.readsWatched)
+            dsi.queueWordsToHost (dsp, { 7 });
+        volatile uint8_t* port = bytePort (dsp);
+        port[DSIHostPortBytes::kCommandVector] = 0x05;
+        c.instruction (port + DSIHostPortBytes::kCommandVector);
+        EXPECT_EQ (port[DSIHostPortBytes::kCommandVector], 0x05) << "the device took the command";
+        EXPECT_EQ (dsi.traffic (dsp), (std::vector<DeviceEvent> { { Kind::Command, 5 } }));
+    }
+}
+
+thread_local int tThreadMark = 0;
+
+// Read afresh through the thread pointer on every call.
+__attribute__ ((noipa)) int ThreadMark()
+{
+    return tThreadMark;
+}
+
+// Writes `count` words through the byte registers; counts the writes after which the thread
+// found another thread's thread-local storage in place of its own.
+int SendWordsCountingForeignStorage (DSIDSPRecord* dsp, int mark, int count)
+{
+    tThreadMark = mark;
+    int foreign = 0;
+    volatile uint8_t* port = bytePort (dsp);
+    for (int i = 0; i < count; ++i)
+    {
+        port[DSIHostPortBytes::kDataLow] = uint8_t (i);
+        foreign += ThreadMark() != mark ? 1 : 0;
+    }
+    return foreign;
+}
+
 TEST_F (DsiStandIn, RegistersWrittenFromTwoThreadsAreAllSeen)
 {
     DSIDSPRecord* first = dsi.addDSP (dsi.addCard (18, 0));
     DSIDSPRecord* second = dsi.addDSP (dsi.addCard (18, 0));
-    auto sendWords = [] (DSIDSPRecord* dsp, int count) {
-        volatile uint8_t* port = bytePort (dsp);
-        for (int i = 0; i < count; ++i)
-            port[DSIHostPortBytes::kDataLow] = uint8_t (i);
-    };
-    std::thread other (sendWords, second, 200);
-    sendWords (first, 200);
+    std::thread other (SendWordsCountingForeignStorage, second, 2, 200);
+    SendWordsCountingForeignStorage (first, 1, 200);
     other.join();
     EXPECT_EQ (dsi.wordsFromHost (first).size(), 200u);
     EXPECT_EQ (dsi.wordsFromHost (second).size(), 200u);
+}
+
+TEST_F (DsiStandIn, EveryThreadGoesOnWithItsOwnThreadLocalStorage)
+{
+    constexpr int kThreads = 6;
+    constexpr int kWords = 1000;
+    std::vector<DSIDSPRecord*> dsps;
+    for (int i = 0; i < kThreads; ++i)
+        dsps.push_back (dsi.addDSP (dsi.addCard (18, 0)));
+    // All threads exist before any writes, and then they all write at once.
+    std::latch start (kThreads);
+    std::vector<int> foreign (kThreads, -1);
+    auto send = [&] (int i) {
+        start.arrive_and_wait();
+        foreign[size_t (i)] = SendWordsCountingForeignStorage (dsps[size_t (i)], i, kWords);
+    };
+    std::vector<std::thread> others;
+    for (int i = 1; i < kThreads; ++i)
+        others.emplace_back (send, i);
+    send (0);
+    for (std::thread& other : others)
+        other.join();
+    EXPECT_EQ (foreign, std::vector<int> (kThreads, 0));
+    for (DSIDSPRecord* dsp : dsps)
+        EXPECT_EQ (dsi.wordsFromHost (dsp).size(), size_t (kWords));
 }
 
 TEST_F (DsiStandIn, ShellServicesKeepTheStateOfEachDSP)
