@@ -107,12 +107,17 @@ int32_t JucePlugInProcess::GetChunkSize (uint32_t chunkID, int32_t* size)
 {
     if (chunkID != kStateChunkID)
         return CEffectProcessMIDI::GetChunkSize (chunkID, size);
-    juce::MemoryBlock state;
-    fProcessor->getStateInformation (state);
-    fReportedStateChunkSize = static_cast<int32_t> (state.getSize()) + kChunkHeaderSize;
+    // The state as it is now is the one GetChunk writes: the editor may change a parameter, and
+    // with it the length of the state, between the two calls.
+    fProcessor->getStateInformation (fReportedState);
     if (size != nullptr)
-        *size = fReportedStateChunkSize;
+        *size = ReportedStateChunkSize();
     return 0;
+}
+
+int32_t JucePlugInProcess::ReportedStateChunkSize() const
+{
+    return static_cast<int32_t> (fReportedState.getSize()) + kChunkHeaderSize;
 }
 
 int32_t JucePlugInProcess::GetChunk (uint32_t chunkID, SFicPlugInChunk* chunk)
@@ -121,14 +126,11 @@ int32_t JucePlugInProcess::GetChunk (uint32_t chunkID, SFicPlugInChunk* chunk)
         return CEffectProcessMIDI::GetChunk (chunkID, chunk);
     if (chunk == nullptr)
         return RTASError::kNullPointer;
-    juce::MemoryBlock state;
-    fProcessor->getStateInformation (state);
-    const auto size = static_cast<int32_t> (state.getSize()) + kChunkHeaderSize;
-    // The host made room for the size it was told; a state that grew since does not fit.
-    if (fReportedStateChunkSize == 0 || size > fReportedStateChunkSize)
+    // The record's size is the room the host made for the size it was told.
+    if (fReportedState.isEmpty() || chunk->fSize < ReportedStateChunkSize())
         return RTASError::kChunkWriteFailed;
-    chunk->fSize = size;
-    std::memcpy (reinterpret_cast<uint8_t*> (chunk) + kChunkHeaderSize, state.getData(), state.getSize());
+    chunk->fSize = ReportedStateChunkSize();
+    std::memcpy (reinterpret_cast<uint8_t*> (chunk) + kChunkHeaderSize, fReportedState.getData(), fReportedState.getSize());
     return 0;
 }
 

@@ -73,10 +73,11 @@ public:
     // library stores the value and passes it on (control 1 sets the bypass there).
     int32_t UpdateControlValue (int32_t index, int32_t value) override;
 
-    // The state chunk: its size is the state block's with the 56-byte header; it is written only
-    // into a record of the size last answered (-333 when the state no longer fits), and restored
-    // only from a record whose size holds a header and a state block of at most
-    // kLargestStateBlock bytes (-7401 otherwise). Other chunks as the effect process.
+    // The state chunk: GetChunkSize makes the state block and keeps it, and answers its size with
+    // the 56-byte header; GetChunk writes exactly that block, whatever changed since, into a
+    // record whose size field holds it (-333 for a smaller record, or before any size was
+    // asked). It is restored only from a record whose size holds a header and a state block of
+    // at most kLargestStateBlock bytes (-7401 otherwise). Other chunks as the effect process.
     int32_t GetChunkSize (uint32_t chunkID, int32_t* size) override;
     int32_t GetChunk (uint32_t chunkID, SFicPlugInChunk* chunk) override;
     int32_t SetChunk (uint32_t chunkID, SFicPlugInChunk* chunk) override;
@@ -102,6 +103,8 @@ public:
 private:
     // [host thread, under the callback lock] Prepares the processor for the type's channels.
     void Prepare (int32_t sampleRate);
+    // The state chunk's size for the state block kept by GetChunkSize.
+    int32_t ReportedStateChunkSize() const;
     // The parameter index of a control; -1 for a control that is no parameter's.
     int ParameterIndexOf (int32_t controlIndex) const;
     // After a state restore: every parameter control takes the processor's value, as the host's
@@ -127,6 +130,6 @@ private:
     int16_t fChannelsIn = 0;
     int16_t fChannelsOut = 0;
     int32_t fPreparedRate = 0;
-    // The size GetChunkSize last answered for the state chunk (0: none yet).
-    int32_t fReportedStateChunkSize = 0;
+    // The state block GetChunkSize last made (empty: none yet).
+    juce::MemoryBlock fReportedState;
 };
