@@ -50,22 +50,28 @@ void JucePlugInProcess::Initialize()
     CEffectProcessRTAS::Initialize();
     GetNumInputs (&fChannelsIn);
     GetNumOutputs (&fChannelsOut);
+    fInitialised = true;
     Prepare (GetSampleRate());
 }
 
 void JucePlugInProcess::Teardown()
 {
+    // The editor goes first: what it posts on its way out (the end of a drag) still reaches the
+    // host.
+    if (JuceCustomUIView* view = GetEditorView())
+        view->DeleteEditor();
     PassOnPostedEditorChanges();
     CEffectProcessRTAS::Teardown();
     const juce::ScopedLock lock (fProcessor->getCallbackLock());
     fProcessor->releaseResources();
+    fInitialised = false;
     fPreparedRate = 0;
 }
 
 int32_t JucePlugInProcess::SetSampleRate (int32_t sampleRate)
 {
     const int32_t result = CEffectProcessRTAS::SetSampleRate (sampleRate);
-    if (fPreparedRate != 0 && sampleRate != fPreparedRate)
+    if (fInitialised && sampleRate != fPreparedRate)
         Prepare (sampleRate);
     return result;
 }
@@ -187,6 +193,8 @@ int32_t JucePlugInProcess::SetViewPort (OpaqueGrafPtr* port)
 int32_t JucePlugInProcess::Idle (EventRecord* event)
 {
     PassOnPostedEditorChanges();
+    if (JuceCustomUIView* view = GetEditorView())
+        view->Idle (0);
     return CEffectProcessRTAS::Idle (event);
 }
 

@@ -12,11 +12,12 @@
 //   thread; changes made on the host thread go at once.
 // - The window: the root view is a JuceCustomUIView that shows the processor's editor, so that no
 //   dialog resource is needed; the view rectangle is the editor's size, and the port the host
-//   gives goes on to the editor (clearing it deletes the editor).
+//   gives makes the editor and goes on to it (clearing it deletes the editor).
 // - State: the processor's state block in a chunk of its own, "Juce Audio Plugin Data" ('juce').
-// - Audio: the processor is prepared for the type's channels and the host's rate when the
-//   instance is initialised and again when the rate changes; each block runs processBlock (or the
-//   bypassed variant while the master bypass is on) under the processor's callback lock.
+// - Audio: the processor is prepared for the type's channels and the host's rate once the
+//   instance is initialised with a rate above 0, and again whenever the rate changes while it is
+//   initialised; each block runs processBlock (or the bypassed variant while the master bypass is
+//   on) under the processor's callback lock.
 //
 // [host thread] unless an operation says otherwise; the host's window thread is that thread
 // too. Opened without views (WinPlugInOpen) the process makes no view.
@@ -60,13 +61,13 @@ public:
     // The controls (during the effect's initialisation).
     void SetUpEffect() override;
     // The effect process's initialisation, then the processor prepared for the type's channels
-    // and the process's rate.
+    // and the process's rate (when it is above 0).
     void Initialize() override;
-    // The editor's changes still waiting go to the host; then the effect process's teardown (no
-    // render call comes after it, and the view goes), then the processor's resources are
-    // released.
+    // The editor goes, then the changes it posted (those it posted on its way out too) go to the
+    // host; then the effect process's teardown (no render call comes after it, and the view
+    // goes), then the processor's resources are released.
     void Teardown() override;
-    // A new rate prepares the processor for it.
+    // While the process is initialised, a new rate above 0 prepares the processor for it.
     int32_t SetSampleRate (int32_t sampleRate) override;
 
     // Control n >= 2 sets parameter n - 2 (an index beyond the parameters sets none), then the
@@ -85,15 +86,15 @@ public:
     // The processor's latency in samples.
     int32_t GetLatency (int32_t* latency) override;
 
-    // The editor's changes made since the last idle call go to the host, then the library's idle
-    // work.
+    // The editor's changes made since the last idle call go to the host, then the view's idle
+    // (the port follows the editor), then the library's idle work.
     int32_t Idle (EventRecord* event) override;
     // The root view: the processor's editor.
     std::unique_ptr<IProcessView> CreateView() override;
     // The view takes the editor's size, then the frame is answered.
     int32_t GetViewRect (Rect* bounds) override;
-    // The view takes the port, then the editor: in the port's native window when it has one; a
-    // null port deletes the editor.
+    // The view takes the port, then the view makes the editor, in the port's native window when it
+    // has one; a null port deletes the editor.
     int32_t SetViewPort (OpaqueGrafPtr* port) override;
 
     // [audio thread] The inputs copied to the outputs (extra outputs silenced), then the block
@@ -132,4 +133,5 @@ private:
     int32_t fPreparedRate = 0;
     // The state block GetChunkSize last made (empty: none yet).
     juce::MemoryBlock fReportedState;
+    bool fInitialised = false;
 };

@@ -67,11 +67,7 @@ TEST_F (DpmInstance, HostAutomationOfControl5LandsInParameter3)
     EXPECT_EQ (StateText (process.SaveChunk (kStateChunk)), StateTextOf (direct.processor));
 
     const auto program = Program (2, 12000);
-    const auto rendered = RenderThrough (process, program, { 512 });
-    const auto expected = ProcessDirectly (direct, program, { 512 });
-    for (int c = 0; c < 2; ++c)
-        for (int i = 0; i < program.getNumSamples(); ++i)
-            ASSERT_EQ (rendered.getSample (c, i), expected.getSample (c, i)) << c << ", " << i;
+    EXPECT_TRUE (SameSamples (RenderThrough (process, program, { 512 }), ProcessDirectly (direct, program, { 512 })));
 }
 
 // Updates for controls the process does not have change nothing, and the counter of changes still
@@ -136,13 +132,7 @@ TEST_F (DpmInstance, MasterBypassGivesTheInput)
     Open();
     HostedProcess& process = Make (2);
     const auto program = Program (2, 4096);
-    const auto equalsInput = [&] (const juce::AudioBuffer<float>& out) {
-        for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < program.getNumSamples(); ++i)
-                if (out.getSample (c, i) != program.getSample (c, i))
-                    return false;
-        return true;
-    };
+    const auto equalsInput = [&] (const juce::AudioBuffer<float>& out) { return bool (SameSamples (out, program)); };
     process.SetMasterBypass (true);
     EXPECT_TRUE (process.IsMasterBypassed());
     EXPECT_EQ (process.ControlValue (1), 0x7FFFFFFF);
@@ -165,10 +155,22 @@ TEST_F (DpmInstance, ANewSampleRatePreparesTheProcessor)
     plugIn->SetSampleRate (96000);
     DirectProcessor direct (1, 96000.0);
     const auto program = Program (1, 9000);
-    const auto rendered = RenderThrough (process, program, { 512 });
-    const auto expected = ProcessDirectly (direct, program, { 512 });
-    for (int i = 0; i < program.getNumSamples(); ++i)
-        ASSERT_EQ (rendered.getSample (0, i), expected.getSample (0, i)) << i;
+    EXPECT_TRUE (SameSamples (RenderThrough (process, program, { 512 }), ProcessDirectly (direct, program, { 512 })));
+}
+
+// Made while the host's rate is 0, the instance is not prepared and passes its input through;
+// the first rate above 0 prepares it, and it then compresses as a processor prepared for that
+// rate does.
+TEST_F (DpmInstance, AFirstValidRateAfterRate0PreparesTheProcessor)
+{
+    Open();
+    HostedProcess& process = Make (2, 0.0);
+    const auto program = Program (2, 9000);
+    EXPECT_TRUE (SameSamples (RenderThrough (process, program, { 512 }), program));
+
+    plugIn->SetSampleRate (int32_t (kRate));
+    DirectProcessor direct (2, kRate);
+    EXPECT_TRUE (SameSamples (RenderThrough (process, program, { 512 }), ProcessDirectly (direct, program, { 512 })));
 }
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE
