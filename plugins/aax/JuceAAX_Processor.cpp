@@ -15,7 +15,7 @@ namespace AAXClasses
 {
 namespace
 {
-    // The block size the processor is prepared for; it works through longer blocks in pieces.
+    // The block size the processor is prepared for; it takes blocks of any length in one call.
     constexpr int kPreparedBlockSize = 1024;
 
     std::string IdentifierOf (int index)

@@ -43,7 +43,7 @@ public:
     // The control of the master bypass, and of parameter 0.
     static constexpr int32_t kMasterBypassControl = 1;
     static constexpr int32_t kFirstParameterControl = 2;
-    // The block size the processor is prepared for; it works through longer blocks in pieces.
+    // The block size the processor is prepared for; it takes blocks of any length in one call.
     static constexpr int kPreparedBlockSize = 1024;
     // The largest state block a chunk may hand the processor.
     static constexpr int32_t kLargestStateBlock = 1 << 20;

@@ -1,7 +1,7 @@
 // The plug-in's window, in this process with the stand-in engine and toolbox linked: the root view
 // shows the processor's editor (the view rectangle is the editor's size, the port's pixels are the
 // editor's own rendering and follow it after the host's idle call), the port makes the editor and
-// clearing it deletes the editor, deleting the instance leaves nothing, and
+// clearing it deletes the editor, deleting the instance (torn down or not) leaves nothing, and
 // the editor's changes made on JUCE's message thread reach the host at its next idle call, on the
 // host thread, those made while the instance goes included.
 #include "EditorPicture.h"
@@ -9,9 +9,11 @@
 #include "JuceEditorChanges.h"
 #include "JuceMessageThread.h"
 #include "JuceParameterControl.h"
+#include "JucePlugInGroup.h"
 #include "SDSTokens.h"
 #include "WrapperTestSupport.h"
 
+#include <process/dspprocess/CDSPProcessType.h>
 #include <views/base/ViewGeometry.h>
 
 namespace
@@ -390,6 +392,48 @@ TEST_F (EditorTeardown, ADragWhoseEndComesDuringTeardownReachesTheHost)
     earlier = Tokens (dae).size();
     DeleteInstance();
     EXPECT_EQ (EditWords (TokensSince (dae, earlier), nameID), std::vector<std::string> { "release" });
+}
+
+// A process the host never tears down, with its editor shown and its adaptor rendering, deleted
+// as it is: the editor goes before the processor it shows, the adaptor before the arrays it
+// renders into, and the engine and the toolbox keep nothing of it.
+TEST_F (EditorView, AProcessDestroyedWithoutATeardownLeavesNothing)
+{
+    Start (false, true);
+    const HostExtObjectCounts before = toolbox.objectCounts();
+    const size_t objectsBefore = tracker.liveObjects().size();
+    auto* type = dynamic_cast<CDSPProcessType*> (group->FindType (kStereoType));
+    ASSERT_NE (type, nullptr);
+    auto* untorn = new JucePlugInProcess (2);
+    untorn->SetType (type);
+    untorn->SetDSPType (type);
+    untorn->SetTypeIndex (process->GetTypeIndex());
+    untorn->SetInstanceID (99);
+    untorn->Initialize();
+    untorn->SetSampleRate (48000);
+    const SPlugInSpec record { { int32_t (JucePlugInGroup::kManufacturerCode), 0, int32_t (kStereoType), 0, 99 } };
+    ASSERT_EQ (untorn->CreateAdaptorPlugIn (record), 0);
+    window = toolbox.newWindow (kWindowBounds);
+    ASSERT_EQ (untorn->SetViewPort (window), 0);
+    ASSERT_TRUE (untorn->GetEditorView()->HasEditor());
+    EXPECT_EQ (untorn->InvalidateView (nullptr), 0);
+
+    const auto plugIn = tracker.plugIn (untorn->GetAdaptor());
+    ASSERT_TRUE (plugIn && ! plugIn->workers.empty());
+    EngineBlock block (2, 2);
+    EXPECT_EQ (tracker.render (plugIn->workers[0], block.addresses, EngineBlock::kFrames, EngineBlock::kFrames), 0);
+
+    IACFUnknown* unknown = nullptr;
+    untorn->GetUnknown (&unknown);
+    ASSERT_NE (unknown, nullptr);
+    unknown->Release();
+    unknown->Release();
+    EXPECT_EQ (tracker.liveObjects().size(), objectsBefore) << "the adaptor and what it published are gone";
+    toolbox.disposeWindow (window);
+    window = nullptr;
+    const HostExtObjectCounts after = toolbox.objectCounts();
+    EXPECT_EQ (after.regions, before.regions);
+    EXPECT_EQ (after.patterns, before.patterns);
 }
 
 // The changes on their way: consecutive values of one parameter become the last of them; anything

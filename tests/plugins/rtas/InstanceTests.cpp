@@ -4,7 +4,9 @@
 // processor run directly.
 #include "DpmTestSupport.h"
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace
 {
@@ -171,6 +173,45 @@ TEST_F (DpmInstance, AFirstValidRateAfterRate0PreparesTheProcessor)
     plugIn->SetSampleRate (int32_t (kRate));
     DirectProcessor direct (2, kRate);
     EXPECT_TRUE (SameSamples (RenderThrough (process, program, { 512 }), ProcessDirectly (direct, program, { 512 })));
+}
+
+// Blocks run on the engine's thread while the host thread changes the rate, restores the state
+// chunk and automates parameters: every block renders, and its samples are finite. (The sanitized
+// i386 build checks the memory the two threads share.)
+TEST_F (DpmInstance, BlocksRunWhileTheHostChangesRateStateAndControls)
+{
+    Open();
+    HostedProcess& process = Make (2);
+    const auto saved = process.SaveChunk (kStateChunk);
+    const auto program = Program (2, 256);
+    std::atomic<bool> running { true };
+    std::atomic<int> blocks { 0 };
+    bool allRendered = true;
+    bool allFinite = true;
+    std::thread audio ([&] {
+        std::vector<const float*> inputs { program.getReadPointer (0), program.getReadPointer (1) };
+        juce::AudioBuffer<float> out (2, 256);
+        while (running.load() || blocks.load() < 50)
+        {
+            allRendered = process.Render (inputs.data(), out.getArrayOfWritePointers(), 256) == 0 && allRendered;
+            for (int c = 0; c < 2; ++c)
+                for (int i = 0; i < 256; ++i)
+                    allFinite = allFinite && std::isfinite (out.getSample (c, i));
+            ++blocks;
+        }
+    });
+    const int32_t rates[] = { 96000, 44100, 88200, int32_t (kRate) };
+    for (int change = 0; change < 40; ++change)
+    {
+        plugIn->SetSampleRate (rates[change % 4]);
+        EXPECT_EQ (process.RestoreChunk (saved), 0);
+        for (int32_t control = kFirstParameterControl; control < kFirstParameterControl + kParameters; ++control)
+            process.UpdateControlValue (control, FractionToControlValue (double ((change + control) % 7) / 6.0));
+    }
+    running = false;
+    audio.join();
+    EXPECT_TRUE (allRendered);
+    EXPECT_TRUE (allFinite);
 }
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE
