@@ -15,7 +15,7 @@ namespace AAXClasses
 {
 namespace
 {
-    // The block size the processor is prepared for; it works through longer blocks in pieces.
+    // The block size the processor is prepared for; it takes blocks of any length in one call.
     constexpr int kPreparedBlockSize = 1024;
 
     std::string IdentifierOf (int index)
@@ -170,11 +170,11 @@ int32_t JuceAAX_Processor::GetChunkSize (uint32_t id, int32_t* outSize)
     if (id != kJuceChunkID)
         return AAX_CEffectParameters::GetChunkSize (id, outSize);
     return Guarded ([&]() -> int32_t {
-        juce::MemoryBlock state;
-        processor_->getStateInformation (state);
-        juceChunkSize_ = static_cast<int32_t> (state.getSize());
+        // The state as it is now is the one GetChunk writes: the editor may change a parameter,
+        // and with it the length of the state, between the two calls.
+        processor_->getStateInformation (juceChunk_);
         if (outSize != nullptr)
-            *outSize = juceChunkSize_;
+            *outSize = static_cast<int32_t> (juceChunk_.getSize());
         return AAX_SUCCESS;
     });
 }
@@ -186,16 +186,14 @@ int32_t JuceAAX_Processor::GetChunk (uint32_t id, AAX_SPlugInChunkHeader* outChu
     return Guarded ([&]() -> int32_t {
         if (outChunk == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
-        juce::MemoryBlock state;
-        processor_->getStateInformation (state);
-        // The host made room for the size it was told; a state that grew since does not fit.
-        const auto size = static_cast<int32_t> (state.getSize());
-        if (size != juceChunkSize_ || size == 0)
+        // The record's size is the room the host made for the size it was told.
+        const auto size = static_cast<int32_t> (juceChunk_.getSize());
+        if (size == 0 || outChunk->fSize < size)
             return AAX_ERROR_CHUNK_SIZE_CHANGED;
         outChunk->fSize = size;
         outChunk->fVersion = 0;
         std::memset (outChunk->fName, 0, sizeof (outChunk->fName));
-        std::memcpy (AAX_ChunkData (outChunk), state.getData(), state.getSize());
+        std::memcpy (AAX_ChunkData (outChunk), juceChunk_.getData(), juceChunk_.getSize());
         return AAX_SUCCESS;
     });
 }

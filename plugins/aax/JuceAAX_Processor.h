@@ -53,6 +53,9 @@ public:
 
     int32_t GetNumberOfChunks (int32_t* outCount) const override;
     int32_t GetChunkIDFromIndex (int32_t index, uint32_t* outId) const override;
+    // `juce`: GetChunkSize makes the processor's state block and keeps it; GetChunk writes
+    // exactly that block, whatever changed since, into a record whose size field holds it
+    // (AAX_ERROR_CHUNK_SIZE_CHANGED for a smaller record, or before any size was asked).
     int32_t GetChunkSize (uint32_t id, int32_t* outSize) override;
     int32_t GetChunk (uint32_t id, AAX_SPlugInChunkHeader* outChunk) override;
     int32_t SetChunk (uint32_t id, const AAX_SPlugInChunkHeader* chunk) override;
@@ -118,6 +121,7 @@ private:
     std::optional<ProcessingFormat> prepared_;
     // Taken by Initialize, Uninitialize and the editor's changes.
     std::mutex editorChangesLock_;
-    int32_t juceChunkSize_ = 0;
+    // The state block GetChunkSize last made for `juce` (empty: none yet).
+    juce::MemoryBlock juceChunk_;
 };
 } // namespace AAXClasses

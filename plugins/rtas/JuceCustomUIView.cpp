@@ -17,10 +17,32 @@ bool JuceHasDisplay()
 }
 } // namespace
 
+// [message thread] Told by the editor of each of its repaints, which reach no window of its own
+// while it is painted into the port. It keeps no image: asked to paint, it paints the editor.
+class JuceCustomUIView::RepaintNotice final : public juce::CachedComponentImage
+{
+public:
+    RepaintNotice (JuceCustomUIView& view, juce::Component& editor) : fView (view), fEditor (editor) {}
+
+    void paint (juce::Graphics& g) override { fEditor.paintEntireComponent (g, false); }
+    bool invalidateAll() override { return Notice(); }
+    bool invalidate (const juce::Rectangle<int>&) override { return Notice(); }
+    void releaseResources() override {}
+
+private:
+    bool Notice()
+    {
+        fView.fRepainted.store (true, std::memory_order_release);
+        return true;
+    }
+
+    JuceCustomUIView& fView;
+    juce::Component& fEditor;
+};
+
 JuceCustomUIView::JuceCustomUIView (juce::AudioProcessor& processor)
     : fProcessor (processor), fMessageThread (JuceMessageThread::Acquire())
 {
-    MakeEditor();
 }
 
 JuceCustomUIView::~JuceCustomUIView()
@@ -36,10 +58,14 @@ JuceCustomUIView::~JuceCustomUIView()
 
 void JuceCustomUIView::MakeEditor()
 {
-    fMessageThread->Run ([&] { fEditor.reset (fProcessor.createEditorIfNeeded()); });
+    fMessageThread->Run ([&] {
+        fEditor.reset (fProcessor.createEditorIfNeeded());
+        if (fEditor != nullptr)
+            fEditor->setCachedComponentImage (new RepaintNotice (*this, *fEditor));
+    });
     if (fEditor == nullptr)
         throw CDAEError (RTASError::kNullPointer);
-    UpdateSize();
+    TakeEditorSize();
 }
 
 void JuceCustomUIView::DeleteEditor()
@@ -57,8 +83,17 @@ void JuceCustomUIView::DeleteEditor()
 
 void JuceCustomUIView::UpdateSize()
 {
-    if (fEditor == nullptr)
-        return;
+    if (fEditor != nullptr)
+        TakeEditorSize();
+    else if (! fSizeKnown)
+    {
+        MakeEditor();
+        DeleteEditor();
+    }
+}
+
+void JuceCustomUIView::TakeEditorSize()
+{
     int width = 0;
     int height = 0;
     fMessageThread->Run ([&] {
@@ -66,6 +101,7 @@ void JuceCustomUIView::UpdateSize()
         height = fEditor->getHeight();
     });
     SetRect ({ 0, 0, ViewGeometry::Saturate (height), ViewGeometry::Saturate (width) });
+    fSizeKnown = true;
     PlaceNativeChild();
 }
 
@@ -83,9 +119,9 @@ void JuceCustomUIView::AttachToPort (WindowRef port)
         if (fEditor->isOnDesktop())
             fEditor->removeFromDesktop();
         fNativeChild = nativeWindow != 0 && JuceHasDisplay();
-        if (! fNativeChild)
-            return;
-        fEditor->addToDesktop (0, reinterpret_cast<void*> (static_cast<uintptr_t> (nativeWindow)));
+        if (fNativeChild)
+            fEditor->addToDesktop (0, reinterpret_cast<void*> (static_cast<uintptr_t> (nativeWindow)));
+        // Shown, its repaints reach its window or, painted into the port, its repaint notice.
         fEditor->setVisible (true);
     });
     PlaceNativeChild();
@@ -108,6 +144,13 @@ void JuceCustomUIView::Offset (int16_t dh, int16_t dv)
     PlaceNativeChild();
 }
 
+void JuceCustomUIView::Idle (int32_t value)
+{
+    if (fEditor != nullptr && ! fNativeChild && fRepainted.exchange (false, std::memory_order_acq_rel))
+        InvalidateFrame();
+    CCustomView::Idle (value);
+}
+
 void JuceCustomUIView::DrawContents (const Rect& area)
 {
     if (fEditor == nullptr || fNativeChild)
@@ -116,6 +159,9 @@ void JuceCustomUIView::DrawContents (const Rect& area)
     const Rect drawn = ViewGeometry::Intersection (frame, area);
     if (ViewGeometry::IsEmpty (drawn))
         return;
+    // What the editor repaints from here on is not in this picture.
+    if (ViewGeometry::Encloses (drawn, GetVisibleRect()))
+        fRepainted.store (false, std::memory_order_release);
     juce::Image picture;
     fMessageThread->Run ([&] {
         const juce::Rectangle<int> part (drawn.left - frame.left, drawn.top - frame.top, drawn.right - drawn.left, drawn.bottom - drawn.top);

@@ -1,12 +1,15 @@
 #pragma once
 // The root view of the plug-in's window: shows the processor's editor in the host's window.
 //
-// - The editor is the processor's own (createEditorIfNeeded), made with the view and deleted when
-//   the view goes or its port is taken away; a new port gets a new editor.
-// - The frame stays at top-left (0, 0) with the editor's size.
+// - The editor is the processor's own (createEditorIfNeeded), made when the view is given a port
+//   and deleted when the port is taken away or the view goes; a view never given a port has no
+//   editor.
+// - The frame stays at top-left (0, 0) with the editor's size; before the first port an editor
+//   is made only to learn its size, and deleted again.
 // - Where the host shows its window in a native one (the toolbox's GetNativeWindow answers an X11
 //   window), the editor is a native child window of it and takes the mouse there itself;
-//   otherwise the editor's rendering is painted into the port's pixels whenever the view draws.
+//   otherwise the editor's rendering is painted into the port's pixels whenever the view draws,
+//   and the view's idle asks the toolbox to redraw the view when the editor repainted since.
 // - The view draws no background of its own.
 //
 // [window thread] for every operation (the host's thread that drives the window); every JUCE
@@ -14,6 +17,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
 #include <memory>
 
 #include <views/custom/CCustomView.h>
@@ -23,18 +27,20 @@ class JuceMessageThread;
 class JuceCustomUIView final : public CCustomView
 {
 public:
-    // Makes the processor's editor and takes its size; throws CDAEError -7053 when the processor
-    // makes none.
+    // No editor yet: the port brings it.
     explicit JuceCustomUIView (juce::AudioProcessor& processor);
     // Deletes the editor.
     ~JuceCustomUIView() override;
 
     // The frame becomes (0, 0) and the editor's size (a native child window moves with it);
-    // without an editor it keeps the size of the last one.
+    // without an editor it keeps the size of the last one, and with none yet it makes one to
+    // learn the size and deletes it again. Throws CDAEError -7053 when the processor makes no
+    // editor.
     void UpdateSize();
     // Called after the view took the port as its window. A port gets an editor (a new one when
-    // there is none) placed in the port's native window when the host shows it in one; null takes
-    // the editor out of its window and deletes it.
+    // there is none; CDAEError -7053 when the processor makes none) placed in the port's native
+    // window when the host shows it in one; null takes the editor out of its window and deletes
+    // it.
     void AttachToPort (WindowRef port);
     // Deletes the editor (the processor it shows may go next).
     void DeleteEditor();
@@ -49,13 +55,22 @@ public:
     void DrawBackground (const Rect& area) override;
     // Moves the native child window with the frame.
     void Offset (int16_t dh, int16_t dv) override;
+    // When the editor painted into the port repainted since the port was last painted, the
+    // toolbox is asked to redraw the frame; then the view's own idle pass.
+    void Idle (int32_t value) override;
 
 private:
+    class RepaintNotice;
+
     void MakeEditor();
+    void TakeEditorSize();
     void PlaceNativeChild();
 
     juce::AudioProcessor& fProcessor;
     const std::shared_ptr<JuceMessageThread> fMessageThread;
     std::unique_ptr<juce::AudioProcessorEditor> fEditor;
     bool fNativeChild = false;
+    bool fSizeKnown = false;
+    // [message thread sets, window thread clears] The editor repainted since the last paint.
+    std::atomic<bool> fRepainted { false };
 };

@@ -50,22 +50,28 @@ void JucePlugInProcess::Initialize()
     CEffectProcessRTAS::Initialize();
     GetNumInputs (&fChannelsIn);
     GetNumOutputs (&fChannelsOut);
+    fInitialised = true;
     Prepare (GetSampleRate());
 }
 
 void JucePlugInProcess::Teardown()
 {
+    // The editor goes first: what it posts on its way out (the end of a drag) still reaches the
+    // host.
+    if (JuceCustomUIView* view = GetEditorView())
+        view->DeleteEditor();
     PassOnPostedEditorChanges();
     CEffectProcessRTAS::Teardown();
     const juce::ScopedLock lock (fProcessor->getCallbackLock());
     fProcessor->releaseResources();
+    fInitialised = false;
     fPreparedRate = 0;
 }
 
 int32_t JucePlugInProcess::SetSampleRate (int32_t sampleRate)
 {
     const int32_t result = CEffectProcessRTAS::SetSampleRate (sampleRate);
-    if (fPreparedRate != 0 && sampleRate != fPreparedRate)
+    if (fInitialised && sampleRate != fPreparedRate)
         Prepare (sampleRate);
     return result;
 }
@@ -107,12 +113,17 @@ int32_t JucePlugInProcess::GetChunkSize (uint32_t chunkID, int32_t* size)
 {
     if (chunkID != kStateChunkID)
         return CEffectProcessMIDI::GetChunkSize (chunkID, size);
-    juce::MemoryBlock state;
-    fProcessor->getStateInformation (state);
-    fReportedStateChunkSize = static_cast<int32_t> (state.getSize()) + kChunkHeaderSize;
+    // The state as it is now is the one GetChunk writes: the editor may change a parameter, and
+    // with it the length of the state, between the two calls.
+    fProcessor->getStateInformation (fReportedState);
     if (size != nullptr)
-        *size = fReportedStateChunkSize;
+        *size = ReportedStateChunkSize();
     return 0;
+}
+
+int32_t JucePlugInProcess::ReportedStateChunkSize() const
+{
+    return static_cast<int32_t> (fReportedState.getSize()) + kChunkHeaderSize;
 }
 
 int32_t JucePlugInProcess::GetChunk (uint32_t chunkID, SFicPlugInChunk* chunk)
@@ -121,14 +132,11 @@ int32_t JucePlugInProcess::GetChunk (uint32_t chunkID, SFicPlugInChunk* chunk)
         return CEffectProcessMIDI::GetChunk (chunkID, chunk);
     if (chunk == nullptr)
         return RTASError::kNullPointer;
-    juce::MemoryBlock state;
-    fProcessor->getStateInformation (state);
-    const auto size = static_cast<int32_t> (state.getSize()) + kChunkHeaderSize;
-    // The host made room for the size it was told; a state that grew since does not fit.
-    if (fReportedStateChunkSize == 0 || size > fReportedStateChunkSize)
+    // The record's size is the room the host made for the size it was told.
+    if (fReportedState.isEmpty() || chunk->fSize < ReportedStateChunkSize())
         return RTASError::kChunkWriteFailed;
-    chunk->fSize = size;
-    std::memcpy (reinterpret_cast<uint8_t*> (chunk) + kChunkHeaderSize, state.getData(), state.getSize());
+    chunk->fSize = ReportedStateChunkSize();
+    std::memcpy (reinterpret_cast<uint8_t*> (chunk) + kChunkHeaderSize, fReportedState.getData(), fReportedState.getSize());
     return 0;
 }
 
@@ -185,6 +193,8 @@ int32_t JucePlugInProcess::SetViewPort (OpaqueGrafPtr* port)
 int32_t JucePlugInProcess::Idle (EventRecord* event)
 {
     PassOnPostedEditorChanges();
+    if (JuceCustomUIView* view = GetEditorView())
+        view->Idle (0);
     return CEffectProcessRTAS::Idle (event);
 }
 

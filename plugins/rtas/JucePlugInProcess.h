@@ -12,11 +12,12 @@
 //   thread; changes made on the host thread go at once.
 // - The window: the root view is a JuceCustomUIView that shows the processor's editor, so that no
 //   dialog resource is needed; the view rectangle is the editor's size, and the port the host
-//   gives goes on to the editor (clearing it deletes the editor).
+//   gives makes the editor and goes on to it (clearing it deletes the editor).
 // - State: the processor's state block in a chunk of its own, "Juce Audio Plugin Data" ('juce').
-// - Audio: the processor is prepared for the type's channels and the host's rate when the
-//   instance is initialised and again when the rate changes; each block runs processBlock (or the
-//   bypassed variant while the master bypass is on) under the processor's callback lock.
+// - Audio: the processor is prepared for the type's channels and the host's rate once the
+//   instance is initialised with a rate above 0, and again whenever the rate changes while it is
+//   initialised; each block runs processBlock (or the bypassed variant while the master bypass is
+//   on) under the processor's callback lock.
 //
 // [host thread] unless an operation says otherwise; the host's window thread is that thread
 // too. Opened without views (WinPlugInOpen) the process makes no view.
@@ -42,7 +43,7 @@ public:
     // The control of the master bypass, and of parameter 0.
     static constexpr int32_t kMasterBypassControl = 1;
     static constexpr int32_t kFirstParameterControl = 2;
-    // The block size the processor is prepared for; it works through longer blocks in pieces.
+    // The block size the processor is prepared for; it takes blocks of any length in one call.
     static constexpr int kPreparedBlockSize = 1024;
     // The largest state block a chunk may hand the processor.
     static constexpr int32_t kLargestStateBlock = 1 << 20;
@@ -60,23 +61,24 @@ public:
     // The controls (during the effect's initialisation).
     void SetUpEffect() override;
     // The effect process's initialisation, then the processor prepared for the type's channels
-    // and the process's rate.
+    // and the process's rate (when it is above 0).
     void Initialize() override;
-    // The editor's changes still waiting go to the host; then the effect process's teardown (no
-    // render call comes after it, and the view goes), then the processor's resources are
-    // released.
+    // The editor goes, then the changes it posted (those it posted on its way out too) go to the
+    // host; then the effect process's teardown (no render call comes after it, and the view
+    // goes), then the processor's resources are released.
     void Teardown() override;
-    // A new rate prepares the processor for it.
+    // While the process is initialised, a new rate above 0 prepares the processor for it.
     int32_t SetSampleRate (int32_t sampleRate) override;
 
     // Control n >= 2 sets parameter n - 2 (an index beyond the parameters sets none), then the
     // library stores the value and passes it on (control 1 sets the bypass there).
     int32_t UpdateControlValue (int32_t index, int32_t value) override;
 
-    // The state chunk: its size is the state block's with the 56-byte header; it is written only
-    // into a record of the size last answered (-333 when the state no longer fits), and restored
-    // only from a record whose size holds a header and a state block of at most
-    // kLargestStateBlock bytes (-7401 otherwise). Other chunks as the effect process.
+    // The state chunk: GetChunkSize makes the state block and keeps it, and answers its size with
+    // the 56-byte header; GetChunk writes exactly that block, whatever changed since, into a
+    // record whose size field holds it (-333 for a smaller record, or before any size was
+    // asked). It is restored only from a record whose size holds a header and a state block of
+    // at most kLargestStateBlock bytes (-7401 otherwise). Other chunks as the effect process.
     int32_t GetChunkSize (uint32_t chunkID, int32_t* size) override;
     int32_t GetChunk (uint32_t chunkID, SFicPlugInChunk* chunk) override;
     int32_t SetChunk (uint32_t chunkID, SFicPlugInChunk* chunk) override;
@@ -84,15 +86,15 @@ public:
     // The processor's latency in samples.
     int32_t GetLatency (int32_t* latency) override;
 
-    // The editor's changes made since the last idle call go to the host, then the library's idle
-    // work.
+    // The editor's changes made since the last idle call go to the host, then the view's idle
+    // (the port follows the editor), then the library's idle work.
     int32_t Idle (EventRecord* event) override;
     // The root view: the processor's editor.
     std::unique_ptr<IProcessView> CreateView() override;
     // The view takes the editor's size, then the frame is answered.
     int32_t GetViewRect (Rect* bounds) override;
-    // The view takes the port, then the editor: in the port's native window when it has one; a
-    // null port deletes the editor.
+    // The view takes the port, then the view makes the editor, in the port's native window when it
+    // has one; a null port deletes the editor.
     int32_t SetViewPort (OpaqueGrafPtr* port) override;
 
     // [audio thread] The inputs copied to the outputs (extra outputs silenced), then the block
@@ -102,6 +104,8 @@ public:
 private:
     // [host thread, under the callback lock] Prepares the processor for the type's channels.
     void Prepare (int32_t sampleRate);
+    // The state chunk's size for the state block kept by GetChunkSize.
+    int32_t ReportedStateChunkSize() const;
     // The parameter index of a control; -1 for a control that is no parameter's.
     int ParameterIndexOf (int32_t controlIndex) const;
     // After a state restore: every parameter control takes the processor's value, as the host's
@@ -127,6 +131,7 @@ private:
     int16_t fChannelsIn = 0;
     int16_t fChannelsOut = 0;
     int32_t fPreparedRate = 0;
-    // The size GetChunkSize last answered for the state chunk (0: none yet).
-    int32_t fReportedStateChunkSize = 0;
+    // The state block GetChunkSize last made (empty: none yet).
+    juce::MemoryBlock fReportedState;
+    bool fInitialised = false;
 };

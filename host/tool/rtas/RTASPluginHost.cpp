@@ -131,14 +131,14 @@ namespace
 
         ChunkSizeField chunkSizeField() const override { return ChunkSizeField::headerAndData; }
 
-        // The view made the editor with the instance: once its refresh timer has shown the
-        // settings, the host opens a window of the view's size and has the view draw it all.
+        // The host opens a window of the view's size, whose port makes the editor; once the
+        // editor's refresh timer has shown the settings, the host has the view draw it all.
         std::optional<juce::Image> drawEditor() override
         {
             if (windows == HostWindows::none)
                 return std::nullopt;
-            juce::Thread::sleep (2 * editorRefreshMs);
             const HostedWindow window (hosted);
+            juce::Thread::sleep (2 * editorRefreshMs);
             window.Redraw();
             return pictureOfPixels (window.Pixels(), window.Width(), window.Height());
         }

@@ -326,20 +326,37 @@ int32_t CEffectProcessRTAS::RenderCallback (void* instance, void* context)
     return static_cast<CEffectProcessRTAS*> (process)->RenderBlock (engineInstance, engineContext);
 }
 
+bool CEffectProcessRTAS::TakeBlockBuffers (SRenderInstance& instance, const SAdaptorRenderLayout& layout)
+{
+    // Nothing of an earlier block is left for this one to find.
+    std::fill (fInputBuffers.begin(), fInputBuffers.end(), nullptr);
+    std::fill (fOutputBuffers.begin(), fOutputBuffers.end(), nullptr);
+    int16_t inputs = 0;
+    int16_t outputs = 0;
+    GetNumInputs (&inputs);
+    GetNumOutputs (&outputs);
+    if (layout.InputCells() > AllocatedSlots() || layout.numOutputs > AllocatedSlots() || layout.numInputs < inputs
+        || layout.numOutputs < outputs)
+        return false;
+    RenderChannelCell** cells = RenderChannelCells (instance);
+    for (int32_t i = 0; i < layout.InputCells(); ++i)
+        if ((fInputBuffers[static_cast<size_t> (i)] = BufferOfCell (cells[i])) == nullptr)
+            return false;
+    for (int32_t i = 0; i < layout.numOutputs; ++i)
+        if ((fOutputBuffers[static_cast<size_t> (i)] = BufferOfCell (cells[layout.InputCells() + i])) == nullptr)
+            return false;
+    return true;
+}
+
 int32_t CEffectProcessRTAS::RenderBlock (SRenderInstance& instance, const SRenderContext& context)
 {
     const SAdaptorRenderLayout layout (instance.fUserData);
-    // Every channel needs a slot: the process renders all of its channels or none.
-    if (layout.InputCells() > AllocatedSlots() || layout.numOutputs > AllocatedSlots())
+    // The process renders all of its channels or none.
+    if (! TakeBlockBuffers (instance, layout))
     {
         SilenceAdaptorOutputs (instance, context, layout);
         return kAdaptorNotRendered;
     }
-    RenderChannelCell** cells = RenderChannelCells (instance);
-    for (int32_t i = 0; i < layout.InputCells(); ++i)
-        fInputBuffers[static_cast<size_t> (i)] = BufferOfCell (cells[i]);
-    for (int32_t i = 0; i < layout.numOutputs; ++i)
-        fOutputBuffers[static_cast<size_t> (i)] = BufferOfCell (cells[layout.InputCells() + i]);
     const int32_t frames = layout.variableBlock ? std::max (0, context.fVariableBlockSize) : kFixedBlockSize;
     fRenderInstance = &instance;
     fRenderContext = &context;

@@ -6,6 +6,7 @@
 // The engine calls the render callback on its real-time thread for every block; the callback
 // points the process's buffer arrays at the engine's channel buffers and runs RenderAudio.
 // Whatever cannot be rendered is silence: the outputs then point at the engine's silent buffer.
+// A block renders only when every channel the engine hands over has its buffer.
 // Operations are [host thread] unless they say otherwise.
 
 #include <atomic>
@@ -33,8 +34,8 @@ public:
     // code the adaptor throws as a 32-bit value. The adaptor is kept only when it started.
     virtual int32_t CreateAdaptorPlugIn (const SPlugInSpec& record);
     // [audio thread] Renders one block: inputs (the side-chain's buffer after the audio inputs)
-    // and outputs hold the engine's buffers of frames samples each. What it throws silences the
-    // block.
+    // and outputs hold the engine's buffers of frames samples each, none of them null and at
+    // least as many as the process's channels. What it throws silences the block.
     virtual void RenderAudio (float** inputs, float** outputs, int32_t frames) = 0;
     // The side-chain input's name (info key 5), zero-terminated; text holds 256 bytes. Empty here.
     virtual void GetSideChainName (char* text);
@@ -95,6 +96,10 @@ public:
 
 private:
     int32_t RenderBlock (SRenderInstance& instance, const SRenderContext& context);
+    // [audio thread] Points the buffer arrays at the block's channel buffers (every other entry
+    // null); false when the layout lacks a channel of the process, a channel has no slot, or a
+    // channel's cell is missing or holds no buffer.
+    bool TakeBlockBuffers (SRenderInstance& instance, const SAdaptorRenderLayout& layout);
     int32_t AllocatedSlots() const;
     ConnectionTable InputTable();
     ConnectionTable OutputTable();

@@ -1,6 +1,7 @@
 // The instance's chunks: the controls chunk and the processor's `juce` chunk saved, changed,
 // restored and compared, the size rule, and records a host should never send.
 #include "PluginTestSupport.h"
+#include "StateLengthCases.h"
 
 #include <cstring>
 #include <random>
@@ -8,6 +9,7 @@
 namespace
 {
 using namespace plugin_test;
+using chunk_test::kStateLengthCases;
 
 TEST (AAXPluginChunks, ListsTheControlsChunkThenJuce)
 {
@@ -79,7 +81,7 @@ TEST (AAXPluginChunks, SaveChangeRestoreCompare)
     EXPECT_EQ (ProcessorState (*instance), savedState);
 }
 
-TEST (AAXPluginChunks, GetChunkNeedsTheSizeFirstAndWritesNoMore)
+TEST (AAXPluginChunks, GetChunkNeedsTheSizeFirst)
 {
     LoadedPlugin plugin;
     auto instance = plugin.NewInstance();
@@ -87,22 +89,59 @@ TEST (AAXPluginChunks, GetChunkNeedsTheSizeFirstAndWritesNoMore)
     {
         ChunkRecord record (id, 4096);
         EXPECT_EQ (instance->Parameters().GetChunk (id, record.Header()), AAX_ERROR_CHUNK_SIZE_CHANGED) << id;
+        EXPECT_EQ (record.Header()->fSize, 4096) << id;
     }
+}
 
-    // The state text grows when a value's decimal text does: the size told no longer holds.
-    instance->Parameters().SetParameterNormalizedValue ("8", 0.5);
+// A host asks the size, the user turns a knob so that the value's decimal text grows or shrinks,
+// then the host gets the chunk: it receives the state as it was when it asked, in exactly the
+// size it was told, and that state restores.
+TEST (AAXPluginChunks, GetChunkWritesTheStateOfTheSizeAsked)
+{
+    LoadedPlugin plugin;
+    for (const auto& c : kStateLengthCases)
+    {
+        SCOPED_TRACE (c.name);
+        auto instance = plugin.NewInstance();
+        instance->Parameters().SetParameterNormalizedValue ("8", c.asked);
+        const std::string asked = ProcessorState (*instance);
+        int32_t size = 0;
+        ASSERT_EQ (instance->Parameters().GetChunkSize (kJuceChunk, &size), AAX_SUCCESS);
+        instance->Parameters().SetParameterNormalizedValue ("8", c.then);
+
+        ChunkRecord record (kJuceChunk, size);
+        ASSERT_EQ (instance->Parameters().GetChunk (kJuceChunk, record.Header()), AAX_SUCCESS);
+        EXPECT_EQ (record.Header()->fSize, size);
+        EXPECT_TRUE (record.GuardIntact());
+        EXPECT_EQ (std::string (reinterpret_cast<const char*> (record.Data()) + 8, size_t (size) - 9), asked);
+        const std::string now = ProcessorState (*instance);
+        EXPECT_EQ (now.size() == asked.size(), c.sameLength) << now;
+        EXPECT_NE (now, asked);
+
+        auto restored = plugin.NewInstance();
+        ASSERT_EQ (restored->RestoreChunk (record), AAX_SUCCESS);
+        EXPECT_FLOAT_EQ (float (NormalizedValue (*restored, "8")), float (c.asked));
+        EXPECT_EQ (ProcessorState (*restored), asked);
+    }
+}
+
+// A record smaller than the size the host was told is refused and nothing lands in it.
+TEST (AAXPluginChunks, GetChunkRefusesARecordTooSmallForTheState)
+{
+    LoadedPlugin plugin;
+    auto instance = plugin.NewInstance();
     int32_t size = 0;
     ASSERT_EQ (instance->Parameters().GetChunkSize (kJuceChunk, &size), AAX_SUCCESS);
-    instance->Parameters().SetParameterNormalizedValue ("8", 0.123456789);
-    ChunkRecord record (kJuceChunk, size);
-    EXPECT_EQ (instance->Parameters().GetChunk (kJuceChunk, record.Header()), AAX_ERROR_CHUNK_SIZE_CHANGED);
-    EXPECT_TRUE (record.GuardIntact());
+    ChunkRecord small (kJuceChunk, size - 1);
+    EXPECT_EQ (instance->Parameters().GetChunk (kJuceChunk, small.Header()), AAX_ERROR_CHUNK_SIZE_CHANGED);
+    EXPECT_EQ (small.Header()->fSize, size - 1);
+    EXPECT_TRUE (small.GuardIntact());
+    for (int32_t i = 0; i < size - 1; ++i)
+        ASSERT_EQ (small.Data()[i], 0) << i;
 
-    ASSERT_EQ (instance->Parameters().GetChunkSize (kJuceChunk, &size), AAX_SUCCESS);
-    ChunkRecord fitting (kJuceChunk, size);
-    EXPECT_EQ (instance->Parameters().GetChunk (kJuceChunk, fitting.Header()), AAX_SUCCESS);
-    EXPECT_EQ (fitting.Header()->fSize, size);
-    EXPECT_TRUE (fitting.GuardIntact());
+    ChunkRecord larger (kJuceChunk, size + 100);
+    ASSERT_EQ (instance->Parameters().GetChunk (kJuceChunk, larger.Header()), AAX_SUCCESS);
+    EXPECT_EQ (larger.Header()->fSize, size);
 }
 
 TEST (AAXPluginChunks, SurvivesHostileRecords)

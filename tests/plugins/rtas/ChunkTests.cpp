@@ -1,8 +1,9 @@
 // KESTrune.dpm's chunks as the host saves and restores them: the controls chunk, the MIDI chunk and
-// the processor's own "Juce Audio Plugin Data"; saved, changed, restored and compared; a record
-// never written past the size the plug-in reported; sizes checked on restore; and damaged chunks
-// of every kind survived.
+// the processor's own "Juce Audio Plugin Data"; saved, changed, restored and compared; the state
+// of the size asked written whatever changed since, and never past the record; sizes checked on
+// restore; and damaged chunks of every kind survived.
 #include "DpmTestSupport.h"
+#include "StateLengthCases.h"
 
 #include <cstring>
 #include <random>
@@ -10,6 +11,7 @@
 namespace
 {
 using namespace dpm_test;
+using chunk_test::kStateLengthCases;
 
 using DpmChunks = DpmTest;
 
@@ -100,25 +102,59 @@ TEST_F (DpmChunks, AreSavedChangedRestoredAndCompared)
             ASSERT_EQ (first.getSample (c, i), second.getSample (c, i));
 }
 
-// The host made room for the size the plug-in reported: a state that grew since is not written
-// (-333) and nothing lands past the record; without a reported size nothing is written at all.
-TEST_F (DpmChunks, ANeverWritesMoreThanItReported)
+// A host asks the size, the user turns a knob so that the value's decimal text grows or shrinks,
+// then the host gets the chunk into a record of the size it was told: it receives the state as it
+// was when it asked, in exactly that size, and nothing lands past the record; that state restores.
+TEST_F (DpmChunks, GetChunkWritesTheStateOfTheSizeAsked)
+{
+    Open();
+    for (const auto& c : kStateLengthCases)
+    {
+        SCOPED_TRACE (c.name);
+        HostedProcess& process = Make (1);
+        Set (process, { c.asked });
+        const std::vector<uint8_t> asked = process.SaveChunk (kStateChunk);
+        int32_t size = 0;
+        process.Require (RoutineSelector::kChunkSize, { kStateChunk, RoutineWord (&size) }, "size");
+        ASSERT_EQ (size_t (size), asked.size());
+        Set (process, { c.then });
+
+        std::vector<uint8_t> record (size_t (size) + 64, 0xA5);
+        PutWord (record, 0, uint32_t (size));
+        ASSERT_EQ (process.Call (RoutineSelector::kGetChunk, { kStateChunk, RoutineWord (record.data()) }), 0);
+        for (size_t i = size_t (size); i < record.size(); ++i)
+            ASSERT_EQ (record[i], 0xA5) << i;
+        record.resize (size_t (size));
+        EXPECT_EQ (WordAt (record, 0), uint32_t (size));
+        EXPECT_EQ (StateText (record), StateText (asked));
+        const std::vector<uint8_t> now = process.SaveChunk (kStateChunk);
+        EXPECT_EQ (now.size() == asked.size(), c.sameLength);
+        EXPECT_NE (StateText (now), StateText (asked));
+
+        HostedProcess& restored = Make (1);
+        EXPECT_EQ (restored.RestoreChunk (record), 0);
+        EXPECT_EQ (StateText (restored.SaveChunk (kStateChunk)), StateText (asked));
+    }
+}
+
+// A record whose size field is smaller than the state told, or a record before any size was
+// asked, is refused (-333) and nothing lands past its header.
+TEST_F (DpmChunks, GetChunkRefusesARecordTooSmallForTheState)
 {
     Open();
     HostedProcess& process = Make (1);
-    process.UpdateControlValue (2, FractionToControlValue (0.0));
     int32_t size = 0;
     process.Require (RoutineSelector::kChunkSize, { kStateChunk, RoutineWord (&size) }, "size");
-    // Longer numbers in the state than the reported one had.
-    Set (process, { 0.123456789, 0.123456789, 0.123456789, 0.123456789, 0.123456789 });
-    std::vector<uint8_t> record (size_t (size) + 64, 0xA5);
-    PutWord (record, 0, uint32_t (size));
-    EXPECT_EQ (process.Call (RoutineSelector::kGetChunk, { kStateChunk, RoutineWord (record.data()) }), -333);
-    for (size_t i = size_t (size); i < record.size(); ++i)
-        ASSERT_EQ (record[i], 0xA5) << i;
+    std::vector<uint8_t> small (size_t (size) + 64, 0xA5);
+    PutWord (small, 0, uint32_t (size - 1));
+    EXPECT_EQ (process.Call (RoutineSelector::kGetChunk, { kStateChunk, RoutineWord (small.data()) }), -333);
+    EXPECT_EQ (WordAt (small, 0), uint32_t (size - 1));
+    for (size_t i = 56; i < small.size(); ++i)
+        ASSERT_EQ (small[i], 0xA5) << i;
 
     HostedProcess& fresh = Make (1);
     std::vector<uint8_t> unasked (4096, 0xA5);
+    PutWord (unasked, 0, uint32_t (unasked.size()));
     EXPECT_EQ (fresh.Call (RoutineSelector::kGetChunk, { kStateChunk, RoutineWord (unasked.data()) }), -333);
     for (size_t i = 56; i < unasked.size(); ++i)
         ASSERT_EQ (unasked[i], 0xA5) << i;

@@ -170,6 +170,18 @@ inline juce::AudioBuffer<float> ProcessDirectly (DirectProcessor& direct, const 
     return out;
 }
 
+// Whether two buffers hold the same samples, bit for bit; else where they first differ.
+inline ::testing::AssertionResult SameSamples (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b)
+{
+    if (a.getNumChannels() != b.getNumChannels() || a.getNumSamples() != b.getNumSamples())
+        return ::testing::AssertionFailure() << "the buffers differ in size";
+    for (int c = 0; c < a.getNumChannels(); ++c)
+        for (int i = 0; i < a.getNumSamples(); ++i)
+            if (a.getSample (c, i) != b.getSample (c, i))
+                return ::testing::AssertionFailure() << "channel " << c << ", sample " << i << ": " << a.getSample (c, i) << " against " << b.getSample (c, i);
+    return ::testing::AssertionSuccess();
+}
+
 // The processor's state text from a 'juce' chunk record (header, then the state block: magic,
 // length, the element, a terminator).
 inline std::string StateText (const std::vector<uint8_t>& chunk)

@@ -1,16 +1,19 @@
 // The plug-in's window, in this process with the stand-in engine and toolbox linked: the root view
 // shows the processor's editor (the view rectangle is the editor's size, the port's pixels are the
-// editor's own rendering), clearing the port deletes the editor, deleting the instance leaves
-// nothing, and the editor's changes made on JUCE's message thread reach the host at its next idle
-// call, on the host thread.
+// editor's own rendering and follow it after the host's idle call), the port makes the editor and
+// clearing it deletes the editor, deleting the instance (torn down or not) leaves nothing, and
+// the editor's changes made on JUCE's message thread reach the host at its next idle call, on the
+// host thread, those made while the instance goes included.
 #include "EditorPicture.h"
 #include "JuceCustomUIView.h"
 #include "JuceEditorChanges.h"
 #include "JuceMessageThread.h"
 #include "JuceParameterControl.h"
+#include "JucePlugInGroup.h"
 #include "SDSTokens.h"
 #include "WrapperTestSupport.h"
 
+#include <process/dspprocess/CDSPProcessType.h>
 #include <views/base/ViewGeometry.h>
 
 namespace
@@ -222,11 +225,32 @@ TEST_F (EditorView, HostClicksAndKeysDoNothing)
     EXPECT_EQ (Window().pixels, before.pixels);
 }
 
+// An instance whose window the host never opens has no editor (and runs none of its timers),
+// though its view tells the editor's size; the port brings the editor.
+TEST_F (EditorView, AnInstanceNeverShownHasNoEditor)
+{
+    Start (false, true);
+    ASSERT_NE (process->GetEditorView(), nullptr);
+    EXPECT_EQ (ActiveEditor(), nullptr);
+    Rect bounds {};
+    ASSERT_EQ (group->GetViewRect (kStereoType, id, &bounds), 0);
+    EXPECT_TRUE (ViewGeometry::SameRect (bounds, kEditorRect));
+    EXPECT_EQ (ActiveEditor(), nullptr) << "the size was learnt from an editor made for it and deleted";
+    EXPECT_FALSE (process->GetEditorView()->HasEditor());
+    EventRecord nothing {};
+    ASSERT_EQ (group->Idle (kStereoType, id, &nothing), 0);
+    EXPECT_EQ (ActiveEditor(), nullptr);
+
+    OpenWindow();
+    EXPECT_NE (ActiveEditor(), nullptr);
+    EXPECT_TRUE (process->GetEditorView()->HasEditor());
+}
+
 TEST_F (EditorView, ClearingThePortDeletesTheEditorAndANewPortMakesAnother)
 {
     Start (false, true);
-    EXPECT_NE (ActiveEditor(), nullptr) << "the view made the editor";
     OpenWindow();
+    EXPECT_NE (ActiveEditor(), nullptr) << "the port made the editor";
     ASSERT_EQ (group->SetViewPort (kStereoType, id, nullptr), 0);
     EXPECT_EQ (ActiveEditor(), nullptr);
     EXPECT_FALSE (process->GetEditorView()->HasEditor());
@@ -291,6 +315,125 @@ TEST_F (EditorView, ChangesOnTheMessageThreadReachTheHostAtItsIdleCall)
     drag ({ 0.2f });
     DeleteInstance();
     EXPECT_EQ (EditWords (TokensSince (dae, earlier), nameID), (std::vector<std::string> { "touch", "value", "release" }));
+}
+
+// The host redraws only what is marked for update, as a host does between its idle calls. The
+// host automates a parameter: the editor shows it at its next refresh, the view's idle then marks
+// the whole view, and the port's pixels show the new value.
+TEST_F (EditorView, ThePortFollowsTheEditorAfterIdle)
+{
+    Start (false, true);
+    OpenWindow();
+    ASSERT_TRUE (ShowsTheEditorsOwnRendering());
+    EventRecord nothing {};
+    std::vector<Rect> marked;
+    const auto hostIdle = [&] {
+        toolbox.validateWindow (window);
+        EXPECT_EQ (group->Idle (kStereoType, id, &nothing), 0);
+        marked = toolbox.updateRegion (window);
+        for (Rect& area : marked)
+            EXPECT_EQ (group->InvalidateView (kStereoType, id, &area), 0);
+    };
+    ASSERT_TRUE (editor_test::Eventually ([&] {
+        hostIdle();
+        return marked.empty();
+    })) << "an editor that does not change asks for no redraw";
+    const Picture before = Window();
+
+    ASSERT_EQ (process->UpdateControlValue (JucePlugInProcess::kFirstParameterControl + 2, ParameterToControlValue (0.9f)), 0);
+    std::vector<Rect> firstMarked;
+    EXPECT_TRUE (editor_test::Eventually ([&] {
+        hostIdle();
+        if (firstMarked.empty())
+            firstMarked = marked;
+        return Window().pixels != before.pixels && Differences (Window(), EditorsOwnRendering()).empty();
+    })) << Differences (Window(), EditorsOwnRendering());
+    ASSERT_FALSE (firstMarked.empty());
+    Rect area = firstMarked[0];
+    for (const Rect& box : firstMarked)
+        area = ViewGeometry::Union (area, box);
+    EXPECT_TRUE (ViewGeometry::SameRect (area, kEditorRect)) << "the view's rectangle is marked";
+}
+
+// The host deletes the instance while a drag is on; the editor ends the drag as it goes. The end
+// reaches the host after the begin and the value did: the host's gesture is closed.
+class EditorTeardown : public EditorView
+{
+protected:
+    // [message thread] Ends the gesture of parameter 3 when the editor is deleted, as a knob whose
+    // drag the deletion ends.
+    struct EndsTheDragWhenDeleted final : juce::ComponentListener
+    {
+        void componentBeingDeleted (juce::Component&) override { processor->endParameterChangeGesture (3); }
+        juce::AudioProcessor* processor = nullptr;
+    };
+
+    EndsTheDragWhenDeleted ender;
+};
+
+TEST_F (EditorTeardown, ADragWhoseEndComesDuringTeardownReachesTheHost)
+{
+    Start (true, true);
+    OpenWindow();
+    int32_t nameID = 0;
+    ASSERT_EQ (process->GetControlNameID (5, reinterpret_cast<void**> (&nameID)), 0);
+    juce::AudioProcessor& processor = process->GetAudioProcessor();
+    size_t earlier = Tokens (dae).size();
+    OnMessageThread ([&] {
+        processor.beginParameterChangeGesture (3);
+        processor.setParameterNotifyingHost (3, 0.4f);
+        ender.processor = &processor;
+        processor.getActiveEditor()->addComponentListener (&ender);
+    });
+    EventRecord nothing {};
+    ASSERT_EQ (group->Idle (kStereoType, id, &nothing), 0);
+    ASSERT_EQ (EditWords (TokensSince (dae, earlier), nameID), (std::vector<std::string> { "touch", "value" }));
+
+    earlier = Tokens (dae).size();
+    DeleteInstance();
+    EXPECT_EQ (EditWords (TokensSince (dae, earlier), nameID), std::vector<std::string> { "release" });
+}
+
+// A process the host never tears down, with its editor shown and its adaptor rendering, deleted
+// as it is: the editor goes before the processor it shows, the adaptor before the arrays it
+// renders into, and the engine and the toolbox keep nothing of it.
+TEST_F (EditorView, AProcessDestroyedWithoutATeardownLeavesNothing)
+{
+    Start (false, true);
+    const HostExtObjectCounts before = toolbox.objectCounts();
+    const size_t objectsBefore = tracker.liveObjects().size();
+    auto* type = dynamic_cast<CDSPProcessType*> (group->FindType (kStereoType));
+    ASSERT_NE (type, nullptr);
+    auto* untorn = new JucePlugInProcess (2);
+    untorn->SetType (type);
+    untorn->SetDSPType (type);
+    untorn->SetTypeIndex (process->GetTypeIndex());
+    untorn->SetInstanceID (99);
+    untorn->Initialize();
+    untorn->SetSampleRate (48000);
+    const SPlugInSpec record { { int32_t (JucePlugInGroup::kManufacturerCode), 0, int32_t (kStereoType), 0, 99 } };
+    ASSERT_EQ (untorn->CreateAdaptorPlugIn (record), 0);
+    window = toolbox.newWindow (kWindowBounds);
+    ASSERT_EQ (untorn->SetViewPort (window), 0);
+    ASSERT_TRUE (untorn->GetEditorView()->HasEditor());
+    EXPECT_EQ (untorn->InvalidateView (nullptr), 0);
+
+    const auto plugIn = tracker.plugIn (untorn->GetAdaptor());
+    ASSERT_TRUE (plugIn && ! plugIn->workers.empty());
+    EngineBlock block (2, 2);
+    EXPECT_EQ (tracker.render (plugIn->workers[0], block.addresses, EngineBlock::kFrames, EngineBlock::kFrames), 0);
+
+    IACFUnknown* unknown = nullptr;
+    untorn->GetUnknown (&unknown);
+    ASSERT_NE (unknown, nullptr);
+    unknown->Release();
+    unknown->Release();
+    EXPECT_EQ (tracker.liveObjects().size(), objectsBefore) << "the adaptor and what it published are gone";
+    toolbox.disposeWindow (window);
+    window = nullptr;
+    const HostExtObjectCounts after = toolbox.objectCounts();
+    EXPECT_EQ (after.regions, before.regions);
+    EXPECT_EQ (after.patterns, before.patterns);
 }
 
 // The changes on their way: consecutive values of one parameter become the last of them; anything

@@ -4,7 +4,9 @@
 // processor run directly.
 #include "DpmTestSupport.h"
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace
 {
@@ -67,11 +69,7 @@ TEST_F (DpmInstance, HostAutomationOfControl5LandsInParameter3)
     EXPECT_EQ (StateText (process.SaveChunk (kStateChunk)), StateTextOf (direct.processor));
 
     const auto program = Program (2, 12000);
-    const auto rendered = RenderThrough (process, program, { 512 });
-    const auto expected = ProcessDirectly (direct, program, { 512 });
-    for (int c = 0; c < 2; ++c)
-        for (int i = 0; i < program.getNumSamples(); ++i)
-            ASSERT_EQ (rendered.getSample (c, i), expected.getSample (c, i)) << c << ", " << i;
+    EXPECT_TRUE (SameSamples (RenderThrough (process, program, { 512 }), ProcessDirectly (direct, program, { 512 })));
 }
 
 // Updates for controls the process does not have change nothing, and the counter of changes still
@@ -136,13 +134,7 @@ TEST_F (DpmInstance, MasterBypassGivesTheInput)
     Open();
     HostedProcess& process = Make (2);
     const auto program = Program (2, 4096);
-    const auto equalsInput = [&] (const juce::AudioBuffer<float>& out) {
-        for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < program.getNumSamples(); ++i)
-                if (out.getSample (c, i) != program.getSample (c, i))
-                    return false;
-        return true;
-    };
+    const auto equalsInput = [&] (const juce::AudioBuffer<float>& out) { return bool (SameSamples (out, program)); };
     process.SetMasterBypass (true);
     EXPECT_TRUE (process.IsMasterBypassed());
     EXPECT_EQ (process.ControlValue (1), 0x7FFFFFFF);
@@ -165,10 +157,61 @@ TEST_F (DpmInstance, ANewSampleRatePreparesTheProcessor)
     plugIn->SetSampleRate (96000);
     DirectProcessor direct (1, 96000.0);
     const auto program = Program (1, 9000);
-    const auto rendered = RenderThrough (process, program, { 512 });
-    const auto expected = ProcessDirectly (direct, program, { 512 });
-    for (int i = 0; i < program.getNumSamples(); ++i)
-        ASSERT_EQ (rendered.getSample (0, i), expected.getSample (0, i)) << i;
+    EXPECT_TRUE (SameSamples (RenderThrough (process, program, { 512 }), ProcessDirectly (direct, program, { 512 })));
+}
+
+// Made while the host's rate is 0, the instance is not prepared and passes its input through;
+// the first rate above 0 prepares it, and it then compresses as a processor prepared for that
+// rate does.
+TEST_F (DpmInstance, AFirstValidRateAfterRate0PreparesTheProcessor)
+{
+    Open();
+    HostedProcess& process = Make (2, 0.0);
+    const auto program = Program (2, 9000);
+    EXPECT_TRUE (SameSamples (RenderThrough (process, program, { 512 }), program));
+
+    plugIn->SetSampleRate (int32_t (kRate));
+    DirectProcessor direct (2, kRate);
+    EXPECT_TRUE (SameSamples (RenderThrough (process, program, { 512 }), ProcessDirectly (direct, program, { 512 })));
+}
+
+// Blocks run on the engine's thread while the host thread changes the rate, restores the state
+// chunk and automates parameters: every block renders, and its samples are finite. (The sanitized
+// i386 build checks the memory the two threads share.)
+TEST_F (DpmInstance, BlocksRunWhileTheHostChangesRateStateAndControls)
+{
+    Open();
+    HostedProcess& process = Make (2);
+    const auto saved = process.SaveChunk (kStateChunk);
+    const auto program = Program (2, 256);
+    std::atomic<bool> running { true };
+    std::atomic<int> blocks { 0 };
+    bool allRendered = true;
+    bool allFinite = true;
+    std::thread audio ([&] {
+        std::vector<const float*> inputs { program.getReadPointer (0), program.getReadPointer (1) };
+        juce::AudioBuffer<float> out (2, 256);
+        while (running.load() || blocks.load() < 50)
+        {
+            allRendered = process.Render (inputs.data(), out.getArrayOfWritePointers(), 256) == 0 && allRendered;
+            for (int c = 0; c < 2; ++c)
+                for (int i = 0; i < 256; ++i)
+                    allFinite = allFinite && std::isfinite (out.getSample (c, i));
+            ++blocks;
+        }
+    });
+    const int32_t rates[] = { 96000, 44100, 88200, int32_t (kRate) };
+    for (int change = 0; change < 40; ++change)
+    {
+        plugIn->SetSampleRate (rates[change % 4]);
+        EXPECT_EQ (process.RestoreChunk (saved), 0);
+        for (int32_t control = kFirstParameterControl; control < kFirstParameterControl + kParameters; ++control)
+            process.UpdateControlValue (control, FractionToControlValue (double ((change + control) % 7) / 6.0));
+    }
+    running = false;
+    audio.join();
+    EXPECT_TRUE (allRendered);
+    EXPECT_TRUE (allFinite);
 }
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE

@@ -1,6 +1,6 @@
 // The wrapper in this process, with the stand-in engine and toolbox linked: the plug-in's group
 // made as NewPlugIn makes it, with or without views, the engine's SDS service offered or not, and
-// one stereo instance of it.
+// one stereo instance of it; and the channel buffers of one block of the engine's.
 #pragma once
 
 #include "JucePlugInProcess.h"
@@ -17,11 +17,41 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 namespace wrapper_test
 {
 using namespace kestrune::host::rtas;
 
 inline constexpr uint32_t kStereoType = 0x6A636162; // 'jcab'
+
+// One block as the engine hands it over: each channel's buffer on the heap of its own (an input
+// holds a sine of its own, an output zeros), and the cells that point at them, the inputs' first.
+struct EngineBlock
+{
+    // Without variable blocks every block is 32 samples.
+    static constexpr int kFrames = 32;
+
+    // The sines continue those of the block that starts `start` samples earlier.
+    EngineBlock (int inputs, int outputs, int start = 0)
+    {
+        for (int c = 0; c < inputs + outputs; ++c)
+        {
+            buffers.emplace_back (size_t (kFrames), 0.0f);
+            if (c < inputs)
+                for (int i = 0; i < kFrames; ++i)
+                    buffers.back()[size_t (i)] = 0.8f * std::sin (0.05f * float (start + i) * float (c + 1));
+            cells.push_back (buffers.back().data());
+        }
+        for (auto& cell : cells)
+            addresses.push_back (&cell);
+    }
+
+    std::vector<std::vector<float>> buffers;
+    std::vector<RenderChannelCell> cells;
+    std::vector<RenderChannelCell*> addresses;
+};
 
 class InProcessPlugIn : public ::testing::Test
 {
