@@ -201,13 +201,21 @@ std::vector<CDSPProcessType*> CDSPProcessGroup::DSPTypes() const
     return types;
 }
 
+template <typename Visit>
+void CDSPProcessGroup::VisitDSPProcesses (Visit visit) const
+{
+    VisitTypes ([&] (const CProcessType& type) {
+        type.VisitProcesses ([&] (CProcess& process) {
+            if (auto* dspProcess = dynamic_cast<CDSPProcess*> (&process))
+                visit (*dspProcess);
+        });
+    });
+}
+
 std::vector<CDSPProcess*> CDSPProcessGroup::DSPProcesses() const
 {
     std::vector<CDSPProcess*> processes;
-    for (CProcessType* type : Types())
-        for (CProcess* process : type->Processes())
-            if (auto* dspProcess = dynamic_cast<CDSPProcess*> (process))
-                processes.push_back (dspProcess);
+    VisitDSPProcesses ([&] (CDSPProcess& process) { processes.push_back (&process); });
     return processes;
 }
 
@@ -382,14 +390,13 @@ int32_t CDSPProcessGroup::CountDSPResources (int16_t* count1, int16_t* count2, i
 int32_t CDSPProcessGroup::GetDSPUsagePercent (int32_t dspKey)
 {
     double load = 0.0;
-    for (CDSPProcess* process : DSPProcesses())
-    {
-        if (process->GetDSPIdentifier() != dspKey)
-            continue;
-        const double weight = process->GetWeightFloat();
+    VisitDSPProcesses ([&] (CDSPProcess& process) {
+        if (process.GetDSPIdentifier() != dspKey)
+            return;
+        const double weight = process.GetWeightFloat();
         if (! std::isnan (weight))
             load += weight;
-    }
+    });
     load = std::clamp (std::isnan (load) ? 0.0 : load, 0.0, kFullLoad);
     return static_cast<int32_t> (load + 0.5);
 }

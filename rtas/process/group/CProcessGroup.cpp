@@ -76,7 +76,10 @@ CProcessGroup::~CProcessGroup() noexcept (false)
 int32_t CProcessGroup::Initialize()
 {
     LoadDSIEntryPoints();
-    mTypes.emplace();
+    {
+        const std::lock_guard guard (mTypesLock);
+        mTypes.emplace();
+    }
     CProcessGroupInterface::Initialize();
     CreateTypes();
     ReorderTypes();
@@ -92,6 +95,7 @@ void CProcessGroup::AddProcessType (CProcessType* type)
     if (owned == nullptr || ! HasTypeList())
         throw AddProcessTypeEx {};
     owned->DoNothing();
+    const std::lock_guard guard (mTypesLock);
     mTypes->push_back (std::move (owned));
 }
 
@@ -99,9 +103,12 @@ void CProcessGroup::ReorderTypes()
 {
     if (! HasTypeList())
         return;
-    std::stable_partition (mTypes->begin(), mTypes->end(), [] (const std::unique_ptr<CProcessType>& type) {
-        return type->GetEnableMark() != 0 || type->GetTypeIdentifier() == 0;
-    });
+    {
+        const std::lock_guard guard (mTypesLock);
+        std::stable_partition (mTypes->begin(), mTypes->end(), [] (const std::unique_ptr<CProcessType>& type) {
+            return type->GetEnableMark() != 0 || type->GetTypeIdentifier() == 0;
+        });
+    }
     AttachTypes();
 }
 
@@ -122,22 +129,28 @@ void CProcessGroup::DeleteTypes()
     if (! HasTypeList())
         return;
     std::exception_ptr firstFailure;
-    for (auto& type : *mTypes)
+    while (! mTypes->empty())
     {
-        if (type == nullptr)
-            continue;
         try
         {
-            type->DeleteAllProcesses();
+            mTypes->front()->DeleteAllProcesses();
         }
         catch (...)
         {
             if (! firstFailure)
                 firstFailure = std::current_exception();
         }
-        type.reset();
+        std::unique_ptr<CProcessType> leaving;
+        {
+            const std::lock_guard guard (mTypesLock);
+            leaving = std::move (mTypes->front());
+            mTypes->erase (mTypes->begin());
+        }
     }
-    mTypes.reset();
+    {
+        const std::lock_guard guard (mTypesLock);
+        mTypes.reset();
+    }
     if (firstFailure)
         std::rethrow_exception (firstFailure);
 }

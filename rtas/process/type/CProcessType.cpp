@@ -25,16 +25,7 @@ CProcessType::CProcessType()
         entry.stamp = now;
 }
 
-CProcessType::~CProcessType()
-{
-    try
-    {
-        DeleteAllProcesses();
-    }
-    catch (...)
-    {
-    }
-}
+CProcessType::~CProcessType() = default;
 
 // ---- Instances ----
 
@@ -51,6 +42,7 @@ CProcess* CProcessType::FindProcess (int32_t id) const
 void CProcessType::AddProcess (CProcess* process)
 {
     ThrowIfNull (process);
+    const std::lock_guard guard (fProcessesLock);
     fProcesses.push_back (process);
 }
 
@@ -95,14 +87,20 @@ void CProcessType::DeleteAllProcesses()
                 firstFailure = std::current_exception();
         }
     }
-    std::vector<CProcess*>().swap (fProcesses);
+    {
+        const std::lock_guard guard (fProcessesLock);
+        std::vector<CProcess*>().swap (fProcesses);
+    }
     if (firstFailure)
         std::rethrow_exception (firstFailure);
 }
 
 void CProcessType::DeleteOneProcess (CProcess* process)
 {
-    fProcesses.erase (std::find (fProcesses.begin(), fProcesses.end(), process));
+    {
+        const std::lock_guard guard (fProcessesLock);
+        fProcesses.erase (std::find (fProcesses.begin(), fProcesses.end(), process));
+    }
     std::exception_ptr teardownFailure;
     try
     {
