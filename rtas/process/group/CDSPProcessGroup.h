@@ -15,6 +15,7 @@
 // its load answer walks the type and process lists under their locks.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -95,13 +96,18 @@ public:
     // Called for every DSP object removed as idle; 0 here.
     virtual int32_t OnProcessDSPRemoved (CProcessDSP* dsp);
     virtual int32_t SupportsDSP();
-    // Removes every DSP object that no process uses; the first failure, -7150 (nothing removed)
-    // when one reports a negative user count.
+    // Removes every DSP object that no process uses, each through RetireProcessDSP with the DSP
+    // type that made it; OnProcessDSPRemoved's answer (the first nonzero one when several go),
+    // -7150 (nothing removed) when one reports a negative user count.
     virtual int32_t RemoveIdleDSPObjects();
-    // Removes one DSP object: out of the list, torn down, OnProcessDSPRemoved, its DSP given back
-    // to the host through the DSP type (the first DSP type when none is given), destroyed. The
-    // first failure.
-    virtual int32_t RetireProcessDSP (CProcessDSP* dsp, CDSPProcessType* releasing);
+    // Removes one DSP object: out of the list, torn down, OnProcessDSPRemoved (its answer in
+    // removedAnswer when asked for), its DSP given back to the host through the DSP type given
+    // (none without one), destroyed. The first failure of these steps.
+    virtual int32_t RetireProcessDSP (CProcessDSP* dsp, CDSPProcessType* releasing, int32_t* removedAnswer = nullptr);
+    // [host thread] The DSP type that made a listed DSP object (AllocateDSP tells the group);
+    // null for one that no type made.
+    void NoteDSPObjectType (const CProcessDSP* dsp, CDSPProcessType* type);
+    CDSPProcessType* DSPObjectType (const CProcessDSP* dsp) const;
 
     ProcessDSPList* GetDSPObjects() const { return mDSPObjects.get(); }
     DSPIdentifierList* GetCardKeys() const { return mCardKeys.get(); }
@@ -120,4 +126,5 @@ private:
     std::unique_ptr<DSPIdentifierList> mCardKeys;
     std::unique_ptr<ProcessDSPList> mDSPObjects;
     std::unique_ptr<ShellList> mDSPRegistrations;
+    std::map<const CProcessDSP*, CDSPProcessType*> mDSPObjectTypes;
 };

@@ -230,7 +230,12 @@ int32_t CProcessGroup::GetTypeName (uint32_t typeID, int32_t maxLength, char* na
 {
     if (typeID == kGroupItselfTypeID)
         return GetGroupAltName (name, maxLength);
-    return FindType (typeID)->GetName (name);
+    CProcessType* type = FindType (typeID);
+    ThrowIfNull (name);
+    uint8_t whole[kPStrMaxLength + 1] = {};
+    const int32_t result = type->GetName (reinterpret_cast<char*> (whole));
+    PStrCopyToFit (whole, reinterpret_cast<uint8_t*> (name), maxLength);
+    return result;
 }
 
 // ---- Broadcasts ----
@@ -456,15 +461,18 @@ int16_t CProcessGroup::PushPlugInResFile()
 
 void CProcessGroup::PopPlugInResFile (int16_t previous)
 {
-    if (mResFileNesting <= 0)
-        return;
     const HostToolboxRoutines& toolbox = HostToolbox();
-    if (--mResFileNesting == 0)
+    if (mResFileNesting > 0 && --mResFileNesting == 0)
     {
         toolbox.CloseResFile (mPlugInResFile);
         mPlugInResFile = 0;
     }
     toolbox.UseResFile (previous);
+}
+
+int16_t CProcessGroup::HeldPlugInResFile() const
+{
+    return mResFileNesting > 0 ? mPlugInResFile : 0;
 }
 
 // ---- The group lock ----

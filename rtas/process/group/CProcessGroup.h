@@ -57,6 +57,8 @@ public:
     // orders and numbers them and makes the lock (a group without one still initialises).
     int32_t Initialize() override;
 
+    // The group's alternative name for '????', else the type's name; either at most maxLength
+    // characters long, in a buffer of maxLength + 1 bytes.
     int32_t GetTypeName (uint32_t typeID, int32_t maxLength, char* name) override;
     int32_t SetSampleRate (int32_t sampleRate) override;
     int32_t OnSelector125 (int32_t value) override;
@@ -244,9 +246,11 @@ public:
     // Makes the plug-in's resource file current, opening it when no push holds it open, and
     // answers the file that was current before.
     int16_t PushPlugInResFile();
-    // Ends one push: the last one closes the plug-in's resource file; the previous file becomes
-    // current again. A pop without a push does nothing.
+    // Ends one push: the last one closes the plug-in's resource file. The previous file becomes
+    // current again in every case; a pop without a push closes nothing.
     void PopPlugInResFile (int16_t previous);
+    // The plug-in's resource file while a push holds it open; 0 otherwise.
+    int16_t HeldPlugInResFile() const;
 
     // [host thread] The types in their current order; empty before Initialize.
     std::vector<CProcessType*> Types() const;

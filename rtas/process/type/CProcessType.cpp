@@ -6,6 +6,7 @@
 
 #include "process/base/CDAEError.h"
 #include "process/base/OutParameter.h"
+#include "process/group/CProcessGroup.h"
 #include "process/process/GroupValues.h"
 #include "process/type/PageTableResource.h"
 #include "process/utilities/HostExtToolbox.h"
@@ -505,5 +506,6 @@ std::unique_ptr<PageTableBuffer> CProcessType::LoadPageTable (uint32_t code)
 {
     uint8_t name[256] = {};
     GetLongName (name);
-    return LoadPageTableResource (code, name);
+    const auto* group = dynamic_cast<const CProcessGroup*> (fGroup);
+    return LoadPageTableResource (code, name, group != nullptr ? group->HeldPlugInResFile() : 0);
 }

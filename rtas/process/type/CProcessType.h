@@ -263,6 +263,11 @@ public:
     int32_t GetProcessValue() const { return fProcessValue; }
     SFicTimeCodeInfo GetSettingPair() const { return fSettingPair; }
 
+    // The type's own DSP flag byte (0 at construction): with it set, the effect type answers its
+    // first per-card value for card question 32.
+    uint8_t GetDSPFlag() const { return fDSPFlag; }
+    void SetDSPFlag (uint8_t flag) { fDSPFlag = flag; }
+
     // What the group reads and writes directly: the enable mark (0 = not enabled) and the type
     // identifier the host enables types by.
     int16_t GetEnableMark() const { return fEnableMark; }
@@ -306,6 +311,7 @@ private:
     int32_t fProcessValue = 0;
     int32_t fTypeValue = 0;
     SFicTimeCodeInfo fSettingPair;
+    uint8_t fDSPFlag = 0;
     int16_t fEnableMark = 0;
     uint32_t fTypeIdentifier = 0;
     // Changed on the host thread only, under the lock; read by the driver's thread under it.

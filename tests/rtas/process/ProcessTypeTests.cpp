@@ -480,6 +480,24 @@ TEST_F (ProcessTypes, BroadcastsReachEveryInstanceAndAnswerTheFirstFailure)
     EXPECT_EQ (type->GetTypeIndex(), 4);
 }
 
+// A type that cannot answer its product identifier.
+class CUnidentifiedType final : public CTestType
+{
+public:
+    using CTestType::CTestType;
+    int32_t GetProductID (uint32_t*) override { return -7125; }
+};
+
+TEST_F (ProcessTypes, ALongNameWithoutAProductIdentifierIsEmptyAndAnswersTheFailure)
+{
+    CUnidentifiedType unidentified (&log);
+    uint8_t longName[8];
+    std::memset (longName, 'x', sizeof longName);
+    EXPECT_EQ (unidentified.GetLongName (longName), -7125);
+    EXPECT_EQ (longName[0], 0);
+    EXPECT_EQ (longName[1], 'x');
+}
+
 TEST_F (ProcessTypes, TheTypesOwnAnswers)
 {
     uint32_t product = 0;
@@ -666,6 +684,10 @@ TEST_F (ProcessTypePageTables, AreReadFromThePlugInsResourceFileByTheirExactName
     EXPECT_FALSE (type->GetPageTable (FourCharCode ("BkSF")).Exists()) << "no such table";
     EXPECT_EQ (toolbox.openResourceFiles().size(), 0u) << "the file is closed again";
     EXPECT_EQ (toolbox.script().countOf ("UseResFile"), 6u);
+    const std::vector<std::string> names = toolbox.script().callNames();
+    ASSERT_GE (names.size(), 2u);
+    EXPECT_EQ (std::vector<std::string> (names.end() - 2, names.end()), (std::vector<std::string> { "UseResFile", "CloseResFile" }))
+        << "the saved file is current again before the file opened for the lookup is closed";
 
     Create();
     CProcess& process = type->Process (1);
