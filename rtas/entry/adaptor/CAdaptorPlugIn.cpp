@@ -9,8 +9,8 @@
 #include <abi/DAE.h>
 
 #include "entry/model/CPlugInPort.h"
-#include "process/utilities/StemFormats.h"
 #include "process/base/PointerWords.h"
+#include "process/utilities/StemFormats.h"
 
 struct CAdaptorPlugIn::SChannelCounts
 {

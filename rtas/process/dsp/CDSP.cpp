@@ -1,11 +1,11 @@
 #include "process/dsp/CDSP.h"
 
 #include "process/base/CDAEError.h"
+#include "process/base/PointerWords.h"
 #include "process/dsp/DSIBinding.h"
+#include "process/dsp/DsiCompat.h"
 #include "process/dsp/DSPCodeResources.h"
 #include "process/dsp/DSPHostCallbacks.h"
-#include "process/dsp/DsiCompat.h"
-#include "process/base/PointerWords.h"
 
 #include <cstring>
 #include <utility>

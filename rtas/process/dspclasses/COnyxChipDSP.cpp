@@ -1,9 +1,9 @@
 #include "process/dspclasses/COnyxChipDSP.h"
 
+#include "process/base/PointerWords.h"
 #include "process/dsp/DSIBinding.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/HostUtilities.h"
-#include "process/base/PointerWords.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,10 +1,10 @@
 #include "process/dspclasses/CProcessDSP.h"
 
+#include "process/base/PointerWords.h"
 #include "process/dsp/DSPGroupRequests.h"
 #include "process/dsp/DSPHostCallbacks.h"
 #include "process/dspclasses/DSPManagerAccess.h"
 #include "process/utilities/HostExtToolbox.h"
-#include "process/base/PointerWords.h"
 
 #include <array>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "process/dspclasses/DSPManagerAccess.h"
 
-#include "process/group/GlobalPlugInGroup.h"
 #include "process/base/PointerWords.h"
+#include "process/group/GlobalPlugInGroup.h"
 
 #include <mutex>
 

@@ -1,10 +1,10 @@
 #include "process/dspprocess/CDSPProcess.h"
 
 #include "process/base/CDAEError.h"
+#include "process/base/PointerWords.h"
 #include "process/dspclasses/CProcessDSP.h"
 #include "process/dspprocess/CDSPProcessType.h"
 #include "process/dspprocess/ProcessConversant.h"
-#include "process/base/PointerWords.h"
 
 namespace
 {

@@ -7,15 +7,15 @@
 
 #include "process/base/CDAEError.h"
 #include "process/base/OutParameter.h"
+#include "process/base/PointerWords.h"
 #include "process/dsp/DsiCompat.h"
+#include "process/dsp/DSPGroupRequests.h"
 #include "process/dspclasses/CProcessDSP.h"
 #include "process/dspclasses/DSPManagerAccess.h"
-#include "process/dsp/DSPGroupRequests.h"
 #include "process/dspprocess/CDSPProcess.h"
 #include "process/group/CDSPProcessGroup.h"
 #include "process/utilities/PStrings.h"
 #include "process/utilities/ViewlessMode.h"
-#include "process/base/PointerWords.h"
 
 namespace
 {

@@ -11,6 +11,7 @@
 
 #include "process/base/CDAEError.h"
 #include "process/base/OutParameter.h"
+#include "process/base/PointerWords.h"
 #include "process/dsp/DSIBinding.h"
 #include "process/dsp/DsiCompat.h"
 #include "process/dspclasses/CProcessDSP.h"
@@ -19,7 +20,6 @@
 #include "process/dspprocess/CDSPProcessType.h"
 #include "process/group/HostRequests.h"
 #include "process/type/CProcessType.h"
-#include "process/base/PointerWords.h"
 
 namespace
 {

@@ -5,10 +5,10 @@
 
 #include "process/base/FourCharCode.h"
 #include "process/base/OutParameter.h"
-#include "process/utilities/PStrings.h"
+#include "process/base/PointerWords.h"
 #include "process/group/HostRequests.h"
 #include "process/utilities/HostExtToolbox.h"
-#include "process/base/PointerWords.h"
+#include "process/utilities/PStrings.h"
 
 HostCallbackProc gHostCallback = nullptr;
 int32_t gHostLevel = 99;

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "process/base/CDAEError.h"
+#include "process/base/PointerWords.h"
 #include "process/group/CProcessGroupInterface.h"
 #include "process/utilities/HostExtToolbox.h"
-#include "process/base/PointerWords.h"
 
 namespace
 {

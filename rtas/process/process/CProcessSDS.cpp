@@ -4,13 +4,13 @@
 #include <cstdio>
 
 #include "process/base/CDAEError.h"
+#include "process/base/PointerWords.h"
 #include "process/base/RoutineGuard.h"
 #include "process/process/CProcess.h"
 #include "process/process/SDSConnection.h"
 #include "process/process/SDSControlToken.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/PStrings.h"
-#include "process/base/PointerWords.h"
 
 namespace
 {

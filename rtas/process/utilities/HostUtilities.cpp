@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "process/utilities/HostExtToolbox.h"
 #include "process/base/PointerWords.h"
+#include "process/utilities/HostExtToolbox.h"
 
 namespace
 {

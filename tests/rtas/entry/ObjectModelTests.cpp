@@ -13,11 +13,11 @@
 #include "entry/model/CPlugIn.h"
 #include "entry/model/CPlugInGroup.h"
 #include "entry/model/CPlugInPort.h"
-#include "process/base/PointerWords.h"
 #include "entry/model/CPlugInType.h"
 #include "entry/model/CPlugInUserInterface.h"
 #include "entry/model/CPlugInWorker.h"
 #include "entry/model/CSNPlugInControl.h"
+#include "process/base/PointerWords.h"
 
 #include "FakeObjectTracker.h"
 #include "PortNumbers.h"

@@ -50,6 +50,7 @@ protected:
             g.AddProcessType (second = new CTestDSPType (&log, kSecondTypeID));
         };
         Initialize();
+        type->weight = 0.0;
         CTestDSPProcess& anchor = Create();
         dsp = Allocate();
         ASSERT_NE (dsp, nullptr);
@@ -64,10 +65,10 @@ protected:
             std::vector<std::pair<uint32_t, int32_t>> made;
             for (const uint32_t typeID : { kDSPTypeID, kSecondTypeID, kDSPTypeID })
             {
+                CTestDSPType& owner = typeID == kDSPTypeID ? *type : *second;
+                owner.weight = 10.0 * (round % 4); // given before the instance is listed
                 int32_t id = 0;
                 ASSERT_EQ (group->CreateProcess (typeID, &id), 0);
-                CTestDSPType& owner = typeID == kDSPTypeID ? *type : *second;
-                owner.Process (id).weight = 10.0 * (round % 4);
                 ASSERT_EQ (owner.Process (id).AttachToDSPGuarded (dsp), 0);
                 made.emplace_back (typeID, id);
             }
