@@ -279,8 +279,10 @@ protected:
 // {00000000-0000-0000-C000-000000000046}
 inline constexpr HostGUID IID_IHostUnknown = { 0x00000000, 0x0000, 0x0000, { 0xC0, 0, 0, 0, 0, 0, 0, 0x46 } };
 
-// Result of QueryInterface for an identifier the object does not answer.
+// Result of QueryInterface for an identifier the object does not answer, and for a null out
+// pointer.
 inline constexpr int32_t kHostNoInterface = int32_t (0x80004002u);
+inline constexpr int32_t kHostNullOutPointer = int32_t (0x80004003u);
 
 // Toolbox result codes that the stand-in toolbox reports (0 is success).
 inline constexpr OSErr noErr = 0;

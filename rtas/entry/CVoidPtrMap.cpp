@@ -1,12 +1,13 @@
 #include "entry/CVoidPtrMap.h"
 
 #include "entry/ContainerMemory.h"
+#include "process/base/PointerWords.h"
 
 namespace
 {
 unsigned AsWord (const void* pointer)
 {
-    return static_cast<unsigned> (reinterpret_cast<uintptr_t> (pointer));
+    return static_cast<unsigned> (WordOfPointer (pointer));
 }
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "entry/ContainerMemory.h"
+#include "process/base/PointerWords.h"
 
 CWordBlock::CWordBlock (int32_t size) : fSize (size < 0 ? 0 : size)
 {
@@ -20,7 +21,7 @@ void CWordBuffer::AppendWord (int32_t word)
 
 void CWordBuffer::AppendPointer (const void* pointer)
 {
-    AppendWord (static_cast<int32_t> (reinterpret_cast<uintptr_t> (pointer)));
+    AppendWord (WordOfPointer (pointer));
 }
 
 void CWordBuffer::Pad (int32_t bytes)
@@ -72,5 +73,5 @@ void CWordBufferReader::ReadPointer (void** pointer)
 {
     int32_t word = 0;
     ReadWord (&word);
-    *pointer = reinterpret_cast<void*> (static_cast<uintptr_t> (static_cast<uint32_t> (word)));
+    *pointer = PointerOfWord<void> (word);
 }

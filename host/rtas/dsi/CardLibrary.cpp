@@ -151,6 +151,7 @@ DSIDSPRecord* CardLibrary::addDSP (DSICardRecord* card, uint32_t flags, int32_t 
     own->fCoreType = coreType;
     for (size_t i = 0; i < sizeof own->fInfo.fBytes; ++i)
         own->fInfo.fBytes[i] = uint8_t (dsps_.size() * 16 + i);
+    std::memset (own->fInfo.fBytes + HostPortDevice::kIndexLocationWord, 0, sizeof (uint32_t));
 
     Bus::Hold hold;
     auto slot = std::make_unique<DSPSlot> (window, portKindOf (card));
@@ -246,6 +247,18 @@ void CardLibrary::setStatusFlags (DSIDSPRecord* dsp, uint32_t flags)
 void CardLibrary::setTransmitDelay (DSIDSPRecord* dsp, int statusReads)
 {
     withDevice (dsp, [&] (HostPortDevice& device) { device.setTransmitDelay (statusReads); });
+}
+
+void CardLibrary::giveIndexLocation (DSIDSPRecord* dsp)
+{
+    withDevice (dsp, [&] (HostPortDevice& device) { device.giveIndexLocation(); });
+}
+
+int CardLibrary::indexReads (DSIDSPRecord* dsp)
+{
+    int reads = 0;
+    withDevice (dsp, [&] (HostPortDevice& device) { reads = device.indexReads(); });
+    return reads;
 }
 
 ShellState CardLibrary::shellState (DSIDSPRecord* dsp)

@@ -55,6 +55,8 @@ public:
     void setDead (DSIDSPRecord* dsp, bool dead) override;
     void setStatusFlags (DSIDSPRecord* dsp, uint32_t flags) override;
     void setTransmitDelay (DSIDSPRecord* dsp, int statusReads) override;
+    void giveIndexLocation (DSIDSPRecord* dsp) override;
+    int indexReads (DSIDSPRecord* dsp) override;
 
     ShellState shellState (DSIDSPRecord* dsp) override;
     int32_t memoryWord (DSIDSPRecord* dsp, MemorySpace space, int32_t address) override;

@@ -129,7 +129,7 @@ public:
     virtual DSICardRecord* addCard (int32_t kind, int32_t revision) = 0;
     // Appends a DSP of the card to the DSP list; its information record's byte i is
     // (DSP number * 16 + i) modulo 256, the DSP number counting from 0, apart from the bytes of
-    // its host-port layout.
+    // its host-port layout and the word at byte 56 (no index location: 0).
     virtual DSIDSPRecord* addDSP (DSICardRecord* card, uint32_t flags = 0, int32_t coreType = 0) = 0;
     // Appends a shell to the standard shell list.
     virtual DSIShellRecord* addShell() = 0;
@@ -147,6 +147,11 @@ public:
     // A slower DSP: after each word it takes through the registers, the status register reports
     // the transmit side full for the next `statusReads` reads of it (0: never).
     virtual void setTransmitDelay (DSIDSPRecord* dsp, int statusReads) = 0;
+    // The driver gives the DSP an index location: the information record's word at byte 56, 0
+    // until then, becomes the host's address of a register of the DSP's own, whose reads the
+    // device counts from then on (indexReads).
+    virtual void giveIndexLocation (DSIDSPRecord* dsp) = 0;
+    virtual int indexReads (DSIDSPRecord* dsp) = 0;
 
     // The shell side of a DSP.
     virtual ShellState shellState (DSIDSPRecord* dsp) = 0;

@@ -47,7 +47,9 @@ void HostPortDevice::registerAccessed (void* device, RegisterWindow&, size_t off
 
 void HostPortDevice::accessed (size_t offset, bool write)
 {
-    if (kind_ == PortKind::Onyx)
+    if (offset == kIndexLocationOffset && indexGiven_ && ! write)
+        ++indexReads_;
+    else if (kind_ == PortKind::Onyx)
         onyxRegisterAccessed (offset, write);
     else
         byteRegisterAccessed (offset, write);
@@ -225,6 +227,14 @@ void HostPortDevice::setTransmitDelay (int statusReads)
     transmitDelay_ = statusReads > 0 ? statusReads : 0;
 }
 
+void HostPortDevice::giveIndexLocation()
+{
+    const auto address = uint32_t (reinterpret_cast<uintptr_t> (window_.hostRegisters() + kIndexLocationOffset));
+    std::memcpy (window_.deviceRegisters() + kIndexLocationWord, &address, sizeof address);
+    indexGiven_ = true;
+    refreshRegisters();
+}
+
 void HostPortDevice::setStatusFlags (uint32_t flags)
 {
     statusFlags_ = flags & kOnyxStatusFlagMask;
@@ -286,7 +296,7 @@ void HostPortDevice::refreshRegisters()
             registers[DSIHostPortBytes::kDataLow] = uint8_t (word);
         }
     }
-    window_.watchReads (presenting() || transmitBusyReads_ > 0);
+    window_.watchReads (indexGiven_ || presenting() || transmitBusyReads_ > 0);
 }
 
 } // namespace kestrune::host::rtas

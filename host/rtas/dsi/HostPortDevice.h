@@ -25,6 +25,10 @@ public:
     // The window's protected page starts with the DSP's information record; the Onyx registers
     // lie further on in the same page.
     static constexpr size_t kOnyxRegisterOffset = 1024;
+    // Where the information record holds the address of the DSP's index location (0: none), and
+    // where in the page that location lies once the driver gives it.
+    static constexpr size_t kIndexLocationWord = 56;
+    static constexpr size_t kIndexLocationOffset = 2048;
 
     HostPortDevice (PortKind kind, RegisterWindow& window);
 
@@ -45,6 +49,9 @@ public:
     void setDead (bool dead);
     void setStatusFlags (uint32_t flags);
     void setTransmitDelay (int statusReads);
+    // Gives the DSP its index location; every read of it is counted from then on.
+    void giveIndexLocation();
+    int indexReads() const { return indexReads_; }
 
     const std::vector<DeviceEvent>& traffic() const { return traffic_; }
     std::vector<int32_t> valuesOf (DeviceEvent::Kind kind) const;
@@ -75,6 +82,8 @@ private:
     uint8_t transmitMiddle_ = 0;
     int transmitDelay_ = 0;
     int transmitBusyReads_ = 0; // status reads left before the transmit side is empty again
+    bool indexGiven_ = false;
+    int indexReads_ = 0;
     std::deque<int32_t> toHost_;
     std::vector<DeviceEvent> traffic_;
 };

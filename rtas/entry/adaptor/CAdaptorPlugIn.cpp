@@ -9,6 +9,7 @@
 #include <abi/DAE.h>
 
 #include "entry/model/CPlugInPort.h"
+#include "process/base/PointerWords.h"
 #include "process/utilities/StemFormats.h"
 
 struct CAdaptorPlugIn::SChannelCounts
@@ -89,7 +90,7 @@ int16_t PortCount (int32_t count)
 
 int32_t WordOf (const void* pointer)
 {
-    return static_cast<int32_t> (reinterpret_cast<uintptr_t> (pointer));
+    return WordOfPointer (pointer);
 }
 
 // One render call as the default callbacks see it: the published words, bounded by the

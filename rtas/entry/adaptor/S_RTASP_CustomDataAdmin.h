@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "entry/CPlugInData.h"
+#include "process/base/PointerWords.h"
 
 struct S_RTASP_CustomDataAdmin : CPlugInData
 {
@@ -41,7 +42,7 @@ struct S_RTASP_CustomDataAdmin : CPlugInData
     template <class T>
     static T* ReadPointer (const void* block, EWord word)
     {
-        return reinterpret_cast<T*> (static_cast<uintptr_t> (static_cast<uint32_t> (ReadWord (block, word))));
+        return PointerOfWord<T> (ReadWord (block, word));
     }
 };
 

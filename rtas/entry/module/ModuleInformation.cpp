@@ -57,7 +57,12 @@ bool GetModuleVersionFromFile (const char* path, SModuleVersion* version)
         return false;
     void* value = nullptr;
     UINT length = 0;
-    if (VerQueryValueA (block.data(), "\\", &value, &length) == FALSE || value == nullptr || length < kFixedVersionSize)
+    return VerQueryValueA (block.data(), "\\", &value, &length) != FALSE && ReadFixedFileVersion (value, length, version);
+}
+
+bool ReadFixedFileVersion (const void* value, UINT length, SModuleVersion* version)
+{
+    if (value == nullptr || version == nullptr || length < kFixedVersionSize)
         return false;
     VS_FIXEDFILEINFO fixed;
     std::memcpy (&fixed, value, sizeof fixed);

@@ -31,6 +31,9 @@ struct SModuleVersion
 // the record is filled then and left as it was otherwise.
 bool GetModuleVersion (HMODULE module, SModuleVersion* version);
 bool GetModuleVersionFromFile (const char* path, SModuleVersion* version);
+// The same for the fixed-version value itself, as the version block's query answers it: false,
+// the record left as it was, for a value shorter than 52 bytes.
+bool ReadFixedFileVersion (const void* value, UINT length, SModuleVersion* version);
 // False when no module of that name is loaded.
 bool GetModuleVersionByName (const char* name, SModuleVersion* version);
 

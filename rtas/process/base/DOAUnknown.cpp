@@ -14,6 +14,8 @@ CUnknown::CUnknown (INondelegatingUnknown* outer) : fOwner (outer != nullptr ? o
 
 int32_t CUnknown::NonDelegatingQueryInterface (const GUID& iid, void** out)
 {
+    if (out == nullptr)
+        return kNullOutPointer;
     if (IsEqualID (iid, IID_IUnknown))
     {
         INondelegatingUnknown* self = this;
@@ -42,6 +44,8 @@ uint32_t CUnknown::NonDelegatingRelease()
 
 int32_t CUnknown::GetInterface (IUnknown* pointer, void** out)
 {
+    if (out == nullptr)
+        return kNullOutPointer;
     *out = pointer;
     pointer->AddRef();
     return 0;

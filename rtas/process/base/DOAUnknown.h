@@ -16,6 +16,7 @@ bool IsEqualID (const GUID& a, const GUID& b);
 
 inline constexpr GUID IID_IUnknown = IID_IHostUnknown;
 inline constexpr int32_t kNoInterface = kHostNoInterface;
+inline constexpr int32_t kNullOutPointer = kHostNullOutPointer;
 
 class IUnknown
 {
@@ -46,7 +47,8 @@ public:
     CUnknown (const CUnknown&) = delete;
     CUnknown& operator= (const CUnknown&) = delete;
 
-    // [host thread] Answers IUnknown with the nondelegating interface; derived classes answer theirs first.
+    // [host thread] Answers IUnknown with the nondelegating interface; derived classes answer theirs
+    // first. A null out pointer answers E_POINTER (0x80004003) and nothing is written.
     int32_t NonDelegatingQueryInterface (const GUID& iid, void** out) override;
     // [host thread]
     uint32_t NonDelegatingAddRef() override;
@@ -54,7 +56,8 @@ public:
     uint32_t NonDelegatingRelease() override;
     ~CUnknown() override = default;
 
-    // Stores the interface and adds a reference through it; 0.
+    // Stores the interface and adds a reference through it; 0. A null out pointer answers
+    // E_POINTER (0x80004003) and adds no reference.
     static int32_t GetInterface (IUnknown* pointer, void** out);
 
     INondelegatingUnknown* Owner() const { return fOwner; }

@@ -1,5 +1,7 @@
 #include "process/connections/SPIFicConnectionsAPI.h"
 
+#include "process/base/CDAEError.h"
+
 int16_t SPIFicConnectionsAPI::ReactivateTalker (const SFicPlugInSpec* spec, int32_t port)
 {
     return FicReactivateTalker (spec, static_cast<int16_t> (port));
@@ -38,7 +40,7 @@ uint8_t SPIFicConnectionsAPI::PrepareForConnectionsStatus()
 int16_t SPIFicConnectionsAPI::CreatePlugInSpec (SFicPlugInSpec* spec)
 {
     if (spec == nullptr)
-        return FicCreatePlugInSpec (0, 0, 0, spec);
+        return RTASError::kNullPointer;
     return FicCreatePlugInSpec (spec->fManufacturerID, spec->fProductID, spec->fPlugInID, spec);
 }
 

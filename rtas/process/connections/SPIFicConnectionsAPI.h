@@ -15,6 +15,7 @@ public:
     int16_t Gestalt (uint32_t selector, int32_t* response) override;
     int16_t PrepareForConnections (int32_t flag) override;
     uint8_t PrepareForConnectionsStatus() override;
+    // -7053 for a null record: the engine is not asked.
     int16_t CreatePlugInSpec (SFicPlugInSpec* spec) override;
 };
 

@@ -1,10 +1,11 @@
 #include "process/dsp/CDSP.h"
 
 #include "process/base/CDAEError.h"
+#include "process/base/PointerWords.h"
 #include "process/dsp/DSIBinding.h"
+#include "process/dsp/DsiCompat.h"
 #include "process/dsp/DSPCodeResources.h"
 #include "process/dsp/DSPHostCallbacks.h"
-#include "process/dsp/DsiCompat.h"
 
 #include <cstring>
 #include <utility>
@@ -16,6 +17,8 @@ constexpr int32_t kPortControlBit = 0;
 constexpr int32_t kCardType18 = 18;
 constexpr int32_t kCardType19 = 19;
 constexpr int32_t kLargestPortCommand = 127;
+// The information record's third word: the address of the DSP's index location, 0 for none.
+constexpr size_t kIndexLocationWord = 56;
 constexpr int32_t kReservedQueryAnswer = 2;
 
 int32_t InfoWordAt (const DSIDSPInfoRecord& record, size_t offset)
@@ -125,6 +128,7 @@ void CDSP::Attach (DSIDSPRecord* dsp)
     SetPortRecord (fUseDriver ? nullptr : dsp->fInfo.fBytes);
     fInfoWord32 = InfoWordAt (fInfoRecord, 32);
     fInfoWord44 = InfoWordAt (fInfoRecord, 44);
+    fIndexLocation = InfoWordAt (fInfoRecord, kIndexLocationWord);
 
     DestroyShell();
     fShell = DsiCompat_CreateShell();
@@ -209,6 +213,8 @@ void CDSP::LoadDSPCode (HMODULE module, int16_t resourceID)
 int32_t CDSP::EncodeCommand (int32_t vector) const
 {
     const int32_t command = vector + fCommandBase;
+    if (fUseDriver)
+        return command;
     return command >= 0 && command <= kLargestPortCommand ? command : -1;
 }
 
@@ -217,7 +223,7 @@ int32_t CDSP::CommandFor (int32_t vector, int32_t& command) const
     if (fDSP == nullptr)
         return DSPError::kNoDSP;
     command = EncodeCommand (vector);
-    return command < 0 ? DSPError::kBadCommandVector : 0;
+    return ! fUseDriver && command < 0 ? DSPError::kBadCommandVector : 0;
 }
 
 uint8_t CDSP::Register (int offset)
@@ -450,7 +456,11 @@ int32_t CDSP::GetSecondInfoWord() { return fInfoWord44; }
 
 void CDSP::SyncPort()
 {
-    if (fPortRecord != nullptr)
+    if (fPortRecord == nullptr)
+        return;
+    if (fIndexLocation != 0)
+        static_cast<void> (*PointerOfWord<volatile const uint32_t> (fIndexLocation));
+    else
         static_cast<void> (fPortRecord[DSIHostPortBytes::kInterruptVector]);
 }
 

@@ -52,7 +52,8 @@ public:
     CDSP& operator= (const CDSP&) = delete;
 
     // Binds the DSP (null binds none): chooses the road, copies the driver's information record
-    // and three of its words, and makes a fresh shell record for the plug-in's code.
+    // and three of its words (bytes 32, 44 and 56), and makes a fresh shell record for the
+    // plug-in's code.
     virtual void Attach (DSIDSPRecord* dsp);
     // Clears control bit 10, loads the driver's standard shells into the DSP (a failure is thrown
     // as CDAEError) and clears the DSP's client value.
@@ -104,8 +105,9 @@ public:
     virtual volatile uint8_t* GetPortRecord();
     virtual int32_t GetFirstInfoWord();
     virtual int32_t GetSecondInfoWord();
-    // On the register road: a read of the interrupt-vector register, which forces the writes
-    // before it out to the port.
+    // On the register road: a read of the DSP's index location when the driver gives one (the
+    // information record's word at byte 56), else of the interrupt-vector register; either read
+    // forces the writes before it out to the port.
     virtual void SyncPort();
     // The host port's registers (ignored on the driver road); reads the card type flags and, on
     // the register road, clears control bit 0.
@@ -133,10 +135,12 @@ protected:
     // A word from the DSP, or the reason there is none (the word is left as it was).
     int32_t ReceiveWordStatus (int32_t& word);
 
+    // The command for a vector: on the driver road the driver takes it as it is (here vector +
+    // command base); on the register road what the host port carries, or -1 when it cannot
+    // carry it (here above 127 or below 0).
+    virtual int32_t EncodeCommand (int32_t vector) const;
     // The register road, step by step, for the host port of the processor generation; each is
     // called only on the register road with a DSP attached. Here: the byte registers.
-    // The command that the host port carries for a vector, or -1 when it cannot carry it.
-    virtual int32_t EncodeCommand (int32_t vector) const;
     virtual int32_t CommandOnRegisters (int32_t command);
     virtual int32_t WaitForEmptyPort();
     virtual int32_t SendWordOnRegisters (int32_t word);
@@ -165,6 +169,7 @@ private:
     DSIDSPInfoRecord fInfoRecord {};
     int32_t fInfoWord32 = 0;
     int32_t fInfoWord44 = 0;
+    int32_t fIndexLocation = 0;
     DSIDSPRecord* fDSP = nullptr;
     DSIShellRecord* fShell = nullptr;
     bool fShellLoaded = false;

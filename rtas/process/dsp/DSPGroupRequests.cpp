@@ -13,8 +13,8 @@ constexpr int32_t kDriverTypeRequestSize = 8;
 
 int32_t QueryGroupForDSP (int32_t a, int16_t kind, int16_t* out)
 {
-    CProcessGroupInterface* group = PlugInGroup();
-    return group != nullptr ? group->QueryForDSP (a, kind, out) : kNoGroupForDSP;
+    const PlugInGroupUse use;
+    return use.Group() != nullptr ? use.Group()->QueryForDSP (a, kind, out) : kNoGroupForDSP;
 }
 
 int32_t RequestForDriverType (DSIDSPRecord* dsp)

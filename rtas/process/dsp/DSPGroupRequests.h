@@ -7,8 +7,9 @@
 
 inline constexpr int32_t kNoGroupForDSP = -7026;
 
-// [host thread, driver thread] QueryForDSP of the module's plug-in group with the arguments;
-// -7026 when there is no group.
+// [host thread, driver thread] QueryForDSP of the module's plug-in group with the arguments,
+// holding a use of the group while it answers; -7026 when there is no group, or while it is
+// being destroyed.
 int32_t QueryGroupForDSP (int32_t a, int16_t kind, int16_t* out);
 
 // [host thread] Host request 15 for the DSP's driver type: the block holds the driver type and

@@ -44,17 +44,16 @@ CDSP* ObjectOf (DSIDSPRecord* dsp, int32_t& status)
 }
 
 // The module's group lock around the services that touch DSP memory, when the host has a level
-// and a group exists.
+// and a group exists; the group comes from a use that outlasts the lock.
 class GroupLockForSelector
 {
 public:
-    explicit GroupLockForSelector (int16_t selector)
+    GroupLockForSelector (int16_t selector, CProcessGroupInterface* group)
     {
-        if (selector > kLastGroupLockedSelector || gHostLevel == 0)
+        if (selector > kLastGroupLockedSelector || gHostLevel == 0 || group == nullptr)
             return;
-        fGroup = PlugInGroup();
-        if (fGroup != nullptr)
-            fGroup->Lock();
+        group->Lock();
+        fGroup = group;
     }
     ~GroupLockForSelector()
     {
@@ -73,7 +72,8 @@ int16_t RunCallback (DSIDSPRecord* dsp, int16_t selector, Service service)
 {
     try
     {
-        const GroupLockForSelector groupLock (selector);
+        const PlugInGroupUse use;
+        const GroupLockForSelector groupLock (selector, use.Group());
         std::lock_guard guard (Live().lock);
         int32_t status = 0;
         CDSP* object = ObjectOf (dsp, status);

@@ -6,7 +6,8 @@
 // plug-in carries 'PEN ' resources, with null. A callback finds its DSP object through the DSP's
 // client value among the objects that still exist, and calls the object's service; the services
 // of selectors 256 to 261 run under the module's group lock when the host level is not 0 and a
-// group exists. Without an object a callback answers the lookup's error (-7053 when the lookup
+// group exists that is not being destroyed (the callback holds a use of it, so the group is not
+// destroyed before the callback has unlocked it). Without an object a callback answers the lookup's error (-7053 when the lookup
 // itself succeeded). No exception leaves a callback: a CDAEError gives its code, anything else
 // -7401. [driver thread]
 

@@ -1,5 +1,6 @@
 #include "process/dspclasses/COnyxChipDSP.h"
 
+#include "process/base/PointerWords.h"
 #include "process/dsp/DSIBinding.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/HostUtilities.h"
@@ -56,7 +57,7 @@ void COnyxChipDSP::SetPortRecord (uint8_t* record)
     {
         uint32_t address = 0;
         std::memcpy (&address, record + index * sizeof address, sizeof address);
-        fRegisters[size_t (index)] = reinterpret_cast<volatile uint32_t*> (static_cast<uintptr_t> (address));
+        fRegisters[size_t (index)] = PointerOfWord<volatile uint32_t> (static_cast<int32_t> (address));
     }
 }
 

@@ -24,6 +24,10 @@ enum class DSPMemorySpace : int32_t
 class COnyxChipDSP : public CGenericDSP
 {
 public:
+    static constexpr uint32_t kControlFlag08 = 0x08;
+    static constexpr uint32_t kControlFlag10 = 0x10;
+    static constexpr uint32_t kControlFlag20 = 0x20;
+
     COnyxChipDSP();
 
     // The Onyx registers of the record; none on the driver road.
@@ -44,6 +48,16 @@ public:
     void ClearControlFlags (uint32_t flags);
     // Whether every flag of the mask is set.
     bool ControlFlagsSet (uint32_t flags);
+    // The same for one flag each.
+    void SetControlFlag08() { SetControlFlags (kControlFlag08); }
+    void ClearControlFlag08() { ClearControlFlags (kControlFlag08); }
+    bool ControlFlag08Set() { return ControlFlagsSet (kControlFlag08); }
+    void SetControlFlag10() { SetControlFlags (kControlFlag10); }
+    void ClearControlFlag10() { ClearControlFlags (kControlFlag10); }
+    bool ControlFlag10Set() { return ControlFlagsSet (kControlFlag10); }
+    void SetControlFlag20() { SetControlFlags (kControlFlag20); }
+    void ClearControlFlag20() { ClearControlFlags (kControlFlag20); }
+    bool ControlFlag20Set() { return ControlFlagsSet (kControlFlag20); }
     // Status bits 3 to 6: the DSP's own flags.
     bool StatusBitSet (int bit);
     // Reads and drops whatever the DSP has sent.

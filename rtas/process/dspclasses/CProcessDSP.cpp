@@ -1,5 +1,6 @@
 #include "process/dspclasses/CProcessDSP.h"
 
+#include "process/base/PointerWords.h"
 #include "process/dsp/DSPGroupRequests.h"
 #include "process/dsp/DSPHostCallbacks.h"
 #include "process/dspclasses/DSPManagerAccess.h"
@@ -178,7 +179,7 @@ int16_t CProcessDSP::StartShell()
 
 int16_t CProcessDSP::GetDSPCodeInfo (int16_t selector, void* buffer)
 {
-    const auto dsp = static_cast<int32_t> (reinterpret_cast<uintptr_t> (GetDSP()));
+    const int32_t dsp = WordOfPointer (GetDSP());
     const int32_t status = QueryGroupForDSP (dsp, selector, static_cast<int16_t*> (buffer));
     if (status == kNoGroupForDSP)
         return CDSP::GetDSPCodeInfo (selector, buffer);

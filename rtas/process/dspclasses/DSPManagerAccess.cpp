@@ -1,5 +1,6 @@
 #include "process/dspclasses/DSPManagerAccess.h"
 
+#include "process/base/PointerWords.h"
 #include "process/group/GlobalPlugInGroup.h"
 
 #include <mutex>
@@ -20,7 +21,7 @@ ManagerCache& Cache()
 
 IDSPManagerClient* FetchClient()
 {
-    const auto group = static_cast<int32_t> (reinterpret_cast<uintptr_t> (PlugInGroup()));
+    const int32_t group = WordOfPointer (PlugInGroup());
     IDSPManager* manager = GetDSPManager (group);
     if (manager == nullptr)
         return nullptr;

@@ -1,6 +1,7 @@
 #include "process/dspprocess/CDSPProcess.h"
 
 #include "process/base/CDAEError.h"
+#include "process/base/PointerWords.h"
 #include "process/dspclasses/CProcessDSP.h"
 #include "process/dspprocess/CDSPProcessType.h"
 #include "process/dspprocess/ProcessConversant.h"
@@ -85,7 +86,7 @@ int32_t CodeOfCurrentException()
 
 int32_t DSPIdentifierOf (CProcessDSP* dsp)
 {
-    return dsp != nullptr ? static_cast<int32_t> (reinterpret_cast<uintptr_t> (dsp->GetDSP())) : 0;
+    return dsp != nullptr ? WordOfPointer (dsp->GetDSP()) : 0;
 }
 
 CDSPProcess::CDSPProcess() = default;
@@ -223,7 +224,6 @@ int32_t CDSPProcess::DetachFromDSP()
     PreparationBracket preparation;
     int16_t opening = 0;
     bool talkersOff = false;
-    bool switchedOff = false;
     try
     {
         if (HostManagesConnections())
@@ -232,7 +232,6 @@ int32_t CDSPProcess::DetachFromDSP()
             ThrowIfError (static_cast<int16_t> (DeactivateTalkers()));
             talkersOff = true;
             ThrowIfError (static_cast<int16_t> (DeactivateListeners()));
-            switchedOff = true;
         }
         SetConnectionsReady (0);
         preparation.Close();
@@ -245,7 +244,7 @@ int32_t CDSPProcess::DetachFromDSP()
     catch (...)
     {
         const int32_t code = CodeOfCurrentException();
-        if (talkersOff && ! switchedOff)
+        if (talkersOff)
             Quietly ([this] { return ReactivateTalkers(); });
         preparation.CloseAfterFailure();
         return code;
@@ -374,7 +373,7 @@ int16_t CDSPProcess::RunHostPrecHook()
     int32_t answer = 0;
     if (FicGestalt (kHostPrecHookGestalt, &answer) != 0 || answer == 0)
         return 0;
-    const auto hook = reinterpret_cast<int16_t (*)()> (static_cast<uintptr_t> (answer));
+    const auto hook = PointerOfWord<int16_t()> (answer);
     return hook();
 }
 

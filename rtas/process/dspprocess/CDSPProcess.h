@@ -7,8 +7,10 @@
 // DSP objects and removes one once no process uses it. The type releases the process through its
 // COM identity: the last release deletes it.
 //
-// [host thread] for every operation.
+// [host thread] for every operation; GetDSPIdentifier and GetWeightFloat also on the card
+// driver's thread, which asks for the DSP's load.
 
+#include <atomic>
 #include <cstdint>
 
 #include "process/base/DOAUnknown.h"
@@ -90,7 +92,7 @@ private:
 
     CProcessDSP* fDSP = nullptr;
     CDSPProcessType* fDSPType = nullptr;
-    int32_t fDSPIdentifier = 0;
+    std::atomic<int32_t> fDSPIdentifier { 0 };
     int32_t fConnectionValue = 0;
     int16_t fIndexOnDSP = kNotOnADSP;
 };

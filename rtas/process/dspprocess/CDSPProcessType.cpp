@@ -7,12 +7,14 @@
 
 #include "process/base/CDAEError.h"
 #include "process/base/OutParameter.h"
+#include "process/base/PointerWords.h"
 #include "process/dsp/DsiCompat.h"
+#include "process/dsp/DSPGroupRequests.h"
 #include "process/dspclasses/CProcessDSP.h"
 #include "process/dspclasses/DSPManagerAccess.h"
-#include "process/dsp/DSPGroupRequests.h"
 #include "process/dspprocess/CDSPProcess.h"
 #include "process/group/CDSPProcessGroup.h"
+#include "process/utilities/PStrings.h"
 #include "process/utilities/ViewlessMode.h"
 
 namespace
@@ -54,7 +56,7 @@ int32_t GuardedWithCode (Operation operation)
 
 DSIDSPRecord* DSPRecordOf (int32_t identifier)
 {
-    return reinterpret_cast<DSIDSPRecord*> (static_cast<uintptr_t> (static_cast<uint32_t> (identifier)));
+    return PointerOfWord<DSIDSPRecord> (identifier);
 }
 
 void Forget (std::vector<int32_t>* list, int32_t value)
@@ -248,14 +250,20 @@ CDSPProcessGroup& CDSPProcessType::RequireGroup() const
     return *fDSPGroup;
 }
 
+bool CDSPProcessType::HoldsDSPObject (const CProcessDSP* dsp) const
+{
+    return dsp != nullptr && fDSPs != nullptr
+           && std::any_of (fDSPs->begin(), fDSPs->end(), [dsp] (const auto& held) { return held.get() == dsp; });
+}
+
 bool CDSPProcessType::IsDSPIdle (CProcessDSP* dsp)
 {
-    return dsp != nullptr && dsp->GetUserCount() == 0;
+    return HoldsDSPObject (dsp) && dsp->GetUserCount() == 0;
 }
 
 int32_t CDSPProcessType::ReleaseDSP (CProcessDSP* dsp)
 {
-    if (dsp == nullptr || ! IsDSPIdle (dsp))
+    if (! IsDSPIdle (dsp))
         return 0;
     return RequireGroup().RetireProcessDSP (dsp, this);
 }
@@ -313,6 +321,7 @@ int32_t CDSPProcessType::AllocateDSP (int32_t* identifierOut, CProcessDSP** dspO
             fAllocated->push_back (identifier);
             listed = true;
             group.CreateProcessDSP (DSPRecordOf (identifier), &dsp, identifier, index);
+            group.NoteDSPObjectType (dsp, this);
             if (const int32_t mode = GetDSPMode())
             {
                 const int32_t mask = mode == kMaskedDSPMode ? kMaskModeMask : kMaskOtherModes;
@@ -493,9 +502,15 @@ int32_t CDSPProcessType::ReleaseShellGuarded (int32_t shell)
 
 // ---- The type's own answers ----
 
-int32_t CDSPProcessType::GetNameGuarded (char* name, int32_t)
+int32_t CDSPProcessType::GetNameGuarded (char* name, int32_t maxLength)
 {
-    return Guarded ([&] { return GetName (name); });
+    return Guarded ([&] {
+        ThrowIfNull (name);
+        uint8_t whole[kPStrMaxLength + 1] = {};
+        const int32_t result = GetName (reinterpret_cast<char*> (whole));
+        PStrCopyToFit (whole, reinterpret_cast<uint8_t*> (name), maxLength);
+        return result;
+    });
 }
 
 IProcessGroup* CDSPProcessType::GetGroupInterface()

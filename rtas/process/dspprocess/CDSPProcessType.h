@@ -56,6 +56,7 @@ public:
     // The type interface.
     int32_t ReleaseDSPGuarded (CProcessDSP* dsp) override;
     int32_t FindOrAllocateDSPGuarded (CProcessDSP** dsp, int32_t argument) override;
+    // The type's name, cut to at most maxLength characters (a buffer of maxLength + 1 bytes).
     int32_t GetNameGuarded (char* name, int32_t maxLength) override;
     int32_t ReleaseShellGuarded (int32_t shell) override;
     int32_t FindOrAllocateShellGuarded (int32_t* shell) override;
@@ -64,9 +65,11 @@ public:
     int32_t GetProductID (uint32_t* productID) override;
     int32_t GroupQuery (int32_t* value, char** text) override;
     int32_t GroupQuery2 (int16_t key, int32_t* known, int32_t index, uint32_t* value) override;
+    // Whether a DSP object that the group still holds has no user; false for one it no longer
+    // holds (the object is not touched then: it may be gone).
     bool IsDSPIdle (CProcessDSP* dsp) override;
-    // A DSP object that no process uses any more goes: the group disposes of it and its DSP goes
-    // back to the host; one still in use stays (0).
+    // A DSP object that the group holds and no process uses any more goes: the group disposes of
+    // it and its DSP goes back to the host; one still in use, or no longer held, stays (0).
     int32_t ReleaseDSP (CProcessDSP* dsp) override;
     // The first listed DSP object that CanUseDSP and that has room, else a newly allocated one.
     int32_t FindOrAllocateDSP (CProcessDSP** dsp) override;
@@ -134,6 +137,8 @@ protected:
 
 private:
     CDSPProcessGroup& RequireGroup() const;
+    // Whether the DSP objects' list holds the object; looked at without touching the object.
+    bool HoldsDSPObject (const CProcessDSP* dsp) const;
     // The outputs of every DSP process of the group on the DSP.
     int32_t OutputsOnDSP (int32_t identifier) const;
     int16_t OwnOutputs();

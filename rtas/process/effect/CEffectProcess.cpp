@@ -315,8 +315,6 @@ int32_t CEffectProcess::HandleViewEvent (EventRecord* event, uint8_t* handled)
 {
     if (IProcessView* view = GetView())
         view->HandleEvent (event, handled);
-    else
-        PutOut (handled, 0);
     if (handled != nullptr && *handled == 0)
         *handled = AnswerEvent (event);
     return 0;

@@ -78,7 +78,8 @@ public:
     // The effect group's base name (empty when the group is not an effect group); name holds
     // 256 bytes.
     int32_t GetBaseName (char* name) override;
-    // The view's answer; when the event is still not handled, AnswerEvent's.
+    // The view's answer; when the event is still not handled, AnswerEvent's. Without a view the
+    // handled byte is not cleared first.
     int32_t HandleViewEvent (EventRecord* event, uint8_t* handled) override;
 
     // Meters, from the meter block.

@@ -167,7 +167,12 @@ int32_t CEffectType::GetCardInfo (int32_t key, int32_t* value)
     switch (key)
     {
         case EffectCardInfo::kBypassFlags: *value = kBypassFlagsAnswer; break;
-        case EffectCardInfo::kCardValue: ChooseCardValue (value); break;
+        case EffectCardInfo::kCardValue:
+            if (GetDSPFlag() != 0)
+                *value = fCardValues[0];
+            else
+                ChooseCardValue (value);
+            break;
         default:
             *value = HasCapability (key) ? 1 : 0;
             if (key == EffectCardInfo::kSideChainInput && HasCapability (key))

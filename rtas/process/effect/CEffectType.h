@@ -72,8 +72,9 @@ public:
     // Only a record of this product (its word at byte 12) reaches the process; else -7157.
     int32_t SetChunk (int32_t id, uint32_t chunkID, SFicPlugInChunk* chunk) override;
     int32_t RestoreControlsFromChunk (int32_t id, SFicPlugInChunk* chunk, uint8_t* matches) override;
-    // Key 21: 2; key 32: a per-card value chosen by the cards the host has; other keys: 1 for a
-    // capability (for the side-chain capability 5: the input count + 1), else 0. Result 0.
+    // Key 21: 2; key 32: the first per-card value when the type's DSP flag is set, else one chosen
+    // by the cards the host has; other keys: 1 for a capability (for the side-chain capability 5:
+    // the input count + 1), else 0. Result 0.
     int32_t GetCardInfo (int32_t key, int32_t* value) override;
     int32_t GetNumConnectionInfos (int32_t id, int32_t* count) override;
     int32_t GetConnectionInfo (int32_t id, int32_t index, SFicPlugInStemInfo* info) override;

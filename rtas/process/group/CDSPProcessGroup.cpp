@@ -11,6 +11,7 @@
 
 #include "process/base/CDAEError.h"
 #include "process/base/OutParameter.h"
+#include "process/base/PointerWords.h"
 #include "process/dsp/DSIBinding.h"
 #include "process/dsp/DsiCompat.h"
 #include "process/dspclasses/CProcessDSP.h"
@@ -33,7 +34,7 @@ IDSPGroupRegistrar* GroupRegistrar (CDSPProcessGroup& group)
 {
     if (gGroupRegistrar != nullptr)
         return gGroupRegistrar;
-    IDSPManager* manager = GetDSPManager (static_cast<int32_t> (reinterpret_cast<uintptr_t> (&group)));
+    IDSPManager* manager = GetDSPManager (WordOfPointer (&group));
     if (manager == nullptr)
         return nullptr;
     gGroupRegistrar = manager->GetGroupRegistrar();
@@ -157,6 +158,7 @@ void CDSPProcessGroup::FreeLists()
         type->SetDSPList (nullptr);
     }
     mDSPObjects.reset();
+    mDSPObjectTypes.clear();
     mCardKeys.reset();
     mDSPRegistrations.reset();
 }
@@ -201,13 +203,21 @@ std::vector<CDSPProcessType*> CDSPProcessGroup::DSPTypes() const
     return types;
 }
 
+template <typename Visit>
+void CDSPProcessGroup::VisitDSPProcesses (Visit visit) const
+{
+    VisitTypes ([&] (const CProcessType& type) {
+        type.VisitProcesses ([&] (CProcess& process) {
+            if (auto* dspProcess = dynamic_cast<CDSPProcess*> (&process))
+                visit (*dspProcess);
+        });
+    });
+}
+
 std::vector<CDSPProcess*> CDSPProcessGroup::DSPProcesses() const
 {
     std::vector<CDSPProcess*> processes;
-    for (CProcessType* type : Types())
-        for (CProcess* process : type->Processes())
-            if (auto* dspProcess = dynamic_cast<CDSPProcess*> (process))
-                processes.push_back (dspProcess);
+    VisitDSPProcesses ([&] (CDSPProcess& process) { processes.push_back (&process); });
     return processes;
 }
 
@@ -234,13 +244,17 @@ int32_t CDSPProcessGroup::RemoveIdleDSPObjects()
         if (users == 0)
             idle.push_back (dsp.get());
     }
-    int32_t first = 0;
+    int32_t answer = 0;
     for (CProcessDSP* dsp : idle)
-        KeepFirstFailure (first, RetireProcessDSP (dsp, nullptr));
-    return first;
+    {
+        int32_t removed = 0;
+        RetireProcessDSP (dsp, DSPObjectType (dsp), &removed);
+        KeepFirstFailure (answer, removed);
+    }
+    return answer;
 }
 
-int32_t CDSPProcessGroup::RetireProcessDSP (CProcessDSP* dsp, CDSPProcessType* releasing)
+int32_t CDSPProcessGroup::RetireProcessDSP (CProcessDSP* dsp, CDSPProcessType* releasing, int32_t* removedAnswer)
 {
     if (mDSPObjects == nullptr)
         return 0;
@@ -249,6 +263,7 @@ int32_t CDSPProcessGroup::RetireProcessDSP (CProcessDSP* dsp, CDSPProcessType* r
         return 0;
     std::unique_ptr<CProcessDSP> owned = std::move (*listed);
     mDSPObjects->erase (listed);
+    mDSPObjectTypes.erase (dsp);
 
     const int32_t identifier = DSPIdentifierOf (dsp);
     const int32_t index = dsp->GetUserWord();
@@ -265,12 +280,23 @@ int32_t CDSPProcessGroup::RetireProcessDSP (CProcessDSP* dsp, CDSPProcessType* r
     {
         KeepFirstFailure (first, RTASError::kUnexpected);
     }
-    KeepFirstFailure (first, OnProcessDSPRemoved (dsp));
-    if (releasing == nullptr && ! DSPTypes().empty())
-        releasing = DSPTypes().front();
+    const int32_t removed = OnProcessDSPRemoved (dsp);
+    PutOut (removedAnswer, removed);
+    KeepFirstFailure (first, removed);
     if (releasing != nullptr && identifier != 0)
         KeepFirstFailure (first, releasing->ReleaseDSPResources (identifier, index, identifier));
     return first;
+}
+
+void CDSPProcessGroup::NoteDSPObjectType (const CProcessDSP* dsp, CDSPProcessType* type)
+{
+    mDSPObjectTypes[dsp] = type;
+}
+
+CDSPProcessType* CDSPProcessGroup::DSPObjectType (const CProcessDSP* dsp) const
+{
+    const auto found = mDSPObjectTypes.find (dsp);
+    return found != mDSPObjectTypes.end() ? found->second : nullptr;
 }
 
 int32_t CDSPProcessGroup::OnProcessDSPRemoved (CProcessDSP*)
@@ -382,14 +408,13 @@ int32_t CDSPProcessGroup::CountDSPResources (int16_t* count1, int16_t* count2, i
 int32_t CDSPProcessGroup::GetDSPUsagePercent (int32_t dspKey)
 {
     double load = 0.0;
-    for (CDSPProcess* process : DSPProcesses())
-    {
-        if (process->GetDSPIdentifier() != dspKey)
-            continue;
-        const double weight = process->GetWeightFloat();
+    VisitDSPProcesses ([&] (CDSPProcess& process) {
+        if (process.GetDSPIdentifier() != dspKey)
+            return;
+        const double weight = process.GetWeightFloat();
         if (! std::isnan (weight))
             load += weight;
-    }
+    });
     load = std::clamp (std::isnan (load) ? 0.0 : load, 0.0, kFullLoad);
     return static_cast<int32_t> (load + 0.5);
 }

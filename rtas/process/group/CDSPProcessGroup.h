@@ -10,10 +10,12 @@
 // releases it). Destruction deletes the types and their processes first, then the DSP objects,
 // then the lists.
 //
-// [host thread] for every operation. The DSP code asks QueryForDSP for the group's name also from
-// the driver's thread; its load answer reads the process lists and belongs to the host thread.
+// [host thread] for every operation but QueryForDSP, which the DSP code also asks from the card
+// driver's thread (through a PlugInGroupUse): its name answer reads what the group was made with,
+// its load answer walks the type and process lists under their locks.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -61,7 +63,8 @@ public:
     // The defaults, any exception answered as -7401.
     int32_t GetInfo (int32_t* value, char** text) override;
     int32_t GetInfo2 (int16_t key, int32_t* known, int32_t index, uint32_t* value) override;
-    // Kind 1: the alternative name; kind 4: the load of DSP `a` in percent; both 0. Others: -1.
+    // [host thread, driver thread] Kind 1: the alternative name; kind 4: the load of DSP `a` in
+    // percent; both 0. Others: -1.
     int32_t QueryForDSP (int32_t a, int16_t kind, int16_t* out) override;
     // Deletes the types and their processes, then the DSP objects after their teardown, then the
     // lists.
@@ -82,8 +85,8 @@ public:
     // failure thrown after the object is gone again.
     virtual int32_t CreateProcessDSP (DSIDSPRecord* card, CProcessDSP** out, int32_t a, int32_t b);
     virtual int32_t HostRequest13 (int32_t a, int32_t b, int32_t c);
-    // The summed load of the DSP processes on the DSP, in percent: 0 to 100, to the nearest
-    // integer (a load that is not a number counts as 0).
+    // [host thread, driver thread] The summed load of the DSP processes on the DSP, in percent: 0
+    // to 100, to the nearest integer (a load that is not a number counts as 0).
     virtual int32_t GetDSPUsagePercent (int32_t dspKey);
     // Registers the group's interface with the host's DSP manager; 0 and cookie 0 without one.
     virtual int32_t RegisterWithDSPManager (int32_t* cookie);
@@ -93,26 +96,35 @@ public:
     // Called for every DSP object removed as idle; 0 here.
     virtual int32_t OnProcessDSPRemoved (CProcessDSP* dsp);
     virtual int32_t SupportsDSP();
-    // Removes every DSP object that no process uses; the first failure, -7150 (nothing removed)
-    // when one reports a negative user count.
+    // Removes every DSP object that no process uses, each through RetireProcessDSP with the DSP
+    // type that made it; OnProcessDSPRemoved's answer (the first nonzero one when several go),
+    // -7150 (nothing removed) when one reports a negative user count.
     virtual int32_t RemoveIdleDSPObjects();
-    // Removes one DSP object: out of the list, torn down, OnProcessDSPRemoved, its DSP given back
-    // to the host through the DSP type (the first DSP type when none is given), destroyed. The
-    // first failure.
-    virtual int32_t RetireProcessDSP (CProcessDSP* dsp, CDSPProcessType* releasing);
+    // Removes one DSP object: out of the list, torn down, OnProcessDSPRemoved (its answer in
+    // removedAnswer when asked for), its DSP given back to the host through the DSP type given
+    // (none without one), destroyed. The first failure of these steps.
+    virtual int32_t RetireProcessDSP (CProcessDSP* dsp, CDSPProcessType* releasing, int32_t* removedAnswer = nullptr);
+    // [host thread] The DSP type that made a listed DSP object (AllocateDSP tells the group);
+    // null for one that no type made.
+    void NoteDSPObjectType (const CProcessDSP* dsp, CDSPProcessType* type);
+    CDSPProcessType* DSPObjectType (const CProcessDSP* dsp) const;
 
     ProcessDSPList* GetDSPObjects() const { return mDSPObjects.get(); }
     DSPIdentifierList* GetCardKeys() const { return mCardKeys.get(); }
     ShellList* GetDSPRegistrations() const { return mDSPRegistrations.get(); }
-    // The DSP processes of every type, in type and list order.
+    // [host thread] The DSP processes of every type, in type and list order.
     std::vector<CDSPProcess*> DSPProcesses() const;
     // The DSP process types, in list order.
     std::vector<CDSPProcessType*> DSPTypes() const;
 
 private:
     void FreeLists();
+    // Calls visit (CDSPProcess&) on every DSP process of every type, with both lists held still.
+    template <typename Visit>
+    void VisitDSPProcesses (Visit visit) const;
 
     std::unique_ptr<DSPIdentifierList> mCardKeys;
     std::unique_ptr<ProcessDSPList> mDSPObjects;
     std::unique_ptr<ShellList> mDSPRegistrations;
+    std::map<const CProcessDSP*, CDSPProcessType*> mDSPObjectTypes;
 };

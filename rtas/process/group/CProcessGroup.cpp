@@ -76,7 +76,10 @@ CProcessGroup::~CProcessGroup() noexcept (false)
 int32_t CProcessGroup::Initialize()
 {
     LoadDSIEntryPoints();
-    mTypes.emplace();
+    {
+        const std::lock_guard guard (mTypesLock);
+        mTypes.emplace();
+    }
     CProcessGroupInterface::Initialize();
     CreateTypes();
     ReorderTypes();
@@ -92,6 +95,7 @@ void CProcessGroup::AddProcessType (CProcessType* type)
     if (owned == nullptr || ! HasTypeList())
         throw AddProcessTypeEx {};
     owned->DoNothing();
+    const std::lock_guard guard (mTypesLock);
     mTypes->push_back (std::move (owned));
 }
 
@@ -99,9 +103,12 @@ void CProcessGroup::ReorderTypes()
 {
     if (! HasTypeList())
         return;
-    std::stable_partition (mTypes->begin(), mTypes->end(), [] (const std::unique_ptr<CProcessType>& type) {
-        return type->GetEnableMark() != 0 || type->GetTypeIdentifier() == 0;
-    });
+    {
+        const std::lock_guard guard (mTypesLock);
+        std::stable_partition (mTypes->begin(), mTypes->end(), [] (const std::unique_ptr<CProcessType>& type) {
+            return type->GetEnableMark() != 0 || type->GetTypeIdentifier() == 0;
+        });
+    }
     AttachTypes();
 }
 
@@ -122,22 +129,28 @@ void CProcessGroup::DeleteTypes()
     if (! HasTypeList())
         return;
     std::exception_ptr firstFailure;
-    for (auto& type : *mTypes)
+    while (! mTypes->empty())
     {
-        if (type == nullptr)
-            continue;
         try
         {
-            type->DeleteAllProcesses();
+            mTypes->front()->DeleteAllProcesses();
         }
         catch (...)
         {
             if (! firstFailure)
                 firstFailure = std::current_exception();
         }
-        type.reset();
+        std::unique_ptr<CProcessType> leaving;
+        {
+            const std::lock_guard guard (mTypesLock);
+            leaving = std::move (mTypes->front());
+            mTypes->erase (mTypes->begin());
+        }
     }
-    mTypes.reset();
+    {
+        const std::lock_guard guard (mTypesLock);
+        mTypes.reset();
+    }
     if (firstFailure)
         std::rethrow_exception (firstFailure);
 }
@@ -217,7 +230,12 @@ int32_t CProcessGroup::GetTypeName (uint32_t typeID, int32_t maxLength, char* na
 {
     if (typeID == kGroupItselfTypeID)
         return GetGroupAltName (name, maxLength);
-    return FindType (typeID)->GetName (name);
+    CProcessType* type = FindType (typeID);
+    ThrowIfNull (name);
+    uint8_t whole[kPStrMaxLength + 1] = {};
+    const int32_t result = type->GetName (reinterpret_cast<char*> (whole));
+    PStrCopyToFit (whole, reinterpret_cast<uint8_t*> (name), maxLength);
+    return result;
 }
 
 // ---- Broadcasts ----
@@ -443,15 +461,18 @@ int16_t CProcessGroup::PushPlugInResFile()
 
 void CProcessGroup::PopPlugInResFile (int16_t previous)
 {
-    if (mResFileNesting <= 0)
-        return;
     const HostToolboxRoutines& toolbox = HostToolbox();
-    if (--mResFileNesting == 0)
+    if (mResFileNesting > 0 && --mResFileNesting == 0)
     {
         toolbox.CloseResFile (mPlugInResFile);
         mPlugInResFile = 0;
     }
     toolbox.UseResFile (previous);
+}
+
+int16_t CProcessGroup::HeldPlugInResFile() const
+{
+    return mResFileNesting > 0 ? mPlugInResFile : 0;
 }
 
 // ---- The group lock ----

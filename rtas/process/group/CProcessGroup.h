@@ -6,11 +6,13 @@
 //
 // An operation that names a type the group does not have throws CDAEError -7125, which the
 // routine layer hands to the host. [host thread] for every operation; Lock, TryLock and Unlock
-// also on the driver's thread.
+// also on the driver's thread, which otherwise only walks the type list (VisitTypes): the host
+// thread changes that list under the list's lock, and no entry of it is ever null.
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -55,6 +57,8 @@ public:
     // orders and numbers them and makes the lock (a group without one still initialises).
     int32_t Initialize() override;
 
+    // The group's alternative name for '????', else the type's name; either at most maxLength
+    // characters long, in a buffer of maxLength + 1 bytes.
     int32_t GetTypeName (uint32_t typeID, int32_t maxLength, char* name) override;
     int32_t SetSampleRate (int32_t sampleRate) override;
     int32_t OnSelector125 (int32_t value) override;
@@ -223,7 +227,8 @@ public:
     virtual void ReorderTypes();
     // Gives every type the group and its 1-based position.
     virtual void AttachTypes();
-    // Deletes every type after its processes; no list afterwards.
+    // Deletes every type after its processes, each taken off the list just before it goes; no
+    // list afterwards.
     virtual void DeleteTypes();
     // The first type whose product identifier is typeID; -7125 when none is.
     virtual CProcessType* FindType (uint32_t typeID);
@@ -241,12 +246,25 @@ public:
     // Makes the plug-in's resource file current, opening it when no push holds it open, and
     // answers the file that was current before.
     int16_t PushPlugInResFile();
-    // Ends one push: the last one closes the plug-in's resource file; the previous file becomes
-    // current again. A pop without a push does nothing.
+    // Ends one push: the last one closes the plug-in's resource file. The previous file becomes
+    // current again in every case; a pop without a push closes nothing.
     void PopPlugInResFile (int16_t previous);
+    // The plug-in's resource file while a push holds it open; 0 otherwise.
+    int16_t HeldPlugInResFile() const;
 
-    // The types in their current order; empty before Initialize.
+    // [host thread] The types in their current order; empty before Initialize.
     std::vector<CProcessType*> Types() const;
+    // [host thread, driver thread] Calls visit (CProcessType&) on every type in list order while
+    // the list is held still; a type it reaches is not deleted before it returns. The visit must
+    // not change the type list.
+    template <typename Visit>
+    void VisitTypes (Visit visit) const
+    {
+        const std::lock_guard guard (mTypesLock);
+        if (HasTypeList())
+            for (const auto& type : *mTypes)
+                visit (*type);
+    }
     int32_t GetOpenCount() const { return mOpenCount; }
     int32_t GetLockDepth() const { return mLockDepth; }
 
@@ -266,6 +284,8 @@ private:
     void ReleaseInstanceResources();
     bool LockServiceUsable() const;
 
+    // Changed on the host thread only, under the lock; read by the driver's thread under it.
+    mutable std::mutex mTypesLock;
     std::optional<std::vector<std::unique_ptr<CProcessType>>> mTypes;
     int32_t mOpenCount = 0;
     void* mGroupLock = nullptr;

@@ -5,9 +5,10 @@
 
 #include "process/base/FourCharCode.h"
 #include "process/base/OutParameter.h"
-#include "process/utilities/PStrings.h"
+#include "process/base/PointerWords.h"
 #include "process/group/HostRequests.h"
 #include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/PStrings.h"
 
 HostCallbackProc gHostCallback = nullptr;
 int32_t gHostLevel = 99;
@@ -600,14 +601,14 @@ int32_t CProcessGroupInterface::CallWithParamSpecifierB (SParamSpecifier* s, int
 int32_t CProcessGroupInterface::GetValueA (uint32_t typeID, int32_t process, int32_t a, SFicTDMAutoElem*** out)
 {
     const int32_t value = OnSelector73 (typeID, process, a);
-    PutOut (out, reinterpret_cast<SFicTDMAutoElem**> (static_cast<intptr_t> (value)));
+    PutOut (out, PointerOfWord<SFicTDMAutoElem*> (value));
     return 0;
 }
 
 int32_t CProcessGroupInterface::GetValueB (uint32_t typeID, int32_t process, int32_t a, void** out)
 {
     const int32_t value = OnSelector74 (typeID, process, a);
-    PutOut (out, reinterpret_cast<void*> (static_cast<intptr_t> (value)));
+    PutOut (out, PointerOfWord<void> (value));
     return 0;
 }
 

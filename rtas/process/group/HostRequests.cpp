@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "process/base/CDAEError.h"
+#include "process/base/PointerWords.h"
 #include "process/group/CProcessGroupInterface.h"
 #include "process/utilities/HostExtToolbox.h"
 
@@ -67,7 +68,7 @@ void HostRequestBlock::Put16 (int32_t offset, int16_t value)
 
 void HostRequestBlock::PutPointer (int32_t offset, const void* pointer)
 {
-    Put32 (offset, static_cast<int32_t> (reinterpret_cast<uintptr_t> (pointer)));
+    Put32 (offset, WordOfPointer (pointer));
 }
 
 int32_t SendHostRequest (int16_t code, int32_t size, HostRequestBlockMove move,

@@ -30,6 +30,12 @@ int32_t NonNegative (int32_t length)
 {
     return std::max (length, int32_t (0));
 }
+
+// A highlight's on flag is the low byte of the host's 16-bit word.
+bool HighlightFlagOf (int16_t on)
+{
+    return (on & 0xff) != 0;
+}
 }
 
 CProcess::CProcess()
@@ -237,7 +243,7 @@ int32_t CProcess::SetControlHighlight (int32_t index, int16_t on, int16_t colour
 {
     if (IProcessControlView* view = FindControlView (index))
     {
-        view->SetHighlighted ((on & 0xff) != 0);
+        view->SetHighlighted (HighlightFlagOf (on));
         view->SetHighlight (colour, extra, text);
     }
     return 0;
@@ -276,7 +282,7 @@ int32_t CProcess::SetControlHighlightInfo (int32_t index, int16_t on, int16_t co
 {
     if (IProcessControlView* view = FindControlView (index))
     {
-        view->SetHighlighted (on != 0);
+        view->SetHighlighted (HighlightFlagOf (on));
         int16_t current = 0;
         int16_t extra = 0;
         uint8_t text[256] = {};
@@ -800,9 +806,10 @@ int32_t CProcess::GetNumMeters (int32_t* count)
     return 0;
 }
 
-int32_t CProcess::GetMeterValues (int32_t, int32_t* values)
+int32_t CProcess::GetMeterValues (int32_t count, int32_t* values)
 {
-    PutOut (values, 0);
+    if (count > 0)
+        PutOut (values, 0);
     return 0;
 }
 

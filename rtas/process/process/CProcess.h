@@ -77,7 +77,8 @@ public:
     // Services the SDS tokens that wait.
     virtual int32_t Idle (EventRecord* event);
     // Handles the tokens that the engine queued for the library's SDS task, for at most two
-    // ticks, then gives the engine its idle time. Does nothing without SDS.
+    // ticks, then gives the engine its idle time. A handler that throws ends only its token.
+    // Does nothing without SDS.
     virtual int32_t ServiceSDSTokens();
 
     // View operations; without a view they answer 0 and do nothing.
@@ -162,6 +163,7 @@ public:
 
     // Meters.
     virtual int32_t GetNumMeters (int32_t* count);
+    // Clears the first value when count is 1 or more; nothing is written otherwise.
     virtual int32_t GetMeterValues (int32_t count, int32_t* values);
     virtual int32_t ReservedOp5 (int32_t a, char* text);
     virtual int32_t GetMeterOrientation (int32_t meter, EMeterOrientation* orientation);
@@ -205,7 +207,10 @@ public:
     virtual int32_t ReservedOp20 (int32_t* out);
     virtual int32_t ReservedOp21 (int32_t* out);
 
-    // SDS naming and listening; each answers 0 without SDS.
+    // SDS naming and listening; each answers 0 without SDS. The instance's name is the base name,
+    // shortened as far as needed, followed by "/Inst" and the instance serial. A listener the
+    // engine does not make answers -7053; what it answers to a listener's settings is not looked
+    // at.
     virtual int32_t ReserveInstanceName (int32_t parentNameId);
     virtual int32_t ReserveControlNames();
     virtual int32_t CreateControlListeners();
@@ -213,7 +218,8 @@ public:
     virtual int32_t FreeControlNames();
     virtual int32_t DeleteControlListeners();
 
-    // Highlights the control's view; text is the highlight's length-prefixed text.
+    // Highlights the control's view (on: its low byte is the flag); text is the highlight's
+    // length-prefixed text.
     virtual int32_t SetControlHighlight (int32_t index, int16_t on, int16_t colour, int16_t extra, const uint8_t* text);
     // Has the control's view show a value the host gave the control.
     virtual int32_t ControlValueChanged (int32_t index, int32_t value);
@@ -231,6 +237,7 @@ public:
     // length - 100).
     virtual int32_t GetControlText (int32_t index, int32_t value, char* text, int32_t length);
     virtual int32_t GetControlHighlight (int32_t index, int16_t* on, int16_t* colour);
+    // The same flag rule as SetControlHighlight; the view keeps its other highlight fields.
     virtual int32_t SetControlHighlightInfo (int32_t index, int16_t on, int16_t colour);
     // Touch brackets of an edit: the first begin and the last end tell the host.
     virtual int32_t BeginControlTouch (int32_t index);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "process/base/CDAEError.h"
+#include "process/base/PointerWords.h"
 #include "process/base/RoutineGuard.h"
 #include "process/process/CProcess.h"
 #include "process/process/SDSConnection.h"
@@ -30,24 +31,19 @@ private:
     uint8_t* fToken;
 };
 
-int16_t SetUpListener (FicObjectRef listener, int32_t nameId, uint32_t type, uint32_t subType, SListenerTaskValue* taskValue)
+// Names and sets up a new listener; what the engine answers to each setting is not looked at.
+void SetUpListener (FicObjectRef listener, int32_t nameId, uint32_t type, uint32_t subType, SListenerTaskValue* taskValue)
 {
-    const int16_t results[] = {
-        FicSDSSetListenerName (listener, nameId),
-        FicSDSSetListenerType (listener, type),
-        FicSDSSetListenerSubType (listener, subType),
-        FicSDSSetListenerGoal (listener, 0),
-        FicSDSSetListenerCritical (listener, 0),
-        FicSDSSetListenerLatest (listener, 1),
-        FicSDSSetListenerTaskVal (listener, taskValue),
-        FicSDSSetListenerTask (listener, gSDSObject),
-        FicSDSSetListenerProtocol (listener, SDSToken::kProtocol),
-        FicSDSSetListenerManufacturer (listener, SDSToken::kManufacturer),
-    };
-    for (const int16_t result : results)
-        if (result != 0)
-            return result;
-    return 0;
+    FicSDSSetListenerName (listener, nameId);
+    FicSDSSetListenerType (listener, type);
+    FicSDSSetListenerSubType (listener, subType);
+    FicSDSSetListenerGoal (listener, 0);
+    FicSDSSetListenerCritical (listener, 0);
+    FicSDSSetListenerLatest (listener, 1);
+    FicSDSSetListenerTaskVal (listener, taskValue);
+    FicSDSSetListenerTask (listener, gSDSObject);
+    FicSDSSetListenerProtocol (listener, SDSToken::kProtocol);
+    FicSDSSetListenerManufacturer (listener, SDSToken::kManufacturer);
 }
 }
 
@@ -65,9 +61,12 @@ int32_t CProcess::ReserveInstanceName (int32_t parentNameId)
     char baseName[kPStrMaxLength + 1] = {};
     GetBaseName (baseName);
     baseName[kPStrMaxLength] = '\0';
-    // Cut where a length-prefixed name ends.
+    // The base name gives way to the suffix, so that every instance asks for a name of its own
+    // within a length-prefixed name.
+    char suffix[32];
+    const int suffixLength = std::snprintf (suffix, sizeof suffix, "%s%d", kInstanceNameSeparator, static_cast<int> (gInstanceSerial));
     char text[kPStrMaxLength + 1];
-    std::snprintf (text, sizeof text, "%s%s%d", baseName, kInstanceNameSeparator, static_cast<int> (gInstanceSerial));
+    std::snprintf (text, sizeof text, "%.*s%s", kPStrMaxLength - suffixLength, baseName, suffix);
     uint8_t name[kPStrMaxLength + 1];
     CopyCToPStr (text, name);
     int32_t nameId = 0;
@@ -126,8 +125,7 @@ int32_t CProcess::CreateListenersFor (int32_t index)
         *kind.listener = FicNewObject (gSDSServer, FicFindStandardType (gSDSServer, kSDSListenerTypeNumber));
         if (*kind.listener == 0)
             return RTASError::kNullPointer;
-        if (const int16_t result = SetUpListener (*kind.listener, entry.nameId, kind.type, kind.subType, taskValue))
-            return result;
+        SetUpListener (*kind.listener, entry.nameId, kind.type, kind.subType, taskValue);
     }
     return 0;
 }
@@ -178,14 +176,14 @@ int32_t CProcess::FreeInstanceName()
 int32_t CProcess::GetInstanceNameID (void** nameId)
 {
     if (nameId != nullptr)
-        *nameId = reinterpret_cast<void*> (static_cast<intptr_t> (fInstanceNameId));
+        *nameId = PointerOfWord<void> (fInstanceNameId);
     return 0;
 }
 
 int32_t CProcess::GetControlNameID (int32_t index, void** nameId)
 {
     if (nameId != nullptr)
-        *nameId = reinterpret_cast<void*> (static_cast<intptr_t> (ControlNameID (index)));
+        *nameId = PointerOfWord<void> (ControlNameID (index));
     return 0;
 }
 
@@ -240,7 +238,15 @@ int32_t CProcess::ServiceSDSTokens()
         if (FicSDSGetTokenAndTaskVal (gSDSObject, &token, &taskValue) != 0 || token == nullptr)
             break;
         HeldToken held (token);
-        HandleToken (token, taskValue);
+        try
+        {
+            HandleToken (token, taskValue);
+        }
+        catch (...)
+        {
+            // A handler that throws (a control change reaching the view, say) ends only its own
+            // token: the others are still serviced and the engine still gets its idle time.
+        }
     }
     FicPersonalityDoIdle();
     return 0;

@@ -6,6 +6,7 @@
 
 #include "process/base/CDAEError.h"
 #include "process/base/OutParameter.h"
+#include "process/group/CProcessGroup.h"
 #include "process/process/GroupValues.h"
 #include "process/type/PageTableResource.h"
 #include "process/utilities/HostExtToolbox.h"
@@ -25,16 +26,7 @@ CProcessType::CProcessType()
         entry.stamp = now;
 }
 
-CProcessType::~CProcessType()
-{
-    try
-    {
-        DeleteAllProcesses();
-    }
-    catch (...)
-    {
-    }
-}
+CProcessType::~CProcessType() = default;
 
 // ---- Instances ----
 
@@ -51,6 +43,7 @@ CProcess* CProcessType::FindProcess (int32_t id) const
 void CProcessType::AddProcess (CProcess* process)
 {
     ThrowIfNull (process);
+    const std::lock_guard guard (fProcessesLock);
     fProcesses.push_back (process);
 }
 
@@ -95,14 +88,20 @@ void CProcessType::DeleteAllProcesses()
                 firstFailure = std::current_exception();
         }
     }
-    std::vector<CProcess*>().swap (fProcesses);
+    {
+        const std::lock_guard guard (fProcessesLock);
+        std::vector<CProcess*>().swap (fProcesses);
+    }
     if (firstFailure)
         std::rethrow_exception (firstFailure);
 }
 
 void CProcessType::DeleteOneProcess (CProcess* process)
 {
-    fProcesses.erase (std::find (fProcesses.begin(), fProcesses.end(), process));
+    {
+        const std::lock_guard guard (fProcessesLock);
+        fProcesses.erase (std::find (fProcesses.begin(), fProcesses.end(), process));
+    }
     std::exception_ptr teardownFailure;
     try
     {
@@ -507,5 +506,6 @@ std::unique_ptr<PageTableBuffer> CProcessType::LoadPageTable (uint32_t code)
 {
     uint8_t name[256] = {};
     GetLongName (name);
-    return LoadPageTableResource (code, name);
+    const auto* group = dynamic_cast<const CProcessGroup*> (fGroup);
+    return LoadPageTableResource (code, name, group != nullptr ? group->HeldPlugInResFile() : 0);
 }

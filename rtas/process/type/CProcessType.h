@@ -6,11 +6,14 @@
 // they read.
 //
 // A forward answers the process's result, or -7126 when no instance has the ID (IDs below 1 find
-// nothing), unless its comment says otherwise. [host thread] for every operation.
+// nothing), unless its comment says otherwise. [host thread] for every operation; the card
+// driver's thread only walks the instance list (VisitProcesses), which the host thread changes
+// under the list's lock.
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include <abi/DAE.h>
@@ -233,14 +236,25 @@ public:
     virtual int32_t ReservedOp33 (int32_t id, SFileList* first, SFileList* second, uint8_t flag);
     virtual int32_t ReservedOp34 (int32_t id);
     virtual int32_t GetUnknown (int32_t id, IACFUnknown** unknown);
-    // Deletes the instances still listed, then the page tables.
+    // Frees the page tables; the group deletes the instances first (DeleteAllProcesses).
     virtual ~CProcessType();
 
     // The instance with the ID; null for none (and for IDs below 1).
     CProcess* FindProcess (int32_t id) const;
     // Appends a made instance to the list; the type owns it from now on. Null throws -7053.
     void AddProcess (CProcess* process);
+    // [host thread] The instances in creation order.
     const std::vector<CProcess*>& Processes() const { return fProcesses; }
+    // [host thread, driver thread] Calls visit (CProcess&) on every instance in list order while
+    // the list is held still; an instance it reaches is not deleted before it returns. The visit
+    // must not change any process list.
+    template <typename Visit>
+    void VisitProcesses (Visit visit) const
+    {
+        const std::lock_guard guard (fProcessesLock);
+        for (CProcess* process : fProcesses)
+            visit (*process);
+    }
 
     CProcessGroupInterface* GetGroup() const { return fGroup; }
     int16_t GetTypeIndex() const { return fTypeIndex; }
@@ -248,6 +262,11 @@ public:
     int32_t GetTypeValue() const { return fTypeValue; }
     int32_t GetProcessValue() const { return fProcessValue; }
     SFicTimeCodeInfo GetSettingPair() const { return fSettingPair; }
+
+    // The type's own DSP flag byte (0 at construction): with it set, the effect type answers its
+    // first per-card value for card question 32.
+    uint8_t GetDSPFlag() const { return fDSPFlag; }
+    void SetDSPFlag (uint8_t flag) { fDSPFlag = flag; }
 
     // What the group reads and writes directly: the enable mark (0 = not enabled) and the type
     // identifier the host enables types by.
@@ -292,8 +311,11 @@ private:
     int32_t fProcessValue = 0;
     int32_t fTypeValue = 0;
     SFicTimeCodeInfo fSettingPair;
+    uint8_t fDSPFlag = 0;
     int16_t fEnableMark = 0;
     uint32_t fTypeIdentifier = 0;
+    // Changed on the host thread only, under the lock; read by the driver's thread under it.
+    mutable std::mutex fProcessesLock;
     std::vector<CProcess*> fProcesses;
     std::array<CachedPageTable, kPageTableCodes.size()> fPageTables;
 };

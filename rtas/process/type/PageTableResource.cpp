@@ -14,13 +14,17 @@ using Routines = kestrune::rtas::abi::HostExtRoutines;
 
 constexpr size_t kTerminatorSize = 2;
 
-// The plug-in's resource file made current for as long as the object lives; the file that was
-// current before is current again afterwards.
+// The plug-in's resource file made current for as long as the object lives: the file the group
+// holds open when it does, else the file opened here. Afterwards the file that was current
+// before is current again, and only a file opened here is closed, after that.
 class CurrentPlugInResourceFile
 {
 public:
-    explicit CurrentPlugInResourceFile (const Routines& toolbox)
-        : fToolbox (toolbox), fSaved (toolbox.CurResFile()), fFile (toolbox.FSpOpenResFile (&GetPlugInFileSpec(), fsRdPerm))
+    CurrentPlugInResourceFile (const Routines& toolbox, int16_t heldFile)
+        : fToolbox (toolbox),
+          fSaved (toolbox.CurResFile()),
+          fOpenedHere (heldFile <= 0),
+          fFile (fOpenedHere ? toolbox.FSpOpenResFile (&GetPlugInFileSpec(), fsRdPerm) : heldFile)
     {
         if (IsOpen())
             fToolbox.UseResFile (fFile);
@@ -28,9 +32,9 @@ public:
 
     ~CurrentPlugInResourceFile()
     {
-        if (IsOpen())
-            fToolbox.CloseResFile (fFile);
         fToolbox.UseResFile (fSaved);
+        if (fOpenedHere && IsOpen())
+            fToolbox.CloseResFile (fFile);
     }
 
     CurrentPlugInResourceFile (const CurrentPlugInResourceFile&) = delete;
@@ -41,6 +45,7 @@ public:
 private:
     const Routines& fToolbox;
     const int16_t fSaved;
+    const bool fOpenedHere;
     const int16_t fFile;
 };
 
@@ -92,12 +97,12 @@ std::unique_ptr<std::vector<uint8_t>> CopyWithTerminator (const Routines& toolbo
 }
 }
 
-std::unique_ptr<std::vector<uint8_t>> LoadPageTableResource (uint32_t type, const uint8_t* name)
+std::unique_ptr<std::vector<uint8_t>> LoadPageTableResource (uint32_t type, const uint8_t* name, int16_t heldFile)
 {
     try
     {
         const Routines& toolbox = HostToolbox();
-        CurrentPlugInResourceFile file (toolbox);
+        CurrentPlugInResourceFile file (toolbox, heldFile);
         if (! file.IsOpen())
             return nullptr;
         Handle resource = FindExactlyNamed (toolbox, type, name);

@@ -65,6 +65,7 @@ CAOSInfo& CAOSInfoList::GetEntry (int32_t index) const
 
 void CAOSInfoList::GetInfoAt (int32_t index, SFicPlugInStemInfo* out) const
 {
+    ThrowIfNull (out);
     if (! fEntries.IsValidIndex (index + 1))
         return;
     const SAOSInfoRecord& record = GetEntry (index).Record();

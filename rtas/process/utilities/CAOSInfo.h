@@ -64,7 +64,8 @@ public:
 
     // 0-based; outside 0..count-1 throws -7103.
     CAOSInfo& GetEntry (int32_t index) const;
-    // For a valid index fills the host's stem information record; else leaves it untouched.
+    // For a valid index fills the host's stem information record; else leaves it untouched. A
+    // null record throws -7053.
     void GetInfoAt (int32_t index, SFicPlugInStemInfo* out) const;
     // The entry and channel whose first connection index + channel is the connection index.
     bool Find (int32_t connectionIndex, int32_t* entry, int32_t* channel) const;

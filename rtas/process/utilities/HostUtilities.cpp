@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "process/base/PointerWords.h"
 #include "process/utilities/HostExtToolbox.h"
 
 namespace
@@ -19,7 +20,7 @@ SPISIService* GetPISIGestalt()
     {
         int32_t response = 0;
         if (FicGestalt (kFicGestaltPISI, &response) == 0)
-            gPISIService = reinterpret_cast<SPISIService*> (static_cast<intptr_t> (response));
+            gPISIService = PointerOfWord<SPISIService> (response);
     }
     return gPISIService;
 }

@@ -62,6 +62,11 @@ void PStrCopy31 (const uint8_t* source, uint8_t* destination)
     PStrCopyAtMost (source, destination, 31);
 }
 
+void PStrCopyToFit (const uint8_t* source, uint8_t* destination, int32_t maxLength)
+{
+    PStrCopyAtMost (source, destination, std::clamp<int32_t> (maxLength, 0, kPStrMaxLength));
+}
+
 uint8_t* PStrAppend (int16_t limit, const uint8_t* source, uint8_t* destination)
 {
     const int current = destination[0];

@@ -12,6 +12,9 @@ void PStrCopy (const uint8_t* source, uint8_t* destination);
 void PStrCopy63 (const uint8_t* source, uint8_t* destination);
 // At most 31 characters: the destination holds 32 bytes.
 void PStrCopy31 (const uint8_t* source, uint8_t* destination);
+// At most maxLength characters (none for 0 or less): the destination holds maxLength + 1 bytes,
+// as the host's buffers for a name of at most that length do.
+void PStrCopyToFit (const uint8_t* source, uint8_t* destination, int32_t maxLength);
 
 // Appends as much of the source as keeps the destination at or below the limit; returns the
 // position after the last character written.

@@ -14,9 +14,11 @@
 
 #include "entry/adaptor/CAdaptorPlugIn.h"
 #include "entry/model/CPlugInPort.h"
+#include "process/base/PointerWords.h"
 
 #include "AdaptorFakes.h"
 #include "FakeObjectTracker.h"
+#include "PortNumbers.h"
 #include "ThrownInteger.h"
 
 namespace
@@ -26,19 +28,6 @@ using kestrune::host::rtas::DaeControl;
 int32_t KESTRUNE_TRACKER_CALL ProcessCallback (void*, void*)
 {
     return 0;
-}
-
-int32_t WordOf (const void* pointer)
-{
-    return static_cast<int32_t> (reinterpret_cast<uintptr_t> (pointer));
-}
-
-std::vector<int32_t> PortNumbers (CSet<CPlugInPort>& ports)
-{
-    std::vector<int32_t> numbers;
-    for (CSet<CPlugInPort>::Iterator port (ports); port.IsValid(); port.Next())
-        numbers.push_back (port.Current()->GetPortNumber());
-    return numbers;
 }
 
 class AdaptorTest : public ::testing::Test
@@ -75,11 +64,11 @@ public:
           cells_ (static_cast<size_t> (channels)),
           instance_ (3 + static_cast<size_t> (channels), 0)
     {
-        instance_[2] = static_cast<uint32_t> (WordOf (dataBlock));
+        instance_[2] = static_cast<uint32_t> (WordOfPointer (dataBlock));
         for (size_t i = 0; i < cells_.size(); ++i)
         {
             cells_[i] = buffers_[i].data();
-            instance_[3 + i] = static_cast<uint32_t> (WordOf (&cells_[i]));
+            instance_[3 + i] = static_cast<uint32_t> (WordOfPointer (&cells_[i]));
         }
         context_.fSilentBuffer = silence_.data();
         context_.fFrameCount = frameCount;
@@ -166,8 +155,8 @@ TEST_F (AdaptorTest, PortsAreNumberedFromOneAndTheLastInputIsTheSideChain)
         EXPECT_EQ (PortNumbers (adaptor->GetOutputList()), (std::vector<int32_t> { 1, 2 }));
         EXPECT_EQ (adaptor->GetNumInputPorts(), static_cast<int16_t> (c.inputs.size()));
         EXPECT_EQ (adaptor->GetNumOutputPorts(), 2);
-        EXPECT_EQ (DataWords (*adaptor), (std::vector<int32_t> { WordOf (&process), WordOf (process.InputRecords()),
-                                                                 WordOf (process.OutputRecords()), 2, 2, c.sideChain, 0 }));
+        EXPECT_EQ (DataWords (*adaptor), (std::vector<int32_t> { WordOfPointer (&process), WordOfPointer (process.InputRecords()),
+                                                                 WordOfPointer (process.OutputRecords()), 2, 2, c.sideChain, 0 }));
     }
 }
 

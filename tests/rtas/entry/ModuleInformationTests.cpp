@@ -87,6 +87,30 @@ TEST_F (ModuleInformation, TheCopyrightIsCutToTheCapacityAndTerminated)
     EXPECT_EQ (text[0], 0);
 }
 
+TEST (ModuleInformationBlocks, AFixedVersionValueShorterThan52BytesIsRefused)
+{
+    uint8_t value[52] = {};
+    value[8] = 5; // the minor number of the file version
+    SModuleVersion version = Nines();
+    EXPECT_FALSE (ReadFixedFileVersion (value, 51, &version));
+    EXPECT_TRUE (version == Nines());
+    EXPECT_TRUE (ReadFixedFileVersion (value, 52, &version));
+    EXPECT_EQ (version.fMinor, 5);
+    EXPECT_FALSE (ReadFixedFileVersion (nullptr, 52, &version));
+}
+
+TEST (ModuleInformationBlocks, AVersionBlockWithoutATranslationTableHasNoCopyright)
+{
+    const HMODULE module = LoadLibraryA (KESTRUNE_VERSION_ONLY_MODULE);
+    ASSERT_NE (module, nullptr);
+    EXPECT_EQ (GetModuleVersionText (module), "2.1.0.3");
+    std::array<char, 16> text;
+    text.fill ('x');
+    EXPECT_FALSE (GetModuleCopyright (module, text.data(), text.size()));
+    EXPECT_EQ (text[0], 0);
+    FreeLibrary (module);
+}
+
 TEST_F (ModuleInformation, TheDSPCodeResourceIsReadFromTheModule)
 {
     DWORD size = 0;

@@ -17,16 +17,14 @@
 #include "entry/model/CPlugInUserInterface.h"
 #include "entry/model/CPlugInWorker.h"
 #include "entry/model/CSNPlugInControl.h"
+#include "process/base/PointerWords.h"
 
 #include "FakeObjectTracker.h"
+#include "PortNumbers.h"
 #include "ThrownInteger.h"
 
 namespace
 {
-int32_t WordOf (const void* pointer)
-{
-    return static_cast<int32_t> (reinterpret_cast<uintptr_t> (pointer));
-}
 
 struct SOneLong : CPlugInData
 {
@@ -88,14 +86,6 @@ public:
     bool makesChanging = false;
     std::unique_ptr<SPlugInSpec> ownSpec;
 };
-
-std::vector<int32_t> PortNumbers (CSet<CPlugInPort>& ports)
-{
-    std::vector<int32_t> numbers;
-    for (CSet<CPlugInPort>::Iterator port (ports); port.IsValid(); port.Next())
-        numbers.push_back (port.Current()->GetPortNumber());
-    return numbers;
-}
 
 std::string NameOf (const std::function<void (char*, int32_t)>& read, int32_t capacity = 64)
 {
@@ -215,15 +205,15 @@ TEST (ObjectModelTest, RegisteringAPlugInPublishesItsPartsThenItselfInsideItsSta
         ASSERT_EQ (call.what, 'p');
         published.emplace_back (call.object, call.words);
     }
-    const int32_t p = WordOf (&plugIn);
+    const int32_t p = WordOfPointer (&plugIn);
     const std::vector<std::pair<void*, std::vector<int32_t>>> expected = {
         { &plugIn, { 1, 2 } },
         { input, { 1, p, 1 } },
         { sideChain, { 1, p, 3 } },
         { output, { 1, p, 1 } },
-        { &worker, { 1, WordOf (reinterpret_cast<void*> (&TestCallback)), 4, 1, WordOf (&data), 0, 0, 0, WordOf (userWord), 0 } },
+        { &worker, { 1, WordOfPointer (reinterpret_cast<void*> (&TestCallback)), 4, 1, WordOfPointer (&data), 0, 0, 0, WordOfPointer (userWord), 0 } },
         { &data, { 1, 0, 4, published.size() > 5 ? published[5].second.at (3) : 0 } },
-        { &plugIn, { 1, 11, 12, 13, 14, 15, 2, WordOf (input), WordOf (sideChain), 1, WordOf (output), 1, WordOf (&worker) } },
+        { &plugIn, { 1, 11, 12, 13, 14, 15, 2, WordOfPointer (input), WordOfPointer (sideChain), 1, WordOfPointer (output), 1, WordOfPointer (&worker) } },
         { &plugIn, { 1, 3 } },
     };
     EXPECT_EQ (published, expected);

@@ -82,6 +82,18 @@ TEST (CUnknownTest, QueriesAnswerTheirIdentifiersAndAddAReference)
     }
 }
 
+TEST (CUnknownTest, ANullOutPointerAnswersEPointerAndAddsNoReference)
+{
+    int destroyed = 0;
+    auto* object = new CTestObject (&destroyed);
+    for (const DOA::GUID& iid : { DOA::IID_IUnknown, kIID_ITestPart, DOA::GUID { 1, 2, 3, { 0 } } })
+        EXPECT_EQ (object->NonDelegatingQueryInterface (iid, nullptr), static_cast<int32_t> (0x80004003u));
+    EXPECT_EQ (DOA::CUnknown::GetInterface (static_cast<ITestPart*> (object), nullptr), static_cast<int32_t> (0x80004003u));
+    EXPECT_EQ (object->ReferenceCount(), 1);
+    object->NonDelegatingRelease();
+    EXPECT_EQ (destroyed, 1);
+}
+
 TEST (CUnknownTest, TheIUnknownAnswerIsTheNondelegatingInterface)
 {
     int destroyed = 0;

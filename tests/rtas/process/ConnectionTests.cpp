@@ -204,6 +204,10 @@ TEST_F (EngineConnections, EachCallIsTheEngineFunction)
     EXPECT_EQ (engine.script().callsOf ("FicReactivateTalker")[0].arguments, (std::vector<int64_t> { FourCharCode ("jcaa"), 2, 1 }))
         << "the port goes as 16 bits";
     EXPECT_EQ (engine.script().callsOf ("FicPrepareForConnections")[0].arguments, (std::vector<int64_t> { 0, 1 }));
+
+    engine.script().clearCalls();
+    EXPECT_EQ (api.CreatePlugInSpec (nullptr), -7053);
+    EXPECT_EQ (engine.script().countOf ("FicCreatePlugInSpec"), 0u) << "no null record reaches the engine";
 }
 
 // A group that answers the type IDs of a type by its index and records what it matches.

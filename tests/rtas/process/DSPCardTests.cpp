@@ -75,7 +75,6 @@ const std::vector<TrafficCase>& TrafficCases()
     static const std::vector<TrafficCase> cases = {
         { "HostCommand", {}, [] (CDSP& d) { return std::vector<int32_t> { d.HostCommand (5) }; }, { 0 }, { { Kind::Command, 23 } } },
         { "LargestVector", {}, [] (CDSP& d) { return std::vector<int32_t> { d.HostCommand (109) }; }, { 0 }, { { Kind::Command, 127 } } },
-        { "VectorThatWouldWrap", {}, [] (CDSP& d) { return std::vector<int32_t> { d.HostCommand (110), d.HostCommandOnEmptyPort (-19) }; }, { -7401, -7401 }, {} },
         { "HostCommandOnEmptyPort", {}, [] (CDSP& d) { return std::vector<int32_t> { d.HostCommandOnEmptyPort (2) }; }, { 0 }, { { Kind::Command, 20 } } },
         { "CommandThenData", { 1, 0x800000 }, [] (CDSP& d) {
              int32_t out[2] = {};
@@ -124,6 +123,48 @@ TEST_P (DSPCardRoads, EveryOperationGivesTheSameDeviceTraffic)
         EXPECT_EQ (c.run (object), c.results);
         EXPECT_EQ (dsi.traffic (dsp), c.traffic);
     }
+}
+
+TEST_P (DSPCardRoads, AVectorBeyondThePortsRangeGoesToTheDriverAsItIsAndIsRefusedOnTheRegisters)
+{
+    DSIDSPRecord* dsp = AddDSP (GetParam());
+    CDSP object;
+    object.Attach (dsp);
+    const std::vector<int32_t> results { object.HostCommand (110), object.HostCommandOnEmptyPort (-19) };
+    if (GetParam() == Road::Driver)
+    {
+        EXPECT_EQ (results, (std::vector<int32_t> { 0, 0 }));
+        EXPECT_EQ (dsi.traffic (dsp), (std::vector<DeviceEvent> { { Kind::Command, 128 }, { Kind::Command, -1 } }))
+            << "vector + command base, unchanged";
+    }
+    else
+    {
+        EXPECT_EQ (results, (std::vector<int32_t> { -7401, -7401 })) << "the 7-bit register cannot carry them";
+        EXPECT_TRUE (dsi.traffic (dsp).empty());
+    }
+}
+
+TEST_F (DSPCard, SyncingTheRegistersReadsTheDSPsIndexLocationWhenTheDriverGivesOne)
+{
+    {
+        DSIDSPRecord* dsp = AddDSP (Road::Registers);
+        dsi.giveIndexLocation (dsp);
+        CDSP object;
+        object.Attach (dsp);
+        const int attached = dsi.indexReads (dsp);
+        EXPECT_GE (attached, 1) << "setting the port record syncs";
+        object.SyncPort();
+        EXPECT_EQ (dsi.indexReads (dsp), attached + 1);
+        EXPECT_EQ (object.HostCommand (5), 0);
+        EXPECT_GT (dsi.indexReads (dsp), attached + 1) << "a command syncs the port";
+    }
+    PrepareHost();
+    DSIDSPRecord* without = AddDSP (Road::Registers);
+    CDSP plain;
+    plain.Attach (without);
+    dsi.giveIndexLocation (without); // only after the attach: the object read none
+    plain.SyncPort();
+    EXPECT_EQ (dsi.indexReads (without), 0) << "without an index location the interrupt-vector register is read";
 }
 
 TEST_P (DSPCardRoads, ADeadDeviceTimesOutWithoutStaleWordsOrOverwrittenCommands)

@@ -602,6 +602,43 @@ TEST_P (DSPClassRoads, OnyxControlAndStatusFlags)
     EXPECT_EQ (onyx.ReceiveWord(), -1);
 }
 
+// The one-flag shorthands of the Onyx control flags, with the driver's host bit of each.
+struct OnyxFlagCase
+{
+    const char* flag;
+    void (COnyxChipDSP::*set)();
+    void (COnyxChipDSP::*clear)();
+    bool (COnyxChipDSP::*isSet)();
+    int32_t hostBit;
+};
+
+TEST_P (DSPClassRoads, OnyxOneFlagShorthandsSetClearAndTestTheirFlagAlone)
+{
+    const OnyxFlagCase cases[] = {
+        { "0x08", &COnyxChipDSP::SetControlFlag08, &COnyxChipDSP::ClearControlFlag08, &COnyxChipDSP::ControlFlag08Set, 4 },
+        { "0x10", &COnyxChipDSP::SetControlFlag10, &COnyxChipDSP::ClearControlFlag10, &COnyxChipDSP::ControlFlag10Set, 5 },
+        { "0x20", &COnyxChipDSP::SetControlFlag20, &COnyxChipDSP::ClearControlFlag20, &COnyxChipDSP::ControlFlag20Set, 6 },
+    };
+    DSIDSPRecord* dsp = AddDSP (GetParam(), 21);
+    COnyxChipDSP onyx;
+    onyx.Attach (dsp);
+    for (const OnyxFlagCase& c : cases)
+    {
+        SCOPED_TRACE (c.flag);
+        onyx.SetControlFlags (0x38);
+        (onyx.*c.clear)();
+        for (int32_t bit = 4; bit <= 6; ++bit)
+            EXPECT_EQ (dsi.hostBit (dsp, bit), bit == c.hostBit ? 0 : 1) << "host bit " << bit;
+        EXPECT_FALSE ((onyx.*c.isSet)());
+        onyx.ClearControlFlags (0x38);
+        (onyx.*c.set)();
+        for (int32_t bit = 4; bit <= 6; ++bit)
+            EXPECT_EQ (dsi.hostBit (dsp, bit), bit == c.hostBit ? 1 : 0) << "host bit " << bit;
+        EXPECT_TRUE ((onyx.*c.isSet)());
+        EXPECT_FALSE (onyx.ControlFlagsSet (0x38)) << "the other two stay clear";
+    }
+}
+
 struct MemoryBitCase
 {
     int32_t space;

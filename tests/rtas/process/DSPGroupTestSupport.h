@@ -131,6 +131,7 @@ public:
     explicit CTestDSPType (Log* log, uint32_t productID = kDSPTypeID) : CIdentifiedType (productID), fLog (log) {}
 
     std::string failAt; // given to every new process
+    double weight = 100.0; // likewise
     bool makeNothing = false;
     std::map<int32_t, int32_t> cardInfo;
     int32_t mode = 0;
@@ -148,6 +149,7 @@ public:
             return nullptr;
         auto* process = new CTestDSPProcess (fLog);
         process->failAt = failAt;
+        process->weight = weight;
         process->outputs = outputs;
         return process;
     }

@@ -205,6 +205,32 @@ TEST_F (DSPProcessGroups, TheRemovalAnswersTheFirstFailureAndStillRemovesEveryId
     EXPECT_EQ (group->removed.size(), 2u);
 }
 
+TEST_F (DSPProcessGroups, AnIdleObjectGoesBackThroughTheTypeThatMadeIt)
+{
+    CTestDSPType* maker = nullptr;
+    group->addTypes = [&] (CTestDSPGroup& g) {
+        g.AddProcessType (type = new CTestDSPType (&log));
+        g.AddProcessType (maker = new CTestDSPType (&log, FourCharCode ("DSPm")));
+    };
+    Initialize();
+    maker->mode = 2; // its DSPs carry masks, which its release clears
+    CTestDSPProcess& leaving = Create();
+    CProcessDSP* made = nullptr;
+    ASSERT_EQ (maker->FindOrAllocateDSPGuarded (&made, 0), 0);
+    EXPECT_EQ (group->DSPObjectType (made), maker);
+    Host().seen.clear();
+
+    group->removedAnswer = -6;
+    EXPECT_EQ (group->DeleteProcess (kDSPTypeID, leaving.GetInstanceID()), -6) << "the removal's answer is the hook's";
+    EXPECT_TRUE (group->GetDSPObjects()->empty());
+    const auto masks = Host().Seen (19);
+    ASSERT_EQ (masks.size(), 1u) << "released by the type that made it, not by the first type";
+    EXPECT_EQ (std::vector<int32_t> (masks[0].words.begin(), masks[0].words.begin() + 3),
+               (std::vector<int32_t> { Identifier (record), 0, 0 }));
+    EXPECT_EQ (Host().Seen (11).size(), 1u);
+    EXPECT_TRUE (group->GetCardKeys()->empty());
+}
+
 // ---- Figures ----
 
 struct UsageCase

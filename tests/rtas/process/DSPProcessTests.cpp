@@ -229,6 +229,22 @@ TEST_F (DSPProcesses, AFailedDetachSwitchesTheTalkersBackOnAndKeepsTheBinding)
     ExpectUnbound (process);
 }
 
+TEST_F (DSPProcesses, AFailureAfterBothSwitchOffsStillSwitchesTheTalkersBackOn)
+{
+    engine.setGestalt (kFicGestaltConnectionManager, 1);
+    CTestDSPProcess& process = Create();
+    ASSERT_EQ (process.AttachToDSP (dsp.get()), 0);
+    engine.script().clearCalls();
+    engine.script().injectFailure ("FicPrepareForConnections", -9107, 1, 1); // the closing
+    EXPECT_EQ (process.DetachFromDSP(), -9107);
+    EXPECT_EQ (ConnectionCalls(), (std::vector<std::string> { "FicPrepareForConnectionsStatus", "FicPrepareForConnections 1",
+                                                              "FicDeactivateTalker 1", "FicDeactivateTalker 2",
+                                                              "FicDeactivateListener 1", "FicDeactivateListener 2",
+                                                              "FicPrepareForConnections 0", "FicReactivateTalker 1",
+                                                              "FicReactivateTalker 2" }));
+    EXPECT_EQ (process.GetDSP(), dsp.get());
+}
+
 TEST_F (DSPProcesses, ProcessesAreNumberedPerDSPInListOrder)
 {
     CTestDSPProcess& first = Create();

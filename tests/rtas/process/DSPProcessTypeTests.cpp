@@ -388,6 +388,37 @@ TEST_F (DSPProcessTypes, ADSPInUseIsNotReleased)
     EXPECT_TRUE (group->GetDSPObjects()->empty());
 }
 
+TEST_F (DSPProcessTypes, AnObjectTheGroupNoLongerHoldsIsNeitherIdleNorReleasedAgain)
+{
+    CTestDSPProcess& leaving = Create();
+    CProcessDSP* gone = Allocate();
+    ASSERT_EQ (group->DeleteProcess (kDSPTypeID, leaving.GetInstanceID()), 0);
+    ASSERT_TRUE (group->GetDSPObjects()->empty()) << "the group removed the idle object";
+    // The DSP manager may still hold the pointer; the object is not looked at.
+    EXPECT_FALSE (type->IsDSPIdle (gone));
+    EXPECT_EQ (type->ReleaseDSPGuarded (gone), 0);
+    EXPECT_EQ (Host().Seen (11).size(), 1u) << "its DSP went back to the host once";
+}
+
+TEST_F (DSPProcessTypes, TheGuardedNameIsCutToTheCallersLength)
+{
+    struct Case
+    {
+        int32_t maxLength;
+        std::string written;
+    };
+    for (const Case& c : { Case { 255, "\x07Unnamed" }, Case { 7, "\x07Unnamed" }, Case { 3, "\x03Unn" }, Case { 0, std::string (1, '\0') } })
+    {
+        SCOPED_TRACE (c.maxLength);
+        char name[300];
+        std::memset (name, 'x', sizeof name);
+        EXPECT_EQ (type->GetNameGuarded (name, c.maxLength), 0);
+        EXPECT_EQ (std::string (name, c.written.size()), c.written);
+        EXPECT_EQ (name[c.written.size()], 'x') << "nothing past the name";
+    }
+    EXPECT_EQ (type->GetNameGuarded (nullptr, 8), -7401);
+}
+
 TEST_F (DSPProcessTypes, ADSPHasRoomWhileItsUseAndTheExtraNeedsStayBelowWhatItCarries)
 {
     const int32_t one = Create().GetInstanceID();

@@ -330,6 +330,29 @@ TEST_F (EffectGroupMatching, ARequestForATypesOwnConfigurationFindsThatType)
     EXPECT_EQ (request.fPlugInID, kStereoTypeID);
 }
 
+// A stereo effect type of kind 2.
+class CKindTwoType final : public CEffectTypeRTAS
+{
+public:
+    explicit CKindTwoType (uint32_t typeID) : CEffectTypeRTAS (typeID)
+    {
+        SetTypeKind (2);
+        DefineStemFormats (1, 1);
+    }
+};
+
+TEST_F (EffectGroups, ARequestOfAnotherFormTakesTheTypesKindForItsOutputsAndMatchesOnIt)
+{
+    const uint32_t kinded = FourCharCode ("kin2");
+    Make ({ new CKindTwoType (kinded) });
+    SFicPlugInSpec request = Request (kinded);
+    request.fPlugInID = kinded;
+    EXPECT_EQ (group->MatchPlugInSpec (&request, 2, 1), 0);
+    EXPECT_EQ (request.fPlugInID, kinded) << "kind 2 with two inputs and (the kind) two outputs: only it";
+    request = Request (kinded);
+    EXPECT_EQ (group->MatchPlugInSpec (&request, 1, 1), -7055) << "one input of kind 2: no type of that configuration";
+}
+
 TEST_F (EffectGroups, ARequestForATypeThatIsNoEffectTypeFindsNothing)
 {
     Make ({ new CPlainType });

@@ -194,6 +194,12 @@ TEST_F (EffectMIDI, RestoringTakesTheStoredIdentifierMovedToTheNextFreeOne)
     EXPECT_EQ (second.SetChunk (kMIDIChunkID, HeaderOf (record)), 0);
     EXPECT_EQ (second.GetMIDIInstanceID(), 6) << "5 is taken: the next free one; \"Instance ID\" comes first";
     EXPECT_FALSE (group->IsMIDIIdentifierClaimed (2));
+
+    record = MIDIChunk ([] (ChunkDataParser& p) { p.AddLong ("OMS Node ID", 9); });
+    EXPECT_EQ (first.SetChunk (kMIDIChunkID, HeaderOf (record)), 0);
+    EXPECT_EQ (first.GetMIDIInstanceID(), 9) << "the oldest name is read when it is the only one";
+    EXPECT_EQ (first.GetMIDIClient().fInstanceID, 9);
+    EXPECT_FALSE (group->IsMIDIIdentifierClaimed (5));
 }
 
 TEST_F (EffectMIDI, AChunkWithoutAnIdentifierChangesNothing)

@@ -373,14 +373,19 @@ TEST_F (EffectProcesses, InfoStringsComeFromTheTableAsLengthPrefixedTexts)
     EXPECT_EQ (text[0], 0);
 }
 
-TEST_F (EffectProcesses, AViewlessProcessClearsHandledBeforeItAsksItself)
+TEST_F (EffectProcesses, WithoutAViewHandledIsNotClearedAndOnlyAnUnhandledEventIsAnswered)
 {
     Make (SetUpAsWrapper);
     EventRecord event {};
+    process->eventAnswer = 1;
+    uint8_t handled = 0xAA;
+    EXPECT_EQ (process->HandleViewEvent (&event, &handled), 0);
+    EXPECT_EQ (handled, 0xAA) << "handled already: kept as it is";
+    EXPECT_TRUE (process->answeredEvents.empty());
     for (const uint8_t answer : { uint8_t (0), uint8_t (1) })
     {
         process->eventAnswer = answer;
-        uint8_t handled = 0xAA;
+        handled = 0;
         EXPECT_EQ (process->HandleViewEvent (&event, &handled), 0);
         EXPECT_EQ (handled, answer);
     }

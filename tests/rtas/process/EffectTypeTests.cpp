@@ -156,6 +156,19 @@ TEST_F (EffectTypes, Key32ChoosesAPerCardValueByTheCardsPresent)
     EXPECT_EQ (ThrownCode ([&] { CardInfo (32); }), -6010) << "the driver's failure is the host's answer";
 }
 
+TEST_F (EffectTypes, Key32WithTheTypesOwnDSPFlagIsTheFirstPerCardValueWhateverTheCards)
+{
+    for (int32_t n = 1; n <= kCardValueCount; ++n)
+        type->SetCardValue (n, 10 * n);
+    EXPECT_EQ (type->GetDSPFlag(), 0);
+    type->SetDSPFlag (1);
+    EXPECT_EQ (CardInfo (32, -5), 10) << "no card";
+    dsi.addDSP (dsi.addCard (29, 1), kDSIFlagDSP321);
+    EXPECT_EQ (CardInfo (32), 10) << "a card that would choose the fifth";
+    type->SetDSPFlag (0);
+    EXPECT_EQ (CardInfo (32), 50);
+}
+
 TEST_F (EffectTypes, NamesAndIdentity)
 {
     type->SetName ("KESTrune");

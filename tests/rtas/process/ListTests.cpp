@@ -127,6 +127,8 @@ TEST_F (CAOSInfoListTest, InfoRecordsAnswerPresenceAndCopyOnlyPresentEntries)
     list.GetInfoAt (3, &out);
     list.GetInfoAt (-1, &out);
     EXPECT_EQ (out.fPresent, 0x22222222);
+
+    EXPECT_EQ (ThrownCode ([&] { list.GetInfoAt (2, nullptr); }), -7053) << "the host's null record is refused";
 }
 
 TEST_F (CAOSInfoListTest, ConnectionsAreFoundInTheEntryThatCoversThem)

@@ -317,6 +317,36 @@ public:
     }
 };
 
+// A control whose text never reads as a value: it throws the library's code for it.
+class CUnreadableControl : public CPluginControl_Discrete
+{
+public:
+    CUnreadableControl() : CPluginControl_Discrete (FourCharCode ("unrd"), "Unreadable", 0, 1, 0, true) {}
+    int32_t TextToValue (const char*) const override { throw CDAEError (-7401); }
+};
+
+TEST_F (ProcessDefaults, AControlWhoseTextDoesNotReadAnswersItsCodeAndLeavesTheValue)
+{
+    process.AddControl (new CUnreadableControl);
+    int32_t parsed = 1234;
+    EXPECT_EQ (process.GetControlValueFromText (3, &parsed, "5"), -7401);
+    EXPECT_EQ (parsed, 1234);
+}
+
+TEST_F (ProcessDefaults, MeterValuesAreClearedOnlyWhereTheHostAskedForSome)
+{
+    for (const int32_t count : { 0, -1 })
+    {
+        int32_t value = 77;
+        EXPECT_EQ (process.GetMeterValues (count, &value), 0);
+        EXPECT_EQ (value, 77) << count << " values asked for";
+    }
+    int32_t values[2] = { 77, 78 };
+    EXPECT_EQ (process.GetMeterValues (1, values), 0);
+    EXPECT_EQ (values[0], 0);
+    EXPECT_EQ (values[1], 78);
+}
+
 TEST_F (ProcessDefaults, ValueStringsAreLengthPrefixedAndCutAt255)
 {
     char text[301];

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -103,6 +104,46 @@ protected:
     // Held on the heap: a group's destructor may throw, which a fixture's may not.
     std::unique_ptr<CTestGroup> group = std::make_unique<CTestGroup>();
     CInstanceType* instanceType = nullptr;
+};
+
+// The toolbox as one that does not count opens: opening an open file gives it again without
+// counting, and one close closes it. Installed over the stand-in for the object's lifetime.
+class NonCountingToolbox
+{
+public:
+    NonCountingToolbox() : fInstalled (Routines()) {}
+
+private:
+    static int OpensOf (int16_t file)
+    {
+        for (const HostExtResourceFile& open : KestruneHostExtStandIn()->openResourceFiles())
+            if (open.reference == file)
+                return open.opens;
+        return 0;
+    }
+    static int16_t Open (const FSSpec* spec, int8_t permission)
+    {
+        const int16_t file = sReal->FSpOpenResFile (spec, permission);
+        if (file > 0 && OpensOf (file) > 1)
+            sReal->CloseResFile (file);
+        return file;
+    }
+    static void Close (int16_t file)
+    {
+        while (OpensOf (file) > 0)
+            sReal->CloseResFile (file);
+    }
+    static HostToolboxRoutines Routines()
+    {
+        sReal = &HostToolbox();
+        HostToolboxRoutines routines = *sReal;
+        routines.FSpOpenResFile = &Open;
+        routines.CloseResFile = &Close;
+        return routines;
+    }
+
+    static inline const HostToolboxRoutines* sReal = nullptr;
+    ScopedHostToolbox fInstalled;
 };
 
 // ---- Types ----
@@ -382,6 +423,68 @@ struct CreateFailureCase
     int32_t thrown; // thrown (1: not a CDAEError)
     bool firstOnly; // a step only the first instance takes
 };
+
+TEST_F (ProcessGroups, ResourceFilePushesNestAndEveryPopMakesThePreviousFileCurrent)
+{
+    InitializeWithInstanceType();
+    EXPECT_EQ (group->PushPlugInResFile(), hostFile);
+    const int16_t plugIn = HostToolbox().CurResFile();
+    EXPECT_NE (plugIn, hostFile);
+    EXPECT_EQ (group->HeldPlugInResFile(), plugIn);
+    EXPECT_EQ (group->PushPlugInResFile(), plugIn) << "the plug-in's file is current: only counted";
+    HostToolbox().UseResFile (hostFile);
+    EXPECT_EQ (group->PushPlugInResFile(), hostFile) << "made current again, not opened again";
+    EXPECT_EQ (PlugInFileOpens(), 1);
+
+    group->PopPlugInResFile (hostFile);
+    EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
+    group->PopPlugInResFile (plugIn);
+    EXPECT_EQ (HostToolbox().CurResFile(), plugIn);
+    EXPECT_TRUE (PlugInFileOpen());
+    group->PopPlugInResFile (hostFile);
+    EXPECT_FALSE (PlugInFileOpen()) << "the last pop closes it";
+    EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
+    EXPECT_EQ (group->HeldPlugInResFile(), 0);
+
+    // A pop without a push closes nothing, and still makes the file it is given current.
+    const int16_t other = HostToolbox().OpenResFileWithSwap (KESTRUNE_GROUP_PLUGIN_FILE, nullptr);
+    ASSERT_EQ (HostToolbox().CurResFile(), other);
+    toolbox.script().clearCalls();
+    group->PopPlugInResFile (hostFile);
+    EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
+    EXPECT_EQ (toolbox.script().countOf ("CloseResFile"), 0u);
+    EXPECT_EQ (PlugInFileOpens(), 1);
+    HostToolbox().CloseResFileByPath (KESTRUNE_GROUP_PLUGIN_FILE);
+}
+
+TEST_F (ProcessGroups, APageTableLoadUsesTheFileTheInstancesHoldAndLeavesItOpen)
+{
+    InitializeWithInstanceType();
+    Create();
+    const NonCountingToolbox nonCounting;
+    ASSERT_TRUE (PlugInFileOpen());
+    toolbox.script().clearCalls();
+    instanceType->LoadPageTable (FourCharCode ("PcTL"));
+    EXPECT_TRUE (PlugInFileOpen()) << "a toolbox that does not count opens would have closed it";
+    EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
+    EXPECT_EQ (toolbox.script().countOf ("FSpOpenResFile"), 0u);
+    EXPECT_EQ (toolbox.script().countOf ("CloseResFile"), 0u);
+    EXPECT_EQ (group->DeleteProcess (kTestTypeID, 1), 0);
+    EXPECT_FALSE (PlugInFileOpen());
+}
+
+TEST_F (ProcessGroups, ATypesNameIsCutToTheHostsLength)
+{
+    InitializeWithInstanceType();
+    char name[8];
+    std::memset (name, 'x', sizeof name);
+    EXPECT_EQ (group->GetTypeName (kTestTypeID, 3, name), 0);
+    EXPECT_EQ (std::string (name, 4), std::string ("\x03Unn"));
+    EXPECT_EQ (name[4], 'x') << "nothing past the host's length";
+    EXPECT_EQ (group->GetTypeName (kTestTypeID, 0, name), 0);
+    EXPECT_EQ (name[0], 0);
+    EXPECT_EQ (name[1], 'U') << "only the length byte";
+}
 
 TEST_F (ProcessGroups, AFailedCreateLeavesNothingOfWhatItTookOn)
 {

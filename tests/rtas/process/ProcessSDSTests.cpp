@@ -432,7 +432,6 @@ TEST_F (ProcessSDS, AFailingSetUpThrowsTheEnginesCodeAndTeardownLeavesNothing)
         { "FicSDSReserveName", 2, -9073, -9073 }, // the second control's name
         { "FicSDSGetNameId", 0, -9073, -9073 },
         { "FicNewObject", 4, 1, -7053 }, // the fifth listener: no object
-        { "FicSDSSetListenerTask", 1, -9071, -9071 },
     };
     for (const Case& c : cases)
     {
@@ -445,6 +444,100 @@ TEST_F (ProcessSDS, AFailingSetUpThrowsTheEnginesCodeAndTeardownLeavesNothing)
         EXPECT_TRUE (Listeners().empty());
         EXPECT_EQ (engine.reservedNameCount(), 0u);
     }
+}
+
+TEST_F (ProcessSDS, WhatTheEngineAnswersToAListenersSettingsDoesNotFailTheSetUp)
+{
+    for (const char* setting : { "FicSDSSetListenerName", "FicSDSSetListenerTask", "FicSDSSetListenerManufacturer" })
+    {
+        SCOPED_TRACE (setting);
+        CTestProcess process;
+        AddTestControls (process, 2);
+        engine.script().clearCalls();
+        engine.script().injectFailure (setting, -9071, 1, 1);
+        EXPECT_EQ (ThrownCode ([&] { process.Initialize(); }), 0);
+        EXPECT_EQ (Listeners().size(), 6u);
+        EXPECT_EQ (engine.script().countOf (setting), 6u) << "every listener is still set up whole";
+        process.Teardown();
+    }
+}
+
+TEST_F (ProcessSDS, AFailedDispatchIsAnsweredOnBothRoadsAndTheHostsValueStillCounts)
+{
+    CTestProcess process;
+    AddTestControls (process, 1);
+    process.Initialize();
+
+    // The editor's road: touch, touch-all, the value, release; the value's dispatch fails.
+    engine.script().injectFailure ("FicSDSDispatchToken", -9080, 1, 2);
+    EXPECT_EQ (process.SetControlValue (1, 0x7fffffff), -9080);
+    EXPECT_EQ (ControlValueOf (process, 1), 0);
+    EXPECT_EQ (FieldAt (engine.dispatchedTokens().back(), 8), FourCharCode ("CTCH")) << "the release still goes out";
+
+    int32_t before = 0;
+    process.GetChangeCount (&before);
+    engine.script().injectFailure ("FicSDSDispatchToken", -9081, 1, 0);
+    EXPECT_EQ (process.UpdateControlValue (1, 0x7fffffff), -9081);
+    EXPECT_EQ (ControlValueOf (process, 1), 0x7fffffff) << "the control took the host's value";
+    int32_t after = 0;
+    process.GetChangeCount (&after);
+    EXPECT_EQ (after, before + 1);
+    process.Teardown();
+}
+
+// A process whose view side fails for one control's values, as a change reaching the view code can.
+class CThrowingViewProcess : public CTokenProcess
+{
+public:
+    int32_t ControlValueChanged (int32_t index, int32_t value) override
+    {
+        if (index == 1)
+            throw CDAEError (-7401);
+        return CTokenProcess::ControlValueChanged (index, value);
+    }
+};
+
+TEST_F (ProcessSDS, AHandlerThatThrowsEndsOnlyItsTokenAndTheEngineStillGetsItsIdle)
+{
+    CThrowingViewProcess process;
+    AddTestControls (process, 2);
+    process.Initialize();
+    for (const int32_t index : { 1, 2 })
+    {
+        const int32_t name = NameIDOf (process, index);
+        engine.queueToken (gSDSObject, TaskValueOf (name), Bytes (SDSControlToken::WithValue (name, FourCharCode ("CURV"), FourCharCode ("CAVL"), 9)));
+    }
+    engine.queueToken (gSDSObject, nullptr, Bytes (SDSControlToken::Plain (1, FourCharCode ("SETV"), FourCharCode ("WHAT"))));
+    engine.script().clearCalls();
+    toolbox.setClock (0, 0);
+
+    EXPECT_EQ (ThrownCode ([&] { process.ServiceSDSTokens(); }), 0);
+    EXPECT_EQ (process.shown, (std::vector<std::pair<int32_t, int32_t>> { { 2, 9 } }));
+    EXPECT_EQ (process.otherTokens, std::vector<uint32_t> { FourCharCode ("WHAT") });
+    EXPECT_EQ (engine.queuedTokens(), 0u);
+    EXPECT_EQ (engine.tokensHandedOut(), 0u) << "the failed token was given back too";
+    EXPECT_EQ (engine.script().countOf ("FicPersonalityDoIdle"), 1u);
+    process.Teardown();
+}
+
+TEST_F (ProcessSDS, ATokenReachesTheProcessThatItsTaskValueNames)
+{
+    CTokenProcess servicing;
+    CTokenProcess named;
+    AddTestControls (servicing, 1);
+    AddTestControls (named, 2);
+    servicing.Initialize();
+    gInstanceSerial = 4; // the name of an instance of its own
+    named.Initialize();
+    const int32_t name = NameIDOf (named, 2);
+    engine.queueToken (gSDSObject, TaskValueOf (name), Bytes (SDSControlToken::WithValue (name, FourCharCode ("CURV"), FourCharCode ("CAVL"), 31)));
+    toolbox.setClock (0, 0);
+
+    servicing.ServiceSDSTokens();
+    EXPECT_TRUE (servicing.shown.empty());
+    EXPECT_EQ (named.shown, (std::vector<std::pair<int32_t, int32_t>> { { 2, 31 } }));
+    servicing.Teardown();
+    named.Teardown();
 }
 
 TEST_F (ProcessSDS, ReservingAgainGivesTheOldNamesBackFirstAndAnUnreservedNameIsNotFreed)
@@ -487,14 +580,22 @@ public:
     }
 };
 
-TEST_F (ProcessSDS, InstanceNamesAreCutToWhatALengthPrefixedNameHolds)
+TEST_F (ProcessSDS, ALongBaseNameGivesWayToTheSuffixSoThatEveryInstanceHasItsOwnName)
 {
-    CLongNameProcess process;
-    process.Initialize();
+    CLongNameProcess first;
+    CLongNameProcess second;
+    first.Initialize();
+    gInstanceSerial = 12;
+    second.Initialize();
     const auto calls = engine.script().callsOf ("FicSDSReserveName");
-    ASSERT_EQ (calls.size(), 1u);
-    EXPECT_EQ (calls[0].text, std::string (255, 'b'));
-    process.Teardown();
+    ASSERT_EQ (calls.size(), 2u);
+    EXPECT_EQ (calls[0].text, std::string (249, 'b') + "/Inst3");
+    EXPECT_EQ (calls[1].text, std::string (248, 'b') + "/Inst12");
+    void* id = nullptr;
+    second.GetInstanceNameID (&id);
+    EXPECT_NE (id, nullptr) << "the second name was reserved too";
+    first.Teardown();
+    second.Teardown();
 }
 
 }

@@ -167,6 +167,8 @@ protected:
     }
     void TearDown() override
     {
+        // As the group does: the instances go before their type.
+        type->DeleteAllProcesses();
         type.reset();
         ReleaseHostToolbox();
         toolbox.reset();
@@ -384,7 +386,7 @@ TEST_F (ProcessTypes, DeletingTearsDownThenDeletesOrReleasesTwice)
     EXPECT_EQ (type->DeleteProcess (2), -7126);
 }
 
-TEST_F (ProcessTypes, DeletingAllTearsDownEveryInstanceAndTheTypesEndDoesToo)
+TEST_F (ProcessTypes, DeletingAllTearsDownEveryInstanceWhichTheTypesEndLeavesAlone)
 {
     Create();
     Create();
@@ -396,9 +398,10 @@ TEST_F (ProcessTypes, DeletingAllTearsDownEveryInstanceAndTheTypesEndDoesToo)
     auto ending = std::make_unique<CTestType> (&log);
     int32_t id = 0;
     ending->CreateProcess (&id);
+    const std::unique_ptr<CProcess> left (ending->FindProcess (id));
     log.clear();
     ending.reset();
-    EXPECT_EQ (log, (std::vector<std::string> { "1 Teardown", "deleted 1" })) << "a type's end lets its instances go";
+    EXPECT_TRUE (log.empty()) << "a type's end frees its page tables only: the group deletes the instances first";
 }
 
 // A process whose teardown fails.
@@ -475,6 +478,24 @@ TEST_F (ProcessTypes, BroadcastsReachEveryInstanceAndAnswerTheFirstFailure)
     EXPECT_EQ (type->GetProcessValue(), 2);
     EXPECT_EQ (type->GetSettingPair().fSecond, 10);
     EXPECT_EQ (type->GetTypeIndex(), 4);
+}
+
+// A type that cannot answer its product identifier.
+class CUnidentifiedType final : public CTestType
+{
+public:
+    using CTestType::CTestType;
+    int32_t GetProductID (uint32_t*) override { return -7125; }
+};
+
+TEST_F (ProcessTypes, ALongNameWithoutAProductIdentifierIsEmptyAndAnswersTheFailure)
+{
+    CUnidentifiedType unidentified (&log);
+    uint8_t longName[8];
+    std::memset (longName, 'x', sizeof longName);
+    EXPECT_EQ (unidentified.GetLongName (longName), -7125);
+    EXPECT_EQ (longName[0], 0);
+    EXPECT_EQ (longName[1], 'x');
 }
 
 TEST_F (ProcessTypes, TheTypesOwnAnswers)
@@ -570,6 +591,7 @@ TEST_F (ProcessTypes, NewProcessPreloadsEveryTableUnlessOpenedWithoutViews)
     SetOpenedByWinPlugInOpen (false);
     EXPECT_TRUE (opened->loads.empty());
     EXPECT_EQ (opened->GetNumProcesses(), 1);
+    opened->DeleteAllProcesses();
 }
 
 // A process whose master bypass is control 1, on a type whose card reports bypass flags.
@@ -662,6 +684,10 @@ TEST_F (ProcessTypePageTables, AreReadFromThePlugInsResourceFileByTheirExactName
     EXPECT_FALSE (type->GetPageTable (FourCharCode ("BkSF")).Exists()) << "no such table";
     EXPECT_EQ (toolbox.openResourceFiles().size(), 0u) << "the file is closed again";
     EXPECT_EQ (toolbox.script().countOf ("UseResFile"), 6u);
+    const std::vector<std::string> names = toolbox.script().callNames();
+    ASSERT_GE (names.size(), 2u);
+    EXPECT_EQ (std::vector<std::string> (names.end() - 2, names.end()), (std::vector<std::string> { "UseResFile", "CloseResFile" }))
+        << "the saved file is current again before the file opened for the lookup is closed";
 
     Create();
     CProcess& process = type->Process (1);

@@ -269,6 +269,9 @@ TEST_F (ProcessViews, HighlightsAreSetAndReadOnTheControlsView)
     EXPECT_EQ (view.colour, 9);
     EXPECT_EQ (view.extra, 5) << "the rest of the highlight stays";
     EXPECT_EQ (view.highlightText, "abc");
+    process.SetControlHighlightInfo (2, 0x0100, 9);
+    EXPECT_FALSE (view.highlighted) << "the same rule: only the low byte is the flag";
+    process.SetControlHighlightInfo (2, 0x0101, 9);
 
     int16_t on = -1;
     int16_t colour = -1;
