@@ -8,7 +8,8 @@
 
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
-#include "views/base/ScopedToolboxObjects.h"
+#include "process/utilities/PStrings.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 #include "views/description/PlugInVersion.h"
 #include "views/description/ViewRegistry.h"
 
