@@ -1,6 +1,8 @@
 #include "views/dialogs/CItemListView.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "process/base/CDAEError.h"
@@ -176,14 +178,17 @@ void CItemListView::AttachScrollControl (int slot, uint32_t id, int16_t orientat
     for (const CPlugInView* scope = GetParent() != nullptr ? GetParent() : this; scope != nullptr && found == nullptr; scope = scope->GetParent())
         found = scope->FindSubViewByID (id);
     auto* control = dynamic_cast<CScrollControlView*> (found);
-    CScrollControlView* previous = fScrollControls[slot];
-    fScrollControls[slot] = nullptr;
-    if (previous != nullptr && previous != control)
+    // A control that refuses the list changes nothing: the slot keeps what it held.
+    if (control != nullptr)
+        control->SetScrolledView (this, orientation);
+    CScrollControlView* previous = std::exchange (fScrollControls[slot], control);
+    if (previous != nullptr && previous != control && ! HoldsScrollControl (previous))
         previous->ForgetScrolledView (this);
-    if (control == nullptr)
-        return;
-    control->SetScrolledView (this, orientation);
-    fScrollControls[slot] = control;
+}
+
+bool CItemListView::HoldsScrollControl (const CScrollControlView* control) const
+{
+    return std::find (std::begin (fScrollControls), std::end (fScrollControls), control) != std::end (fScrollControls);
 }
 
 void CItemListView::DetachAll()

@@ -382,6 +382,13 @@ TEST_F (ScrolledLists, AttachAfterScrollingAtTheirPosition)
     list.ScrollBy (150, 0);
     list.ScrollBy (5, 0);
     EXPECT_EQ (ThrownCode ([&] { root->AttachAll(); }), -7400) << "contents that start inside the list's edge";
+    EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kHorizontal), &horizontal) << "a refused attach keeps what the list held";
+    EXPECT_EQ (horizontal.GetScrolledView(), &list) << "and what the control held";
+
+    root->RemoveChild (&list);
+    EXPECT_EQ (horizontal.GetScrolledView(), nullptr) << "the list going first lets the control go";
+    horizontal.SetValue (INT32_MAX);
+    EXPECT_EQ (horizontal.GetValue(), INT32_MAX);
 }
 
 TEST_F (ScrolledLists, AListOfNoExtentHasOnePageAndDoesNotScroll)
