@@ -7,17 +7,11 @@
 #include "process/base/CDAEError.h"
 #include "process/controls/ControlValueMapping.h"
 #include "process/utilities/PStrings.h"
+#include "views/base/PStringOrEmpty.h"
 #include "views/description/CViewDescriptionReader.h"
 
 namespace
 {
-const uint8_t kEmptyText[1] {};
-
-const uint8_t* TextOrEmpty (const uint8_t* text)
-{
-    return text != nullptr ? text : kEmptyText;
-}
-
 const SDescriptionNode* IntegerNode (const SDescriptionNode* node)
 {
     if (node == nullptr || node->kind != kNodeInteger)
@@ -70,7 +64,7 @@ void CControlView::GetName (uint8_t* name) const
 
 void CControlView::SetName (const uint8_t* name)
 {
-    PStrCopy63 (TextOrEmpty (name), fName);
+    PStrCopy63 (PStrOrEmpty (name), fName);
 }
 
 void CControlView::ValueToText (int32_t value, char* text, int32_t length) const
@@ -113,7 +107,7 @@ void CControlView::SetHighlight (int16_t colour, int16_t extra, const uint8_t* t
     const bool changed = colour != fHighlightColour || extra != fHighlightExtra;
     fHighlightColour = colour;
     fHighlightExtra = extra;
-    PStrCopy (TextOrEmpty (text), fHighlightText);
+    PStrCopy (PStrOrEmpty (text), fHighlightText);
     if (changed)
         RedrawEditors();
 }

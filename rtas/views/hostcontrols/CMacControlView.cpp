@@ -3,6 +3,7 @@
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/PStrings.h"
+#include "views/base/PStringOrEmpty.h"
 #include "views/description/CViewDescriptionReader.h"
 #include "views/description/DescriptionNode.h"
 
@@ -111,8 +112,7 @@ void CMacControlView::ReadDescription (CViewDescriptionReader& reader)
 
 void CMacControlView::SetTitle (const uint8_t* title)
 {
-    static const uint8_t kEmpty[1] {};
-    PStrCopy (title != nullptr ? title : kEmpty, fTitle);
+    PStrCopy (PStrOrEmpty (title), fTitle);
 }
 
 void CMacControlView::SetRange (int16_t minimum, int16_t maximum)
