@@ -14,7 +14,8 @@ namespace
 {
 const SDescriptionNode* IntegerNode (const SDescriptionNode* node)
 {
-    if (node == nullptr || node->kind != kNodeInteger)
+    ThrowIfNull (node);
+    if (node->kind != kNodeInteger)
         ThrowConditionFalse();
     return node;
 }
@@ -131,7 +132,8 @@ void CControlView::ReadDescription (CViewDescriptionReader& reader)
 {
     CCustomView::ReadDescription (reader);
     const SDescriptionNode* name = reader.TakeAttributeList();
-    if (name == nullptr || name->kind != kNodeString)
+    ThrowIfNull (name);
+    if (name->kind != kNodeString)
         ThrowConditionFalse();
     const SDescriptionNode* steps = IntegerNode (name->next);
     const SDescriptionNode* initial = IntegerNode (steps->next);

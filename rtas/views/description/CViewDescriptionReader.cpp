@@ -81,7 +81,8 @@ void CViewDescriptionReader::Read()
 const SDescriptionNode* CViewDescriptionReader::TakeAttributeList()
 {
     const SDescriptionNode* list = fNextAttributeList;
-    if (list == nullptr || list->kind != kNodeList)
+    ThrowIfNull (list);
+    if (list->kind != kNodeList)
         ThrowConditionFalse();
     fNextAttributeList = list->next;
     return ListNodes (*list);

@@ -45,7 +45,7 @@ public:
     // the next one. `first` is the list node of the first attribute list.
     void SetAttributeLists (const SDescriptionNode* first) { fNextAttributeList = first; }
     // The nodes of the current attribute list (null when it is empty); the reader moves on to
-    // the next list. Throws -7400 when no list is left or the node is not a list.
+    // the next list. Throws -7053 when no list is left and -7400 when the node is not a list.
     const SDescriptionNode* TakeAttributeList();
     // Whether an attribute list is left to take.
     bool HasAttributeList() const { return fNextAttributeList != nullptr; }

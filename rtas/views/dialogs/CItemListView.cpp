@@ -127,13 +127,17 @@ void CItemListView::ReadDescription (CViewDescriptionReader& reader)
 {
     CCustomView::ReadDescription (reader);
     const SDescriptionNode* id = reader.TakeAttributeList();
-    if (id == nullptr || id->kind != kNodeInteger || id->value < INT16_MIN || id->value > INT16_MAX)
+    ThrowIfNull (id);
+    if (id->kind != kNodeInteger || id->value < INT16_MIN || id->value > INT16_MAX)
         ThrowConditionFalse();
     const SDescriptionNode* horizontal = id->next;
     if (horizontal != nullptr)
     {
+        if (horizontal->kind != kNodeFourCharCode)
+            ThrowConditionFalse();
         const SDescriptionNode* vertical = horizontal->next;
-        if (horizontal->kind != kNodeFourCharCode || vertical == nullptr || vertical->kind != kNodeFourCharCode || vertical->next != nullptr)
+        ThrowIfNull (vertical);
+        if (vertical->kind != kNodeFourCharCode || vertical->next != nullptr)
             ThrowConditionFalse();
         SetScrollControlIDs (NodeFourCharCode (*horizontal), NodeFourCharCode (*vertical));
     }

@@ -87,9 +87,8 @@ CViewPopupControlEditor::~CViewPopupControlEditor() = default;
 void CViewPopupControlEditor::ReadDescription (CViewDescriptionReader& reader)
 {
     CControlEditor::ReadDescription (reader);
-    const SDescriptionNode* node = TakeRequiredList (reader);
-    if (node == nullptr)
-        throw CDAEError (RTASError::kNullPointer);
+    const SDescriptionNode* node = reader.TakeAttributeList();
+    ThrowIfNull (node);
     if (node->kind != kNodeInteger || node->value < INT16_MIN || node->value > INT16_MAX)
         throw CDAEError (RTASError::kConditionFalse);
     fContentID = static_cast<int16_t> (node->value);

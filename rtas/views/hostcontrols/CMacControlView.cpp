@@ -11,7 +11,8 @@ namespace
 {
 int16_t ShortIntegerOf (const SDescriptionNode* node)
 {
-    if (node == nullptr || node->kind != kNodeInteger || node->value < INT16_MIN || node->value > INT16_MAX)
+    ThrowIfNull (node);
+    if (node->kind != kNodeInteger || node->value < INT16_MIN || node->value > INT16_MAX)
         ThrowConditionFalse();
     return static_cast<int16_t> (node->value);
 }
@@ -98,7 +99,8 @@ void CMacControlView::ReadDescription (CViewDescriptionReader& reader)
 {
     CCustomView::ReadDescription (reader);
     const SDescriptionNode* title = reader.TakeAttributeList();
-    if (title == nullptr || title->kind != kNodeString)
+    ThrowIfNull (title);
+    if (title->kind != kNodeString)
         ThrowConditionFalse();
     const int16_t minimum = ShortIntegerOf (title->next);
     const int16_t maximum = ShortIntegerOf (title->next->next);

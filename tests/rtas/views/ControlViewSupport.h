@@ -7,6 +7,7 @@
 
 #include "views/controls/CControlView.h"
 #include "views/custom/CCustomView.h"
+#include "views/description/CViewDescriptionReader.h"
 #include "views/description/ViewFromDescription.h"
 
 #include <ThrownCode.h>
@@ -28,6 +29,24 @@ std::unique_ptr<View> Described (const std::string& text, Rect bounds = { 10, 20
     view.release();
     return std::unique_ptr<View> (typed);
 }
+
+// The code that reading a description's attribute lists into the view throws (0 when none).
+inline int32_t ReadCode (CCustomView& view, const std::string& text)
+{
+    const SDialogItem item = DescriptionItem (text);
+    CViewDescriptionReader reader (item);
+    reader.Read();
+    const SDescriptionNode* lists = reader.GetHead()->next->next;
+    reader.SetAttributeLists (ListNodes (*lists));
+    return ThrownCode ([&] { view.ReadDescription (reader); });
+}
+
+// A description's attribute lists and the code reading them throws.
+struct SDescriptionCase
+{
+    const char* lists;
+    int32_t code;
+};
 
 inline std::string PascalText (const uint8_t* text)
 {
