@@ -295,12 +295,13 @@ TEST_F (DialEditors, LinearTrackingCountsTheLargerOfOpposedMovesAndStopsAtTheEnd
     }
 }
 
-TEST_F (DialEditors, DraggingTurnsTheKnobAndWritesOnlyChangedValues)
+TEST_F (DialEditors, DraggingTurnsTheKnobAndWritesTheValueOfEveryPollThatMoved)
 {
     CDialControlEditor& dial = OpenDial ("cyclical", INT32_MIN);
-    toolbox.setMouseScript ({ Down (88, 2), Down (88, 2), Down (88, 2), Down (88, 54), Up (88, 54) });
+    toolbox.setMouseScript ({ Down (88, 2), Down (88, 2), Down (88, 2), Down (88, 54), Down (88, 55), Up (88, 55) });
     Click (MouseDown (88, 2));
-    EXPECT_EQ (view->written, (std::vector<int32_t> { 0, 0x7FFFFFFE })) << "the first poll counts even where the click was";
+    EXPECT_EQ (view->written, (std::vector<int32_t> { 0, 0x7FFFFFFE, 0x7FFFFFFE }))
+        << "the first poll counts even where the click was, an unmoved mouse writes nothing, a move to the same value writes it again";
     EXPECT_EQ (dial.GetHilite(), 0);
 
     dial.SetAngularTracking (false);
