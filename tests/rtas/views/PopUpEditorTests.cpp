@@ -77,6 +77,52 @@ TEST_F (RadioGroups, ChildrenStandForStepsAndChildrenPastTheLastStepDoNothing)
     EXPECT_EQ (anchor.h, 45);
 }
 
+// A pop-up's synthetic click follows the mouse over the children while the button is down, and
+// stops where the mouse leaves the group, finds no child or a child past the last step.
+TEST_F (RadioGroups, ASyntheticClickFollowsTheMouseUntilItLeavesTheChildrenOrTheButtonIsUp)
+{
+    struct Case
+    {
+        const char* what;
+        int32_t steps;
+        std::vector<HostExtMouseSample> then;
+        std::vector<int32_t> chosen;
+        size_t left;
+    };
+    const Case cases[] = {
+        { "outside the group", 3, { Down (70, 20), Down (100, 20), Down (40, 20), Up (40, 20) }, { 0, 2 }, 2 },
+        { "between two children", 3, { Down (70, 20), Down (29, 20), Down (40, 20), Up (40, 20) }, { 0, 2 }, 2 },
+        { "on a child past the last step", 2, { Down (40, 20), Down (70, 20), Down (10, 20), Up (10, 20) }, { 0, 1 }, 2 },
+        { "the button up", 3, { Down (70, 20), Up (40, 20), Down (10, 20) }, { 0, 2 }, 1 },
+    };
+    CRadioGroupControlEditor& group = OpenGroup ("! RadioGroup (('Rg01') ('Gain'))", 3);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        view->SetStepCount (c.steps);
+        view->SetStep (1);
+        view->written.clear();
+        std::vector<HostExtMouseSample> samples { Down (10, 20) };
+        samples.insert (samples.end(), c.then.begin(), c.then.end());
+        toolbox.setMouseScript (samples);
+        group.TrackMouse (MouseDown (10, 20), true);
+        std::vector<int32_t> expected;
+        for (int32_t step : c.chosen)
+            expected.push_back (view->ValueFromStep (step));
+        EXPECT_EQ (view->written, expected);
+        EXPECT_EQ (toolbox.pendingMouseSamples(), c.left) << "the loop ended there";
+    }
+}
+
+TEST_F (RadioGroups, ARealClickSelectsOnceWhereItWas)
+{
+    CRadioGroupControlEditor& group = OpenGroup ("! RadioGroup (('Rg01') ('Gain'))", 3);
+    toolbox.setMouseScript ({ Down (10, 20), Down (70, 20), Up (70, 20) });
+    group.TrackMouse (MouseDown (10, 20), false);
+    EXPECT_EQ (view->written, std::vector<int32_t> { view->ValueFromStep (0) });
+    EXPECT_EQ (toolbox.pendingMouseSamples(), 2u) << "the mouse is not followed";
+}
+
 TEST_F (RadioGroups, TheHighlightFrameIsDrawnOnlyWithEnableHighlight)
 {
     CRadioGroupControlEditor* framed = nullptr;
