@@ -296,8 +296,33 @@ TEST_F (TextPopUps, AClickOffEveryScreenOpensOnTheMainScreen)
     EXPECT_EQ (Describe (popUp.GetScreenRect()), Describe (Rect { 0, 1000, 768, 2024 }));
     EXPECT_EQ (Describe (popUp.GetMenuRect()), Describe (Rect { 81, 1005, 146, 1061 })) << "slid onto the screen";
 
+    EXPECT_FALSE (ScreenHolding ({ 115, 220 }).has_value());
     toolbox.setScreens ({});
-    EXPECT_EQ (Describe (ScreenHolding ({ 10, 10 })), Describe (kDefaultLimitRect)) << "without screens nothing limits a pop-up";
+    EXPECT_EQ (Describe (ScreenHoldingOrMain ({ 10, 10 })), Describe (kDefaultLimitRect)) << "without screens nothing limits a pop-up";
+}
+
+TEST_F (TextPopUps, AMenuWiderThanTheScreenShowsSideArrowsAndScrollsTowardsTheHiddenSide)
+{
+    // The menu (56 wide) opens at global h 230; the screen keeps it within 245 to 275.
+    toolbox.setScreens ({ { 0, 240, 200, 280 } });
+    CTextPopupControlEditor& popUp = OpenPopUp (5, 2);
+    PopUpAndMove ({});
+    EXPECT_EQ (Describe (popUp.GetMenuRect()), Describe (Rect { 81, 230, 146, 286 }));
+    EXPECT_EQ (Describe (popUp.GetVisibleMenuRect()), Describe (Rect { 81, 245, 146, 275 }));
+    EXPECT_EQ (popUp.GetScrollArrows(), PopUpArrow::kLeft | PopUpArrow::kRight);
+    const WindowRef menuWindow = toolbox.lastPopUpWindow();
+    // The window's pixels start at the visible part's top-left (global 245, 81).
+    EXPECT_EQ (toolbox.pixel (menuWindow, 6, 32), kBlackPixel) << "the left arrow's triangle";
+    EXPECT_EQ (toolbox.pixel (menuWindow, 24, 32), kBlackPixel) << "the right arrow's triangle";
+    EXPECT_NE (toolbox.pixel (menuWindow, 1, 32), kBlackPixel) << "the arrow zone is erased around its triangle";
+
+    // Global (246, 100) rests in the left zone, (270, 100) in the right one.
+    PopUpAndMove ({ Down (46, 0), Down (46, 0), Up (46, 0) });
+    EXPECT_EQ (popUp.GetMenuRect().left, 245) << "scrolled right by the 15 pixels hidden on the left, then no further";
+    EXPECT_EQ (popUp.GetScrollArrows(), PopUpArrow::kRight);
+    PopUpAndMove ({ Down (70, 0), Down (70, 0), Up (70, 0) });
+    EXPECT_EQ (popUp.GetMenuRect().left, 230 - 11) << "scrolled left by the 11 pixels hidden on the right";
+    EXPECT_EQ (popUp.GetScrollArrows(), PopUpArrow::kLeft);
 }
 
 TEST_F (TextPopUps, TheMenuDefinitionAnswersEveryMessageAndLetsNoFailureOut)
@@ -475,6 +500,18 @@ TEST_F (ViewPopUps, TheInnerEditorsAreUnregisteredAlsoWhenThePopUpFails)
     view->failReads = false;
     EXPECT_EQ (Chain (*view), std::vector<const IControlViewEditor*> { &popUp });
     EXPECT_EQ (popUp.GetInnerEditor (0)->GetBoundView(), nullptr);
+}
+
+TEST_F (ViewPopUps, APopUpClickedOffEveryScreenFailsWithMinus7400AndChoosesNothing)
+{
+    CViewPopupControlEditor& popUp = OpenPopUp();
+    toolbox.setScreens ({ { 0, 1000, 768, 2024 } });
+    toolbox.setMouseScript ({ Down (20, 15), Down (20, 15), Down (70, 25), Up (70, 25) });
+    EXPECT_EQ (ThrownCode ([&] { Click (MouseDown (20, 15)); }), -7400) << "no screen holds global (220, 115)";
+    EXPECT_TRUE (view->written.empty());
+    EXPECT_EQ (Chain (*view), std::vector<const IControlViewEditor*> { &popUp });
+    EXPECT_EQ (popUp.GetPopUpView()->GetWindow(), nullptr);
+    EXPECT_EQ (toolbox.script().countOf ("InsertMenu"), toolbox.script().countOf ("DeleteMenu"));
 }
 
 TEST_F (ViewPopUps, TheDescriptionNamesTheContentAndAtMostFourEditors)
