@@ -12,6 +12,9 @@
 
 #include <ThrownCode.h>
 
+#include <initializer_list>
+#include <string>
+
 inline SDialogItem DescriptionItem (const std::string& text, Rect bounds = { 10, 20, 40, 80 }, uint8_t type = 4)
 {
     return { bounds, type, reinterpret_cast<const uint8_t*> (text.data()), text.size() };
@@ -47,6 +50,20 @@ struct SDescriptionCase
     const char* lists;
     int32_t code;
 };
+
+// For each case: reading its attribute lists into a new View throws its code, and the
+// description of that view type builds no view.
+template <class View>
+void ExpectDescriptionCodes (const std::string& type, std::initializer_list<SDescriptionCase> cases)
+{
+    for (const SDescriptionCase& c : cases)
+    {
+        const std::string text = "! " + type + " " + c.lists;
+        View view;
+        EXPECT_EQ (ReadCode (view, text), c.code) << text;
+        EXPECT_EQ (Described<View> (text), nullptr) << text;
+    }
+}
 
 inline std::string PascalText (const uint8_t* text)
 {

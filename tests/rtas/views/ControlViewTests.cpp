@@ -133,22 +133,17 @@ TEST (ControlViews, ReadTheirNameStepsValueAndDefaultFromADescription)
     EXPECT_EQ (PascalText (name), std::string (63, 'n'));
 
     // A missing list or item is -7053, an item of another kind or one too many -7400.
-    const SDescriptionCase cases[] = {
-        { "(('Gain'))", -7053 },
-        { "(('Gain') ())", -7053 },
-        { "(('Gain') (\"Gain\"))", -7053 },
-        { "(('Gain') (\"Gain\" 5))", -7053 },
-        { "(('Gain') (5 5 0))", -7400 },
-        { "(('Gain') (\"Gain\" 5 0 1 2))", -7400 },
-        { "(('Gain') (\"Gain\" 5 0.5))", -7400 },
-        { "(('Gain') (\"Gain\" 5 0 'abcd'))", -7400 },
-    };
-    for (const SDescriptionCase& c : cases)
-    {
-        CProcessControlView view;
-        EXPECT_EQ (ReadCode (view, std::string ("! ProcessControl ") + c.lists), c.code) << c.lists;
-        EXPECT_EQ (Described<CControlView> (std::string ("! ProcessControl ") + c.lists), nullptr) << c.lists;
-    }
+    ExpectDescriptionCodes<CProcessControlView> ("ProcessControl",
+                                                 {
+                                                     { "(('Gain'))", -7053 },
+                                                     { "(('Gain') ())", -7053 },
+                                                     { "(('Gain') (\"Gain\"))", -7053 },
+                                                     { "(('Gain') (\"Gain\" 5))", -7053 },
+                                                     { "(('Gain') (5 5 0))", -7400 },
+                                                     { "(('Gain') (\"Gain\" 5 0 1 2))", -7400 },
+                                                     { "(('Gain') (\"Gain\" 5 0.5))", -7400 },
+                                                     { "(('Gain') (\"Gain\" 5 0 'abcd'))", -7400 },
+                                                 });
 }
 
 TEST (ControlViews, AScrollControlAndItemListAreRegisteredViewTypes)

@@ -211,21 +211,16 @@ TEST_F (HostControlViews, ReadTheirTitleRangeAndValueFromADescription)
     EXPECT_EQ (view->GetMaximum(), 5);
     EXPECT_EQ (view->GetControlValue(), 4);
     // A missing list or item is -7053, an item of another kind or one too many -7400.
-    const SDescriptionCase cases[] = {
-        { "(('Btn1'))", -7053 },
-        { "(('Btn1') ())", -7053 },
-        { "(('Btn1') (\"OK\" 0 1))", -7053 },
-        { "(('Btn1') (\"OK\" 0 1 0 0))", -7400 },
-        { "(('Btn1') (0 1 0))", -7400 },
-        { "(('Btn1') (\"OK\" 0 40000 0))", -7400 },
-        { "(('Btn1') (\"OK\" 0 1 \"0\"))", -7400 },
-    };
-    for (const SDescriptionCase& c : cases)
-    {
-        CButtonView button;
-        EXPECT_EQ (ReadCode (button, std::string ("! Button ") + c.lists), c.code) << c.lists;
-        EXPECT_EQ (Described<CMacControlView> (std::string ("! Button ") + c.lists), nullptr) << c.lists;
-    }
+    ExpectDescriptionCodes<CButtonView> ("Button",
+                                         {
+                                             { "(('Btn1'))", -7053 },
+                                             { "(('Btn1') ())", -7053 },
+                                             { "(('Btn1') (\"OK\" 0 1))", -7053 },
+                                             { "(('Btn1') (\"OK\" 0 1 0 0))", -7400 },
+                                             { "(('Btn1') (0 1 0))", -7400 },
+                                             { "(('Btn1') (\"OK\" 0 40000 0))", -7400 },
+                                             { "(('Btn1') (\"OK\" 0 1 \"0\"))", -7400 },
+                                         });
 }
 
 } // namespace

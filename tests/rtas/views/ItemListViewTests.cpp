@@ -443,21 +443,16 @@ TEST_F (ScrolledLists, IdsThatMatchNoScrollControlLeaveTheListUnscrollable)
     EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kHorizontal), nullptr);
     EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kVertical), nullptr) << "a control view that does not scroll is not attached";
     // A missing list, id or vertical ID is -7053, anything else out of place -7400.
-    const SDescriptionCase cases[] = {
-        { "(('List'))", -7053 },
-        { "(('List') ())", -7053 },
-        { "(('List') (400 'HScr'))", -7053 },
-        { "(('List') (400 'HScr' 5))", -7400 },
-        { "(('List') (400 5 'VScr'))", -7400 },
-        { "(('List') (70000))", -7400 },
-        { "(('List') (400 'HScr' 'VScr' 'More'))", -7400 },
-    };
-    for (const SDescriptionCase& c : cases)
-    {
-        CItemListView list;
-        EXPECT_EQ (ReadCode (list, std::string ("! ItemList ") + c.lists), c.code) << c.lists;
-        EXPECT_EQ (Described<CItemListView> (std::string ("! ItemList ") + c.lists), nullptr) << c.lists;
-    }
+    ExpectDescriptionCodes<CItemListView> ("ItemList",
+                                           {
+                                               { "(('List'))", -7053 },
+                                               { "(('List') ())", -7053 },
+                                               { "(('List') (400 'HScr'))", -7053 },
+                                               { "(('List') (400 'HScr' 5))", -7400 },
+                                               { "(('List') (400 5 'VScr'))", -7400 },
+                                               { "(('List') (70000))", -7400 },
+                                               { "(('List') (400 'HScr' 'VScr' 'More'))", -7400 },
+                                           });
 }
 
 TEST_F (ScrolledLists, ScrollControlsAndListsForgetEachOtherWhenOneGoes)

@@ -229,21 +229,16 @@ TEST_F (PictureViews, ReadTheirPicturesFromADescription)
     view.reset();
 
     // A missing list or picture id is -7053, anything else out of place -7400.
-    const SDescriptionCase cases[] = {
-        { "(('Pic1'))", -7053 },
-        { "(('Pic1') (normal))", -7053 },
-        { "(('Pic1') (normal 5 clicked))", -7053 },
-        { "(('Pic1') (5 normal))", -7400 },
-        { "(('Pic1') (left 5))", -7400 },
-        { "(('Pic1') (normal 5.5))", -7400 },
-        { "(('Pic1') (normal 70000))", -7400 },
-    };
-    for (const SDescriptionCase& c : cases)
-    {
-        CPictureView picture;
-        EXPECT_EQ (ReadCode (picture, std::string ("! Picture ") + c.lists), c.code) << c.lists;
-        EXPECT_EQ (Described<CPictureView> (std::string ("! Picture ") + c.lists), nullptr) << c.lists;
-    }
+    ExpectDescriptionCodes<CPictureView> ("Picture",
+                                          {
+                                              { "(('Pic1'))", -7053 },
+                                              { "(('Pic1') (normal))", -7053 },
+                                              { "(('Pic1') (normal 5 clicked))", -7053 },
+                                              { "(('Pic1') (5 normal))", -7400 },
+                                              { "(('Pic1') (left 5))", -7400 },
+                                              { "(('Pic1') (normal 5.5))", -7400 },
+                                              { "(('Pic1') (normal 70000))", -7400 },
+                                          });
 }
 
 TEST_F (PictureViews, IconViewsOfOneIconDoNotFreeItUnderEachOther)

@@ -351,19 +351,14 @@ TEST_F (StaticTexts, ReadTheirTextAndJustificationFromADescription)
     ASSERT_NE (plain, nullptr);
     EXPECT_EQ (plain->GetJustification(), teFlushDefault);
 
-    const SDescriptionCase cases[] = {
-        { "(('Txt1'))", -7053 },
-        { "(('Txt1') (5))", -7400 },
-        { "(('Txt1') (\"A\" plate))", -7400 },
-        { "(('Txt1') ('abcd'))", -7400 },
-        { "(('Txt1') (top))", -7400 },
-    };
-    for (const SDescriptionCase& c : cases)
-    {
-        CStaticTextView text;
-        EXPECT_EQ (ReadCode (text, std::string ("! StaticText ") + c.lists), c.code) << c.lists;
-        EXPECT_EQ (Described<CStaticTextView> (std::string ("! StaticText ") + c.lists), nullptr) << c.lists;
-    }
+    ExpectDescriptionCodes<CStaticTextView> ("StaticText",
+                                             {
+                                                 { "(('Txt1'))", -7053 },
+                                                 { "(('Txt1') (5))", -7400 },
+                                                 { "(('Txt1') (\"A\" plate))", -7400 },
+                                                 { "(('Txt1') ('abcd'))", -7400 },
+                                                 { "(('Txt1') (top))", -7400 },
+                                             });
 }
 
 } // namespace
