@@ -1,7 +1,7 @@
 #include "process/dsp/DSPCodeResources.h"
 
 #include "process/utilities/HostExtToolbox.h"
-#include "process/utilities/PlugInFileRecord.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 
 #include <cstring>
 
@@ -66,28 +66,9 @@ DSPCodeBlock WordCodeBlock (ResType type, const uint8_t* bytes, int32_t length)
     return block;
 }
 
-ScopedPlugInResourceFile::ScopedPlugInResourceFile()
-{
-    const HostToolboxRoutines& toolbox = HostToolbox();
-    fPrevious = toolbox.CurResFile();
-    fFile = toolbox.FSpOpenResFile (&GetPlugInFileSpec(), fsRdPerm);
-    if (fFile > 0)
-        toolbox.UseResFile (fFile);
-}
-
-ScopedPlugInResourceFile::~ScopedPlugInResourceFile()
-{
-    const HostToolboxRoutines* toolbox = InstalledHostToolbox();
-    if (toolbox == nullptr)
-        return;
-    toolbox->UseResFile (fPrevious);
-    if (fFile > 0)
-        toolbox->CloseResFile (fFile);
-}
-
 DSPCodeBlock LoadPlugInResourceAsWords (ResType type, int16_t id)
 {
-    const ScopedPlugInResourceFile current;
+    const ScopedPlugInResFile current;
     if (! current.IsOpen())
         return {};
     const HostToolboxRoutines& toolbox = HostToolbox();
@@ -101,6 +82,6 @@ DSPCodeBlock LoadPlugInResourceAsWords (ResType type, int16_t id)
 
 int16_t CountPlugInResources (ResType type)
 {
-    const ScopedPlugInResourceFile current;
+    const ScopedPlugInResFile current;
     return current.IsOpen() ? HostToolbox().CountResources (type) : int16_t (0);
 }

@@ -28,25 +28,6 @@ DSPCodeBlock RawCodeBlock (const uint8_t* bytes, uint32_t length);
 // beyond the last whole word are ignored. Nothing for a length below 1.
 DSPCodeBlock WordCodeBlock (ResType type, const uint8_t* bytes, int32_t length);
 
-// Makes the plug-in's resource file current for its lifetime (the toolbox opens it once more
-// through the plug-in's file spec) and then makes the file current before it current again.
-// Throws CDAEError -7401 without a toolbox.
-class ScopedPlugInResourceFile
-{
-public:
-    ScopedPlugInResourceFile();
-    ~ScopedPlugInResourceFile();
-    ScopedPlugInResourceFile (const ScopedPlugInResourceFile&) = delete;
-    ScopedPlugInResourceFile& operator= (const ScopedPlugInResourceFile&) = delete;
-
-    // False when the toolbox could not open the file: nothing is read from it then.
-    bool IsOpen() const { return fFile > 0; }
-
-private:
-    int16_t fPrevious;
-    int16_t fFile;
-};
-
 // [host thread] The resource of the plug-in's resource file as 24-bit words (WordCodeBlock);
 // nothing when it or the file is missing, or it is empty.
 DSPCodeBlock LoadPlugInResourceAsWords (ResType type, int16_t id);

@@ -23,25 +23,6 @@ private:
     RgnHandle fRegion;
 };
 
-// [window thread] Makes the plug-in's resource file current for the length of the scope (opened
-// once more, so that it stays open even when nothing else holds it) and then the file that was
-// current before. Without a plug-in file that the toolbox can open, nothing changes and IsOpen()
-// is false.
-class ScopedPlugInResFile
-{
-public:
-    ScopedPlugInResFile();
-    ~ScopedPlugInResFile();
-    ScopedPlugInResFile (const ScopedPlugInResFile&) = delete;
-    ScopedPlugInResFile& operator= (const ScopedPlugInResFile&) = delete;
-
-    bool IsOpen() const { return fFile > 0; }
-
-private:
-    int16_t fPrevious = 0;
-    int16_t fFile = -1;
-};
-
 // [window thread] Keeps the current port's fore or back colour for the scope.
 class ScopedPortColour
 {

@@ -7,20 +7,15 @@
 #include "process/base/CDAEError.h"
 #include "process/controls/ControlValueMapping.h"
 #include "process/utilities/PStrings.h"
+#include "views/base/PStringOrEmpty.h"
 #include "views/description/CViewDescriptionReader.h"
 
 namespace
 {
-const uint8_t kEmptyText[1] {};
-
-const uint8_t* TextOrEmpty (const uint8_t* text)
-{
-    return text != nullptr ? text : kEmptyText;
-}
-
 const SDescriptionNode* IntegerNode (const SDescriptionNode* node)
 {
-    if (node == nullptr || node->kind != kNodeInteger)
+    ThrowIfNull (node);
+    if (node->kind != kNodeInteger)
         ThrowConditionFalse();
     return node;
 }
@@ -70,7 +65,7 @@ void CControlView::GetName (uint8_t* name) const
 
 void CControlView::SetName (const uint8_t* name)
 {
-    PStrCopy63 (TextOrEmpty (name), fName);
+    PStrCopy63 (PStrOrEmpty (name), fName);
 }
 
 void CControlView::ValueToText (int32_t value, char* text, int32_t length) const
@@ -113,7 +108,7 @@ void CControlView::SetHighlight (int16_t colour, int16_t extra, const uint8_t* t
     const bool changed = colour != fHighlightColour || extra != fHighlightExtra;
     fHighlightColour = colour;
     fHighlightExtra = extra;
-    PStrCopy (TextOrEmpty (text), fHighlightText);
+    PStrCopy (PStrOrEmpty (text), fHighlightText);
     if (changed)
         RedrawEditors();
 }
@@ -137,7 +132,8 @@ void CControlView::ReadDescription (CViewDescriptionReader& reader)
 {
     CCustomView::ReadDescription (reader);
     const SDescriptionNode* name = reader.TakeAttributeList();
-    if (name == nullptr || name->kind != kNodeString)
+    ThrowIfNull (name);
+    if (name->kind != kNodeString)
         ThrowConditionFalse();
     const SDescriptionNode* steps = IntegerNode (name->next);
     const SDescriptionNode* initial = IntegerNode (steps->next);

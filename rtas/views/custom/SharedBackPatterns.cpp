@@ -1,8 +1,8 @@
 #include "views/custom/SharedBackPatterns.h"
 
 #include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 #include "views/base/CPlugInView.h"
-#include "views/base/ScopedToolboxObjects.h"
 
 namespace
 {

@@ -8,7 +8,8 @@
 
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
-#include "views/base/ScopedToolboxObjects.h"
+#include "process/utilities/PStrings.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 #include "views/description/PlugInVersion.h"
 #include "views/description/ViewRegistry.h"
 
@@ -73,14 +74,15 @@ void CViewDescriptionReader::Read()
     fPoolUsed = 0;
     fHead = nullptr;
     fCursor = fItem.text;
-    fHead = ReadList (0, 0);
+    fHead = ReadList (0);
     ResolveQueries (fHead);
 }
 
 const SDescriptionNode* CViewDescriptionReader::TakeAttributeList()
 {
     const SDescriptionNode* list = fNextAttributeList;
-    if (list == nullptr || list->kind != kNodeList)
+    ThrowIfNull (list);
+    if (list->kind != kNodeList)
         ThrowConditionFalse();
     fNextAttributeList = list->next;
     return ListNodes (*list);
@@ -89,7 +91,7 @@ const SDescriptionNode* CViewDescriptionReader::TakeAttributeList()
 // ---- Tokens ----
 
 // The top level (closing 0) ends at the end of the text; a nested list at its closing bracket.
-SDescriptionNode* CViewDescriptionReader::ReadList (uint8_t closing, int depth)
+SDescriptionNode* CViewDescriptionReader::ReadList (uint8_t closing)
 {
     SList list;
     for (;;)
@@ -97,7 +99,7 @@ SDescriptionNode* CViewDescriptionReader::ReadList (uint8_t closing, int depth)
         SkipSeparators();
         if (AtEnd() || (closing != 0 && *fCursor == closing))
             break;
-        SDescriptionNode* node = ReadToken (depth);
+        SDescriptionNode* node = ReadToken();
         if (node == nullptr)
             break;
         if (list.last != nullptr)
@@ -121,7 +123,7 @@ SDescriptionNode* CViewDescriptionReader::ReadList (uint8_t closing, int depth)
     return list.first;
 }
 
-SDescriptionNode* CViewDescriptionReader::ReadToken (int depth)
+SDescriptionNode* CViewDescriptionReader::ReadToken()
 {
     const uint8_t c = *fCursor;
     if (c == '!')
@@ -135,11 +137,9 @@ SDescriptionNode* CViewDescriptionReader::ReadToken (int depth)
         return ReadCharacterLiteral();
     if (c == '(' || c == '[')
     {
-        if (depth >= kMaxListDepth)
-            ThrowConditionFalse();
         SDescriptionNode* list = NewNode (kNodeList, 0);
         ++fCursor;
-        list->value = PointerValue (ReadList (c == '(' ? ')' : ']', depth + 1));
+        list->value = PointerValue (ReadList (c == '(' ? ')' : ']'));
         return list;
     }
     if (c == '-' || c == '.' || IsDigit (c))
@@ -198,8 +198,8 @@ SDescriptionNode* CViewDescriptionReader::ReadCharacterLiteral()
 }
 
 // A number: an optional "-" (separators may follow), then "0x" and hexadecimal digits (at most
-// 32 bits), or decimal digits with at most one "." (real). Integers beyond 32 bits and reals
-// beyond the float range are refused.
+// 32 bits; none is 0), or decimal digits with at most one "." (real). Integers beyond 32 bits and
+// reals beyond the float range are refused.
 SDescriptionNode* CViewDescriptionReader::ReadNumber()
 {
     const bool negative = *fCursor == '-';
@@ -215,15 +215,12 @@ SDescriptionNode* CViewDescriptionReader::ReadNumber()
     {
         fCursor += 2;
         uint32_t value = 0;
-        int digits = 0;
-        for (; ! AtEnd() && HexValue (*fCursor) >= 0; ++fCursor, ++digits)
+        for (; ! AtEnd() && HexValue (*fCursor) >= 0; ++fCursor)
         {
             if (value > 0x0FFFFFFFu)
                 ThrowConditionFalse();
             value = value * 16 + uint32_t (HexValue (*fCursor));
         }
-        if (digits == 0)
-            ThrowConditionFalse();
         return NewNode (kNodeInteger, static_cast<int32_t> (negative ? 0u - value : value));
     }
 
@@ -264,14 +261,18 @@ SDescriptionNode* CViewDescriptionReader::ReadNumber()
     return NewNode (kNodeInteger, static_cast<int32_t> (negative ? -integer : integer));
 }
 
-// A registered name; an unknown one ends the list (the cursor stays after it).
+// A registered name, the whole word; an unknown one (also a word longer than a length-prefixed
+// name can be) ends the list, the cursor after it.
 SDescriptionNode* CViewDescriptionReader::ReadWord()
 {
     const uint8_t* start = fCursor;
     while (! AtEnd() && (IsLetter (*fCursor) || IsDigit (*fCursor)))
         ++fCursor;
-    uint8_t name[kViewNameMaxLength + 1];
-    name[0] = static_cast<uint8_t> (std::min<ptrdiff_t> (fCursor - start, kViewNameMaxLength));
+    const ptrdiff_t length = fCursor - start;
+    if (length > kPStrMaxLength)
+        return nullptr;
+    uint8_t name[kPStrMaxLength + 1];
+    name[0] = static_cast<uint8_t> (length);
     std::memcpy (name + 1, start, name[0]);
     SDescriptionNode found {};
     if (! LookupViewKeyword (name, &found))

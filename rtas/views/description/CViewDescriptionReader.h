@@ -7,12 +7,12 @@
 // "!" a marker; "..." a string and '...' a character literal (escapes \' \\ \a \b \f \n \r \t \v;
 // a literal holds 0, 1 or 4 characters, 4 making a four-character code); ( ) and [ ] a nested
 // list; "-", "." or a digit a number ("0x" hexadecimal, a "." makes it real); a word of letters
-// and digits a registered name (an unknown word ends its list, which is then accepted only when
-// its closing bracket follows). Texts are cut at 255 characters, names at 63.
+// and digits a registered name, matched whole (an unknown word ends its list, which is then
+// accepted only when its closing bracket follows). Texts are cut at 255 characters.
 //
 // Reading never goes past the item's text. Errors are thrown as CDAEError: -7400 for text that is
-// not a description (a bad token, escape, literal, number, list or query, lists nested deeper
-// than 32), -7053 when the pool runs out.
+// not a description (a bad token, escape, literal, number, list or query), -7053 when the pool
+// runs out (which also bounds how deep lists nest: each list takes a node of the pool).
 //
 // [window thread] for every operation.
 
@@ -27,7 +27,6 @@ class CViewDescriptionReader
 public:
     static constexpr size_t kPoolSize = 4096;
     static constexpr int kMaxTextLength = 255;
-    static constexpr int kMaxListDepth = 32;
 
     // The item (and its text) must outlive the reader.
     explicit CViewDescriptionReader (const SDialogItem& item);
@@ -46,7 +45,7 @@ public:
     // the next one. `first` is the list node of the first attribute list.
     void SetAttributeLists (const SDescriptionNode* first) { fNextAttributeList = first; }
     // The nodes of the current attribute list (null when it is empty); the reader moves on to
-    // the next list. Throws -7400 when no list is left or the node is not a list.
+    // the next list. Throws -7053 when no list is left and -7400 when the node is not a list.
     const SDescriptionNode* TakeAttributeList();
     // Whether an attribute list is left to take.
     bool HasAttributeList() const { return fNextAttributeList != nullptr; }
@@ -60,9 +59,9 @@ private:
         SDescriptionNode* last = nullptr;
     };
 
-    SDescriptionNode* ReadList (uint8_t closing, int depth);
+    SDescriptionNode* ReadList (uint8_t closing);
     // The next token's node; null when the token ends the list.
-    SDescriptionNode* ReadToken (int depth);
+    SDescriptionNode* ReadToken();
     SDescriptionNode* ReadString();
     SDescriptionNode* ReadCharacterLiteral();
     SDescriptionNode* ReadNumber();

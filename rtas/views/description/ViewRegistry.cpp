@@ -1,7 +1,5 @@
 #include "views/description/ViewRegistry.h"
 
-#include <algorithm>
-#include <cstring>
 #include <map>
 #include <string>
 
@@ -103,19 +101,14 @@ const SStandardEntry kStandardEntries[] = {
 };
 // clang-format on
 
-std::string NameOf (const char* name, size_t length)
-{
-    return std::string (name, std::min<size_t> (length, kViewNameMaxLength));
-}
-
 std::string NameOf (const char* name)
 {
-    return name != nullptr ? NameOf (name, std::strlen (name)) : std::string();
+    return name != nullptr ? std::string (name) : std::string();
 }
 
 std::string NameOf (const uint8_t* name)
 {
-    return name != nullptr ? NameOf (reinterpret_cast<const char*> (name + 1), name[0]) : std::string();
+    return name != nullptr ? std::string (reinterpret_cast<const char*> (name + 1), name[0]) : std::string();
 }
 
 void AddStandardEntries (Registry& registry)

@@ -1,7 +1,7 @@
 #pragma once
 // The registry of view descriptions: the names of view types, attribute keywords and text queries
-// that a description may use, each with its node kind and value. Names are compared byte by byte;
-// registering a name again replaces its entry; names longer than 63 characters are cut.
+// that a description may use, each with its node kind and value. Names are compared byte by byte
+// and whole: a name matches only a name it equals. Registering a name again replaces its entry.
 //
 // The standard entries are registered when the registry is first used, before any other
 // registration takes effect, so a later registration of a standard name replaces it.
@@ -11,8 +11,6 @@
 #include <cstdint>
 
 #include "views/description/DescriptionNode.h"
-
-inline constexpr int kViewNameMaxLength = 63;
 
 // Values of the standard attribute keywords (node kind 3).
 namespace ViewKeyword

@@ -2,6 +2,7 @@
 
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 #include "views/base/ScopedToolboxObjects.h"
 #include "views/base/ViewGeometry.h"
 #include "views/dialogs/DialogResources.h"

@@ -1,10 +1,13 @@
 #include "views/dialogs/CItemListView.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 #include "views/base/ScopedToolboxObjects.h"
 #include "views/base/ViewGeometry.h"
 #include "views/controls/CScrollControlView.h"
@@ -124,13 +127,17 @@ void CItemListView::ReadDescription (CViewDescriptionReader& reader)
 {
     CCustomView::ReadDescription (reader);
     const SDescriptionNode* id = reader.TakeAttributeList();
-    if (id == nullptr || id->kind != kNodeInteger || id->value < INT16_MIN || id->value > INT16_MAX)
+    ThrowIfNull (id);
+    if (id->kind != kNodeInteger || id->value < INT16_MIN || id->value > INT16_MAX)
         ThrowConditionFalse();
     const SDescriptionNode* horizontal = id->next;
     if (horizontal != nullptr)
     {
+        if (horizontal->kind != kNodeFourCharCode)
+            ThrowConditionFalse();
         const SDescriptionNode* vertical = horizontal->next;
-        if (horizontal->kind != kNodeFourCharCode || vertical == nullptr || vertical->kind != kNodeFourCharCode || vertical->next != nullptr)
+        ThrowIfNull (vertical);
+        if (vertical->kind != kNodeFourCharCode || vertical->next != nullptr)
             ThrowConditionFalse();
         SetScrollControlIDs (NodeFourCharCode (*horizontal), NodeFourCharCode (*vertical));
     }
@@ -175,14 +182,17 @@ void CItemListView::AttachScrollControl (int slot, uint32_t id, int16_t orientat
     for (const CPlugInView* scope = GetParent() != nullptr ? GetParent() : this; scope != nullptr && found == nullptr; scope = scope->GetParent())
         found = scope->FindSubViewByID (id);
     auto* control = dynamic_cast<CScrollControlView*> (found);
-    CScrollControlView* previous = fScrollControls[slot];
-    fScrollControls[slot] = nullptr;
-    if (previous != nullptr && previous != control)
+    // A control that refuses the list changes nothing: the slot keeps what it held.
+    if (control != nullptr)
+        control->SetScrolledView (this, orientation);
+    CScrollControlView* previous = std::exchange (fScrollControls[slot], control);
+    if (previous != nullptr && previous != control && ! HoldsScrollControl (previous))
         previous->ForgetScrolledView (this);
-    if (control == nullptr)
-        return;
-    control->SetScrolledView (this, orientation);
-    fScrollControls[slot] = control;
+}
+
+bool CItemListView::HoldsScrollControl (const CScrollControlView* control) const
+{
+    return std::find (std::begin (fScrollControls), std::end (fScrollControls), control) != std::end (fScrollControls);
 }
 
 void CItemListView::DetachAll()

@@ -25,7 +25,7 @@ class CItemListView : public CCustomView
 {
 public:
     CItemListView() = default;
-    // Lets the scroll controls go.
+    // Lets the scroll controls it holds go.
     ~CItemListView() override;
 
     // Draws with the children clipped to the area.
@@ -35,7 +35,9 @@ public:
     // table that is not whole, an item of an unknown kind, or an item list that holds itself
     // (also through others) throws -7400. The resource is released and no child is left then.
     CPlugInView* GetParentOrAttach() override;
-    // Attaches the scroll controls, then the children.
+    // Attaches the scroll controls, then the children. A control that refuses the list (its
+    // contents start inside its edge: CDAEError -7400) leaves both as they were: the list keeps
+    // the control it held and that control still scrolls it.
     void AttachAll() override;
     // Lets the scroll controls go, then detaches the children.
     void DetachAll() override;
@@ -64,6 +66,7 @@ private:
     void LoadItems();
     void BuildItems (const uint8_t* data, size_t size);
     void AttachScrollControl (int slot, uint32_t id, int16_t orientation);
+    bool HoldsScrollControl (const CScrollControlView* control) const;
     void DetachScrollControls();
 
     int16_t fItemListID = kNoItemListID;

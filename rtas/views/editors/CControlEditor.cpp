@@ -244,13 +244,6 @@ void CControlEditor::Click (const EventRecord& event)
 
 // ---- The description ----
 
-const SDescriptionNode* CControlEditor::TakeRequiredList (CViewDescriptionReader& reader)
-{
-    if (! reader.HasAttributeList())
-        throw CDAEError (RTASError::kNullPointer);
-    return reader.TakeAttributeList();
-}
-
 const SDescriptionNode* CControlEditor::TakeOptionalList (CViewDescriptionReader& reader)
 {
     return reader.HasAttributeList() ? reader.TakeAttributeList() : nullptr;
@@ -268,7 +261,7 @@ uint32_t CControlEditor::ControlIDOf (const SDescriptionNode* node)
 void CControlEditor::ReadDescription (CViewDescriptionReader& reader)
 {
     CCustomView::ReadDescription (reader);
-    const SDescriptionNode* id = TakeRequiredList (reader);
+    const SDescriptionNode* id = reader.TakeAttributeList();
     fControlID = ControlIDOf (id);
     if (id->next != nullptr)
         throw CDAEError (RTASError::kConditionFalse);

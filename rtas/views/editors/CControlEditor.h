@@ -92,8 +92,6 @@ public:
     void ReadDescription (CViewDescriptionReader& reader) override;
 
 protected:
-    // The next attribute list's nodes; a description without one throws CDAEError -7053.
-    static const SDescriptionNode* TakeRequiredList (CViewDescriptionReader& reader);
     // The next attribute list's nodes, or null when the description has no list left.
     static const SDescriptionNode* TakeOptionalList (CViewDescriptionReader& reader);
     // The code of a four-character code node: none throws CDAEError -7053, another kind -7400.

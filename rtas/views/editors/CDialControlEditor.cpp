@@ -216,11 +216,8 @@ void CDialControlEditor::TrackMouse (const EventRecord& event, bool synthetic)
         RunIdleService();
         if (SamePoint (mouse, last))
             continue;
-        const int32_t value = fAngularTracking ? AngularValue (mouse, current) : LinearValue (mouse, last, current);
+        current = fAngularTracking ? AngularValue (mouse, current) : LinearValue (mouse, last, current);
         last = mouse;
-        if (value == current)
-            continue;
-        current = value;
         SetValue (current);
     }
 }

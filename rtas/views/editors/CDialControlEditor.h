@@ -23,7 +23,8 @@ class CDialControlEditor : public CControlEditor
 public:
     CDialControlEditor() = default;
 
-    // Turns the knob while the mouse is down, from where the click was.
+    // Turns the knob while the mouse is down, from where the click was: every poll whose mouse
+    // moved computes a value and sets it, also when it is the value the control has.
     void TrackMouse (const EventRecord& event, bool synthetic) override;
     // Moves the view and the pointer line with it.
     void Offset (int16_t dh, int16_t dv) override;

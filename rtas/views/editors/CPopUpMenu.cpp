@@ -10,6 +10,15 @@
 namespace
 {
 const unsigned char kNoTitle[1] {};
+
+// The bounds of the screen of that index; none when the toolbox gives none.
+std::optional<Rect> ScreenBounds (int16_t index)
+{
+    Rect bounds {};
+    if (HostToolbox().GetScreenBounds (index, &bounds) == 0)
+        return std::nullopt;
+    return bounds;
+}
 } // namespace
 
 // Marks the menu open and inserted for the scope; at its end the drawing target is cleared and
@@ -127,20 +136,22 @@ void CPopUpMenu::Definition (int16_t message, MenuHandle menu, Rect* menuRect, P
     }
 }
 
-Rect ScreenHolding (Point global)
+std::optional<Rect> ScreenHolding (Point global)
 {
-    const HostToolboxRoutines& toolbox = HostToolbox();
-    const int16_t count = toolbox.CountScreens();
-    std::optional<Rect> main;
+    const int16_t count = HostToolbox().CountScreens();
     for (int16_t index = 0; index < count; ++index)
-    {
-        Rect bounds {};
-        if (toolbox.GetScreenBounds (index, &bounds) == 0)
-            continue;
-        if (ViewGeometry::Contains (bounds, global))
+        if (const std::optional<Rect> bounds = ScreenBounds (index); bounds && ViewGeometry::Contains (*bounds, global))
             return bounds;
-        if (! main)
-            main = bounds;
-    }
-    return main.value_or (kDefaultLimitRect);
+    return std::nullopt;
+}
+
+Rect ScreenHoldingOrMain (Point global)
+{
+    if (const std::optional<Rect> holding = ScreenHolding (global))
+        return *holding;
+    const int16_t count = HostToolbox().CountScreens();
+    for (int16_t index = 0; index < count; ++index)
+        if (const std::optional<Rect> bounds = ScreenBounds (index))
+            return *bounds;
+    return kDefaultLimitRect;
 }

@@ -85,6 +85,9 @@ private:
     std::optional<ScopedDrawingTarget> fDrawingTarget;
 };
 
-// [window thread] The bounds of the screen that holds the global point; the first (main) screen
-// when none holds it; without screens a rectangle that limits nothing.
-Rect ScreenHolding (Point global);
+// [window thread] The bounds of the first screen that holds the global point; none when no screen
+// holds it.
+std::optional<Rect> ScreenHolding (Point global);
+// [window thread] The screen that holds the global point, else the first (main) screen; without
+// screens a rectangle that limits nothing.
+Rect ScreenHoldingOrMain (Point global);

@@ -94,16 +94,15 @@ void CRadioGroupControlEditor::TrackMouse (const EventRecord& event, bool synthe
     const HostToolboxRoutines& toolbox = HostToolbox();
     ScopedViewDrawing drawing (*this, nullptr);
     Point mouse = event.where;
-    for (;;)
+    while (Contains (GetVisibleRect(), mouse))
     {
-        if (Contains (GetVisibleRect(), mouse))
+        const int32_t index = IndexOfChildAt (mouse);
+        if (index < 0 || index >= GetStepCount())
+            break;
+        if (ChildAt (index) != GetSelectedChild())
         {
-            const int32_t index = IndexOfChildAt (mouse);
-            if (index >= 0 && index < GetStepCount() && ChildAt (index) != GetSelectedChild())
-            {
-                SetStep (index);
-                GivePlugInGroupIdleTime();
-            }
+            SetStep (index);
+            GivePlugInGroupIdleTime();
         }
         if (! synthetic || toolbox.StillDown() == 0)
             break;

@@ -16,8 +16,10 @@ public:
     // The control ID list, then at most one list of strings: "EnableHighlight" turns the
     // highlight frame on, other strings are ignored, anything else throws CDAEError -7400.
     void ReadDescription (CViewDescriptionReader& reader) override;
-    // Selects the step of the child under the mouse (children past the last step do nothing),
-    // once for a real click, for as long as the button is down for a pop-up's synthetic click.
+    // While the mouse is inside the editor's visible part, selects the step of the child under it:
+    // once for a real click, and again on each poll while the button is down for a pop-up's
+    // synthetic click. The mouse outside the visible part, on no child or on a child past the
+    // last step ends it.
     void TrackMouse (const EventRecord& event, bool synthetic) override;
     // Highlights the child of the current step (and only it).
     void ValueChanged() override;

@@ -121,7 +121,7 @@ bool CTextEditEditor::IsHighlighted() const
 void CTextEditEditor::ReadDescription (CViewDescriptionReader& reader)
 {
     CCustomView::ReadDescription (reader);
-    const SDescriptionNode* id = TakeRequiredList (reader);
+    const SDescriptionNode* id = reader.TakeAttributeList();
     SetControlID (ControlIDOf (id));
     const SDescriptionNode* keyword = id->next;
     if (keyword == nullptr)

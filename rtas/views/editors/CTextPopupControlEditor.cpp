@@ -276,7 +276,7 @@ void CTextPopupControlEditor::PlaceMenu (Point click, int16_t item)
     const int32_t shown = std::max<int32_t> (item - 1, 0);
     int32_t top = click.v - shown * fItemHeight - 2 * fItemHeight / 3;
     int32_t left = click.h + kMenuClickOffset;
-    fScreenRect = ScreenHolding (click);
+    fScreenRect = ScreenHoldingOrMain (click);
     const Rect allowed = Inset (fScreenRect, kMenuScreenMargin, kMenuScreenMargin);
     left = SlideOnto (left, width, allowed.left, allowed.right);
     top = SlideOnto (top, height, allowed.top, allowed.bottom);

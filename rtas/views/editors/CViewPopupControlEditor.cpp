@@ -1,6 +1,7 @@
 #include "views/editors/CViewPopupControlEditor.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "process/base/CDAEError.h"
@@ -87,9 +88,8 @@ CViewPopupControlEditor::~CViewPopupControlEditor() = default;
 void CViewPopupControlEditor::ReadDescription (CViewDescriptionReader& reader)
 {
     CControlEditor::ReadDescription (reader);
-    const SDescriptionNode* node = TakeRequiredList (reader);
-    if (node == nullptr)
-        throw CDAEError (RTASError::kNullPointer);
+    const SDescriptionNode* node = reader.TakeAttributeList();
+    ThrowIfNull (node);
     if (node->kind != kNodeInteger || node->value < INT16_MIN || node->value > INT16_MAX)
         throw CDAEError (RTASError::kConditionFalse);
     fContentID = static_cast<int16_t> (node->value);
@@ -123,13 +123,16 @@ CPlugInView* CViewPopupControlEditor::GetParentOrAttach()
 // ---- The pop-up ----
 
 // Beside the click as the text pop-up opens, moved onto the screen that holds the click (inset by
-// 5) as far as it fits there.
+// 5) as far as it fits there. A click on no screen throws CDAEError -7400.
 void CViewPopupControlEditor::PlaceMenu (Point click)
 {
+    const std::optional<Rect> screen = ScreenHolding (click);
+    if (! screen)
+        ThrowConditionFalse();
     const Rect content = fPopUpView->GetRect();
     const int32_t width = content.right - content.left;
     const int32_t height = content.bottom - content.top;
-    const Rect allowed = Inset (ScreenHolding (click), kMenuScreenMargin, kMenuScreenMargin);
+    const Rect allowed = Inset (*screen, kMenuScreenMargin, kMenuScreenMargin);
     const auto fit = [] (int32_t start, int32_t size, int32_t low, int32_t high) {
         return std::max (low, std::min (start, high - size));
     };

@@ -3,6 +3,7 @@
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/PStrings.h"
+#include "views/base/PStringOrEmpty.h"
 #include "views/description/CViewDescriptionReader.h"
 #include "views/description/DescriptionNode.h"
 
@@ -10,7 +11,8 @@ namespace
 {
 int16_t ShortIntegerOf (const SDescriptionNode* node)
 {
-    if (node == nullptr || node->kind != kNodeInteger || node->value < INT16_MIN || node->value > INT16_MAX)
+    ThrowIfNull (node);
+    if (node->kind != kNodeInteger || node->value < INT16_MIN || node->value > INT16_MAX)
         ThrowConditionFalse();
     return static_cast<int16_t> (node->value);
 }
@@ -97,7 +99,8 @@ void CMacControlView::ReadDescription (CViewDescriptionReader& reader)
 {
     CCustomView::ReadDescription (reader);
     const SDescriptionNode* title = reader.TakeAttributeList();
-    if (title == nullptr || title->kind != kNodeString)
+    ThrowIfNull (title);
+    if (title->kind != kNodeString)
         ThrowConditionFalse();
     const int16_t minimum = ShortIntegerOf (title->next);
     const int16_t maximum = ShortIntegerOf (title->next->next);
@@ -111,8 +114,7 @@ void CMacControlView::ReadDescription (CViewDescriptionReader& reader)
 
 void CMacControlView::SetTitle (const uint8_t* title)
 {
-    static const uint8_t kEmpty[1] {};
-    PStrCopy (title != nullptr ? title : kEmpty, fTitle);
+    PStrCopy (PStrOrEmpty (title), fTitle);
 }
 
 void CMacControlView::SetRange (int16_t minimum, int16_t maximum)

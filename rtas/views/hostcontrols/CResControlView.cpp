@@ -2,7 +2,7 @@
 
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
-#include "views/base/ScopedToolboxObjects.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 
 ControlHandle CResControlView::CreateControl (WindowRef window)
 {

@@ -1,7 +1,6 @@
 #include "views/pictures/CCachedPicture.h"
 
 #include "process/utilities/HostExtToolbox.h"
-#include "views/base/ScopedToolboxObjects.h"
 
 namespace
 {
@@ -13,13 +12,17 @@ CCachedPicture::~CCachedPicture()
     ReleasePicture();
 }
 
+// The resource first, then the open that kept its file: the last close of a file disposes of
+// what is still loaded from it.
 void CCachedPicture::ReleasePicture()
 {
-    if (fPicture == nullptr)
-        return;
-    if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
-        toolbox->ReleaseResource (fPicture);
-    fPicture = nullptr;
+    if (fPicture != nullptr)
+    {
+        if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
+            toolbox->ReleaseResource (fPicture);
+        fPicture = nullptr;
+    }
+    fFileOpen.Close();
 }
 
 void CCachedPicture::Draw (const Rect& frame) const
@@ -43,4 +46,5 @@ void CCachedPicture::Load (int16_t id)
     toolbox.LoadResource (picture);
     fPicture = picture;
     fID = id;
+    fFileOpen = plugInFile.KeepOpen();
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 #include "views/base/ScopedToolboxObjects.h"
 
 namespace

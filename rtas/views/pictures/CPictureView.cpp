@@ -68,9 +68,10 @@ void CPictureView::ReadDescription (CViewDescriptionReader& reader)
     for (const SDescriptionNode* node = reader.TakeAttributeList(); node != nullptr; node = node->next->next)
     {
         const int16_t state = node->kind == kNodeKeyword ? StateOfKeyword (node->value) : -1;
-        const SDescriptionNode* id = node->next;
-        if (state < 0 || id == nullptr)
+        if (state < 0)
             throw CDAEError (RTASError::kConditionFalse);
+        const SDescriptionNode* id = node->next;
+        ThrowIfNull (id);
         if (id->kind == kNodeInteger && id->value >= INT16_MIN && id->value <= INT16_MAX)
             SetPicture (state, static_cast<int16_t> (id->value));
         else if (id->kind != kNodeString)

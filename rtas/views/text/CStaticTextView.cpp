@@ -8,6 +8,7 @@
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/PStrings.h"
 #include "views/base/KeyMap.h"
+#include "views/base/PStringOrEmpty.h"
 #include "views/base/ScopedToolboxObjects.h"
 #include "views/base/ViewGeometry.h"
 #include "views/custom/ColourSets.h"
@@ -92,8 +93,7 @@ int16_t CStaticTextView::GetTextStyle() const
 
 void CStaticTextView::SetText (const uint8_t* text)
 {
-    static const uint8_t kEmpty[1] {};
-    PStrCopy (text != nullptr ? text : kEmpty, fText);
+    PStrCopy (PStrOrEmpty (text), fText);
 }
 
 void CStaticTextView::SetText (std::string_view text)

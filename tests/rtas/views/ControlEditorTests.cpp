@@ -23,13 +23,16 @@
 namespace
 {
 
-// An editor that records the values it was shown and its tracking.
+// An editor that records the values it was shown, its tracking and its idle passes.
 class CountingEditor : public CControlEditor
 {
 public:
     std::vector<int32_t> shown;
     int tracks = 0;
+    int idles = 0;
     std::function<void()> onTrack;
+    // Tracking returns at once instead of following the mouse until the button is up.
+    bool tracksAtOnce = false;
 
     void ValueChanged() override { shown.push_back (GetValue()); }
     void TrackMouse (const EventRecord& event, bool synthetic) override
@@ -37,7 +40,13 @@ public:
         ++tracks;
         if (onTrack)
             onTrack();
-        CControlEditor::TrackMouse (event, synthetic);
+        if (! tracksAtOnce)
+            CControlEditor::TrackMouse (event, synthetic);
+    }
+    void Idle (int32_t value) override
+    {
+        ++idles;
+        CControlEditor::Idle (value);
     }
 };
 
@@ -347,6 +356,22 @@ TEST_F (ControlEditors, AClickOnABoundProcessControlIsBracketedByItsTouch)
     notDown.what = 2;
     Click (notDown);
     EXPECT_TRUE (process.touches.empty()) << "only a mouse-down touches";
+}
+
+TEST_F (ControlEditors, AfterTrackingTheClickWaitsForTheButtonWithIdlePassesAndTheHostsRequests)
+{
+    CountingEditor* editor = nullptr;
+    Open ([&] (CCustomView& root) { editor = &AddEditor (root, TestControlID (2), { 0, 0, 20, 20 }); });
+    editor->tracksAtOnce = true;
+    process.services = 0;
+    editor->idles = 0;
+    toolbox.setMouseScript ({ Down (5, 5), Down (5, 5), Down (5, 5), Up (5, 5) });
+    Click (MouseDown (5, 5));
+    EXPECT_EQ (editor->tracks, 1);
+    EXPECT_EQ (toolbox.pendingMouseSamples(), 0u) << "it waited for the button to come up";
+    EXPECT_EQ (editor->idles, 2) << "its own idle pass on each poll with the button down";
+    EXPECT_EQ (process.services, 2) << "and the process served the host on each";
+    EXPECT_EQ (process.touches, (std::vector<int32_t> { 2, -2 }));
 }
 
 TEST_F (ControlEditors, TheTouchEndsAlsoWhenTrackingThrows)

@@ -7,9 +7,13 @@
 
 #include "views/controls/CControlView.h"
 #include "views/custom/CCustomView.h"
+#include "views/description/CViewDescriptionReader.h"
 #include "views/description/ViewFromDescription.h"
 
 #include <ThrownCode.h>
+
+#include <initializer_list>
+#include <string>
 
 inline SDialogItem DescriptionItem (const std::string& text, Rect bounds = { 10, 20, 40, 80 }, uint8_t type = 4)
 {
@@ -27,6 +31,38 @@ std::unique_ptr<View> Described (const std::string& text, Rect bounds = { 10, 20
         return nullptr;
     view.release();
     return std::unique_ptr<View> (typed);
+}
+
+// The code that reading a description's attribute lists into the view throws (0 when none).
+inline int32_t ReadCode (CCustomView& view, const std::string& text)
+{
+    const SDialogItem item = DescriptionItem (text);
+    CViewDescriptionReader reader (item);
+    reader.Read();
+    const SDescriptionNode* lists = reader.GetHead()->next->next;
+    reader.SetAttributeLists (ListNodes (*lists));
+    return ThrownCode ([&] { view.ReadDescription (reader); });
+}
+
+// A description's attribute lists and the code reading them throws.
+struct SDescriptionCase
+{
+    const char* lists;
+    int32_t code;
+};
+
+// For each case: reading its attribute lists into a new View throws its code, and the
+// description of that view type builds no view.
+template <class View>
+void ExpectDescriptionCodes (const std::string& type, std::initializer_list<SDescriptionCase> cases)
+{
+    for (const SDescriptionCase& c : cases)
+    {
+        const std::string text = "! " + type + " " + c.lists;
+        View view;
+        EXPECT_EQ (ReadCode (view, text), c.code) << text;
+        EXPECT_EQ (Described<View> (text), nullptr) << text;
+    }
 }
 
 inline std::string PascalText (const uint8_t* text)

@@ -132,16 +132,18 @@ TEST (ControlViews, ReadTheirNameStepsValueAndDefaultFromADescription)
     longNamed->GetName (name);
     EXPECT_EQ (PascalText (name), std::string (63, 'n'));
 
-    for (const char* refused : {
-             "! ProcessControl (('Gain'))",
-             "! ProcessControl (('Gain') ())",
-             "! ProcessControl (('Gain') (5 5 0))",
-             "! ProcessControl (('Gain') (\"Gain\" 5))",
-             "! ProcessControl (('Gain') (\"Gain\" 5 0 1 2))",
-             "! ProcessControl (('Gain') (\"Gain\" 5 0.5))",
-             "! ProcessControl (('Gain') (\"Gain\" 5 0 'abcd'))",
-         })
-        EXPECT_EQ (Described<CControlView> (refused), nullptr) << refused;
+    // A missing list or item is -7053, an item of another kind or one too many -7400.
+    ExpectDescriptionCodes<CProcessControlView> ("ProcessControl",
+                                                 {
+                                                     { "(('Gain'))", -7053 },
+                                                     { "(('Gain') ())", -7053 },
+                                                     { "(('Gain') (\"Gain\"))", -7053 },
+                                                     { "(('Gain') (\"Gain\" 5))", -7053 },
+                                                     { "(('Gain') (5 5 0))", -7400 },
+                                                     { "(('Gain') (\"Gain\" 5 0 1 2))", -7400 },
+                                                     { "(('Gain') (\"Gain\" 5 0.5))", -7400 },
+                                                     { "(('Gain') (\"Gain\" 5 0 'abcd'))", -7400 },
+                                                 });
 }
 
 TEST (ControlViews, AScrollControlAndItemListAreRegisteredViewTypes)

@@ -55,10 +55,10 @@ void Damage (std::string& text, std::mt19937& random)
     }
 }
 
-// Walks the whole tree: strings within their limit, lists within the nesting limit.
+// Walks the whole tree: strings within their limit, lists no deeper than the pool holds nodes.
 void CheckTree (const SDescriptionNode* first, int depth)
 {
-    ASSERT_LE (depth, CViewDescriptionReader::kMaxListDepth);
+    ASSERT_LE (depth, int (CViewDescriptionReader::kPoolSize / sizeof (SDescriptionNode)));
     for (const SDescriptionNode* node = first; node != nullptr; node = node->next)
     {
         ASSERT_GE (node->kind, kNodeMarker);

@@ -157,17 +157,6 @@ public:
     }
 };
 
-// The code that reading a description's attribute lists into the view throws (0 when none).
-inline int32_t ReadCode (CCustomView& view, const std::string& text)
-{
-    const SDialogItem item = DescriptionItem (text);
-    CViewDescriptionReader reader (item);
-    reader.Read();
-    const SDescriptionNode* lists = reader.GetHead()->next->next;
-    reader.SetAttributeLists (ListNodes (*lists));
-    return ThrownCode ([&] { view.ReadDescription (reader); });
-}
-
 inline std::vector<const IControlViewEditor*> Chain (const CControlView& view)
 {
     std::vector<const IControlViewEditor*> editors;

@@ -210,15 +210,17 @@ TEST_F (HostControlViews, ReadTheirTitleRangeAndValueFromADescription)
     EXPECT_EQ (view->GetMinimum(), -2);
     EXPECT_EQ (view->GetMaximum(), 5);
     EXPECT_EQ (view->GetControlValue(), 4);
-    for (const char* refused : {
-             "! Button (('Btn1'))",
-             "! Button (('Btn1') (\"OK\" 0 1))",
-             "! Button (('Btn1') (\"OK\" 0 1 0 0))",
-             "! Button (('Btn1') (0 1 0))",
-             "! Button (('Btn1') (\"OK\" 0 40000 0))",
-             "! Button (('Btn1') (\"OK\" 0 1 \"0\"))",
-         })
-        EXPECT_EQ (Described<CMacControlView> (refused), nullptr) << refused;
+    // A missing list or item is -7053, an item of another kind or one too many -7400.
+    ExpectDescriptionCodes<CButtonView> ("Button",
+                                         {
+                                             { "(('Btn1'))", -7053 },
+                                             { "(('Btn1') ())", -7053 },
+                                             { "(('Btn1') (\"OK\" 0 1))", -7053 },
+                                             { "(('Btn1') (\"OK\" 0 1 0 0))", -7400 },
+                                             { "(('Btn1') (0 1 0))", -7400 },
+                                             { "(('Btn1') (\"OK\" 0 40000 0))", -7400 },
+                                             { "(('Btn1') (\"OK\" 0 1 \"0\"))", -7400 },
+                                         });
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "PlugInResources.h"
 
 #include "process/base/FourCharCode.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 #include "views/controls/CProcessControlView.h"
 #include "views/controls/CScrollControlView.h"
 #include "views/dialogs/CDialogView.h"
@@ -169,6 +170,31 @@ TEST_F (ItemLists, BuildTheTreeOfTheirItemList)
     list->SetWindow (nullptr);
 }
 
+TEST_F (ItemLists, AClickOnADisabledItemGoesToItsNearestEnabledAncestor)
+{
+    Use ({ { "DITL", 300, ItemListBytes ({ TextItem ({ 0, 0, 20, 60 }, kStaticText | kDisabled, "Off"), { { 30, 0, 50, 60 }, kUser, {} } }) } });
+    std::vector<std::string> log;
+    root = std::make_unique<LoggingView> ("root", Rect { 0, 0, kHeight, kWidth }, &log, kWhite);
+    CItemListView& list = Add (ListOf (300, { 10, 10, 70, 70 }));
+    list.SetEnabled (false);
+    list.FinishCreate();
+    root->SetWindow (window);
+    const auto clickAt = [&] (int h, int v) {
+        log.clear();
+        EventRecord click {};
+        click.what = 1;
+        click.where = At (h, v);
+        toolbox.setMouseScript ({});
+        EXPECT_EQ (root->HandleClick (&click), 0);
+    };
+    clickAt (15, 15);
+    EXPECT_EQ (log, std::vector<std::string> { "root Click" }) << "the disabled text passes it to the list, the disabled list to the root";
+    EXPECT_EQ (toolbox.objectCounts().textEdits, 0u) << "the text starts no editing";
+    clickAt (15, 45);
+    EXPECT_TRUE (log.empty()) << "the enabled user item takes its own click";
+    root->SetWindow (nullptr);
+}
+
 TEST_F (ItemLists, AListWithoutAnItemListIsMinus7053)
 {
     EXPECT_EQ (ThrownCode ([] { ListOf (kNoItemListID, { 0, 0, 50, 50 })->FinishCreate(); }), -7053);
@@ -305,8 +331,12 @@ protected:
     void SetUp() override
     {
         ItemLists::SetUp();
-        Use ({ { "DITL", 400,
-                 ItemListBytes ({ { { 0, 0, 20, 100 }, kUser, {} }, { { 0, 100, 20, 200 }, kUser, {} }, { { 0, 200, 20, 250 }, kUser, {} } }) } });
+        Use ({ ScrolledItems() });
+    }
+
+    static SResource ScrolledItems()
+    {
+        return { "DITL", 400, ItemListBytes ({ { { 0, 0, 20, 100 }, kUser, {} }, { { 0, 100, 20, 200 }, kUser, {} }, { { 0, 200, 20, 250 }, kUser, {} } }) };
     }
 
     CItemListView& AddList (const std::string& description, Rect frame = { 10, 10, 50, 110 })
@@ -382,6 +412,13 @@ TEST_F (ScrolledLists, AttachAfterScrollingAtTheirPosition)
     list.ScrollBy (150, 0);
     list.ScrollBy (5, 0);
     EXPECT_EQ (ThrownCode ([&] { root->AttachAll(); }), -7400) << "contents that start inside the list's edge";
+    EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kHorizontal), &horizontal) << "a refused attach keeps what the list held";
+    EXPECT_EQ (horizontal.GetScrolledView(), &list) << "and what the control held";
+
+    root->RemoveChild (&list);
+    EXPECT_EQ (horizontal.GetScrolledView(), nullptr) << "the list going first lets the control go";
+    horizontal.SetValue (INT32_MAX);
+    EXPECT_EQ (horizontal.GetValue(), INT32_MAX);
 }
 
 TEST_F (ScrolledLists, AListOfNoExtentHasOnePageAndDoesNotScroll)
@@ -405,9 +442,17 @@ TEST_F (ScrolledLists, IdsThatMatchNoScrollControlLeaveTheListUnscrollable)
     root->AttachAll();
     EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kHorizontal), nullptr);
     EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kVertical), nullptr) << "a control view that does not scroll is not attached";
-    for (const char* refused : { "! ItemList (('List') (400 'HScr'))", "! ItemList (('List') ())", "! ItemList (('List') (400 'HScr' 5))",
-                                 "! ItemList (('List') (70000))", "! ItemList (('List') (400 'HScr' 'VScr' 'More'))" })
-        EXPECT_EQ (Described<CItemListView> (refused), nullptr) << refused;
+    // A missing list, id or vertical ID is -7053, anything else out of place -7400.
+    ExpectDescriptionCodes<CItemListView> ("ItemList",
+                                           {
+                                               { "(('List'))", -7053 },
+                                               { "(('List') ())", -7053 },
+                                               { "(('List') (400 'HScr'))", -7053 },
+                                               { "(('List') (400 'HScr' 5))", -7400 },
+                                               { "(('List') (400 5 'VScr'))", -7400 },
+                                               { "(('List') (70000))", -7400 },
+                                               { "(('List') (400 'HScr' 'VScr' 'More'))", -7400 },
+                                           });
 }
 
 TEST_F (ScrolledLists, ScrollControlsAndListsForgetEachOtherWhenOneGoes)
@@ -458,6 +503,52 @@ TEST_F (ScrolledLists, ScrollingMovesThePixelsAndRedrawsWhatItUncovers)
     EXPECT_EQ (PixelAt (32, 21), kWhitePixel) << "what it left is redrawn";
     EXPECT_EQ (PixelAt (12, 21), PixelOf (kDefaultBackColor)) << "the uncovered strip shows the background";
     EXPECT_EQ (ContentLeft (list), 20);
+}
+
+// A view whose background is a pixel pattern of the plug-in's resource file.
+class PatternedView : public CPlugInView
+{
+public:
+    PatternedView()
+    {
+        ScopedPlugInResFile plugInFile;
+        fPattern = LoadPicture (1000);
+    }
+    ~PatternedView() override { HostToolbox().DisposePixPat (fPattern); }
+    PixPatHandle GetBackPattern() const override { return fPattern; }
+
+private:
+    PixPatHandle fPattern = nullptr;
+};
+
+TEST_F (ScrolledLists, ScrollingShowsTheBackPatternInWhatItUncoversAndPutsThePortsPatternBack)
+{
+    Use ({ ScrolledItems(), { "ppat", 2000, PatternBytes (1, 1, { 0xFF777777u }) } });
+    auto patterned = std::make_unique<PatternedView>();
+    patterned->SetRect ({ 0, 0, kHeight, kWidth });
+    PatternedView& parent = Add (std::move (patterned));
+    ASSERT_NE (parent.GetBackPattern(), nullptr);
+    auto list = Described<CItemListView> ("! ItemList (('List') (400))", { 10, 10, 50, 110 });
+    ASSERT_NE (list, nullptr);
+    CItemListView& scrolled = *list;
+    parent.AddChild (std::move (list), false);
+    scrolled.FinishCreate();
+    root->SetWindow (window);
+    HostToolbox().SetPort (window);
+    PixPatHandle portsOwn = nullptr;
+    {
+        ScopedPlugInResFile plugInFile;
+        portsOwn = scrolled.LoadPicture (2000);
+    }
+    ASSERT_NE (portsOwn, nullptr);
+    HostToolbox().BackPixPat (portsOwn);
+
+    scrolled.ScrollBy (10, 0);
+    EXPECT_EQ (PixelAt (12, 21), kPatternA) << "the uncovered strip shows the parent's pattern";
+    EXPECT_EQ (PixelAt (13, 21), kPatternB);
+    EXPECT_EQ (toolbox.portState (window).backPattern, portsOwn) << "the port has its own pattern again";
+    root->SetWindow (nullptr);
+    HostToolbox().DisposePixPat (portsOwn);
 }
 
 // ---- Dialogs ----

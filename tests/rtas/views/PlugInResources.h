@@ -140,25 +140,32 @@ struct SResource
     Bytes data;
 };
 
-// Writes the plug-in's resource file "<scratch>/<name>.dpm.rsr" and makes it the plug-in's file,
-// kept open while the object lives as the plug-in's open procedure keeps it. The toolbox must be
-// installed.
+// Writes the resource file "<scratch>/<name>.dpm.rsr" and makes "<scratch>/<name>.dpm" the
+// plug-in's file; nothing holds it open. Answers the file spec.
+inline FSSpec WritePlugInResources (const std::string& name, const std::vector<SResource>& resources)
+{
+    const std::string module = std::string (KESTRUNE_VIEW_SCRATCH) + "/" + name + ".dpm";
+    std::vector<kestrune::win::ResourceEntry> entries;
+    for (const SResource& resource : resources)
+        entries.push_back ({ std::string (resource.type, 4), resource.id, "", resource.data });
+    const auto bytes = kestrune::win::writeResourceContainer (entries);
+    std::ofstream (module + ".rsr", std::ios::binary | std::ios::trunc).write (reinterpret_cast<const char*> (bytes.data()), std::streamsize (bytes.size()));
+    FSSpec spec {};
+    std::strncpy (spec.path, module.c_str(), sizeof spec.path - 1);
+    SetPlugInFileSpec (spec);
+    return spec;
+}
+
+// The plug-in's resource file of WritePlugInResources, kept open while the object lives as the
+// plug-in's open procedure keeps it. The toolbox must be installed.
 class ScopedPlugInResources
 {
 public:
     ScopedPlugInResources (const std::string& name, const std::vector<SResource>& resources)
     {
-        const std::string module = std::string (KESTRUNE_VIEW_SCRATCH) + "/" + name + ".dpm";
-        std::vector<kestrune::win::ResourceEntry> entries;
-        for (const SResource& resource : resources)
-            entries.push_back ({ std::string (resource.type, 4), resource.id, "", resource.data });
-        const auto bytes = kestrune::win::writeResourceContainer (entries);
-        std::ofstream (module + ".rsr", std::ios::binary | std::ios::trunc).write (reinterpret_cast<const char*> (bytes.data()), std::streamsize (bytes.size()));
-        FSSpec spec {};
-        std::strncpy (spec.path, module.c_str(), sizeof spec.path - 1);
-        SetPlugInFileSpec (spec);
+        const FSSpec spec = WritePlugInResources (name, resources);
         fFile = HostToolbox().FSpOpenResFile (&spec, fsRdPerm);
-        EXPECT_GT (fFile, 0) << module;
+        EXPECT_GT (fFile, 0) << spec.path;
     }
 
     ~ScopedPlugInResources()

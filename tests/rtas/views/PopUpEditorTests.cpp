@@ -77,6 +77,52 @@ TEST_F (RadioGroups, ChildrenStandForStepsAndChildrenPastTheLastStepDoNothing)
     EXPECT_EQ (anchor.h, 45);
 }
 
+// A pop-up's synthetic click follows the mouse over the children while the button is down, and
+// stops where the mouse leaves the group, finds no child or a child past the last step.
+TEST_F (RadioGroups, ASyntheticClickFollowsTheMouseUntilItLeavesTheChildrenOrTheButtonIsUp)
+{
+    struct Case
+    {
+        const char* what;
+        int32_t steps;
+        std::vector<HostExtMouseSample> then;
+        std::vector<int32_t> chosen;
+        size_t left;
+    };
+    const Case cases[] = {
+        { "outside the group", 3, { Down (70, 20), Down (100, 20), Down (40, 20), Up (40, 20) }, { 0, 2 }, 2 },
+        { "between two children", 3, { Down (70, 20), Down (29, 20), Down (40, 20), Up (40, 20) }, { 0, 2 }, 2 },
+        { "on a child past the last step", 2, { Down (40, 20), Down (70, 20), Down (10, 20), Up (10, 20) }, { 0, 1 }, 2 },
+        { "the button up", 3, { Down (70, 20), Up (40, 20), Down (10, 20) }, { 0, 2 }, 1 },
+    };
+    CRadioGroupControlEditor& group = OpenGroup ("! RadioGroup (('Rg01') ('Gain'))", 3);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        view->SetStepCount (c.steps);
+        view->SetStep (1);
+        view->written.clear();
+        std::vector<HostExtMouseSample> samples { Down (10, 20) };
+        samples.insert (samples.end(), c.then.begin(), c.then.end());
+        toolbox.setMouseScript (samples);
+        group.TrackMouse (MouseDown (10, 20), true);
+        std::vector<int32_t> expected;
+        for (int32_t step : c.chosen)
+            expected.push_back (view->ValueFromStep (step));
+        EXPECT_EQ (view->written, expected);
+        EXPECT_EQ (toolbox.pendingMouseSamples(), c.left) << "the loop ended there";
+    }
+}
+
+TEST_F (RadioGroups, ARealClickSelectsOnceWhereItWas)
+{
+    CRadioGroupControlEditor& group = OpenGroup ("! RadioGroup (('Rg01') ('Gain'))", 3);
+    toolbox.setMouseScript ({ Down (10, 20), Down (70, 20), Up (70, 20) });
+    group.TrackMouse (MouseDown (10, 20), false);
+    EXPECT_EQ (view->written, std::vector<int32_t> { view->ValueFromStep (0) });
+    EXPECT_EQ (toolbox.pendingMouseSamples(), 2u) << "the mouse is not followed";
+}
+
 TEST_F (RadioGroups, TheHighlightFrameIsDrawnOnlyWithEnableHighlight)
 {
     CRadioGroupControlEditor* framed = nullptr;
@@ -250,8 +296,33 @@ TEST_F (TextPopUps, AClickOffEveryScreenOpensOnTheMainScreen)
     EXPECT_EQ (Describe (popUp.GetScreenRect()), Describe (Rect { 0, 1000, 768, 2024 }));
     EXPECT_EQ (Describe (popUp.GetMenuRect()), Describe (Rect { 81, 1005, 146, 1061 })) << "slid onto the screen";
 
+    EXPECT_FALSE (ScreenHolding ({ 115, 220 }).has_value());
     toolbox.setScreens ({});
-    EXPECT_EQ (Describe (ScreenHolding ({ 10, 10 })), Describe (kDefaultLimitRect)) << "without screens nothing limits a pop-up";
+    EXPECT_EQ (Describe (ScreenHoldingOrMain ({ 10, 10 })), Describe (kDefaultLimitRect)) << "without screens nothing limits a pop-up";
+}
+
+TEST_F (TextPopUps, AMenuWiderThanTheScreenShowsSideArrowsAndScrollsTowardsTheHiddenSide)
+{
+    // The menu (56 wide) opens at global h 230; the screen keeps it within 245 to 275.
+    toolbox.setScreens ({ { 0, 240, 200, 280 } });
+    CTextPopupControlEditor& popUp = OpenPopUp (5, 2);
+    PopUpAndMove ({});
+    EXPECT_EQ (Describe (popUp.GetMenuRect()), Describe (Rect { 81, 230, 146, 286 }));
+    EXPECT_EQ (Describe (popUp.GetVisibleMenuRect()), Describe (Rect { 81, 245, 146, 275 }));
+    EXPECT_EQ (popUp.GetScrollArrows(), PopUpArrow::kLeft | PopUpArrow::kRight);
+    const WindowRef menuWindow = toolbox.lastPopUpWindow();
+    // The window's pixels start at the visible part's top-left (global 245, 81).
+    EXPECT_EQ (toolbox.pixel (menuWindow, 6, 32), kBlackPixel) << "the left arrow's triangle";
+    EXPECT_EQ (toolbox.pixel (menuWindow, 24, 32), kBlackPixel) << "the right arrow's triangle";
+    EXPECT_NE (toolbox.pixel (menuWindow, 1, 32), kBlackPixel) << "the arrow zone is erased around its triangle";
+
+    // Global (246, 100) rests in the left zone, (270, 100) in the right one.
+    PopUpAndMove ({ Down (46, 0), Down (46, 0), Up (46, 0) });
+    EXPECT_EQ (popUp.GetMenuRect().left, 245) << "scrolled right by the 15 pixels hidden on the left, then no further";
+    EXPECT_EQ (popUp.GetScrollArrows(), PopUpArrow::kRight);
+    PopUpAndMove ({ Down (70, 0), Down (70, 0), Up (70, 0) });
+    EXPECT_EQ (popUp.GetMenuRect().left, 230 - 11) << "scrolled left by the 11 pixels hidden on the right";
+    EXPECT_EQ (popUp.GetScrollArrows(), PopUpArrow::kLeft);
 }
 
 TEST_F (TextPopUps, TheMenuDefinitionAnswersEveryMessageAndLetsNoFailureOut)
@@ -429,6 +500,18 @@ TEST_F (ViewPopUps, TheInnerEditorsAreUnregisteredAlsoWhenThePopUpFails)
     view->failReads = false;
     EXPECT_EQ (Chain (*view), std::vector<const IControlViewEditor*> { &popUp });
     EXPECT_EQ (popUp.GetInnerEditor (0)->GetBoundView(), nullptr);
+}
+
+TEST_F (ViewPopUps, APopUpClickedOffEveryScreenFailsWithMinus7400AndChoosesNothing)
+{
+    CViewPopupControlEditor& popUp = OpenPopUp();
+    toolbox.setScreens ({ { 0, 1000, 768, 2024 } });
+    toolbox.setMouseScript ({ Down (20, 15), Down (20, 15), Down (70, 25), Up (70, 25) });
+    EXPECT_EQ (ThrownCode ([&] { Click (MouseDown (20, 15)); }), -7400) << "no screen holds global (220, 115)";
+    EXPECT_TRUE (view->written.empty());
+    EXPECT_EQ (Chain (*view), std::vector<const IControlViewEditor*> { &popUp });
+    EXPECT_EQ (popUp.GetPopUpView()->GetWindow(), nullptr);
+    EXPECT_EQ (toolbox.script().countOf ("InsertMenu"), toolbox.script().countOf ("DeleteMenu"));
 }
 
 TEST_F (ViewPopUps, TheDescriptionNamesTheContentAndAtMostFourEditors)

@@ -133,6 +133,38 @@ TEST_F (SliderEditors, DraggingTheThumbSetsTheValueByTheDistanceAlongTheTravel)
     EXPECT_TRUE (view->written.empty()) << "a click beside the thumb does not move it";
 }
 
+TEST_F (SliderEditors, AHorizontalSliderTakesMovesToTheRightAsIncreases)
+{
+    CSliderControlEditor& slider = OpenSlider ("! Slider (('Sl01') ('Gain'))", { 0, 10, 20, 110 }, 0);
+    ASSERT_EQ (Describe (slider.GetThumb()->GetRect()), Describe (Rect { 0, 52, 20, 67 }));
+    toolbox.setMouseScript ({ Down (60, 10), Down (70, 10), Down (50, 10), Down (50, 15), Up (50, 15) });
+    Click (MouseDown (60, 10));
+    EXPECT_EQ (view->written, (std::vector<int32_t> { 530554783, -480025757 }))
+        << "10 right of 85: step 53; 10 left: step 33; a move across the slider changes nothing";
+    EXPECT_EQ (Describe (slider.GetThumb()->GetRect()), Describe (Rect { 0, 42, 20, 57 }));
+}
+
+// A pop-up passes its clicks on as synthetic ones: the drag then ends where the mouse lies inside
+// the slider but outside what shows of it.
+TEST_F (SliderEditors, ASyntheticDragEndsWhereTheMouseLeavesTheVisiblePartOfTheSlider)
+{
+    CSliderControlEditor& slider = OpenSlider ("! Slider (('Sl01') ('Gain'))", { 0, 10, 80, 30 }, 0);
+    slider.SetLimitRect ({ 0, 0, 45, 120 });
+    const std::vector<HostExtMouseSample> samples { Down (20, 40), Down (20, 30), Down (20, 50), Down (20, 20), Up (20, 20) };
+    toolbox.setMouseScript (samples);
+    slider.TrackMouse (MouseDown (20, 40), true);
+    EXPECT_EQ (view->written, std::vector<int32_t> { 693802408 });
+    EXPECT_EQ (toolbox.pendingMouseSamples(), 2u) << "ended at v 50, below the visible part";
+    EXPECT_EQ (slider.GetThumb()->GetHilite(), 0);
+
+    view->SetValue (0);
+    view->written.clear();
+    toolbox.setMouseScript (samples);
+    slider.TrackMouse (MouseDown (20, 40), false);
+    EXPECT_EQ (view->written.size(), 3u) << "a real drag goes on until the button is up";
+    EXPECT_EQ (toolbox.pendingMouseSamples(), 0u);
+}
+
 TEST_F (SliderEditors, DragsPastTheEndsStopThereAndReverseSlidersTurnTheDirection)
 {
     OpenSlider ("! Slider (('Sl01') ('Gain') (reverse))", { 0, 10, 80, 30 }, 0);
@@ -162,13 +194,14 @@ TEST_F (SliderEditors, TheSliderDrawsASunkGrooveUnderItsThumb)
 class DialEditors : public EditorTest
 {
 protected:
-    CDialControlEditor& OpenDial (const std::string& keywords, int32_t value, Rect bounds = { 0, 60, 56, 116 })
+    // `plate`: what follows the dial's ID in its first list.
+    CDialControlEditor& OpenDial (const std::string& keywords, int32_t value, Rect bounds = { 0, 60, 56, 116 }, const std::string& plate = "")
     {
         CDialControlEditor* dial = nullptr;
         Open ([&] (CCustomView& root) {
             view = &AddView<ScriptedControlView> (root, kGain, { 70, 0, 80, 10 });
             view->SetValue (value);
-            dial = &AddDescribed<CDialControlEditor> (root, "! Dial (('Dl01') ('Gain') (" + keywords + "))", bounds);
+            dial = &AddDescribed<CDialControlEditor> (root, "! Dial (('Dl01'" + plate + ") ('Gain') (" + keywords + "))", bounds);
         });
         view->written.clear();
         return *dial;
@@ -295,12 +328,13 @@ TEST_F (DialEditors, LinearTrackingCountsTheLargerOfOpposedMovesAndStopsAtTheEnd
     }
 }
 
-TEST_F (DialEditors, DraggingTurnsTheKnobAndWritesOnlyChangedValues)
+TEST_F (DialEditors, DraggingTurnsTheKnobAndWritesTheValueOfEveryPollThatMoved)
 {
     CDialControlEditor& dial = OpenDial ("cyclical", INT32_MIN);
-    toolbox.setMouseScript ({ Down (88, 2), Down (88, 2), Down (88, 2), Down (88, 54), Up (88, 54) });
+    toolbox.setMouseScript ({ Down (88, 2), Down (88, 2), Down (88, 2), Down (88, 54), Down (88, 55), Up (88, 55) });
     Click (MouseDown (88, 2));
-    EXPECT_EQ (view->written, (std::vector<int32_t> { 0, 0x7FFFFFFE })) << "the first poll counts even where the click was";
+    EXPECT_EQ (view->written, (std::vector<int32_t> { 0, 0x7FFFFFFE, 0x7FFFFFFE }))
+        << "the first poll counts even where the click was, an unmoved mouse writes nothing, a move to the same value writes it again";
     EXPECT_EQ (dial.GetHilite(), 0);
 
     dial.SetAngularTracking (false);
@@ -311,6 +345,19 @@ TEST_F (DialEditors, DraggingTurnsTheKnobAndWritesOnlyChangedValues)
     view->written.clear();
     Click (MouseDown (80, 20));
     EXPECT_EQ (view->written, (std::vector<int32_t> { 4 * 4 * kDialPixelStep })) << "the click's pixel to the left, then 3 more";
+}
+
+// A pop-up's synthetic click starts at the click itself (so an unmoved first poll writes nothing)
+// and ends where the mouse lies inside the dial but outside what shows of it.
+TEST_F (DialEditors, ASyntheticDragStartsAtTheClickAndEndsOutsideTheVisiblePart)
+{
+    CDialControlEditor& dial = OpenDial ("cyclical", INT32_MIN);
+    dial.SetLimitRect ({ 0, 0, 28, 120 });
+    toolbox.setMouseScript ({ Down (88, 2), Down (88, 2), Down (100, 10), Down (88, 50), Down (88, 2), Up (88, 2) });
+    dial.TrackMouse (MouseDown (88, 2), true);
+    EXPECT_EQ (view->written, std::vector<int32_t> { dial.AngularValue (At (100, 10), INT32_MIN) });
+    EXPECT_EQ (toolbox.pendingMouseSamples(), 2u) << "ended at v 50, below the visible part";
+    EXPECT_EQ (dial.GetHilite(), 0);
 }
 
 TEST_F (DialEditors, TheKnobDrawsAFaceAFrameAndAPointerThatMovesWithTheValue)
@@ -363,6 +410,27 @@ TEST_F (DialEditors, TheFrameTakesTheHighlightsColourWhileTheControlIsHighlighte
     view->SetHighlighted (false);
     dial.SetHilite (1);
     EXPECT_EQ (PixelOf (dial.GetForeColor()), PixelOf (kHighlightColor)) << "a dial being turned draws in the highlight blue";
+}
+
+TEST_F (DialEditors, ColourSetsOneAndFourFrameTheKnobInTheirOwnBlues)
+{
+    struct Case
+    {
+        const char* colourSet;
+        uint32_t frame;
+    };
+    const Case cases[] = { { "", PixelOf (kDefaultForeColor) }, { " 1", 0xFF0066FFu }, { " 4", 0xFF0000AAu }, { " 3", PixelOf (kDefaultForeColor) } };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE (c.colourSet);
+        auto dial = Described<CDialControlEditor> (std::string ("! Dial (('Dl02'") + c.colourSet + ") ('NONE'))");
+        ASSERT_NE (dial, nullptr);
+        EXPECT_EQ (PixelOf (dial->GetForeColor()), c.frame);
+    }
+    OpenDial ("", 0, { 0, 60, 56, 116 }, " 4");
+    Redraw();
+    EXPECT_EQ (PixelAt (88, 4), 0xFF0000AAu) << "the frame at the top of the face";
+    EXPECT_EQ (PixelAt (87, 12), 0xFF0000AAu) << "and the pointer";
 }
 
 } // namespace

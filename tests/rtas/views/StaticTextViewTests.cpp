@@ -351,9 +351,14 @@ TEST_F (StaticTexts, ReadTheirTextAndJustificationFromADescription)
     ASSERT_NE (plain, nullptr);
     EXPECT_EQ (plain->GetJustification(), teFlushDefault);
 
-    for (const char* refused : { "! StaticText (('Txt1'))", "! StaticText (('Txt1') (5))", "! StaticText (('Txt1') (\"A\" plate))",
-                                 "! StaticText (('Txt1') ('abcd'))", "! StaticText (('Txt1') (top))" })
-        EXPECT_EQ (Described<CStaticTextView> (refused), nullptr) << refused;
+    ExpectDescriptionCodes<CStaticTextView> ("StaticText",
+                                             {
+                                                 { "(('Txt1'))", -7053 },
+                                                 { "(('Txt1') (5))", -7400 },
+                                                 { "(('Txt1') (\"A\" plate))", -7400 },
+                                                 { "(('Txt1') ('abcd'))", -7400 },
+                                                 { "(('Txt1') (top))", -7400 },
+                                             });
 }
 
 } // namespace

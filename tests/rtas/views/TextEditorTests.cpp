@@ -81,6 +81,72 @@ TEST_F (TextFields, AFieldShowsItsValueAndAClickOpensARecordOverItsText)
     EXPECT_EQ (toolbox.script().countOf ("TEIdle"), idles + 1);
 }
 
+TEST_F (TextFields, AClickIntoTheOpenRecordPlacesTheCaretAndShiftExtendsTheSelection)
+{
+    CTextControlEditor* field = nullptr;
+    Open ([&] (CCustomView& root) { field = &AddField (root, "! TextEditor (('Fld1') ('ct01'))"); });
+    Focus (*field);
+    for (char c : std::string ("1234"))
+        Press (c);
+    ASSERT_EQ (RecordText (field->GetEditRecord()), "1234");
+    const auto clickAt = [&] (int h, uint16_t modifiers) {
+        toolbox.setMouseScript ({ Down (h, 20), Up (h, 20) });
+        Click (MouseDown (h, 20, modifiers));
+        const TERecord& record = **field->GetEditRecord();
+        return std::make_pair (int (record.selStart), int (record.selEnd));
+    };
+    EXPECT_EQ (clickAt (11, 0), std::make_pair (0, 0)) << "a click before the text puts the caret at its start";
+    EXPECT_EQ (clickAt (69, kShiftModifier), std::make_pair (0, 4)) << "Shift extends the selection to the click";
+    EXPECT_EQ (clickAt (69, 0), std::make_pair (4, 4)) << "without Shift the click only moves the caret";
+    EXPECT_EQ (toolbox.script().callsOf ("TEClick").back().arguments[2], 0);
+}
+
+TEST_F (TextFields, TrackingClicksInTheViewTextFontSizeAndModeAndPutsThePortBack)
+{
+    CTextControlEditor* field = nullptr;
+    Open ([&] (CCustomView& root) { field = &AddField (root, "! TextEditor (('Fld1') ('ct01'))"); });
+    Focus (*field);
+    const kestrune::host::rtas::HostExtPortState before = toolbox.portState (window);
+    toolbox.script().clearCalls();
+    toolbox.setMouseScript ({ Down (20, 20), Up (20, 20) });
+    Click (MouseDown (20, 20));
+
+    // The port's text settings when the record took the click.
+    int64_t mode = -1, font = -1, size = -1;
+    for (const auto& call : toolbox.script().calls())
+    {
+        if (call.function == "TEClick")
+            break;
+        if (call.function == "TextMode")
+            mode = call.arguments[0];
+        else if (call.function == "TextFont")
+            font = call.arguments[0];
+        else if (call.function == "TextSize")
+            size = call.arguments[0];
+    }
+    EXPECT_EQ (mode, 2);
+    EXPECT_EQ (font, 3);
+    EXPECT_EQ (size, 9);
+    const kestrune::host::rtas::HostExtPortState after = toolbox.portState (window);
+    EXPECT_EQ (after.textMode, before.textMode);
+    EXPECT_EQ (after.textFont, before.textFont);
+    EXPECT_EQ (after.textSize, before.textSize);
+}
+
+TEST_F (TextFields, AClickOnAnInactiveFieldStartsNoEditing)
+{
+    CTextControlEditor* field = nullptr;
+    Open ([&] (CCustomView& root) { field = &AddField (root, "! TextEditor (('Fld1') ('ct01'))"); });
+    process.DeactivateView();
+    Focus (*field);
+    EXPECT_EQ (field->GetEditRecord(), nullptr);
+    EXPECT_EQ (toolbox.objectCounts().textEdits, 0u);
+    EXPECT_EQ (Root().GetFocusView(), nullptr);
+    process.ActivateView();
+    Focus (*field);
+    EXPECT_NE (field->GetEditRecord(), nullptr) << "once active again it does";
+}
+
 TEST_F (TextFields, ArrowKeysStepTheControlWithinItsRangeAndReverseSwapsThem)
 {
     CTextControlEditor* plain = nullptr;

@@ -4,7 +4,7 @@
 
 #include "ViewTestSupport.h"
 
-#include "views/base/ScopedToolboxObjects.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 
 namespace
 {
