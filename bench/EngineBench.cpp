@@ -1,6 +1,7 @@
 // processBlock at 48 kHz, default and heavy settings, mono and stereo, blocks of 32 to 4096
 // samples; beside it, on the same buffers, JUCE's own compressor and the chain run sample by
-// sample through processSample. Reports nanoseconds per channel sample and the real-time factor
+// sample through processSample; and processBlock at 1:1 come to rest after compressing, beside
+// one that never compressed. Reports nanoseconds per channel sample and the real-time factor
 // (audio time / CPU time). Built in both builds, so that the i386 figures stand beside the native.
 #include "BenchSupport.h"
 #include "KestruneAudioProcessor.h"
@@ -23,6 +24,35 @@ void BM_ProcessBlock (benchmark::State& state)
         for (int i = 0; i < static_cast<int> (std::size (heavySettings)); ++i)
             processor.setParameter (i, heavySettings[i]);
     juce::MidiBuffer midi;
+    runBlocks (state, channels, blockSize, [&] (juce::AudioBuffer<float>& block) { processor.processBlock (block, midi); });
+}
+
+// Stereo at 1:1 with the shortest release. With "released" the processor first compresses a
+// loud second at an infinite ratio, then takes 40 s of silence at 1:1, in which its smoothed
+// reduction decays all the way towards 0; without, its reduction never left 0.
+void BM_ProcessBlockAtRest (benchmark::State& state)
+{
+    const int channels = channelsOf (state);
+    const int blockSize = blockSizeOf (state);
+    KestruneAudioProcessor processor;
+    processor.setPlayConfigDetails (channels, channels, sampleRate, blockSize);
+    processor.prepareToPlay (sampleRate, blockSize);
+    processor.setParameter (KestruneAudioProcessor::releaseParam, 0.0f);
+    processor.setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
+    juce::MidiBuffer midi;
+    if (state.range (2) != 0)
+    {
+        processor.setParameter (KestruneAudioProcessor::ratioParam, 1.0f);
+        auto loud = makeProgram (channels);
+        processor.processBlock (loud, midi);
+        processor.setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
+        juce::AudioBuffer<float> silence (channels, blockSize);
+        for (int block = 0; block < static_cast<int> (40.0 * sampleRate) / blockSize; ++block)
+        {
+            silence.clear();
+            processor.processBlock (silence, midi);
+        }
+    }
     runBlocks (state, channels, blockSize, [&] (juce::AudioBuffer<float>& block) { processor.processBlock (block, midi); });
 }
 
@@ -73,6 +103,7 @@ void juceCases (benchmark::internal::Benchmark* b)
 }
 
 BENCHMARK (BM_ProcessBlock)->Apply (engineCases);
+BENCHMARK (BM_ProcessBlockAtRest)->Args ({ 2, 512, 0 })->Args ({ 2, 512, 1 })->ArgNames ({ "channels", "block", "released" });
 BENCHMARK (BM_ScalarChain)->Apply (engineCases);
 BENCHMARK (BM_JuceCompressor)->Apply (juceCases);
 } // namespace
