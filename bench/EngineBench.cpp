@@ -64,7 +64,7 @@ void BM_ScalarChain (benchmark::State& state)
     if (heavyOf (state))
         for (int i = 0; i < static_cast<int> (std::size (heavySettings)); ++i)
             settings = settings.with (i, heavySettings[i]);
-    scalar_chain::Chain chain (channels, sampleRate, blockSize, settings);
+    scalar_chain::Chain chain (channels, sampleRate, settings);
     runBlocks (state, channels, blockSize, [&] (juce::AudioBuffer<float>& block) { chain.process (block); });
 }
 

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,9 +46,82 @@ double relativeDifference (double a, double b)
     return scale > 0.0 ? std::abs (a - b) / scale : 0.0;
 }
 
-// Parameters are set before prepareToPlay, so they must reach the channels and the low-cut
-// design that prepareToPlay creates.
-// How the parameters reach the processor before prepareToPlay.
+// The processor and the reference chain side by side over the program material, block by
+// block from its start, with the largest differences seen.
+class SideBySide
+{
+public:
+    SideBySide (int numChannels, double rate, int preparedSize)
+        : numChannels (numChannels), preparedSize (preparedSize), material (materialFor (numChannels, rate))
+    {
+        processor.setPlayConfigDetails (numChannels, numChannels, rate, preparedSize);
+        differences.processed.makeCopyOf (material);
+        expected.makeCopyOf (material);
+    }
+
+    // Both take the value: the processor through setParameter, the reference at once.
+    void setParameter (int index, float value)
+    {
+        processor.setParameter (index, value);
+        settings = settings.with (index, value);
+        if (reference)
+            reference->setParameter (index, value);
+    }
+
+    // Settings that reach the processor on another road, as it reads them back.
+    void takeSettingsFromProcessor (const Parameters& parameters)
+    {
+        settings = {};
+        for (const auto& [index, value] : parameters)
+            settings = settings.with (index, processor.getParameter (index));
+    }
+
+    // The first prepareToPlay, or a further one that keeps the running states; the reference
+    // may take another rate than the processor.
+    void prepare (double newRate) { prepare (newRate, newRate); }
+    void prepare (double processorRate, double referenceRate)
+    {
+        processor.prepareToPlay (processorRate, preparedSize);
+        if (reference)
+            reference->prepare (referenceRate);
+        else
+            reference.emplace (numChannels, referenceRate, settings);
+    }
+
+    // The next length samples of the material, or what is left of it.
+    void processNext (int length)
+    {
+        length = std::min (length, material.getNumSamples() - position);
+        juce::AudioBuffer<float> block (differences.processed.getArrayOfWritePointers(), numChannels, position, length);
+        juce::AudioBuffer<float> referenceBlock (expected.getArrayOfWritePointers(), numChannels, position, length);
+        juce::MidiBuffer midi;
+        processor.processBlock (block, midi);
+        reference->process (referenceBlock);
+        for (int c = 0; c < numChannels; ++c)
+            for (int k = 0; k < length; ++k)
+                differences.output = std::max (differences.output, static_cast<double> (std::abs (block.getSample (c, k) - referenceBlock.getSample (c, k))));
+        differences.gainMeter = std::max (differences.gainMeter, relativeDifference (processor.getGainReductionMeterValue(), reference->gainReductionMeter()));
+        differences.outputMeter = std::max (differences.outputMeter, relativeDifference (processor.getOutputMeterValue(), reference->outputMeter()));
+        position += length;
+    }
+
+    bool finished() const { return position >= material.getNumSamples(); }
+
+    KestruneAudioProcessor processor;
+    Differences differences;
+
+private:
+    int numChannels;
+    int preparedSize;
+    const juce::AudioBuffer<float>& material;
+    juce::AudioBuffer<float> expected;
+    scalar_chain::Settings settings;
+    std::optional<scalar_chain::Chain> reference;
+    int position = 0;
+};
+
+// How the parameters reach the processor before prepareToPlay, which must bring them to
+// the channels and the low-cut design it creates.
 enum class Road
 {
     setParameter,
@@ -56,47 +131,25 @@ enum class Road
 Differences runBoth (const Parameters& parameters, int numChannels, double rate, int blockSize, int preparedSize,
                      Road road = Road::setParameter)
 {
-    const auto& material = materialFor (numChannels, rate);
-    KestruneAudioProcessor processor;
-    processor.setPlayConfigDetails (numChannels, numChannels, rate, preparedSize);
-    scalar_chain::Settings settings;
-    KestruneAudioProcessor source;
-    for (const auto& [index, value] : parameters)
+    SideBySide run (numChannels, rate, preparedSize);
+    if (road == Road::setParameter)
+        for (const auto& [index, value] : parameters)
+            run.setParameter (index, value);
+    else
     {
-        (road == Road::setParameter ? processor : source).setParameter (index, value);
-        settings = settings.with (index, value);
-    }
-    if (road == Road::restoredState)
-    {
+        KestruneAudioProcessor source;
+        for (const auto& [index, value] : parameters)
+            source.setParameter (index, value);
         juce::MemoryBlock state;
         source.getStateInformation (state);
-        processor.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+        run.processor.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
         // The block keeps the values to float precision: the reference takes them as read back.
-        settings = {};
-        for (const auto& [index, value] : parameters)
-            settings = settings.with (index, processor.getParameter (index));
+        run.takeSettingsFromProcessor (parameters);
     }
-    processor.prepareToPlay (rate, preparedSize);
-    scalar_chain::Chain reference (numChannels, rate, preparedSize, settings);
-
-    Differences differences;
-    differences.processed.makeCopyOf (material);
-    juce::AudioBuffer<float> expected (material);
-    juce::MidiBuffer midi;
-    for (int start = 0; start < material.getNumSamples(); start += blockSize)
-    {
-        const int length = std::min (blockSize, material.getNumSamples() - start);
-        juce::AudioBuffer<float> block (differences.processed.getArrayOfWritePointers(), numChannels, start, length);
-        juce::AudioBuffer<float> referenceBlock (expected.getArrayOfWritePointers(), numChannels, start, length);
-        processor.processBlock (block, midi);
-        reference.process (referenceBlock);
-        for (int c = 0; c < numChannels; ++c)
-            for (int k = 0; k < length; ++k)
-                differences.output = std::max (differences.output, static_cast<double> (std::abs (block.getSample (c, k) - referenceBlock.getSample (c, k))));
-        differences.gainMeter = std::max (differences.gainMeter, relativeDifference (processor.getGainReductionMeterValue(), reference.gainReductionMeter()));
-        differences.outputMeter = std::max (differences.outputMeter, relativeDifference (processor.getOutputMeterValue(), reference.outputMeter()));
-    }
-    return differences;
+    run.prepare (rate);
+    while (! run.finished())
+        run.processNext (blockSize);
+    return std::move (run.differences);
 }
 
 struct Corner
@@ -211,7 +264,8 @@ public:
 
 // Each instruction set the block path is built for and this machine runs (prepareToPlay
 // takes the one allowed), not only the best: the smoothers' vectors are built per width.
-// Short blocks with their partial groups and long ones, mono and stereo.
+// Short blocks with their partial groups and long ones; one to four channels, which the
+// block path takes in pairs and a single one.
 TEST (PrecisionOnEveryTarget, BlockPathFollowsTheSampleChain)
 {
     struct Case
@@ -220,7 +274,7 @@ TEST (PrecisionOnEveryTarget, BlockPathFollowsTheSampleChain)
         int numChannels;
         int blockSize;
     };
-    const Case cases[] = { { heavySettings, 2, 31 }, { {}, 1, 512 } };
+    const Case cases[] = { { heavySettings, 2, 31 }, { {}, 1, 512 }, { heavySettings, 3, 100 }, { {}, 3, 512 }, { heavySettings, 4, 512 }, { {}, 4, 45 } };
     const auto targets = hwy::SupportedAndGeneratedTargets();
     ASSERT_FALSE (targets.empty());
     for (const int64_t target : targets)
@@ -234,6 +288,71 @@ TEST (PrecisionOnEveryTarget, BlockPathFollowsTheSampleChain)
             EXPECT_LE (differences.gainMeter, meterTolerance);
             EXPECT_LE (differences.outputMeter, meterTolerance);
         }
+    }
+}
+
+// Between blocks of random length, random parameters change, now and then the bypass with
+// them: the block path takes each change from the next block on, as the reference takes it
+// at once.
+TEST (PrecisionOfChanges, ParameterChangesBetweenBlocksOfRandomLength)
+{
+    for (const auto& [numChannels, rate] : { std::pair { 2, 48000.0 }, std::pair { 1, 44100.0 } })
+    {
+        SCOPED_TRACE (numChannels);
+        std::mt19937 random (static_cast<unsigned> (numChannels));
+        std::uniform_int_distribution<int> lengths (1, 2000);
+        std::uniform_int_distribution<int> numChanges (0, 3);
+        std::uniform_int_distribution<int> indices (0, KestruneAudioProcessor::bypassParam - 1);
+        std::uniform_real_distribution<float> values (0.0f, 1.0f);
+        SideBySide run (numChannels, rate, 512);
+        run.prepare (rate);
+        int blocks = 0;
+        for (; ! run.finished(); ++blocks)
+        {
+            for (int change = numChanges (random); change > 0; --change)
+                run.setParameter (indices (random), values (random));
+            run.setParameter (KestruneAudioProcessor::bypassParam, blocks % 17 == 16 ? 1.0f : 0.0f);
+            run.processNext (lengths (random));
+        }
+        EXPECT_GT (blocks, 50);
+        EXPECT_LE (run.differences.output, outputTolerance);
+        EXPECT_LE (run.differences.gainMeter, meterTolerance);
+        EXPECT_LE (run.differences.outputMeter, meterTolerance);
+    }
+}
+
+// A second prepareToPlay at another rate, without releaseResources: the running states go
+// on, and every coefficient follows the new rate (the detectors, attack and release, the
+// shelf, the low-cut and the output smoothers), as in a reference re-rated the same way. One
+// that keeps the old rate is far off, so the comparison sees the rate.
+TEST (PrecisionOfRates, SecondPrepareAtANewRateRerates)
+{
+    struct Case
+    {
+        double firstRate, secondRate;
+        Parameters parameters;
+    };
+    const Case cases[] = { { 44100.0, 96000.0, heavySettings }, { 96000.0, 32000.0, { { 5, 1.0f }, { 2, 0.1f } } } };
+    for (const auto& [firstRate, secondRate, parameters] : cases)
+    {
+        SCOPED_TRACE (secondRate);
+        auto runWith = [&] (double referenceRate) {
+            SideBySide run (2, firstRate, 512);
+            for (const auto& [index, value] : parameters)
+                run.setParameter (index, value);
+            run.prepare (firstRate);
+            for (int block = 0; block < 200; ++block)
+                run.processNext (512);
+            run.prepare (secondRate, referenceRate);
+            while (! run.finished())
+                run.processNext (512);
+            return run.differences;
+        };
+        const auto rerated = runWith (secondRate);
+        EXPECT_LE (rerated.output, outputTolerance);
+        EXPECT_LE (rerated.gainMeter, meterTolerance);
+        EXPECT_LE (rerated.outputMeter, meterTolerance);
+        EXPECT_GT (runWith (firstRate).output, 1.0e-3);
     }
 }
 

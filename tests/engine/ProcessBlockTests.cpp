@@ -197,7 +197,7 @@ TEST (ProcessBlock, UnpreparedOrExtraChannelsPassThrough)
         ASSERT_EQ (buffer.getSample (1, i), input.getSample (1, i));
 }
 
-// Blocks longer than prepared are processed in pieces, with the same result.
+// A block longer than prepared is taken whole, with the result of shorter blocks.
 TEST (ProcessBlock, LongBlocksMatchShortBlocks)
 {
     PreparedProcessor shortBlocks (2, 2, rate, 128);
