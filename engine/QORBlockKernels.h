@@ -55,6 +55,8 @@ struct ChannelBlock
 };
 
 // For each of numChannels (1 or 2) channels, every sample k in turn:
+//  0. a sample that is no audio (isAudioSample) is taken as 0 by every step and comes out
+//     as 0;
 //  1. x = inputGain in 2, z = inputGain side-chain 2; the level detector takes z;
 //  2. L = 20 log10 (level state), floored at -100; the target G = 0 when L <= -100, else
 //     -(ln (1 + exp ((L - thresholdDb) knee)) / knee) ratioSlope;

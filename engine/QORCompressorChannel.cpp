@@ -1,5 +1,7 @@
 #include "QORCompressorChannel.h"
 
+#include "AudioSample.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <algorithm>
@@ -81,6 +83,10 @@ void QORCompressorChannel::setParameters (double attack, double release, double 
 
 double QORCompressorChannel::processSample (double input, double sideChain) noexcept
 {
+    // What is no audio is silence here, so that no state ever takes it in.
+    using kestrune::engine::isAudioSample;
+    input = isAudioSample (input) ? input : 0.0;
+    sideChain = isAudioSample (sideChain) ? sideChain : 0.0;
     const double x = inputGain * input * 2.0;
     const double z = inputGain * sideChain * 2.0;
 

@@ -1,6 +1,7 @@
 // processBlock's block path against the chain run sample by sample through processSample:
 // every parameter corner with both knees, mono and stereo, three rates, every block size,
 // every instruction set the block path is built for.
+#include "AudioSample.h"
 #include "ProgramMaterial.h"
 #include "QORBlockKernels.h"
 #include "ScalarChain.h"
@@ -9,6 +10,7 @@
 #include <hwy/targets.h>
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <random>
@@ -288,6 +290,114 @@ TEST (PrecisionOnEveryTarget, BlockPathFollowsTheSampleChain)
             EXPECT_LE (differences.gainMeter, meterTolerance);
             EXPECT_LE (differences.outputMeter, meterTolerance);
         }
+    }
+}
+
+// A stretch of the stereo material with heavy settings through processBlock in blocks of
+// 333 samples (so with short groups), or through the reference chain; whether the meters
+// stayed finite after every block.
+struct Stretch
+{
+    juce::AudioBuffer<float> output;
+    bool metersFinite = true;
+};
+
+Stretch processStretch (const juce::AudioBuffer<float>& input, bool throughReference)
+{
+    constexpr double rate = 48000.0;
+    Stretch stretch;
+    stretch.output.makeCopyOf (input);
+    KestruneAudioProcessor processor;
+    processor.setPlayConfigDetails (2, 2, rate, 512);
+    scalar_chain::Settings settings;
+    for (const auto& [index, value] : heavySettings)
+    {
+        processor.setParameter (index, value);
+        settings = settings.with (index, value);
+    }
+    processor.prepareToPlay (rate, 512);
+    scalar_chain::Chain reference (2, rate, settings);
+    juce::MidiBuffer midi;
+    for (int start = 0; start < input.getNumSamples(); start += 333)
+    {
+        juce::AudioBuffer<float> block (stretch.output.getArrayOfWritePointers(), 2, start, std::min (333, input.getNumSamples() - start));
+        if (throughReference)
+            reference.process (block);
+        else
+            processor.processBlock (block, midi);
+        const double meters[] = { throughReference ? reference.gainReductionMeter() : processor.getGainReductionMeterValue(),
+                                  throughReference ? reference.outputMeter() : processor.getOutputMeterValue() };
+        stretch.metersFinite = stretch.metersFinite && std::isfinite (meters[0]) && std::isfinite (meters[1]);
+    }
+    return stretch;
+}
+
+// The largest difference between two outputs in one channel, from a sample on.
+double largestDifference (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b, int channel, int from = 0)
+{
+    double largest = 0.0;
+    for (int k = from; k < a.getNumSamples(); ++k)
+    {
+        const double difference = std::abs (static_cast<double> (a.getSample (channel, k)) - b.getSample (channel, k));
+        largest = std::isnan (difference) ? std::numeric_limits<double>::infinity() : std::max (largest, difference);
+    }
+    return largest;
+}
+
+// One sample that is no audio in one channel of a stereo block, on every instruction set: the
+// other channel comes out bit for bit as without it; the sample comes out as 0 and the rest of
+// its channel as with silence in its place, as the reference chain gives it too; the meters
+// stay finite. The largest audio sample is audio, with the same result on both paths.
+TEST (PrecisionOfBadSamples, SampleThatIsNoAudioCountsAsSilenceOnEveryTarget)
+{
+    constexpr double rate = 48000.0;
+    // Three seconds from the low tone on, while it is compressed, through the noise bursts.
+    const auto& material = materialFor (2, rate);
+    juce::AudioBuffer<float> stretch (2, static_cast<int> (3.0 * rate));
+    for (int c = 0; c < 2; ++c)
+        stretch.copyFrom (c, 0, material, c, static_cast<int> (1.0 * rate), stretch.getNumSamples());
+    const int badAt = static_cast<int> (0.9 * rate) + 7;
+    const float largest = kestrune::engine::largestAudioSample;
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float noAudio[] = { std::numeric_limits<float>::quiet_NaN(), infinity, -infinity, 1.0e30f, std::nextafter (largest, infinity) };
+
+    auto withSample = [&] (int channel, float value) {
+        juce::AudioBuffer<float> input (stretch);
+        input.setSample (channel, badAt, value);
+        return input;
+    };
+    // The reference's outputs, which do not depend on the instruction set.
+    std::map<std::pair<int, size_t>, Stretch> references;
+    for (int channel = 0; channel < 2; ++channel)
+        for (size_t v = 0; v < std::size (noAudio); ++v)
+            references[{ channel, v }] = processStretch (withSample (channel, noAudio[v]), true);
+    const auto largestReference = processStretch (withSample (0, -largest), true);
+
+    for (const int64_t target : hwy::SupportedAndGeneratedTargets())
+    {
+        SCOPED_TRACE (hwy::TargetName (target));
+        const TargetChoice choice (target);
+        for (int channel = 0; channel < 2; ++channel)
+        {
+            const int other = 1 - channel;
+            const auto silent = processStretch (withSample (channel, 0.0f), false);
+            for (size_t v = 0; v < std::size (noAudio); ++v)
+            {
+                SCOPED_TRACE (testing::Message() << noAudio[v] << " in channel " << channel);
+                const auto hit = processStretch (withSample (channel, noAudio[v]), false);
+                const auto& reference = references[{ channel, v }];
+                EXPECT_EQ (largestDifference (hit.output, silent.output, other), 0.0);
+                EXPECT_EQ (hit.output.getSample (channel, badAt), 0.0f);
+                EXPECT_LE (largestDifference (hit.output, silent.output, channel, badAt + 1), outputTolerance);
+                EXPECT_LE (largestDifference (hit.output, reference.output, channel), outputTolerance);
+                EXPECT_TRUE (hit.metersFinite);
+                EXPECT_TRUE (reference.metersFinite);
+            }
+        }
+        const auto loud = processStretch (withSample (0, -largest), false);
+        EXPECT_LE (largestDifference (loud.output, largestReference.output, 0), outputTolerance);
+        EXPECT_TRUE (loud.metersFinite);
+        EXPECT_TRUE (largestReference.metersFinite);
     }
 }
 

@@ -1,8 +1,10 @@
 // The processor's chain run sample by sample through QORCompressorChannel::processSample:
 // the reference the block path is measured against, in the tests and in the benchmark.
-// Settings come from normalised values through formulas of its own.
+// Settings come from normalised values through formulas of its own. A sample that is no
+// audio is silence for the side-chain and gives 0.
 #pragma once
 
+#include "AudioSample.h"
 #include "KestruneAudioProcessor.h"
 #include "QORCompressorChannel.h"
 #include "QORLevelSmoother.h"
@@ -106,6 +108,8 @@ public:
             float* samples = buffer.getWritePointer (static_cast<int> (c));
             // The side-chain copy, high-passed over the whole block at once.
             side.assign (samples, samples + length);
+            std::replace_if (
+                side.begin(), side.end(), [] (float x) { return ! kestrune::engine::isAudioSample (x); }, 0.0f);
             if (lowCutOn)
                 lowCuts[c].processSamples (side.data(), length);
             for (int k = 0; k < length; ++k)
@@ -113,7 +117,9 @@ public:
                 const float in = samples[k];
                 double y = channels[c]->processSample (in, side[static_cast<size_t> (k)]);
                 y = KestruneAudioProcessor::driveCurve (y, settings.drive, 0.5, scale);
-                const float out = static_cast<float> (settings.level * y) * settings.mix + (1.0f - settings.mix) * in;
+                const float out = kestrune::engine::isAudioSample (in)
+                                      ? static_cast<float> (settings.level * y) * settings.mix + (1.0f - settings.mix) * in
+                                      : 0.0f;
                 outputSmoothers[c].feed (out);
                 samples[k] = out;
             }
