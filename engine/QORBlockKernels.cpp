@@ -303,8 +303,9 @@ HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& sta
         const VS recovered = hn::Add (reduction, hn::Mul (hn::Mul (difference, view.release), hn::LoadU (ds, view.weights + j)));
         const VS attacked = hn::Add (reduction, hn::Mul (difference, view.attack));
         const VS zero = hn::Zero (ds);
-        states.reduction = hn::IfThenElse (hn::Gt (difference, zero), recovered,
-                                           hn::IfThenElse (hn::Lt (difference, zero), attacked, reduction));
+        const VS smoothed = hn::IfThenElse (hn::Gt (difference, zero), recovered,
+                                            hn::IfThenElse (hn::Lt (difference, zero), attacked, reduction));
+        states.reduction = hn::IfThenZeroElse (hn::Lt (hn::Abs (smoothed), hn::Set (ds, negligibleReduction)), smoothed);
         hn::StoreU (states.reduction, ds, view.reductions + j);
     }
     const DB db;

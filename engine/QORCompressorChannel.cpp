@@ -109,6 +109,8 @@ double QORCompressorChannel::processSample (double input, double sideChain) noex
         smoothed = reduction + difference * releaseCoefficient * (1.0 - programFactor * releaseShaping);
     else if (difference < 0.0)
         smoothed = reduction + difference * attackCoefficient;
+    if (std::abs (smoothed) < kestrune::engine::kernels::negligibleReduction)
+        smoothed = 0.0;
 
     const double applied = smoothed - std::max (0.0, (smoothed - target) * 0.6);
     const double gain = applied > -100.0

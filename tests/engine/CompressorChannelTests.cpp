@@ -192,6 +192,28 @@ TEST (CompressorChannel, SampleThatIsNoAudioCountsAsSilence)
     }
 }
 
+// At 1:1 after compressing, the smoothed reduction decays to 0 and stays there, without ever
+// taking a subnormal value.
+TEST (CompressorChannel, ReductionComesToRestAtZeroNotOnASubnormal)
+{
+    auto channel = makeChannel (-30.0, 0.75, true);
+    for (int i = 0; i < 4800; ++i)
+        channel.processSample (i % 2 == 0 ? 0.9 : -0.9, i % 2 == 0 ? 0.9 : -0.9);
+    ASSERT_LT (channel.getReduction(), -10.0);
+
+    channel.setParameters (0.005, 0.02, std::pow (10.0, -30.0 / 20.0), 0.0, true);
+    int samples = 0;
+    for (; samples < 20 * 48000 && channel.getReduction() != 0.0; ++samples)
+    {
+        channel.processSample (0.0, 0.0);
+        ASSERT_NE (std::fpclassify (channel.getReduction()), FP_SUBNORMAL) << samples;
+    }
+    EXPECT_EQ (channel.getReduction(), 0.0);
+    for (int i = 0; i < 48000; ++i)
+        channel.processSample (0.3 * std::sin (i * 0.05), 0.3 * std::sin (i * 0.05));
+    EXPECT_EQ (channel.getReduction(), 0.0);
+}
+
 const juce::IIRCoefficients testDesign (0.17, -0.21, 0.08, 1.0, -1.3, 0.45);
 
 QORBiquadFilter biquadFor (const juce::IIRCoefficients& design)

@@ -401,6 +401,50 @@ TEST (PrecisionOfBadSamples, SampleThatIsNoAudioCountsAsSilenceOnEveryTarget)
     }
 }
 
+// The block path on its own, without the processor's flushing of subnormals, on every
+// instruction set: at 1:1 after compressing, the smoothed reduction decays to 0 and stays
+// there, never resting on a subnormal value between blocks.
+TEST (PrecisionOfRest, ReductionComesToRestAtZeroOnEveryTarget)
+{
+    constexpr double rate = 48000.0;
+    for (const int64_t target : hwy::SupportedAndGeneratedTargets())
+    {
+        SCOPED_TRACE (hwy::TargetName (target));
+        const TargetChoice choice (target);
+        QORCompressorChannel channel;
+        channel.setSampleRate (rate);
+        channel.setParameters (0.005, 0.02, 0.0316, 0.75, true);
+        QORLevelSmoother outputSmoother;
+        outputSmoother.setSampleRate (rate);
+        outputSmoother.setTime (0.15);
+        QORCompressorChannel* channels[] = { &channel };
+        QORLevelSmoother* outputSmoothers[] = { &outputSmoother };
+        const QORCompressorChannel::OutputStage stage { 0.25, 0.5, 1.0, 1.0f, 1.0f };
+        std::vector<float> block (512);
+        auto process = [&] (float amplitude) {
+            for (size_t k = 0; k < block.size(); ++k)
+                block[k] = amplitude * static_cast<float> (std::sin (0.05 * static_cast<double> (k)));
+            float* samples[] = { block.data() };
+            QORCompressorChannel::processBlock (channels, outputSmoothers, nullptr, 1, samples, static_cast<int> (block.size()), stage);
+        };
+        for (int i = 0; i < 10; ++i)
+            process (0.9f);
+        ASSERT_LT (channel.getReduction(), -10.0);
+
+        channel.setParameters (0.005, 0.02, 0.0316, 0.0, true);
+        int blocks = 0;
+        for (; blocks < 2000 && channel.getReduction() != 0.0; ++blocks)
+        {
+            process (0.0f);
+            ASSERT_NE (std::fpclassify (channel.getReduction()), FP_SUBNORMAL) << blocks;
+        }
+        EXPECT_EQ (channel.getReduction(), 0.0);
+        for (int i = 0; i < 100; ++i)
+            process (0.3f);
+        EXPECT_EQ (channel.getReduction(), 0.0);
+    }
+}
+
 // Between blocks of random length, random parameters change, now and then the bypass with
 // them: the block path takes each change from the next block on, as the reference takes it
 // at once.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <limits>
 #include <thread>
 
 namespace
@@ -160,6 +161,30 @@ TEST (ProcessBlock, LowCutNearNyquistStaysStable)
         ASSERT_TRUE (std::isfinite (p.processor->getGainReductionMeterValue())) << block;
         ASSERT_LE (buffer.getMagnitude (0, 256), 2.0f) << block;
     }
+}
+
+// processBlock counts subnormal values as zero: at mix 0, where the output is the input, a
+// subnormal input comes out as 0. The caller's floating-point mode, whichever it is, comes
+// back unchanged.
+TEST (ProcessBlock, FlushesSubnormalsForItsOwnWorkOnly)
+{
+    PreparedProcessor p;
+    p.processor->setParameter (KestruneAudioProcessor::mixParam, 0.0f);
+    juce::AudioBuffer<float> buffer (2, 512);
+    const bool callersMode = juce::FloatVectorOperations::areDenormalsDisabled();
+    for (const bool flushing : { false, true, false })
+    {
+        juce::FloatVectorOperations::disableDenormalisedNumberSupport (flushing);
+        PreparedProcessor::fillSine (buffer, 440.0, rate, 0.5f);
+        const float subnormal = std::numeric_limits<float>::denorm_min() * 1000.0f;
+        buffer.setSample (0, 100, subnormal);
+        buffer.setSample (1, 100, -subnormal);
+        p.run (buffer);
+        EXPECT_EQ (buffer.getSample (0, 100), 0.0f) << flushing;
+        EXPECT_EQ (buffer.getSample (1, 100), 0.0f) << flushing;
+        EXPECT_EQ (juce::FloatVectorOperations::areDenormalsDisabled(), flushing);
+    }
+    juce::FloatVectorOperations::disableDenormalisedNumberSupport (callersMode);
 }
 
 TEST (ProcessBlock, MetersBeforePrepareAndAfterRelease)
