@@ -303,9 +303,8 @@ HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& sta
         const VS recovered = hn::Add (reduction, hn::Mul (hn::Mul (difference, view.release), hn::LoadU (ds, view.weights + j)));
         const VS attacked = hn::Add (reduction, hn::Mul (difference, view.attack));
         const VS zero = hn::Zero (ds);
-        const VS smoothed = hn::IfThenElse (hn::Gt (difference, zero), recovered,
-                                            hn::IfThenElse (hn::Lt (difference, zero), attacked, reduction));
-        states.reduction = hn::IfThenZeroElse (hn::Lt (hn::Abs (smoothed), hn::Set (ds, negligibleReduction)), smoothed);
+        states.reduction = hn::IfThenElse (hn::Gt (difference, zero), recovered,
+                                           hn::IfThenElse (hn::Lt (difference, zero), attacked, reduction));
         hn::StoreU (states.reduction, ds, view.reductions + j);
     }
     const DB db;
@@ -318,6 +317,15 @@ HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& sta
         state = hn::Add (state, hn::Mul (hn::Sub (hn::Div (inputs[k], state), state), coefficient));
         hn::Store (state, db, view.bankStates + j * numSmoothers + k * bankLanes);
     }
+}
+
+// A reduction below negligibleReduction in magnitude is 0. Taken once per group, off the
+// reduction's chain from sample to sample: within a group it cannot decay from there into
+// the subnormal range.
+HWY_INLINE VS withoutNegligible (VS reduction)
+{
+    const DS ds;
+    return hn::IfThenZeroElse (hn::Lt (hn::Abs (reduction), hn::Set (ds, negligibleReduction)), reduction);
 }
 
 // The recursive stages of one step for every channel, sample by sample; the chains of the
@@ -340,6 +348,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
             recursiveSample<full, lowCutOn> (firstView, first, step, j);
             recursiveSample<full, lowCutOn> (secondView, second, step, j);
         }
+        second.reduction = withoutNegligible (second.reduction);
         pipes[1].recursive = second;
     }
     else
@@ -348,6 +357,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
             recursiveSample<full, lowCutOn> (firstView, first, step, j);
     }
+    first.reduction = withoutNegligible (first.reduction);
     pipes[0].recursive = first;
 }
 

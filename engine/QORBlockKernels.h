@@ -64,8 +64,9 @@ struct ChannelBlock
 //     factor F = log10 (float (program state)) 0.25 + 1 in single precision, limited to
 //     [0, 1];
 //  4. D = G - reduction: reduction += D releaseCoefficient (1 - F releaseShaping) when
-//     D > 0, D attackCoefficient when D < 0; then 0 when its magnitude is below
-//     negligibleReduction;
+//     D > 0, D attackCoefficient when D < 0; a reduction whose magnitude is below
+//     negligibleReduction is 0 (here at the end of each group of samples, in processSample
+//     at each sample: the two differ only below it);
 //  5. H = reduction - max (0, (reduction - G) 0.6); g = 10^(float (H 0.05)) in single
 //     precision when H > -100, else 0; the gain smoother takes g;
 //  6. y = g x outputGain 2; the drive curve d = (2 / (exp ((drive + 0.01) (-10) y) + 1)
@@ -74,7 +75,7 @@ struct ChannelBlock
 //     precision; the output smoother takes out, which replaces the sample.
 // A smoothed reduction decaying towards 0 dB would end on a subnormal value, each step on
 // which costs many times a normal one: below this magnitude (in dB, far below anything the
-// gain can show and far above the subnormal range) it is 0.
+// single-precision gain can show and far above the subnormal range) it is 0.
 inline constexpr double negligibleReduction = 1.0e-30;
 
 void processBlock (const ChannelBlock* channels, size_t numChannels, size_t numSamples, const OutputStage& stage) noexcept;
