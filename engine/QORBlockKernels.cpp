@@ -433,11 +433,8 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
             const VM x = hn::Mul (hn::Mul (hn::Set (d, settings.inputGain), hn::PromoteTo (d, in[u])), two);
             y[u] = hn::Mul (hn::Mul (hn::Mul (gain[u], x), hn::Set (d, settings.outputGain)), two);
             saturated[u] = boundedExp (d, hn::Mul (saturation, y[u]));
-            // The bump is small next to the curve: its exponential in single precision stays
-            // far inside what the output may differ.
             const VM shifted = hn::Add (y[u], one);
-            const VF exponent = hn::DemoteTo (df, hn::Mul (hn::Mul (hn::Set (d, -5.0), shifted), shifted));
-            hump[u] = withBump ? hn::PromoteTo (d, hn::Exp (df, exponent)) : hn::Zero (d);
+            hump[u] = withBump ? hn::Exp (d, hn::Mul (hn::Mul (hn::Set (d, -5.0), shifted), shifted)) : hn::Zero (d);
         }
     }
     if constexpr (withTargets)

@@ -9,7 +9,7 @@
 // set of the machine (chosen once, at the first call). The recursive steps run sample by
 // sample; the others run vectorised, lane by lane with the per-sample chain's arithmetic in
 // the same order and precision, only the transcendental functions coming from the vector
-// library (and the drive curve's small bump taking its exponential in single precision).
+// library.
 // A channel's four level smoothers step together as the lanes of one vector. The block
 // moves through the chain in groups of samples: in a step the recursive stages of all
 // channels run sample by sample side by side, so that their chains overlap, then the vector

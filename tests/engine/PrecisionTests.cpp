@@ -293,16 +293,16 @@ TEST (PrecisionOnEveryTarget, BlockPathFollowsTheSampleChain)
     }
 }
 
-// A stretch of the stereo material with heavy settings through processBlock in blocks of
-// 333 samples (so with short groups), or through the reference chain; whether the meters
-// stayed finite after every block.
+// A stretch of the stereo material through processBlock in blocks of 333 samples (so with
+// short groups), or through the reference chain; whether the meters stayed finite after
+// every block.
 struct Stretch
 {
     juce::AudioBuffer<float> output;
     bool metersFinite = true;
 };
 
-Stretch processStretch (const juce::AudioBuffer<float>& input, bool throughReference)
+Stretch processStretch (const juce::AudioBuffer<float>& input, bool throughReference, const Parameters& parameters = heavySettings)
 {
     constexpr double rate = 48000.0;
     Stretch stretch;
@@ -310,7 +310,7 @@ Stretch processStretch (const juce::AudioBuffer<float>& input, bool throughRefer
     KestruneAudioProcessor processor;
     processor.setPlayConfigDetails (2, 2, rate, 512);
     scalar_chain::Settings settings;
-    for (const auto& [index, value] : heavySettings)
+    for (const auto& [index, value] : parameters)
     {
         processor.setParameter (index, value);
         settings = settings.with (index, value);
@@ -347,7 +347,8 @@ double largestDifference (const juce::AudioBuffer<float>& a, const juce::AudioBu
 // One sample that is no audio in one channel of a stereo block, on every instruction set: the
 // other channel comes out bit for bit as without it; the sample comes out as 0 and the rest of
 // its channel as with silence in its place, as the reference chain gives it too; the meters
-// stay finite. The largest audio sample is audio, with the same result on both paths.
+// stay finite. The largest audio sample is audio, with the same result on both paths, also
+// at 1:1, where it reaches the drive curve whole.
 TEST (PrecisionOfBadSamples, SampleThatIsNoAudioCountsAsSilenceOnEveryTarget)
 {
     constexpr double rate = 48000.0;
@@ -372,6 +373,8 @@ TEST (PrecisionOfBadSamples, SampleThatIsNoAudioCountsAsSilenceOnEveryTarget)
         for (size_t v = 0; v < std::size (noAudio); ++v)
             references[{ channel, v }] = processStretch (withSample (channel, noAudio[v]), true);
     const auto largestReference = processStretch (withSample (0, -largest), true);
+    const Parameters oneToOne { { KestruneAudioProcessor::ratioParam, 0.0f }, { KestruneAudioProcessor::driveParam, 1.0f } };
+    const auto unreducedReference = processStretch (withSample (1, largest), true, oneToOne);
 
     for (const int64_t target : hwy::SupportedAndGeneratedTargets())
     {
@@ -398,6 +401,9 @@ TEST (PrecisionOfBadSamples, SampleThatIsNoAudioCountsAsSilenceOnEveryTarget)
         EXPECT_LE (largestDifference (loud.output, largestReference.output, 0), outputTolerance);
         EXPECT_TRUE (loud.metersFinite);
         EXPECT_TRUE (largestReference.metersFinite);
+        const auto unreduced = processStretch (withSample (1, largest), false, oneToOne);
+        EXPECT_LE (largestDifference (unreduced.output, unreducedReference.output, 1), outputTolerance);
+        EXPECT_TRUE (unreduced.metersFinite);
     }
 }
 
@@ -442,6 +448,44 @@ TEST (PrecisionOfRest, ReductionComesToRestAtZeroOnEveryTarget)
         for (int i = 0; i < 100; ++i)
             process (0.3f);
         EXPECT_EQ (channel.getReduction(), 0.0);
+    }
+}
+
+// The drive curve's bump in double precision, on every instruction set: at 1:1, unit level
+// and all wet the output is the drive curve of the input, rounded to float. Near the curve's
+// zero, where its tanh-shaped part cancels the bump, a bump taken in single precision would
+// be off by some 1e-10.
+TEST (PrecisionOfDrive, CurveNearItsZeroOnEveryTarget)
+{
+    constexpr double rate = 48000.0;
+    constexpr float drive = 1.0f;
+    const double scale = static_cast<double> (0.6f) / KestruneAudioProcessor::driveCurve (static_cast<double> (0.6f), drive, 0.5, 1.0);
+    // The zero lies near -bump (0) / (tanh'(0) scale) = -(exp (-5) / 4) / (5 (drive + 0.01) scale).
+    const double zero = -(std::exp (-5.0) * 0.25) / (5.0 * (drive + 0.01) * scale);
+    juce::AudioBuffer<float> input (1, 1000);
+    for (int k = 0; k < input.getNumSamples(); ++k)
+        input.setSample (0, k, static_cast<float> (zero * (1.0 + (k - 500) * 0.002)));
+    auto expectedAt = [&] (int k) {
+        return static_cast<float> (KestruneAudioProcessor::driveCurve (input.getSample (0, k), drive, 0.5, scale));
+    };
+    ASSERT_LT (expectedAt (0) * expectedAt (input.getNumSamples() - 1), 0.0f);
+
+    for (const int64_t target : hwy::SupportedAndGeneratedTargets())
+    {
+        SCOPED_TRACE (hwy::TargetName (target));
+        const TargetChoice choice (target);
+        KestruneAudioProcessor processor;
+        processor.setPlayConfigDetails (1, 1, rate, 512);
+        processor.setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
+        processor.setParameter (KestruneAudioProcessor::driveParam, drive);
+        processor.prepareToPlay (rate, 512);
+        juce::AudioBuffer<float> output (input);
+        juce::MidiBuffer midi;
+        processor.processBlock (output, midi);
+        double largest = 0.0;
+        for (int k = 0; k < output.getNumSamples(); ++k)
+            largest = std::max (largest, std::abs (static_cast<double> (output.getSample (0, k)) - expectedAt (k)));
+        EXPECT_LE (largest, 1.0e-12);
     }
 }
 
