@@ -9,22 +9,34 @@
 
 #include <juce_dsp/juce_dsp.h>
 
+#include <memory>
+
 namespace
 {
 using namespace bench;
 
+// A processor prepared for the case's channels and block size at the benchmarks' rate.
+std::unique_ptr<KestruneAudioProcessor> preparedProcessor (const benchmark::State& state)
+{
+    auto processor = std::make_unique<KestruneAudioProcessor>();
+    processor->setPlayConfigDetails (channelsOf (state), channelsOf (state), sampleRate, blockSizeOf (state));
+    processor->prepareToPlay (sampleRate, blockSizeOf (state));
+    return processor;
+}
+
+void measureProcessBlock (benchmark::State& state, KestruneAudioProcessor& processor)
+{
+    juce::MidiBuffer midi;
+    runBlocks (state, channelsOf (state), blockSizeOf (state), [&] (juce::AudioBuffer<float>& block) { processor.processBlock (block, midi); });
+}
+
 void BM_ProcessBlock (benchmark::State& state)
 {
-    const int channels = channelsOf (state);
-    const int blockSize = blockSizeOf (state);
-    KestruneAudioProcessor processor;
-    processor.setPlayConfigDetails (channels, channels, sampleRate, blockSize);
-    processor.prepareToPlay (sampleRate, blockSize);
+    const auto processor = preparedProcessor (state);
     if (heavyOf (state))
         for (int i = 0; i < static_cast<int> (std::size (heavySettings)); ++i)
-            processor.setParameter (i, heavySettings[i]);
-    juce::MidiBuffer midi;
-    runBlocks (state, channels, blockSize, [&] (juce::AudioBuffer<float>& block) { processor.processBlock (block, midi); });
+            processor->setParameter (i, heavySettings[i]);
+    measureProcessBlock (state, *processor);
 }
 
 // Stereo at 1:1 with the shortest release. With "released" the processor first compresses a
@@ -32,28 +44,24 @@ void BM_ProcessBlock (benchmark::State& state)
 // reduction decays all the way towards 0; without, its reduction never left 0.
 void BM_ProcessBlockAtRest (benchmark::State& state)
 {
-    const int channels = channelsOf (state);
-    const int blockSize = blockSizeOf (state);
-    KestruneAudioProcessor processor;
-    processor.setPlayConfigDetails (channels, channels, sampleRate, blockSize);
-    processor.prepareToPlay (sampleRate, blockSize);
-    processor.setParameter (KestruneAudioProcessor::releaseParam, 0.0f);
-    processor.setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
-    juce::MidiBuffer midi;
+    const auto processor = preparedProcessor (state);
+    processor->setParameter (KestruneAudioProcessor::releaseParam, 0.0f);
+    processor->setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
     if (state.range (2) != 0)
     {
-        processor.setParameter (KestruneAudioProcessor::ratioParam, 1.0f);
-        auto loud = makeProgram (channels);
-        processor.processBlock (loud, midi);
-        processor.setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
-        juce::AudioBuffer<float> silence (channels, blockSize);
-        for (int block = 0; block < static_cast<int> (40.0 * sampleRate) / blockSize; ++block)
+        juce::MidiBuffer midi;
+        processor->setParameter (KestruneAudioProcessor::ratioParam, 1.0f);
+        auto loud = makeProgram (channelsOf (state));
+        processor->processBlock (loud, midi);
+        processor->setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
+        juce::AudioBuffer<float> silence (channelsOf (state), blockSizeOf (state));
+        for (int block = 0; block < static_cast<int> (40.0 * sampleRate) / blockSizeOf (state); ++block)
         {
             silence.clear();
-            processor.processBlock (silence, midi);
+            processor->processBlock (silence, midi);
         }
     }
-    runBlocks (state, channels, blockSize, [&] (juce::AudioBuffer<float>& block) { processor.processBlock (block, midi); });
+    measureProcessBlock (state, *processor);
 }
 
 void BM_ScalarChain (benchmark::State& state)

@@ -54,6 +54,11 @@ struct ChannelBlock
     float* samples;
 };
 
+// A smoothed reduction decaying towards 0 dB would end on a subnormal value, each step on
+// which costs many times a normal one: below this magnitude (in dB, far below anything the
+// single-precision gain can show and far above the subnormal range) it is 0.
+inline constexpr double negligibleReduction = 1.0e-30;
+
 // For each of numChannels (1 or 2) channels, every sample k in turn:
 //  0. a sample that is no audio (isAudioSample) is taken as 0 by every step and comes out
 //     as 0;
@@ -73,11 +78,6 @@ struct ChannelBlock
 //     - 1) driveScale + exp (-5 (y + 1)^2) 0.5 min (driveShape, 0.5) drive, the last term
 //     only when driveShape > 0; out = float (level d) mix + (1 - mix) in in single
 //     precision; the output smoother takes out, which replaces the sample.
-// A smoothed reduction decaying towards 0 dB would end on a subnormal value, each step on
-// which costs many times a normal one: below this magnitude (in dB, far below anything the
-// single-precision gain can show and far above the subnormal range) it is 0.
-inline constexpr double negligibleReduction = 1.0e-30;
-
 void processBlock (const ChannelBlock* channels, size_t numChannels, size_t numSamples, const OutputStage& stage) noexcept;
 
 // Picks the instruction set now, so that the first block does not.
