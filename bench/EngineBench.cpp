@@ -1,6 +1,7 @@
 // processBlock at 48 kHz, default and heavy settings, mono and stereo, blocks of 32 to 4096
 // samples; beside it, on the same buffers, JUCE's own compressor and the chain run sample by
-// sample through processSample. Reports nanoseconds per channel sample and the real-time factor
+// sample through processSample; and processBlock at 1:1 come to rest after compressing, beside
+// one that never compressed. Reports nanoseconds per channel sample and the real-time factor
 // (audio time / CPU time). Built in both builds, so that the i386 figures stand beside the native.
 #include "BenchSupport.h"
 #include "KestruneAudioProcessor.h"
@@ -8,22 +9,59 @@
 
 #include <juce_dsp/juce_dsp.h>
 
+#include <memory>
+
 namespace
 {
 using namespace bench;
 
+// A processor prepared for the case's channels and block size at the benchmarks' rate.
+std::unique_ptr<KestruneAudioProcessor> preparedProcessor (const benchmark::State& state)
+{
+    auto processor = std::make_unique<KestruneAudioProcessor>();
+    processor->setPlayConfigDetails (channelsOf (state), channelsOf (state), sampleRate, blockSizeOf (state));
+    processor->prepareToPlay (sampleRate, blockSizeOf (state));
+    return processor;
+}
+
+void measureProcessBlock (benchmark::State& state, KestruneAudioProcessor& processor)
+{
+    juce::MidiBuffer midi;
+    runBlocks (state, channelsOf (state), blockSizeOf (state), [&] (juce::AudioBuffer<float>& block) { processor.processBlock (block, midi); });
+}
+
 void BM_ProcessBlock (benchmark::State& state)
 {
-    const int channels = channelsOf (state);
-    const int blockSize = blockSizeOf (state);
-    KestruneAudioProcessor processor;
-    processor.setPlayConfigDetails (channels, channels, sampleRate, blockSize);
-    processor.prepareToPlay (sampleRate, blockSize);
+    const auto processor = preparedProcessor (state);
     if (heavyOf (state))
         for (int i = 0; i < static_cast<int> (std::size (heavySettings)); ++i)
-            processor.setParameter (i, heavySettings[i]);
-    juce::MidiBuffer midi;
-    runBlocks (state, channels, blockSize, [&] (juce::AudioBuffer<float>& block) { processor.processBlock (block, midi); });
+            processor->setParameter (i, heavySettings[i]);
+    measureProcessBlock (state, *processor);
+}
+
+// Stereo at 1:1 with the shortest release. With "released" the processor first compresses a
+// loud second at an infinite ratio, then takes 40 s of silence at 1:1, in which its smoothed
+// reduction decays all the way towards 0; without, its reduction never left 0.
+void BM_ProcessBlockAtRest (benchmark::State& state)
+{
+    const auto processor = preparedProcessor (state);
+    processor->setParameter (KestruneAudioProcessor::releaseParam, 0.0f);
+    processor->setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
+    if (state.range (2) != 0)
+    {
+        juce::MidiBuffer midi;
+        processor->setParameter (KestruneAudioProcessor::ratioParam, 1.0f);
+        auto loud = makeProgram (channelsOf (state));
+        processor->processBlock (loud, midi);
+        processor->setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
+        juce::AudioBuffer<float> silence (channelsOf (state), blockSizeOf (state));
+        for (int block = 0; block < static_cast<int> (40.0 * sampleRate) / blockSizeOf (state); ++block)
+        {
+            silence.clear();
+            processor->processBlock (silence, midi);
+        }
+    }
+    measureProcessBlock (state, *processor);
 }
 
 void BM_ScalarChain (benchmark::State& state)
@@ -34,7 +72,7 @@ void BM_ScalarChain (benchmark::State& state)
     if (heavyOf (state))
         for (int i = 0; i < static_cast<int> (std::size (heavySettings)); ++i)
             settings = settings.with (i, heavySettings[i]);
-    scalar_chain::Chain chain (channels, sampleRate, blockSize, settings);
+    scalar_chain::Chain chain (channels, sampleRate, settings);
     runBlocks (state, channels, blockSize, [&] (juce::AudioBuffer<float>& block) { chain.process (block); });
 }
 
@@ -73,6 +111,7 @@ void juceCases (benchmark::internal::Benchmark* b)
 }
 
 BENCHMARK (BM_ProcessBlock)->Apply (engineCases);
+BENCHMARK (BM_ProcessBlockAtRest)->Args ({ 2, 512, 0 })->Args ({ 2, 512, 1 })->ArgNames ({ "channels", "block", "released" });
 BENCHMARK (BM_ScalarChain)->Apply (engineCases);
 BENCHMARK (BM_JuceCompressor)->Apply (juceCases);
 } // namespace

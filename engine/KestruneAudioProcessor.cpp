@@ -299,6 +299,8 @@ void KestruneAudioProcessor::publishMeters() noexcept
 
 void KestruneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
+    // Subnormal values count as zero for the block; the caller's mode comes back at the end.
+    const juce::ScopedNoDenormals noDenormals;
     const auto values = parameters.snapshot();
     if (values.bypass)
         return;

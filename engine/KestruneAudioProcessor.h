@@ -69,7 +69,8 @@ public:
     // [host thread] Deletes the per-channel objects.
     void releaseResources() override;
     // [audio thread] Compresses the block in place with the parameter values of its start;
-    // allocates nothing and takes no lock.
+    // a sample that is no audio (a NaN, an infinity, beyond largestAudioSample) is silence
+    // for the compressor and comes out as 0. Allocates nothing and takes no lock.
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
 
     void getStateInformation (juce::MemoryBlock& destData) override;

@@ -7,6 +7,7 @@
 #include <hwy/contrib/math/math-inl.h>
 #include <hwy/highway.h>
 
+#include "AudioSample.h"
 #include "QORBlockKernels.h"
 
 #include <algorithm>
@@ -165,9 +166,11 @@ struct Pipe
     alignas (32) double coefficients[numSmoothers];
     alignas (32) double floors[numSmoothers];
 
-    // Per group slot: the input samples, the target gain changes and the release weights
+    // Per group slot: the input samples (silence for those that are no audio), which of
+    // them are audio (all bits set), the target gain changes and the release weights
     // 1 - F releaseShaping. Lanes past the end of a short group hold harmless values.
     alignas (64) float input[numSlots][groupLength];
+    alignas (64) float isAudio[numSlots][groupLength];
     alignas (64) double targets[numSlots][groupLength];
     alignas (64) double weights[numSlots][groupLength];
     // The group the filters take next: the shelf filter's inputs float (inputGain in 2).
@@ -205,8 +208,9 @@ struct Step
     }
 };
 
-// The input samples of a group, and the shelf filter's inputs float (inputGain in 2), for
-// the filters of the next step.
+// The input samples of a group, silence for those that are no audio, which of them are
+// audio, and the shelf filter's inputs float (inputGain in 2), for the filters of the next
+// step.
 HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
 {
     const DM d;
@@ -216,10 +220,15 @@ HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
     if (group.length < groupLength)
         std::fill (std::copy (samples, samples + group.length, input), input + groupLength, 0.0f);
     const VM inputGain = hn::Set (d, pipe.settings.inputGain);
+    const VF largest = hn::Set (df, largestAudioSample);
     for (size_t i = 0; i < groupLength; i += mathLanes)
     {
-        const VF in = group.length < groupLength ? hn::Load (df, input + i) : hn::LoadU (df, samples + i);
+        const VF sample = group.length < groupLength ? hn::Load (df, input + i) : hn::LoadU (df, samples + i);
+        // False for a NaN too.
+        const auto isAudio = hn::Le (hn::Abs (sample), largest);
+        const VF in = hn::IfThenElseZero (isAudio, sample);
         hn::Store (in, df, input + i);
+        hn::Store (hn::VecFromMask (df, isAudio), df, pipe.isAudio[group.slot] + i);
         const VM x = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, in)), hn::Set (d, 2.0));
         hn::Store (hn::DemoteTo (df, x), df, pipe.shelfInputs + i);
     }
@@ -310,6 +319,15 @@ HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& sta
     }
 }
 
+// A reduction below negligibleReduction in magnitude is 0. Taken once per group, off the
+// reduction's chain from sample to sample: within a group it cannot decay from there into
+// the subnormal range.
+HWY_INLINE VS withoutNegligible (VS reduction)
+{
+    const DS ds;
+    return hn::IfThenZeroElse (hn::Lt (hn::Abs (reduction), hn::Set (ds, negligibleReduction)), reduction);
+}
+
 // The recursive stages of one step for every channel, sample by sample; the chains of the
 // channels and stages are independent, so the processor overlaps them. Full steps have
 // whole groups only; the low-cut runs when it is on.
@@ -330,6 +348,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
             recursiveSample<full, lowCutOn> (firstView, first, step, j);
             recursiveSample<full, lowCutOn> (secondView, second, step, j);
         }
+        second.reduction = withoutNegligible (second.reduction);
         pipes[1].recursive = second;
     }
     else
@@ -338,6 +357,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
             recursiveSample<full, lowCutOn> (firstView, first, step, j);
     }
+    first.reduction = withoutNegligible (first.reduction);
     pipes[0].recursive = first;
 }
 
@@ -413,11 +433,8 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
             const VM x = hn::Mul (hn::Mul (hn::Set (d, settings.inputGain), hn::PromoteTo (d, in[u])), two);
             y[u] = hn::Mul (hn::Mul (hn::Mul (gain[u], x), hn::Set (d, settings.outputGain)), two);
             saturated[u] = boundedExp (d, hn::Mul (saturation, y[u]));
-            // The bump is small next to the curve: its exponential in single precision stays
-            // far inside what the output may differ.
             const VM shifted = hn::Add (y[u], one);
-            const VF exponent = hn::DemoteTo (df, hn::Mul (hn::Mul (hn::Set (d, -5.0), shifted), shifted));
-            hump[u] = withBump ? hn::PromoteTo (d, hn::Exp (df, exponent)) : hn::Zero (d);
+            hump[u] = withBump ? hn::Exp (d, hn::Mul (hn::Mul (hn::Set (d, -5.0), shifted), shifted)) : hn::Zero (d);
         }
     }
     if constexpr (withTargets)
@@ -456,7 +473,8 @@ HWY_NOINLINE void vectorStep (std::array<Pipe, numChannels>& pipes, const Step& 
             if (withBump)
                 driven = hn::Add (driven, hn::Mul (hn::Mul (hn::Mul (hump[u], hn::Set (d, 0.5)), bumpWeight), drive));
             const VF wet = hn::DemoteTo (df, hn::Mul (level, driven));
-            const VF out = hn::Add (hn::Mul (wet, mix), hn::Mul (dry, in[u]));
+            const auto isAudio = hn::MaskFromVec (hn::Load (df, pipe.isAudio[step.reductions.slot] + offsetOf (u)));
+            const VF out = hn::IfThenElseZero (isAudio, hn::Add (hn::Mul (wet, mix), hn::Mul (dry, in[u])));
             float* outputs = whole ? pipe.settings.samples + step.reductions.start : pipe.outputs;
             hn::StoreU (out, df, outputs + offsetOf (u));
             const VM widened = hn::PromoteTo (d, out);

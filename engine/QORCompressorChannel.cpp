@@ -1,5 +1,7 @@
 #include "QORCompressorChannel.h"
 
+#include "AudioSample.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <algorithm>
@@ -81,6 +83,10 @@ void QORCompressorChannel::setParameters (double attack, double release, double 
 
 double QORCompressorChannel::processSample (double input, double sideChain) noexcept
 {
+    // What is no audio is silence here, so that no state ever takes it in.
+    using kestrune::engine::isAudioSample;
+    input = isAudioSample (input) ? input : 0.0;
+    sideChain = isAudioSample (sideChain) ? sideChain : 0.0;
     const double x = inputGain * input * 2.0;
     const double z = inputGain * sideChain * 2.0;
 
@@ -103,6 +109,8 @@ double QORCompressorChannel::processSample (double input, double sideChain) noex
         smoothed = reduction + difference * releaseCoefficient * (1.0 - programFactor * releaseShaping);
     else if (difference < 0.0)
         smoothed = reduction + difference * attackCoefficient;
+    if (std::abs (smoothed) < kestrune::engine::kernels::negligibleReduction)
+        smoothed = 0.0;
 
     const double applied = smoothed - std::max (0.0, (smoothed - target) * 0.6);
     const double gain = applied > -100.0

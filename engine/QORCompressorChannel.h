@@ -21,15 +21,18 @@ public:
     // ratioSlope = 1 - 1/ratio. Coefficients follow from this channel's sample rate.
     void setParameters (double attack, double release, double threshold, double ratioSlope, bool softKnee) noexcept;
 
-    // One sample of audio with its side-chain value; returns the compressed sample.
+    // One sample of audio with its side-chain value; returns the compressed sample. Either
+    // value, when it is no audio (isAudioSample), counts as silence: 0 comes out for such an
+    // input.
     double processSample (double input, double sideChain) noexcept;
 
     // [audio thread] processSample's chain over a block of one channel, or of two channels
     // side by side, followed by the processor's output stage: every sample is replaced by
     // the output stage of processSample (sample, side-chain) and fed to that channel's
     // output smoother. The side-chain is the sample itself, run through that channel's
-    // low-cut filter when lowCutFilters is given. The same results as sample by sample: the
-    // recursive steps run so, the others vectorised.
+    // low-cut filter when lowCutFilters is given. A sample that is no audio is silence for
+    // the side-chain, the filters and the detectors, and comes out as 0. The same results as
+    // sample by sample: the recursive steps run so, the others vectorised.
     static void processBlock (QORCompressorChannel* const* channels, QORLevelSmoother* const* outputSmoothers,
                               QORBiquadFilter* const* lowCutFilters, int numChannels, float* const* samples,
                               int numSamples, const OutputStage& stage) noexcept;

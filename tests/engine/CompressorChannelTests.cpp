@@ -1,5 +1,6 @@
 // The compressor channel on its own: silence, unity, the settled gain of the gain
 // computer, and the program-dependent release.
+#include "AudioSample.h"
 #include "QORBiquadFilter.h"
 #include "QORCompressorChannel.h"
 
@@ -7,6 +8,7 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace
@@ -132,6 +134,84 @@ TEST (CompressorChannel, LoudProgramSlowsTheRelease)
     EXPECT_LT (loud.early, quiet.early * 0.8);
     EXPECT_GT (loud.early, 0.0);
     EXPECT_EQ (loud.late, 0.0);
+}
+
+// A value that is no audio, as input, as side-chain value or as both, counts as silence:
+// the output is 0 for such an input, and from then on the channel goes on exactly as one
+// given silence there, with every state finite. The largest audio sample is taken as it is
+// and leaves every state finite too.
+TEST (CompressorChannel, SampleThatIsNoAudioCountsAsSilence)
+{
+    const double largest = kestrune::engine::largestAudioSample;
+    const double noAudio[] = { std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity(), 1.0e30,
+                               static_cast<double> (std::nextafter (kestrune::engine::largestAudioSample, 2.0e10f)) };
+    const int badAt = 24000;
+    auto signal = [] (int i) { return 0.5 * std::sin (i * 0.03) + 0.2 * std::sin (i * 0.71); };
+    auto finite = [] (const QORCompressorChannel& c) {
+        return std::isfinite (c.getReduction()) && std::isfinite (c.getGainSmootherState());
+    };
+    for (const double value : noAudio)
+    {
+        for (const bool inInput : { true, false })
+            for (const bool inSideChain : { true, false })
+            {
+                if (! inInput && ! inSideChain)
+                    continue;
+                SCOPED_TRACE (testing::Message() << value << (inInput ? " input" : "") << (inSideChain ? " side-chain" : ""));
+                auto hit = makeChannel (-30.0, 0.75, true);
+                auto silent = makeChannel (-30.0, 0.75, true);
+                for (int i = 0; i < 96000; ++i)
+                {
+                    const double in = signal (i);
+                    if (i != badAt)
+                    {
+                        ASSERT_EQ (hit.processSample (in, in), silent.processSample (in, in)) << i;
+                        continue;
+                    }
+                    const double out = hit.processSample (inInput ? value : in, inSideChain ? value : in);
+                    const double silentOut = silent.processSample (inInput ? 0.0 : in, inSideChain ? 0.0 : in);
+                    EXPECT_EQ (out, silentOut);
+                    if (inInput)
+                    {
+                        EXPECT_EQ (out, 0.0);
+                    }
+                    ASSERT_TRUE (finite (hit));
+                }
+                EXPECT_TRUE (finite (hit));
+                EXPECT_EQ (hit.getReduction(), silent.getReduction());
+            }
+    }
+
+    auto loud = makeChannel (-30.0, 0.75, true);
+    for (int i = 0; i < 96000; ++i)
+    {
+        const double in = i == badAt ? -largest : signal (i);
+        ASSERT_TRUE (std::isfinite (loud.processSample (in, in))) << i;
+        ASSERT_TRUE (finite (loud)) << i;
+    }
+}
+
+// At 1:1 after compressing, the smoothed reduction decays to 0 and stays there, without ever
+// taking a subnormal value.
+TEST (CompressorChannel, ReductionComesToRestAtZeroNotOnASubnormal)
+{
+    auto channel = makeChannel (-30.0, 0.75, true);
+    for (int i = 0; i < 4800; ++i)
+        channel.processSample (i % 2 == 0 ? 0.9 : -0.9, i % 2 == 0 ? 0.9 : -0.9);
+    ASSERT_LT (channel.getReduction(), -10.0);
+
+    channel.setParameters (0.005, 0.02, std::pow (10.0, -30.0 / 20.0), 0.0, true);
+    int samples = 0;
+    for (; samples < 20 * 48000 && channel.getReduction() != 0.0; ++samples)
+    {
+        channel.processSample (0.0, 0.0);
+        ASSERT_NE (std::fpclassify (channel.getReduction()), FP_SUBNORMAL) << samples;
+    }
+    EXPECT_EQ (channel.getReduction(), 0.0);
+    for (int i = 0; i < 48000; ++i)
+        channel.processSample (0.3 * std::sin (i * 0.05), 0.3 * std::sin (i * 0.05));
+    EXPECT_EQ (channel.getReduction(), 0.0);
 }
 
 const juce::IIRCoefficients testDesign (0.17, -0.21, 0.08, 1.0, -1.3, 0.45);

@@ -1,6 +1,8 @@
 // processBlock's block path against the chain run sample by sample through processSample:
-// every parameter corner with both knees, mono and stereo, three rates, every block size,
-// every instruction set the block path is built for.
+// every parameter corner with both knees, one to four channels, three rates, every block
+// size, every instruction set, parameter changes between blocks, a second prepareToPlay;
+// samples that are no audio, the reduction coming to rest, the drive curve near its zero.
+#include "AudioSample.h"
 #include "ProgramMaterial.h"
 #include "QORBlockKernels.h"
 #include "ScalarChain.h"
@@ -9,7 +11,10 @@
 #include <hwy/targets.h>
 
 #include <cstdint>
+#include <limits>
 #include <map>
+#include <optional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,9 +49,83 @@ double relativeDifference (double a, double b)
     return scale > 0.0 ? std::abs (a - b) / scale : 0.0;
 }
 
-// Parameters are set before prepareToPlay, so they must reach the channels and the low-cut
-// design that prepareToPlay creates.
-// How the parameters reach the processor before prepareToPlay.
+// The processor and the reference chain side by side over the program material, or its
+// first seconds, block by block from its start, with the largest differences seen.
+class SideBySide
+{
+public:
+    SideBySide (int numChannels, double rate, int preparedSize, double seconds = 10.0)
+        : numChannels (numChannels), preparedSize (preparedSize), material (materialFor (numChannels, rate)), end (std::min (material.getNumSamples(), static_cast<int> (seconds * rate)))
+    {
+        processor.setPlayConfigDetails (numChannels, numChannels, rate, preparedSize);
+        differences.processed.makeCopyOf (material);
+        expected.makeCopyOf (material);
+    }
+
+    // Both take the value: the processor through setParameter, the reference at once.
+    void setParameter (int index, float value)
+    {
+        processor.setParameter (index, value);
+        settings = settings.with (index, value);
+        if (reference)
+            reference->setParameter (index, value);
+    }
+
+    // Settings that reach the processor on another road, as it reads them back.
+    void takeSettingsFromProcessor (const Parameters& parameters)
+    {
+        settings = {};
+        for (const auto& [index, value] : parameters)
+            settings = settings.with (index, processor.getParameter (index));
+    }
+
+    // The first prepareToPlay, or a further one that keeps the running states; the reference
+    // may take another rate than the processor.
+    void prepare (double newRate) { prepare (newRate, newRate); }
+    void prepare (double processorRate, double referenceRate)
+    {
+        processor.prepareToPlay (processorRate, preparedSize);
+        if (reference)
+            reference->prepare (referenceRate);
+        else
+            reference.emplace (numChannels, referenceRate, settings);
+    }
+
+    // The next length samples of the material, or what is left of it.
+    void processNext (int length)
+    {
+        length = std::min (length, end - position);
+        juce::AudioBuffer<float> block (differences.processed.getArrayOfWritePointers(), numChannels, position, length);
+        juce::AudioBuffer<float> referenceBlock (expected.getArrayOfWritePointers(), numChannels, position, length);
+        juce::MidiBuffer midi;
+        processor.processBlock (block, midi);
+        reference->process (referenceBlock);
+        for (int c = 0; c < numChannels; ++c)
+            for (int k = 0; k < length; ++k)
+                differences.output = std::max (differences.output, static_cast<double> (std::abs (block.getSample (c, k) - referenceBlock.getSample (c, k))));
+        differences.gainMeter = std::max (differences.gainMeter, relativeDifference (processor.getGainReductionMeterValue(), reference->gainReductionMeter()));
+        differences.outputMeter = std::max (differences.outputMeter, relativeDifference (processor.getOutputMeterValue(), reference->outputMeter()));
+        position += length;
+    }
+
+    bool finished() const { return position >= end; }
+
+    KestruneAudioProcessor processor;
+    Differences differences;
+
+private:
+    int numChannels;
+    int preparedSize;
+    const juce::AudioBuffer<float>& material;
+    int end;
+    juce::AudioBuffer<float> expected;
+    scalar_chain::Settings settings;
+    std::optional<scalar_chain::Chain> reference;
+    int position = 0;
+};
+
+// How the parameters reach the processor before prepareToPlay, which must bring them to
+// the channels and the low-cut design it creates.
 enum class Road
 {
     setParameter,
@@ -54,49 +133,27 @@ enum class Road
 };
 
 Differences runBoth (const Parameters& parameters, int numChannels, double rate, int blockSize, int preparedSize,
-                     Road road = Road::setParameter)
+                     Road road = Road::setParameter, double seconds = 10.0)
 {
-    const auto& material = materialFor (numChannels, rate);
-    KestruneAudioProcessor processor;
-    processor.setPlayConfigDetails (numChannels, numChannels, rate, preparedSize);
-    scalar_chain::Settings settings;
-    KestruneAudioProcessor source;
-    for (const auto& [index, value] : parameters)
+    SideBySide run (numChannels, rate, preparedSize, seconds);
+    if (road == Road::setParameter)
+        for (const auto& [index, value] : parameters)
+            run.setParameter (index, value);
+    else
     {
-        (road == Road::setParameter ? processor : source).setParameter (index, value);
-        settings = settings.with (index, value);
-    }
-    if (road == Road::restoredState)
-    {
+        KestruneAudioProcessor source;
+        for (const auto& [index, value] : parameters)
+            source.setParameter (index, value);
         juce::MemoryBlock state;
         source.getStateInformation (state);
-        processor.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+        run.processor.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
         // The block keeps the values to float precision: the reference takes them as read back.
-        settings = {};
-        for (const auto& [index, value] : parameters)
-            settings = settings.with (index, processor.getParameter (index));
+        run.takeSettingsFromProcessor (parameters);
     }
-    processor.prepareToPlay (rate, preparedSize);
-    scalar_chain::Chain reference (numChannels, rate, preparedSize, settings);
-
-    Differences differences;
-    differences.processed.makeCopyOf (material);
-    juce::AudioBuffer<float> expected (material);
-    juce::MidiBuffer midi;
-    for (int start = 0; start < material.getNumSamples(); start += blockSize)
-    {
-        const int length = std::min (blockSize, material.getNumSamples() - start);
-        juce::AudioBuffer<float> block (differences.processed.getArrayOfWritePointers(), numChannels, start, length);
-        juce::AudioBuffer<float> referenceBlock (expected.getArrayOfWritePointers(), numChannels, start, length);
-        processor.processBlock (block, midi);
-        reference.process (referenceBlock);
-        for (int c = 0; c < numChannels; ++c)
-            for (int k = 0; k < length; ++k)
-                differences.output = std::max (differences.output, static_cast<double> (std::abs (block.getSample (c, k) - referenceBlock.getSample (c, k))));
-        differences.gainMeter = std::max (differences.gainMeter, relativeDifference (processor.getGainReductionMeterValue(), reference.gainReductionMeter()));
-        differences.outputMeter = std::max (differences.outputMeter, relativeDifference (processor.getOutputMeterValue(), reference.outputMeter()));
-    }
-    return differences;
+    run.prepare (rate);
+    while (! run.finished())
+        run.processNext (blockSize);
+    return std::move (run.differences);
 }
 
 struct Corner
@@ -211,7 +268,8 @@ public:
 
 // Each instruction set the block path is built for and this machine runs (prepareToPlay
 // takes the one allowed), not only the best: the smoothers' vectors are built per width.
-// Short blocks with their partial groups and long ones, mono and stereo.
+// Short blocks with their partial groups and long ones; one to four channels, which the
+// block path takes in pairs and a single one.
 TEST (PrecisionOnEveryTarget, BlockPathFollowsTheSampleChain)
 {
     struct Case
@@ -219,21 +277,287 @@ TEST (PrecisionOnEveryTarget, BlockPathFollowsTheSampleChain)
         Parameters parameters;
         int numChannels;
         int blockSize;
+        double seconds;
     };
-    const Case cases[] = { { heavySettings, 2, 31 }, { {}, 1, 512 } };
+    // Three and four channels through the first tones only: the i386 build may run emulated.
+    const Case cases[] = { { heavySettings, 2, 31, 10.0 }, { {}, 1, 512, 10.0 }, { heavySettings, 3, 100, 3.0 }, { {}, 4, 45, 3.0 } };
     const auto targets = hwy::SupportedAndGeneratedTargets();
     ASSERT_FALSE (targets.empty());
     for (const int64_t target : targets)
     {
         SCOPED_TRACE (hwy::TargetName (target));
         const TargetChoice choice (target);
-        for (const auto& [parameters, numChannels, blockSize] : cases)
+        for (const auto& [parameters, numChannels, blockSize, seconds] : cases)
         {
-            const auto differences = runBoth (parameters, numChannels, 48000.0, blockSize, 512);
+            const auto differences = runBoth (parameters, numChannels, 48000.0, blockSize, 512, Road::setParameter, seconds);
             EXPECT_LE (differences.output, outputTolerance) << numChannels << " channels, blocks of " << blockSize;
             EXPECT_LE (differences.gainMeter, meterTolerance);
             EXPECT_LE (differences.outputMeter, meterTolerance);
         }
+    }
+}
+
+// A stretch of the stereo material through processBlock in blocks of 333 samples (so with
+// short groups), or through the reference chain; whether the meters stayed finite after
+// every block.
+struct Stretch
+{
+    juce::AudioBuffer<float> output;
+    bool metersFinite = true;
+};
+
+Stretch processStretch (const juce::AudioBuffer<float>& input, bool throughReference, const Parameters& parameters = heavySettings)
+{
+    constexpr double rate = 48000.0;
+    Stretch stretch;
+    stretch.output.makeCopyOf (input);
+    KestruneAudioProcessor processor;
+    processor.setPlayConfigDetails (2, 2, rate, 512);
+    scalar_chain::Settings settings;
+    for (const auto& [index, value] : parameters)
+    {
+        processor.setParameter (index, value);
+        settings = settings.with (index, value);
+    }
+    processor.prepareToPlay (rate, 512);
+    scalar_chain::Chain reference (2, rate, settings);
+    juce::MidiBuffer midi;
+    for (int start = 0; start < input.getNumSamples(); start += 333)
+    {
+        juce::AudioBuffer<float> block (stretch.output.getArrayOfWritePointers(), 2, start, std::min (333, input.getNumSamples() - start));
+        if (throughReference)
+            reference.process (block);
+        else
+            processor.processBlock (block, midi);
+        const double meters[] = { throughReference ? reference.gainReductionMeter() : processor.getGainReductionMeterValue(),
+                                  throughReference ? reference.outputMeter() : processor.getOutputMeterValue() };
+        stretch.metersFinite = stretch.metersFinite && std::isfinite (meters[0]) && std::isfinite (meters[1]);
+    }
+    return stretch;
+}
+
+// The largest difference between two outputs in one channel, from a sample on.
+double largestDifference (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b, int channel, int from = 0)
+{
+    double largest = 0.0;
+    for (int k = from; k < a.getNumSamples(); ++k)
+    {
+        const double difference = std::abs (static_cast<double> (a.getSample (channel, k)) - b.getSample (channel, k));
+        largest = std::isnan (difference) ? std::numeric_limits<double>::infinity() : std::max (largest, difference);
+    }
+    return largest;
+}
+
+// One sample that is no audio in one channel of a stereo block, silence in the other, on
+// every instruction set: the other channel comes out bit for bit as with silence in both;
+// the sample comes out as 0 and the rest of its channel as with silence in its place, as the
+// reference chain gives it too; the meters stay finite. The largest audio sample is audio,
+// with the same result on both paths, also at 1:1, where it reaches the drive curve whole.
+TEST (PrecisionOfBadSamples, SampleThatIsNoAudioCountsAsSilenceOnEveryTarget)
+{
+    constexpr double rate = 48000.0;
+    // Two seconds from the low tone on: compressed, then released in silence.
+    const auto& material = materialFor (2, rate);
+    juce::AudioBuffer<float> stretch (2, static_cast<int> (2.0 * rate));
+    for (int c = 0; c < 2; ++c)
+        stretch.copyFrom (c, 0, material, c, static_cast<int> (1.0 * rate), stretch.getNumSamples());
+    const int badAt = static_cast<int> (0.9 * rate) + 7;
+    const float largest = kestrune::engine::largestAudioSample;
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct BadSample
+    {
+        int channel;
+        float value;
+    };
+    const BadSample badSamples[] = { { 0, nan }, { 0, infinity }, { 0, -infinity }, { 0, 1.0e30f }, { 0, std::nextafter (largest, infinity) }, { 1, nan }, { 1, -infinity }, { 1, 1.0e30f } };
+
+    auto withSample = [&] (int channel, float value) {
+        juce::AudioBuffer<float> input (stretch);
+        input.setSample (0, badAt, 0.0f);
+        input.setSample (1, badAt, 0.0f);
+        input.setSample (channel, badAt, value);
+        return input;
+    };
+    // The reference's outputs, which do not depend on the instruction set.
+    std::vector<Stretch> references;
+    for (const auto& [channel, value] : badSamples)
+        references.push_back (processStretch (withSample (channel, value), true));
+    const auto largestReference = processStretch (withSample (0, -largest), true);
+    const Parameters oneToOne { { KestruneAudioProcessor::ratioParam, 0.0f }, { KestruneAudioProcessor::driveParam, 1.0f } };
+    const auto unreducedReference = processStretch (withSample (1, largest), true, oneToOne);
+
+    for (const int64_t target : hwy::SupportedAndGeneratedTargets())
+    {
+        SCOPED_TRACE (hwy::TargetName (target));
+        const TargetChoice choice (target);
+        const auto silent = processStretch (withSample (0, 0.0f), false);
+        for (size_t i = 0; i < std::size (badSamples); ++i)
+        {
+            const auto [channel, value] = badSamples[i];
+            SCOPED_TRACE (testing::Message() << value << " in channel " << channel);
+            const auto hit = processStretch (withSample (channel, value), false);
+            EXPECT_EQ (largestDifference (hit.output, silent.output, 1 - channel), 0.0);
+            EXPECT_EQ (hit.output.getSample (channel, badAt), 0.0f);
+            EXPECT_LE (largestDifference (hit.output, silent.output, channel, badAt + 1), outputTolerance);
+            EXPECT_LE (largestDifference (hit.output, references[i].output, channel), outputTolerance);
+            EXPECT_TRUE (hit.metersFinite);
+            EXPECT_TRUE (references[i].metersFinite);
+        }
+        const auto loud = processStretch (withSample (0, -largest), false);
+        EXPECT_LE (largestDifference (loud.output, largestReference.output, 0), outputTolerance);
+        EXPECT_TRUE (loud.metersFinite);
+        EXPECT_TRUE (largestReference.metersFinite);
+        const auto unreduced = processStretch (withSample (1, largest), false, oneToOne);
+        EXPECT_LE (largestDifference (unreduced.output, unreducedReference.output, 1), outputTolerance);
+        EXPECT_TRUE (unreduced.metersFinite);
+    }
+}
+
+// The block path on its own, without the processor's flushing of subnormals, on every
+// instruction set: at 1:1 after compressing, the smoothed reduction decays to 0 and stays
+// there, never resting on a subnormal value between blocks.
+TEST (PrecisionOfRest, ReductionComesToRestAtZeroOnEveryTarget)
+{
+    constexpr double rate = 48000.0;
+    for (const int64_t target : hwy::SupportedAndGeneratedTargets())
+    {
+        SCOPED_TRACE (hwy::TargetName (target));
+        const TargetChoice choice (target);
+        QORCompressorChannel channel;
+        channel.setSampleRate (rate);
+        channel.setParameters (0.005, 0.02, 0.0316, 0.75, true);
+        QORLevelSmoother outputSmoother;
+        outputSmoother.setSampleRate (rate);
+        outputSmoother.setTime (0.15);
+        QORCompressorChannel* channels[] = { &channel };
+        QORLevelSmoother* outputSmoothers[] = { &outputSmoother };
+        const QORCompressorChannel::OutputStage stage { 0.25, 0.5, 1.0, 1.0f, 1.0f };
+        std::vector<float> block (512);
+        auto process = [&] (float amplitude) {
+            for (size_t k = 0; k < block.size(); ++k)
+                block[k] = amplitude * static_cast<float> (std::sin (0.05 * static_cast<double> (k)));
+            float* samples[] = { block.data() };
+            QORCompressorChannel::processBlock (channels, outputSmoothers, nullptr, 1, samples, static_cast<int> (block.size()), stage);
+        };
+        for (int i = 0; i < 10; ++i)
+            process (0.9f);
+        ASSERT_LT (channel.getReduction(), -10.0);
+
+        channel.setParameters (0.005, 0.02, 0.0316, 0.0, true);
+        int blocks = 0;
+        for (; blocks < 2000 && channel.getReduction() != 0.0; ++blocks)
+        {
+            process (0.0f);
+            ASSERT_NE (std::fpclassify (channel.getReduction()), FP_SUBNORMAL) << blocks;
+        }
+        EXPECT_EQ (channel.getReduction(), 0.0);
+        for (int i = 0; i < 100; ++i)
+            process (0.3f);
+        EXPECT_EQ (channel.getReduction(), 0.0);
+    }
+}
+
+// The drive curve's bump in double precision, on every instruction set: at 1:1, unit level
+// and all wet the output is the drive curve of the input, rounded to float. Near the curve's
+// zero, where its tanh-shaped part cancels the bump, a bump taken in single precision would
+// be off by some 1e-10.
+TEST (PrecisionOfDrive, CurveNearItsZeroOnEveryTarget)
+{
+    constexpr double rate = 48000.0;
+    constexpr float drive = 1.0f;
+    const double scale = static_cast<double> (0.6f) / KestruneAudioProcessor::driveCurve (static_cast<double> (0.6f), drive, 0.5, 1.0);
+    // The zero lies near -bump (0) / (tanh'(0) scale) = -(exp (-5) / 4) / (5 (drive + 0.01) scale).
+    const double zero = -(std::exp (-5.0) * 0.25) / (5.0 * (drive + 0.01) * scale);
+    juce::AudioBuffer<float> input (1, 1000);
+    for (int k = 0; k < input.getNumSamples(); ++k)
+        input.setSample (0, k, static_cast<float> (zero * (1.0 + (k - 500) * 0.002)));
+    auto expectedAt = [&] (int k) {
+        return static_cast<float> (KestruneAudioProcessor::driveCurve (input.getSample (0, k), drive, 0.5, scale));
+    };
+    ASSERT_LT (expectedAt (0) * expectedAt (input.getNumSamples() - 1), 0.0f);
+
+    for (const int64_t target : hwy::SupportedAndGeneratedTargets())
+    {
+        SCOPED_TRACE (hwy::TargetName (target));
+        const TargetChoice choice (target);
+        KestruneAudioProcessor processor;
+        processor.setPlayConfigDetails (1, 1, rate, 512);
+        processor.setParameter (KestruneAudioProcessor::ratioParam, 0.0f);
+        processor.setParameter (KestruneAudioProcessor::driveParam, drive);
+        processor.prepareToPlay (rate, 512);
+        juce::AudioBuffer<float> output (input);
+        juce::MidiBuffer midi;
+        processor.processBlock (output, midi);
+        double largest = 0.0;
+        for (int k = 0; k < output.getNumSamples(); ++k)
+            largest = std::max (largest, std::abs (static_cast<double> (output.getSample (0, k)) - expectedAt (k)));
+        EXPECT_LE (largest, 1.0e-12);
+    }
+}
+
+// Between blocks of random length, random parameters change, now and then the bypass with
+// them: the block path takes each change from the next block on, as the reference takes it
+// at once.
+TEST (PrecisionOfChanges, ParameterChangesBetweenBlocksOfRandomLength)
+{
+    for (const auto& [numChannels, rate] : { std::pair { 2, 48000.0 }, std::pair { 1, 44100.0 } })
+    {
+        SCOPED_TRACE (numChannels);
+        std::mt19937 random (static_cast<unsigned> (numChannels));
+        std::uniform_int_distribution<int> lengths (1, 2000);
+        std::uniform_int_distribution<int> numChanges (0, 3);
+        std::uniform_int_distribution<int> indices (0, KestruneAudioProcessor::bypassParam - 1);
+        std::uniform_real_distribution<float> values (0.0f, 1.0f);
+        SideBySide run (numChannels, rate, 512, 6.0);
+        run.prepare (rate);
+        int blocks = 0;
+        for (; ! run.finished(); ++blocks)
+        {
+            for (int change = numChanges (random); change > 0; --change)
+                run.setParameter (indices (random), values (random));
+            run.setParameter (KestruneAudioProcessor::bypassParam, blocks % 17 == 16 ? 1.0f : 0.0f);
+            run.processNext (lengths (random));
+        }
+        EXPECT_GT (blocks, 50);
+        EXPECT_LE (run.differences.output, outputTolerance);
+        EXPECT_LE (run.differences.gainMeter, meterTolerance);
+        EXPECT_LE (run.differences.outputMeter, meterTolerance);
+    }
+}
+
+// A second prepareToPlay at another rate, without releaseResources: the running states go
+// on, and every coefficient follows the new rate (the detectors, attack and release, the
+// shelf, the low-cut and the output smoothers), as in a reference re-rated the same way. One
+// that keeps the old rate is far off, so the comparison sees the rate.
+TEST (PrecisionOfRates, SecondPrepareAtANewRateRerates)
+{
+    struct Case
+    {
+        double firstRate, secondRate;
+        Parameters parameters;
+    };
+    const Case cases[] = { { 44100.0, 96000.0, heavySettings }, { 96000.0, 32000.0, { { 5, 1.0f }, { 2, 0.1f } } } };
+    for (const auto& [firstRate, secondRate, parameters] : cases)
+    {
+        SCOPED_TRACE (secondRate);
+        auto runWith = [&] (double referenceRate) {
+            SideBySide run (2, firstRate, 512, 4.0);
+            for (const auto& [index, value] : parameters)
+                run.setParameter (index, value);
+            run.prepare (firstRate);
+            for (int block = 0; block < 100; ++block)
+                run.processNext (512);
+            run.prepare (secondRate, referenceRate);
+            while (! run.finished())
+                run.processNext (512);
+            return run.differences;
+        };
+        const auto rerated = runWith (secondRate);
+        EXPECT_LE (rerated.output, outputTolerance);
+        EXPECT_LE (rerated.gainMeter, meterTolerance);
+        EXPECT_LE (rerated.outputMeter, meterTolerance);
+        EXPECT_GT (runWith (firstRate).output, 1.0e-3);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <limits>
 #include <thread>
 
 namespace
@@ -162,6 +163,30 @@ TEST (ProcessBlock, LowCutNearNyquistStaysStable)
     }
 }
 
+// processBlock counts subnormal values as zero: at mix 0, where the output is the input, a
+// subnormal input comes out as 0. The caller's floating-point mode, whichever it is, comes
+// back unchanged.
+TEST (ProcessBlock, FlushesSubnormalsForItsOwnWorkOnly)
+{
+    PreparedProcessor p;
+    p.processor->setParameter (KestruneAudioProcessor::mixParam, 0.0f);
+    juce::AudioBuffer<float> buffer (2, 512);
+    const bool callersMode = juce::FloatVectorOperations::areDenormalsDisabled();
+    for (const bool flushing : { false, true, false })
+    {
+        juce::FloatVectorOperations::disableDenormalisedNumberSupport (flushing);
+        PreparedProcessor::fillSine (buffer, 440.0, rate, 0.5f);
+        const float subnormal = std::numeric_limits<float>::denorm_min() * 1000.0f;
+        buffer.setSample (0, 100, subnormal);
+        buffer.setSample (1, 100, -subnormal);
+        p.run (buffer);
+        EXPECT_EQ (buffer.getSample (0, 100), 0.0f) << flushing;
+        EXPECT_EQ (buffer.getSample (1, 100), 0.0f) << flushing;
+        EXPECT_EQ (juce::FloatVectorOperations::areDenormalsDisabled(), flushing);
+    }
+    juce::FloatVectorOperations::disableDenormalisedNumberSupport (callersMode);
+}
+
 TEST (ProcessBlock, MetersBeforePrepareAndAfterRelease)
 {
     KestruneAudioProcessor processor;
@@ -197,7 +222,7 @@ TEST (ProcessBlock, UnpreparedOrExtraChannelsPassThrough)
         ASSERT_EQ (buffer.getSample (1, i), input.getSample (1, i));
 }
 
-// Blocks longer than prepared are processed in pieces, with the same result.
+// A block longer than prepared is taken whole, with the result of shorter blocks.
 TEST (ProcessBlock, LongBlocksMatchShortBlocks)
 {
     PreparedProcessor shortBlocks (2, 2, rate, 128);

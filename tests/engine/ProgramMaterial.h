@@ -1,15 +1,18 @@
 // Ten seconds of deterministic program material: silence, level steps, noise bursts, a loud
-// high tone, a loud low tone, a mix and a lone click; the second channel differs in level
-// and phase.
+// high tone, a loud low tone, a mix and a lone click; each channel differs from the others in
+// level, and every second one is inverted.
 #pragma once
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <cmath>
+#include <iterator>
 #include <random>
 
 namespace program_material
 {
+inline constexpr double channelGains[] = { 1.0, 0.7, 0.45, 0.85 };
+
 inline juce::AudioBuffer<float> make (int numChannels, double rate, double seconds = 10.0)
 {
     const int length = static_cast<int> (seconds * rate);
@@ -23,8 +26,8 @@ inline juce::AudioBuffer<float> make (int numChannels, double rate, double secon
         const float white = noise (random);
         for (int c = 0; c < numChannels; ++c)
         {
-            const double sign = c == 0 ? 1.0 : -1.0;
-            const double gain = c == 0 ? 1.0 : 0.7;
+            const double sign = c % 2 == 0 ? 1.0 : -1.0;
+            const double gain = channelGains[static_cast<size_t> (c) % std::size (channelGains)];
             double v = 0.0;
             if (t >= 1.0 && t < 2.5) // a low tone stepping from -30 dB to -6 dB
                 v = (t < 1.75 ? 0.0316 : 0.5) * std::sin (twoPi * 220.0 * t);

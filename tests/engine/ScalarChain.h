@@ -1,8 +1,10 @@
 // The processor's chain run sample by sample through QORCompressorChannel::processSample:
 // the reference the block path is measured against, in the tests and in the benchmark.
-// Settings come from normalised values through formulas of its own.
+// Settings come from normalised values through formulas of its own. A sample that is no
+// audio is silence for the side-chain and gives 0.
 #pragma once
 
+#include "AudioSample.h"
 #include "KestruneAudioProcessor.h"
 #include "QORCompressorChannel.h"
 #include "QORLevelSmoother.h"
@@ -54,24 +56,43 @@ struct Settings
     }
 };
 
+// The processor as the sample-by-sample chain: prepareToPlay, setParameter and processBlock
+// each doing what theirs do, the whole block in one pass per channel.
 class Chain
 {
 public:
-    // segmentLength: the longest stretch the side-chain high-pass runs over at once, as the
-    // processor's side-chain copy holds (its prepared block size).
-    Chain (int numChannels, double rate, int segmentLength, const Settings& s)
-        : settings (s), sampleRate (rate), segmentLength (segmentLength), side (static_cast<size_t> (segmentLength))
+    Chain (int numChannels, double rate, const Settings& s) : settings (s), sampleRate (rate)
     {
         for (int c = 0; c < numChannels; ++c)
         {
-            auto& channel = channels.emplace_back (std::make_unique<QORCompressorChannel>());
-            channel->setSampleRate (rate);
-            channel->setParameters (s.attack, s.release, s.threshold, s.ratioSlope, s.softKnee);
-            lowCuts.emplace_back().setCoefficients (lowCutDesign());
-            auto& smoother = outputSmoothers.emplace_back();
-            smoother.setSampleRate (rate);
-            smoother.setTime (0.15);
+            channels.emplace_back (std::make_unique<QORCompressorChannel>());
+            lowCuts.emplace_back();
+            outputSmoothers.emplace_back().setTime (0.15);
         }
+        prepare (rate);
+    }
+
+    // A further prepareToPlay: everything re-rated and brought up to date, running states kept.
+    void prepare (double rate)
+    {
+        sampleRate = rate;
+        for (auto& channel : channels)
+            channel->setSampleRate (rate);
+        pushToChannels();
+        designLowCuts();
+        for (auto& smoother : outputSmoothers)
+            smoother.setSampleRate (rate);
+    }
+
+    // setParameter, taking effect at once: attack to knee pushed into every channel, the
+    // low-cut filters redesigned for a low-cut change, the rest read at each sample.
+    void setParameter (int index, float value)
+    {
+        settings = settings.with (index, value);
+        if (index <= 4)
+            pushToChannels();
+        else if (index == 5)
+            designLowCuts();
     }
 
     void process (juce::AudioBuffer<float>& buffer)
@@ -81,24 +102,26 @@ public:
         const double norm = KestruneAudioProcessor::driveCurve (static_cast<double> (0.6f), settings.drive, 0.5, 1.0);
         const double scale = static_cast<double> (0.6f) / norm;
         const bool lowCutOn = settings.lowCut > 0.00001f;
-        for (int start = 0; start < buffer.getNumSamples(); start += segmentLength)
+        const int length = buffer.getNumSamples();
+        for (size_t c = 0; c < channels.size(); ++c)
         {
-            const int length = std::min (segmentLength, buffer.getNumSamples() - start);
-            for (size_t c = 0; c < channels.size(); ++c)
+            float* samples = buffer.getWritePointer (static_cast<int> (c));
+            // The side-chain copy, high-passed over the whole block at once.
+            side.assign (samples, samples + length);
+            std::replace_if (
+                side.begin(), side.end(), [] (float x) { return ! kestrune::engine::isAudioSample (x); }, 0.0f);
+            if (lowCutOn)
+                lowCuts[c].processSamples (side.data(), length);
+            for (int k = 0; k < length; ++k)
             {
-                float* samples = buffer.getWritePointer (static_cast<int> (c), start);
-                std::copy (samples, samples + length, side.begin());
-                if (lowCutOn)
-                    lowCuts[c].processSamples (side.data(), length);
-                for (int k = 0; k < length; ++k)
-                {
-                    const float in = samples[k];
-                    double y = channels[c]->processSample (in, side[static_cast<size_t> (k)]);
-                    y = KestruneAudioProcessor::driveCurve (y, settings.drive, 0.5, scale);
-                    const float out = static_cast<float> (settings.level * y) * settings.mix + (1.0f - settings.mix) * in;
-                    outputSmoothers[c].feed (out);
-                    samples[k] = out;
-                }
+                const float in = samples[k];
+                double y = channels[c]->processSample (in, side[static_cast<size_t> (k)]);
+                y = KestruneAudioProcessor::driveCurve (y, settings.drive, 0.5, scale);
+                const float out = kestrune::engine::isAudioSample (in)
+                                      ? static_cast<float> (settings.level * y) * settings.mix + (1.0f - settings.mix) * in
+                                      : 0.0f;
+                outputSmoothers[c].feed (out);
+                samples[k] = out;
             }
         }
     }
@@ -107,21 +130,29 @@ public:
     double outputMeter() const { return outputSmoothers.front().state; }
 
 private:
+    void pushToChannels()
+    {
+        for (auto& channel : channels)
+            channel->setParameters (settings.attack, settings.release, settings.threshold, settings.ratioSlope, settings.softKnee);
+    }
+
     // Butterworth high-pass at 10^(3 lowCut + 1.30103) Hz, kept below 0.49 of the rate.
-    juce::IIRCoefficients lowCutDesign() const
+    void designLowCuts()
     {
         const double f = std::min (static_cast<double> (std::pow (10.0f, 3.0f * settings.lowCut + 1.30103f)), 0.49 * sampleRate);
         const double n = std::tan (juce::MathConstants<double>::pi * f / sampleRate);
         const double c1 = 1.0 / (1.0 + std::sqrt (2.0) * n + n * n);
-        return { c1, -2.0 * c1, c1, 1.0, 2.0 * c1 * (n * n - 1.0), c1 * (1.0 - std::sqrt (2.0) * n + n * n) };
+        const juce::IIRCoefficients design (c1, -2.0 * c1, c1, 1.0, 2.0 * c1 * (n * n - 1.0), c1 * (1.0 - std::sqrt (2.0) * n + n * n));
+        for (auto& filter : lowCuts)
+            filter.setCoefficients (design);
     }
 
     Settings settings;
     double sampleRate;
-    int segmentLength;
     std::vector<std::unique_ptr<QORCompressorChannel>> channels;
     std::vector<juce::IIRFilter> lowCuts;
     std::vector<QORLevelSmoother> outputSmoothers;
+    // Grows to the longest block and keeps its storage.
     std::vector<float> side;
 };
 } // namespace scalar_chain
