@@ -453,6 +453,7 @@ int16_t CProcessGroup::PushPlugInResFile()
         const int16_t file = toolbox.FSpOpenResFile (&GetPlugInFileSpec(), kResFileReadPermission);
         ThrowIfFalse (file > 0);
         mPlugInResFile = file;
+        SetHeldPlugInResFile (file);
     }
     toolbox.UseResFile (mPlugInResFile);
     ++mResFileNesting;
@@ -464,15 +465,11 @@ void CProcessGroup::PopPlugInResFile (int16_t previous)
     const HostToolboxRoutines& toolbox = HostToolbox();
     if (mResFileNesting > 0 && --mResFileNesting == 0)
     {
+        SetHeldPlugInResFile (0);
         toolbox.CloseResFile (mPlugInResFile);
         mPlugInResFile = 0;
     }
     toolbox.UseResFile (previous);
-}
-
-int16_t CProcessGroup::HeldPlugInResFile() const
-{
-    return mResFileNesting > 0 ? mPlugInResFile : 0;
 }
 
 // ---- The group lock ----

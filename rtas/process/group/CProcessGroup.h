@@ -247,10 +247,9 @@ public:
     // answers the file that was current before.
     int16_t PushPlugInResFile();
     // Ends one push: the last one closes the plug-in's resource file. The previous file becomes
-    // current again in every case; a pop without a push closes nothing.
+    // current again in every case; a pop without a push closes nothing. While a push holds the
+    // file open, HeldPlugInResFile (PlugInFileRecord.h) answers it.
     void PopPlugInResFile (int16_t previous);
-    // The plug-in's resource file while a push holds it open; 0 otherwise.
-    int16_t HeldPlugInResFile() const;
 
     // [host thread] The types in their current order; empty before Initialize.
     std::vector<CProcessType*> Types() const;

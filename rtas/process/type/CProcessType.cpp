@@ -6,10 +6,10 @@
 
 #include "process/base/CDAEError.h"
 #include "process/base/OutParameter.h"
-#include "process/group/CProcessGroup.h"
 #include "process/process/GroupValues.h"
 #include "process/type/PageTableResource.h"
 #include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/PlugInFileRecord.h"
 #include "process/utilities/ViewlessMode.h"
 
 namespace
@@ -506,6 +506,5 @@ std::unique_ptr<PageTableBuffer> CProcessType::LoadPageTable (uint32_t code)
 {
     uint8_t name[256] = {};
     GetLongName (name);
-    const auto* group = dynamic_cast<const CProcessGroup*> (fGroup);
-    return LoadPageTableResource (code, name, group != nullptr ? group->HeldPlugInResFile() : 0);
+    return LoadPageTableResource (code, name, HeldPlugInResFile());
 }

@@ -430,7 +430,7 @@ TEST_F (ProcessGroups, ResourceFilePushesNestAndEveryPopMakesThePreviousFileCurr
     EXPECT_EQ (group->PushPlugInResFile(), hostFile);
     const int16_t plugIn = HostToolbox().CurResFile();
     EXPECT_NE (plugIn, hostFile);
-    EXPECT_EQ (group->HeldPlugInResFile(), plugIn);
+    EXPECT_EQ (HeldPlugInResFile(), plugIn);
     EXPECT_EQ (group->PushPlugInResFile(), plugIn) << "the plug-in's file is current: only counted";
     HostToolbox().UseResFile (hostFile);
     EXPECT_EQ (group->PushPlugInResFile(), hostFile) << "made current again, not opened again";
@@ -444,7 +444,7 @@ TEST_F (ProcessGroups, ResourceFilePushesNestAndEveryPopMakesThePreviousFileCurr
     group->PopPlugInResFile (hostFile);
     EXPECT_FALSE (PlugInFileOpen()) << "the last pop closes it";
     EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
-    EXPECT_EQ (group->HeldPlugInResFile(), 0);
+    EXPECT_EQ (HeldPlugInResFile(), 0);
 
     // A pop without a push closes nothing, and still makes the file it is given current.
     const int16_t other = HostToolbox().OpenResFileWithSwap (KESTRUNE_GROUP_PLUGIN_FILE, nullptr);
