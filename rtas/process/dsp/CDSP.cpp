@@ -124,11 +124,12 @@ void CDSP::Attach (DSIDSPRecord* dsp)
     fUseDriver = DsiCompat_UseDsiEntries();
     fInfoRecord = {};
     DsiCompat_GetDSPInfoRecord (dsp, &fInfoRecord);
-    // The registers are the driver's own record, never the copy.
-    SetPortRecord (fUseDriver ? nullptr : dsp->fInfo.fBytes);
     fInfoWord32 = InfoWordAt (fInfoRecord, 32);
     fInfoWord44 = InfoWordAt (fInfoRecord, 44);
+    // Known before the port record is set, whose sync reads it.
     fIndexLocation = InfoWordAt (fInfoRecord, kIndexLocationWord);
+    // The registers are the driver's own record, never the copy.
+    SetPortRecord (fUseDriver ? nullptr : dsp->fInfo.fBytes);
 
     DestroyShell();
     fShell = DsiCompat_CreateShell();
