@@ -360,19 +360,19 @@ TEST (LoaderHarness, ARoutineThatTakesTheWrongNumberOfWordsOffTheStackFails)
     EXPECT_EQ (callPlugInRoutine (stdcallRoutine, { 1 }), 2) << "the stack is whole again after a failed check";
 }
 
-TEST (GroupFunctions, APointArgumentIsKeptByValue)
+// The group made and destroyed as for the routines, also when a check fails.
+class GroupFunctions : public RoutineTable
 {
-    RecordingGroup* recording = nullptr;
-    gTestGroupFactory = [&] { recording = new RecordingGroup(); return recording; };
-    ASSERT_EQ (NewPlugIn (0), 0);
+};
+
+TEST_F (GroupFunctions, APointArgumentIsKeptByValue)
+{
     Point where { 3, 4 };
     S3ArgGroupFunc<uint32_t, int32_t, Point> function (&CProcessGroupInterface::MoveViewTo, 1, 2, where);
     where = Point { 30, 40 };
     EXPECT_EQ (RunGroupFuncUnguarded (function, 1), 0);
-    ASSERT_EQ (recording->operations.size(), 1u);
-    EXPECT_EQ (recording->operations[0].arguments[2], int64_t ((4u << 16) | 3u));
-    DestroyPlugInGroup();
-    gTestGroupFactory = nullptr;
+    ASSERT_EQ (group->operations.size(), 1u);
+    EXPECT_EQ (group->operations[0].arguments[2], int64_t ((4u << 16) | 3u));
 }
 
 } // namespace

@@ -10,8 +10,14 @@
 #include "process/dsp/DSPGroupRequests.h"
 #include "process/dsp/DSPHostCallbacks.h"
 
+#include <algorithm>
+#include <chrono>
 #include <functional>
+#include <mutex>
 #include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -459,6 +465,111 @@ TEST_F (DSPCard, EachSelectorReachesItsServiceAndOnlyTheMemoryServicesLockTheGro
             }
         }
     }
+}
+
+// What happens to a group deleted while a callback holds its lock, in order, from both threads.
+class GroupEvents
+{
+public:
+    void Note (const std::string& event)
+    {
+        const std::lock_guard guard (fLock);
+        fEvents.push_back (event);
+    }
+    bool Has (const std::string& event)
+    {
+        const std::lock_guard guard (fLock);
+        return std::find (fEvents.begin(), fEvents.end(), event) != fEvents.end();
+    }
+    std::vector<std::string> Events()
+    {
+        const std::lock_guard guard (fLock);
+        return fEvents;
+    }
+
+private:
+    std::mutex fLock;
+    std::vector<std::string> fEvents;
+};
+
+// How long one thread waits for the other to arrive; and how long an Unlock waits for a deletion
+// that would not wait for the callback's use to begin under it.
+constexpr auto kArrival = std::chrono::seconds (10);
+constexpr auto kChanceToDelete = std::chrono::milliseconds (50);
+
+// Waits for the condition for at most `timeout`; whether it came.
+bool WaitUntil (const std::function<bool()>& condition, std::chrono::milliseconds timeout = kArrival)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (! condition())
+    {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for (std::chrono::milliseconds (1));
+    }
+    return true;
+}
+
+// A group whose Lock holds the callback until the group's deletion has begun, and whose Unlock
+// waits a little, so that a deletion that did not wait for the callback's use would begin before
+// it. Its end waits for an Unlock still to come, so that a late one reaches a group still whole.
+class CDeletedWhileLockedGroup final : public CProcessGroupInterface
+{
+public:
+    explicit CDeletedWhileLockedGroup (GroupEvents& events) : fEvents (events) {}
+    ~CDeletedWhileLockedGroup() override
+    {
+        fEvents.Note ("destroyed");
+        WaitUntil ([this] { return fEvents.Has ("Unlock"); });
+    }
+
+    int32_t GetTypeIDsByIndex (int32_t, uint32_t*, uint32_t*, uint32_t*) override { return 0; }
+    int32_t Lock() override
+    {
+        fEvents.Note ("Lock");
+        fEvents.Note (WaitUntil (IsPlugInGroupBeingDestroyed) ? "deletion begun" : "no deletion");
+        return 1;
+    }
+    int32_t Unlock() override
+    {
+        WaitUntil ([this] { return fEvents.Has ("destroyed"); }, kChanceToDelete);
+        fEvents.Note ("Unlock");
+        return 0;
+    }
+
+private:
+    GroupEvents& fEvents;
+};
+
+TEST_F (DSPCard, AMemoryServiceHoldsOffTheGroupsDeletionUntilItHasUnlockedTheGroup)
+{
+    DSIDSPRecord* dsp = AddDSP (Road::Driver);
+    CDSP object;
+    object.Attach (dsp);
+    object.LoadDSPCode (ThisProgram(), kCodeID);
+    const int32_t hostLevel = gHostLevel;
+    gHostLevel = 99;
+    for (const SelectorCase& c : kSelectors)
+    {
+        if (c.selector < 256 || c.selector > 261)
+            continue;
+        SCOPED_TRACE (c.selector);
+        dsi.script().clearCalls();
+        GroupEvents events;
+        SetPlugInGroup (new CDeletedWhileLockedGroup (events));
+        CallbackOutcome outcome;
+        std::thread driver ([&] { outcome = dsi.raiseHostCallback (dsp, c.selector, { 0x40, 0 }); });
+        EXPECT_TRUE (WaitUntil ([&] { return events.Has ("Lock"); })) << "the callback locks the group";
+        DeletePlugInGroup();
+        driver.join();
+        EXPECT_EQ (events.Events(), (std::vector<std::string> { "Lock", "deletion begun", "Unlock", "destroyed" }))
+            << "the deletion waits for the callback's use, which unlocks the group before it ends";
+        EXPECT_TRUE (outcome.answered);
+        EXPECT_EQ (outcome.result, 0);
+        EXPECT_EQ (dsi.script().callsOf (c.service).size(), 1u);
+        EXPECT_EQ (PlugInGroup(), nullptr);
+    }
+    gHostLevel = hostLevel;
 }
 
 TEST_F (DSPCard, ACallbackTurnsExceptionsIntoCodes)

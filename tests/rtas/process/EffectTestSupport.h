@@ -322,6 +322,8 @@ protected:
     void TearDown() override
     {
         process.reset();
+        // As the group does: the type's instances go before the type.
+        type->DeleteAllProcesses();
         type.reset();
         gHostCallback = nullptr;
         ForgetObjectTracker();

@@ -29,6 +29,9 @@ protected:
 
     void TearDown() override
     {
+        // As the group does: the instances go before their type, whose end frees only its page
+        // tables.
+        type->DeleteAllProcesses();
         type.reset();
         dsi.reset();
         EffectTest::TearDown();

@@ -154,6 +154,30 @@ private:
     std::vector<std::string>* fLog;
 };
 
+// Deletes a type's instances when the scope ends, before the type itself goes, as the group does:
+// a type's own end frees only its page tables.
+class InstancesDeletedFirst
+{
+public:
+    explicit InstancesDeletedFirst (CProcessType& type) : fType (type) {}
+    ~InstancesDeletedFirst()
+    {
+        try
+        {
+            fType.DeleteAllProcesses();
+        }
+        catch (...)
+        {
+            ADD_FAILURE() << "an instance's teardown failed";
+        }
+    }
+    InstancesDeletedFirst (const InstancesDeletedFirst&) = delete;
+    InstancesDeletedFirst& operator= (const InstancesDeletedFirst&) = delete;
+
+private:
+    CProcessType& fType;
+};
+
 class ProcessTypes : public ::testing::Test
 {
 protected:
@@ -585,13 +609,13 @@ TEST_F (ProcessTypes, NewProcessPreloadsEveryTableUnlessOpenedWithoutViews)
     EXPECT_EQ (id, 2);
     EXPECT_EQ (type->loads.size(), 10u) << "all ten stayed cached";
 
-    auto opened = std::make_unique<CTestType> (&log);
+    CTestType opened (&log);
+    const InstancesDeletedFirst openedInstances (opened);
     SetOpenedByWinPlugInOpen (true);
-    EXPECT_EQ (opened->NewProcess (&id), 0);
+    EXPECT_EQ (opened.NewProcess (&id), 0);
     SetOpenedByWinPlugInOpen (false);
-    EXPECT_TRUE (opened->loads.empty());
-    EXPECT_EQ (opened->GetNumProcesses(), 1);
-    opened->DeleteAllProcesses();
+    EXPECT_TRUE (opened.loads.empty());
+    EXPECT_EQ (opened.GetNumProcesses(), 1);
 }
 
 // A process whose master bypass is control 1, on a type whose card reports bypass flags.
@@ -620,6 +644,7 @@ public:
 TEST_F (ProcessTypes, TheBypassIndexIsAnsweredWhenTheCardFlagsShareABitWithTheMask)
 {
     CFlagType flagged (&log);
+    const InstancesDeletedFirst instances (flagged);
     auto* process = new CBypassProcess;
     process->SetType (&flagged);
     process->SetInstanceID (1);
