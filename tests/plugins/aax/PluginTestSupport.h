@@ -57,13 +57,20 @@ inline std::string ValueString (const HostInstance& instance, const std::string&
     return text.Text();
 }
 
-// The processor's state block, as the `juce` chunk carries it.
+// The processor's state text, from the state block that the `juce` chunk carries (magic,
+// length, the element, a zero byte). A block that ends with another byte is a failure.
 inline std::string ProcessorState (const HostInstance& instance)
 {
     ChunkRecord record;
     EXPECT_EQ (instance.SaveChunk (kJuceChunk, record), AAX_SUCCESS);
     const auto* data = reinterpret_cast<const char*> (record.Data());
     const int32_t size = record.Header()->fSize;
-    return size > 8 ? std::string (data + 8, data + size - 1) : std::string();
+    if (size <= 8)
+        return {};
+    const auto last = static_cast<uint8_t> (data[size - 1]);
+    if (last != 0)
+        ADD_FAILURE() << "the state block ends with byte 0x" << std::hex << int (last) << std::dec << " (offset " << size - 1
+                      << "), not with its zero byte";
+    return std::string (data + 8, data + size - 1);
 }
 } // namespace plugin_test

@@ -183,13 +183,16 @@ inline ::testing::AssertionResult SameSamples (const juce::AudioBuffer<float>& a
 }
 
 // The processor's state text from a 'juce' chunk record (header, then the state block: magic,
-// length, the element, a terminator).
+// length, the element, a zero byte). A block that ends with another byte is a failure.
 inline std::string StateText (const std::vector<uint8_t>& chunk)
 {
     constexpr size_t header = 56;
     constexpr size_t blockHeader = 8;
     if (chunk.size() <= header + blockHeader + 1)
         return {};
+    if (chunk.back() != 0)
+        ADD_FAILURE() << "the state block ends with byte 0x" << std::hex << int (chunk.back()) << std::dec << " (offset "
+                      << chunk.size() - header - 1 << "), not with its zero byte";
     return std::string (chunk.begin() + header + blockHeader, chunk.end() - 1);
 }
 

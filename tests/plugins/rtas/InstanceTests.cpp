@@ -5,7 +5,9 @@
 #include "DpmTestSupport.h"
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <latch>
 #include <thread>
 
 namespace
@@ -176,14 +178,16 @@ TEST_F (DpmInstance, AFirstValidRateAfterRate0PreparesTheProcessor)
 }
 
 // Blocks run on the engine's thread while the host thread changes the rate, restores the state
-// chunk and automates parameters: every block renders, and its samples are finite. (The sanitized
-// i386 build checks the memory the two threads share.)
+// chunk and automates parameters: both start together, blocks render alongside every change
+// (each change waits, for a while at most, until one has), every block renders, and its samples
+// are finite. (The sanitized i386 build checks the memory the two threads share.)
 TEST_F (DpmInstance, BlocksRunWhileTheHostChangesRateStateAndControls)
 {
     Open();
     HostedProcess& process = Make (2);
     const auto saved = process.SaveChunk (kStateChunk);
     const auto program = Program (2, 256);
+    std::latch start (2);
     std::atomic<bool> running { true };
     std::atomic<int> blocks { 0 };
     bool allRendered = true;
@@ -191,7 +195,8 @@ TEST_F (DpmInstance, BlocksRunWhileTheHostChangesRateStateAndControls)
     std::thread audio ([&] {
         std::vector<const float*> inputs { program.getReadPointer (0), program.getReadPointer (1) };
         juce::AudioBuffer<float> out (2, 256);
-        while (running.load() || blocks.load() < 50)
+        start.arrive_and_wait();
+        while (running.load())
         {
             allRendered = process.Render (inputs.data(), out.getArrayOfWritePointers(), 256) == 0 && allRendered;
             for (int c = 0; c < 2; ++c)
@@ -201,15 +206,24 @@ TEST_F (DpmInstance, BlocksRunWhileTheHostChangesRateStateAndControls)
         }
     });
     const int32_t rates[] = { 96000, 44100, 88200, int32_t (kRate) };
-    for (int change = 0; change < 40; ++change)
+    constexpr int kChanges = 40;
+    int changesWithBlocks = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (60);
+    start.arrive_and_wait();
+    for (int change = 0; change < kChanges; ++change)
     {
+        const int before = blocks.load();
         plugIn->SetSampleRate (rates[change % 4]);
         EXPECT_EQ (process.RestoreChunk (saved), 0);
         for (int32_t control = kFirstParameterControl; control < kFirstParameterControl + kParameters; ++control)
             process.UpdateControlValue (control, FractionToControlValue (double ((change + control) % 7) / 6.0));
+        while (blocks.load() == before && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        changesWithBlocks += blocks.load() > before ? 1 : 0;
     }
     running = false;
     audio.join();
+    EXPECT_EQ (changesWithBlocks, kChanges);
     EXPECT_TRUE (allRendered);
     EXPECT_TRUE (allFinite);
 }
