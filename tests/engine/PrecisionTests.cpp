@@ -561,6 +561,59 @@ TEST (PrecisionOfRates, SecondPrepareAtANewRateRerates)
     }
 }
 
+// Audio just below the largest audio sample, through the side-chain high-pass at 20 Hz,
+// which overshoots: side-chain values beyond the largest audio sample count as silence for
+// the detector on both paths, on every instruction set. A square at 1 kHz rising to just
+// below the limit, then a quiet tone, on which a path that took those values as audio is
+// still off the other by some 1e-5.
+TEST (PrecisionNearTheLimit, SideChainBeyondTheLargestSampleOnEveryTarget)
+{
+    constexpr double rate = 48000.0;
+    constexpr float lowCut = 0.0001f;
+    const Parameters parameters { { KestruneAudioProcessor::lowCutParam, lowCut },
+                                  { KestruneAudioProcessor::ratioParam, 0.1f },
+                                  { KestruneAudioProcessor::thresholdParam, 1.0f } };
+    const int squareLength = static_cast<int> (0.25 * rate);
+    juce::AudioBuffer<float> input (2, static_cast<int> (1.0 * rate));
+    for (int k = 0; k < input.getNumSamples(); ++k)
+    {
+        const double sample = k < squareLength
+                                  ? 0.999e10 * std::min (1.0, 2.0 * k / squareLength) * ((k / 24) % 2 == 0 ? 1.0 : -1.0)
+                                  : 0.5 * std::sin (juce::MathConstants<double>::twoPi * 440.0 * k / rate);
+        input.setSample (0, k, static_cast<float> (sample));
+        input.setSample (1, k, static_cast<float> (-sample));
+    }
+
+    // The side-chain as the reference's high-pass makes it, in the same blocks.
+    juce::IIRFilter sideChain;
+    sideChain.setCoefficients (scalar_chain::lowCutDesign (lowCut, rate));
+    juce::AudioBuffer<float> filtered (input);
+    int beyond = 0;
+    for (int start = 0; start < filtered.getNumSamples(); start += 333)
+    {
+        const int length = std::min (333, filtered.getNumSamples() - start);
+        sideChain.processSamples (filtered.getWritePointer (0, start), length);
+    }
+    for (int k = 0; k < input.getNumSamples(); ++k)
+    {
+        ASSERT_TRUE (kestrune::engine::isAudioSample (input.getSample (0, k))) << k;
+        beyond += kestrune::engine::isAudioSample (filtered.getSample (0, k)) ? 0 : 1;
+    }
+    ASSERT_GT (beyond, 0);
+
+    const auto reference = processStretch (input, true, parameters);
+    EXPECT_TRUE (reference.metersFinite);
+    for (const int64_t target : hwy::SupportedAndGeneratedTargets())
+    {
+        SCOPED_TRACE (hwy::TargetName (target));
+        const TargetChoice choice (target);
+        const auto block = processStretch (input, false, parameters);
+        for (int c = 0; c < 2; ++c)
+            EXPECT_LE (largestDifference (block.output, reference.output, c), outputTolerance) << "channel " << c;
+        EXPECT_TRUE (block.metersFinite);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P (Sizes, PrecisionForBlocks,
                           testing::Values (BlockCase { 1, 512 }, BlockCase { 31, 512 }, BlockCase { 32, 512 },
                                            BlockCase { 512, 512 }, BlockCase { 4096, 4096 },

@@ -56,6 +56,16 @@ struct Settings
     }
 };
 
+// The side-chain high-pass: Butterworth at 10^(3 lowCut + 1.30103) Hz, kept below 0.49 of the
+// rate.
+inline juce::IIRCoefficients lowCutDesign (float lowCut, double sampleRate)
+{
+    const double f = std::min (static_cast<double> (std::pow (10.0f, 3.0f * lowCut + 1.30103f)), 0.49 * sampleRate);
+    const double n = std::tan (juce::MathConstants<double>::pi * f / sampleRate);
+    const double c1 = 1.0 / (1.0 + std::sqrt (2.0) * n + n * n);
+    return { c1, -2.0 * c1, c1, 1.0, 2.0 * c1 * (n * n - 1.0), c1 * (1.0 - std::sqrt (2.0) * n + n * n) };
+}
+
 // The processor as the sample-by-sample chain: prepareToPlay, setParameter and processBlock
 // each doing what theirs do, the whole block in one pass per channel.
 class Chain
@@ -136,13 +146,9 @@ private:
             channel->setParameters (settings.attack, settings.release, settings.threshold, settings.ratioSlope, settings.softKnee);
     }
 
-    // Butterworth high-pass at 10^(3 lowCut + 1.30103) Hz, kept below 0.49 of the rate.
     void designLowCuts()
     {
-        const double f = std::min (static_cast<double> (std::pow (10.0f, 3.0f * settings.lowCut + 1.30103f)), 0.49 * sampleRate);
-        const double n = std::tan (juce::MathConstants<double>::pi * f / sampleRate);
-        const double c1 = 1.0 / (1.0 + std::sqrt (2.0) * n + n * n);
-        const juce::IIRCoefficients design (c1, -2.0 * c1, c1, 1.0, 2.0 * c1 * (n * n - 1.0), c1 * (1.0 - std::sqrt (2.0) * n + n * n));
+        const auto design = lowCutDesign (settings.lowCut, sampleRate);
         for (auto& filter : lowCuts)
             filter.setCoefficients (design);
     }
