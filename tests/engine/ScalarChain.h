@@ -6,6 +6,7 @@
 
 #include "AudioSample.h"
 #include "KestruneAudioProcessor.h"
+#include "QORBiquadFilter.h"
 #include "QORCompressorChannel.h"
 #include "QORLevelSmoother.h"
 
@@ -57,7 +58,7 @@ struct Settings
 };
 
 // The side-chain high-pass: Butterworth at 10^(3 lowCut + 1.30103) Hz, kept below 0.49 of the
-// rate.
+// rate, as designed, before its coefficients are kept inside the stable region.
 inline juce::IIRCoefficients lowCutDesign (float lowCut, double sampleRate)
 {
     const double f = std::min (static_cast<double> (std::pow (10.0f, 3.0f * lowCut + 1.30103f)), 0.49 * sampleRate);
@@ -146,9 +147,12 @@ private:
             channel->setParameters (settings.attack, settings.release, settings.threshold, settings.ratioSlope, settings.softKnee);
     }
 
+    // The design with its coefficients kept inside the stable region, as every filter of the
+    // chain takes them.
     void designLowCuts()
     {
-        const auto design = lowCutDesign (settings.lowCut, sampleRate);
+        auto design = lowCutDesign (settings.lowCut, sampleRate);
+        design.coefficients[3] = QORBiquadFilter::insideTheUnitCircle (design.coefficients[3], design.coefficients[4]);
         for (auto& filter : lowCuts)
             filter.setCoefficients (design);
     }
