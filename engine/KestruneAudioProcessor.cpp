@@ -339,7 +339,10 @@ void KestruneAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
     destData.setSize (8 + textBytes + 1, true);
     writeLittleEndian32 (destData, 0, static_cast<uint32_t> (stateMagic));
     writeLittleEndian32 (destData, 4, static_cast<uint32_t> (textBytes));
-    std::memcpy (static_cast<char*> (destData.getData()) + 8, text.toRawUTF8(), textBytes);
+    auto* textStart = static_cast<char*> (destData.getData()) + 8;
+    std::memcpy (textStart, text.toRawUTF8(), textBytes);
+    // Written too: a kept block that shrinks holds an old byte there.
+    textStart[textBytes] = '\0';
 }
 
 void KestruneAudioProcessor::setStateInformation (const void* data, int sizeInBytes)

@@ -73,7 +73,11 @@ public:
     // for the compressor and comes out as 0. Allocates nothing and takes no lock.
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
 
+    // [host thread] Writes the state block into destData, which is resized to it: what the
+    // block held before is not part of it.
     void getStateInformation (juce::MemoryBlock& destData) override;
+    // [host thread] Restores the parameters from a state block; a block that cannot be read
+    // changes nothing.
     void setStateInformation (const void* data, int sizeInBytes) override;
 
     // Meter values published by every block, safe to read from any thread: the first

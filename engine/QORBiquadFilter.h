@@ -11,14 +11,26 @@
 struct QORBiquadFilter
 {
     // The coefficients of a design normalised by a0, as juce::IIRCoefficients holds them:
-    // b0, b1, b2, a1, a2.
+    // b0, b1, b2, a1, a2. Poles very close to z = 1 or z = -1 (a corner far below the rate,
+    // or close to half of it) can round to floats that put one on or outside the unit
+    // circle, where |a1| >= 1 + a2: a1 is then moved towards 0 by the fewest float steps
+    // that bring it inside. Coefficients inside are kept as they are.
     void setCoefficients (const float (&normalised)[5]) noexcept
     {
         b0 = normalised[0];
         b1 = normalised[1];
         b2 = normalised[2];
-        a1 = normalised[3];
+        a1 = insideTheUnitCircle (normalised[3], normalised[4]);
         a2 = normalised[4];
+    }
+
+    // a1 for a2, moved towards 0 where the two put a pole on or outside the unit circle.
+    static float insideTheUnitCircle (float a1, float a2) noexcept
+    {
+        if (std::abs (a2) < 1.0f)
+            while (std::abs (static_cast<double> (a1)) >= 1.0 + static_cast<double> (a2))
+                a1 = std::nextafter (a1, 0.0f);
+        return a1;
     }
 
     // One sample, its output zeroed near zero (juce::IIRFilter::processSingleSampleRaw).

@@ -31,19 +31,22 @@ constexpr size_t mathLanes = hn::MaxLanes (DM());
 constexpr size_t groupLength = 2 * mathLanes;
 
 // The steps by which each stage follows the filters on the same group. In a step the
-// recursive stages run first, then the vector stages, which take what the recursive ones
-// have just made; the recursive stages take what the vector stages made a step before. The
-// level and program detectors run with the filters that feed them, the target gain changes
-// follow in the same step; the applied gains and outputs follow the reductions.
+// recursive stages run first, then the inputs of the next group are made (the side-chain
+// low-cut with them, whose chain the vector stages then overlap), then the vector stages,
+// which take what the recursive ones have just made; the recursive stages take what the
+// vector stages made a step before. The level and program detectors run with the filters
+// that feed them, the target gain changes follow in the same step; the applied gains and
+// outputs follow the reductions.
 struct Lags
 {
     static constexpr size_t filters = 0;
     static constexpr size_t reductions = 1;
     static constexpr size_t meters = 2;
 };
-// Per-group arrays kept for the groups in flight between the filters and the outputs.
-constexpr size_t numSlots = 2;
-static_assert (Lags::reductions < numSlots);
+// Per-group arrays kept for the groups in flight from the next group's inputs to the
+// outputs.
+constexpr size_t numSlots = 3;
+static_assert (Lags::reductions + 1 < numSlots);
 
 // The four level smoothers of a channel, lane by lane: level detector, program detector,
 // gain smoother, output smoother.
@@ -108,11 +111,10 @@ HWY_INLINE void bankOf (double level, double program, Last last, VB (&bank)[bank
 #endif
 }
 
-// The recursive states of one channel.
+// The recursive states of one channel's recursive step.
 struct RecursiveStates
 {
     QORBiquadFilter shelf;
-    QORBiquadFilter lowCut;
     VS reduction;
     VB bank[bankVectors];
 };
@@ -132,7 +134,7 @@ struct Pipe
                 std::array { settings.gainSmoother->state, settings.outputSmoother->state }, recursive.bank);
         recursive.shelf = *channel.shelfFilter;
         if (channel.lowCutFilter != nullptr)
-            recursive.lowCut = *channel.lowCutFilter;
+            lowCut = *channel.lowCutFilter;
         recursive.reduction = hn::Set (DS(), *channel.reduction);
         std::fill (std::begin (meterInputs), std::end (meterInputs), 1.0);
     }
@@ -155,7 +157,7 @@ struct Pipe
         *settings.shelfFilter = recursive.shelf;
         if (settings.lowCutFilter != nullptr)
         {
-            *settings.lowCutFilter = recursive.lowCut;
+            *settings.lowCutFilter = lowCut;
             settings.lowCutFilter->endRun();
         }
         *settings.reduction = hn::GetLane (recursive.reduction);
@@ -163,6 +165,8 @@ struct Pipe
 
     const ChannelBlock& settings;
     RecursiveStates recursive;
+    // The side-chain high-pass, which runs over each group before the recursive step takes it.
+    QORBiquadFilter lowCut;
     alignas (32) double coefficients[numSmoothers];
     alignas (32) double floors[numSmoothers];
 
@@ -173,8 +177,12 @@ struct Pipe
     alignas (64) float isAudio[numSlots][groupLength];
     alignas (64) double targets[numSlots][groupLength];
     alignas (64) double weights[numSlots][groupLength];
-    // The group the filters take next: the shelf filter's inputs float (inputGain in 2).
+    // The group the filters take next: the shelf filter's inputs float (inputGain in 2), the
+    // low-cut's outputs and the level detector's inputs, the squared side-chain values
+    // floored (silence for those that are no audio).
     alignas (64) float shelfInputs[groupLength];
+    alignas (64) float lowCutOutputs[groupLength];
+    alignas (64) double levelInputs[groupLength];
     // The reductions of the group the outputs take.
     alignas (64) double reductions[groupLength];
     // The smoothers' states sample by sample, four lanes each, for the target gain changes.
@@ -208,9 +216,28 @@ struct Step
     }
 };
 
+// The level detector's inputs for a group's side-chain values: max (z z, floor) for
+// z = inputGain side 2, a value that is no audio taken as 0.
+HWY_INLINE void sideChainInputs (Pipe& pipe, const float* sideChain)
+{
+    const DM d;
+    const DF df;
+    const VM inputGain = hn::Set (d, pipe.settings.inputGain);
+    const VM floor = hn::Set (d, pipe.floors[0]);
+    const VF largest = hn::Set (df, largestAudioSample);
+    for (size_t i = 0; i < groupLength; i += mathLanes)
+    {
+        const VF value = hn::Load (df, sideChain + i);
+        const VF side = hn::IfThenElseZero (hn::Le (hn::Abs (value), largest), value);
+        const VM z = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, side)), hn::Set (d, 2.0));
+        hn::Store (hn::Max (hn::Mul (z, z), floor), d, pipe.levelInputs + i);
+    }
+}
+
 // The input samples of a group, silence for those that are no audio, which of them are
-// audio, and the shelf filter's inputs float (inputGain in 2), for the filters of the next
-// step.
+// audio, the shelf filter's inputs float (inputGain in 2) and the level detector's inputs,
+// for the filters of the next step. The side-chain is the input, run through the low-cut
+// when it is on; a side-chain value that is no audio (the low-cut overshoots) is silence.
 HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
 {
     const DM d;
@@ -232,6 +259,17 @@ HWY_INLINE void groupInputs (Pipe& pipe, const StageGroup& group)
         const VM x = hn::Mul (hn::Mul (inputGain, hn::PromoteTo (d, in)), hn::Set (d, 2.0));
         hn::Store (hn::DemoteTo (df, x), df, pipe.shelfInputs + i);
     }
+    if (pipe.settings.lowCutFilter == nullptr)
+    {
+        sideChainInputs (pipe, input);
+        return;
+    }
+    // The low-cut's own states take its outputs as they are, as a filter run over a copy of
+    // the side-chain does; only the detector's inputs are tested.
+    for (size_t j = 0; j < group.length; ++j)
+        pipe.lowCutOutputs[j] = pipe.lowCut.processRunSample (input[j]);
+    std::fill (pipe.lowCutOutputs + group.length, pipe.lowCutOutputs + groupLength, 0.0f);
+    sideChainInputs (pipe, pipe.lowCutOutputs);
 }
 
 // What one channel's recursive stages read and write in a step, and their settings.
@@ -239,14 +277,12 @@ struct RecursionView
 {
     RecursionView (Pipe& pipe, const Step& step, bool full)
         : shelfInputs (pipe.shelfInputs),
-          input (pipe.input[step.filters.slot]),
+          levelInputs (pipe.levelInputs),
           targets (pipe.targets[step.reductions.slot]),
           weights (pipe.weights[step.reductions.slot]),
           reductions (pipe.reductions),
           meterInputs (pipe.meterInputs),
           bankStates (pipe.bankStates),
-          inputGain (pipe.settings.inputGain),
-          levelFloor (pipe.floors[0]),
           programFloor (pipe.floors[1]),
           attack (hn::Set (DS(), pipe.settings.attackCoefficient)),
           release (hn::Set (DS(), pipe.settings.releaseCoefficient))
@@ -266,21 +302,21 @@ struct RecursionView
     }
 
     const float* shelfInputs;
-    const float* input;
+    const double* levelInputs;
     const double* targets;
     const double* weights;
     double* reductions;
     const double* meterInputs;
     double* bankStates;
-    double inputGain, levelFloor, programFloor;
+    double programFloor;
     VS attack, release;
     VB fullCoefficients[bankVectors];
     alignas (32) double laneCoefficients[groupLength][numSmoothers];
 };
 
-// Sample j of one channel's recursive stages: the filters, the reduction smoother and the
-// four level smoothers, the detectors taking what the filters have just made.
-template <bool full, bool lowCutOn>
+// Sample j of one channel's recursive stages: the shelf filter, the reduction smoother and
+// the four level smoothers, the program detector taking what the shelf has just made.
+template <bool full>
 HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& states, const Step& step, size_t j)
 {
     // Idle detector lanes take a harmless input: their coefficient is zero.
@@ -289,9 +325,7 @@ HWY_INLINE void recursiveSample (const RecursionView& view, RecursiveStates& sta
     if (full ? step.filters.length > 0 : j < step.filters.length)
     {
         const float shelved = states.shelf.processSample (view.shelfInputs[j]);
-        const float side = lowCutOn ? states.lowCut.processRunSample (view.input[j]) : view.input[j];
-        const double z = view.inputGain * static_cast<double> (side) * 2.0;
-        levelInput = std::max (z * z, view.levelFloor);
+        levelInput = view.levelInputs[j];
         const double y = static_cast<double> (shelved);
         programInput = std::max (y * y, view.programFloor);
     }
@@ -330,8 +364,8 @@ HWY_INLINE VS withoutNegligible (VS reduction)
 
 // The recursive stages of one step for every channel, sample by sample; the chains of the
 // channels and stages are independent, so the processor overlaps them. Full steps have
-// whole groups only; the low-cut runs when it is on.
-template <size_t numChannels, bool full, bool lowCutOn>
+// whole groups only.
+template <size_t numChannels, bool full>
 HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Step& step)
 {
     const size_t length = std::max ({ step.filters.length, step.reductions.length, step.meters.length });
@@ -345,8 +379,8 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
 #pragma GCC unroll 4
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
         {
-            recursiveSample<full, lowCutOn> (firstView, first, step, j);
-            recursiveSample<full, lowCutOn> (secondView, second, step, j);
+            recursiveSample<full> (firstView, first, step, j);
+            recursiveSample<full> (secondView, second, step, j);
         }
         second.reduction = withoutNegligible (second.reduction);
         pipes[1].recursive = second;
@@ -355,7 +389,7 @@ HWY_NOINLINE void recursiveStep (std::array<Pipe, numChannels>& pipes, const Ste
     {
 #pragma GCC unroll 4
         for (size_t j = 0; j < (full ? groupLength : length); ++j)
-            recursiveSample<full, lowCutOn> (firstView, first, step, j);
+            recursiveSample<full> (firstView, first, step, j);
     }
     first.reduction = withoutNegligible (first.reduction);
     pipes[0].recursive = first;
@@ -496,15 +530,6 @@ HWY_INLINE void padShortGroups (Pipe& pipe, const Step& step)
         std::fill (pipe.reductions + step.reductions.length, pipe.reductions + groupLength, 0.0);
 }
 
-template <size_t numChannels, bool full>
-HWY_INLINE void runRecursiveStep (std::array<Pipe, numChannels>& pipes, const Step& step, bool lowCutOn)
-{
-    if (lowCutOn)
-        recursiveStep<numChannels, full, true> (pipes, step);
-    else
-        recursiveStep<numChannels, full, false> (pipes, step);
-}
-
 template <size_t numChannels>
 HWY_INLINE void runVectorStep (std::array<Pipe, numChannels>& pipes, const Step& step, const OutputStage& stage)
 {
@@ -525,7 +550,6 @@ void runPipeline (const ChannelBlock* blocks, size_t numSamples, const OutputSta
         else
             return std::array<Pipe, 1> { Pipe (blocks[0]) };
     }();
-    const bool lowCutOn = blocks[0].lowCutFilter != nullptr;
 
     const size_t numGroups = (numSamples + groupLength - 1) / groupLength;
     // The group a stage lagging by lag steps works on in a step.
@@ -544,19 +568,18 @@ void runPipeline (const ChannelBlock* blocks, size_t numSamples, const OutputSta
         const Step step { groupAt (stepIndex, Lags::filters), groupAt (stepIndex, Lags::reductions),
                           groupAt (stepIndex, Lags::meters) };
         if (step.isFull())
-            runRecursiveStep<numChannels, true> (pipes, step, lowCutOn);
+            recursiveStep<numChannels, true> (pipes, step);
         else
         {
-            runRecursiveStep<numChannels, false> (pipes, step, lowCutOn);
+            recursiveStep<numChannels, false> (pipes, step);
             for (Pipe& pipe : pipes)
                 padShortGroups (pipe, step);
         }
-        runVectorStep (pipes, step, stage);
-
         const StageGroup next = groupAt (stepIndex + 1, Lags::filters);
         if (next.length > 0)
             for (Pipe& pipe : pipes)
                 groupInputs (pipe, next);
+        runVectorStep (pipes, step, stage);
     }
 
     for (const Pipe& pipe : pipes)

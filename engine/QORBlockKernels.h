@@ -62,7 +62,9 @@ inline constexpr double negligibleReduction = 1.0e-30;
 // For each of numChannels (1 or 2) channels, every sample k in turn:
 //  0. a sample that is no audio (isAudioSample) is taken as 0 by every step and comes out
 //     as 0;
-//  1. x = inputGain in 2, z = inputGain side-chain 2; the level detector takes z;
+//  1. x = inputGain in 2, z = inputGain side-chain 2, the side-chain value taken as 0 when
+//     it is no audio (the low-cut's output can overshoot the input); the level detector
+//     takes z;
 //  2. L = 20 log10 (level state), floored at -100; the target G = 0 when L <= -100, else
 //     -(ln (1 + exp ((L - thresholdDb) knee)) / knee) ratioSlope;
 //  3. the shelf filter takes float (x), the program detector its output; the program

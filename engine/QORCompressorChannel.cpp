@@ -50,11 +50,16 @@ void QORCompressorChannel::setSampleRate (double rate)
 }
 
 // High shelf at 1.5 kHz, Q 0.5, with A = 10^-0.75 used directly (no square root): it
-// weights the program detector towards the highs.
+// weights the program detector towards the highs. A corner at or above half the rate makes
+// the filter unstable, and one within a ten-thousandth of the rate below it can round to
+// float coefficients that are: there, at rates up to 3 kHz, the corner is held at 0.49 of
+// the rate, as the low-cut's is.
 void QORCompressorChannel::designShelfFilter()
 {
+    constexpr double shelfCorner = 1500.0;
+    const double corner = shelfCorner < 0.4999 * sampleRate ? shelfCorner : 0.49 * sampleRate;
     const double A = static_cast<double> (std::pow (10.0f, -0.75f));
-    const double w = 2.0 * juce::MathConstants<double>::pi * 1500.0 / sampleRate;
+    const double w = 2.0 * juce::MathConstants<double>::pi * corner / sampleRate;
     const double c = std::cos (w);
     const double beta = std::sin (w) * std::sqrt (A) / 0.5;
 

@@ -31,7 +31,8 @@ public:
     // the output stage of processSample (sample, side-chain) and fed to that channel's
     // output smoother. The side-chain is the sample itself, run through that channel's
     // low-cut filter when lowCutFilters is given. A sample that is no audio is silence for
-    // the side-chain, the filters and the detectors, and comes out as 0. The same results as
+    // the side-chain, the filters and the detectors, and comes out as 0; a side-chain value
+    // that is no audio is silence for the level detector. The same results as
     // sample by sample: the recursive steps run so, the others vectorised.
     static void processBlock (QORCompressorChannel* const* channels, QORLevelSmoother* const* outputSmoothers,
                               QORBiquadFilter* const* lowCutFilters, int numChannels, float* const* samples,

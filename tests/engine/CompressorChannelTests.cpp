@@ -3,12 +3,15 @@
 #include "AudioSample.h"
 #include "QORBiquadFilter.h"
 #include "QORCompressorChannel.h"
+#include "ScalarChain.h"
 
 #include <gtest/gtest.h>
 #include <juce_audio_basics/juce_audio_basics.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 namespace
@@ -275,6 +278,63 @@ TEST (CompressorChannel, RunsMatchJuceFilterBitForBit)
         EXPECT_TRUE (tinyOutputKept) << runLength;
         // The states went to zero at a run's end, as JUCE's did: silence stays silent.
         EXPECT_EQ (filter.processRunSample (0.0f), 0.0f) << runLength;
+    }
+}
+
+// Designs whose poles lie very close to z = 1: the side-chain high-pass at 20 Hz at the
+// highest rates rounds to float coefficients with a pole on or outside the unit circle, on
+// which JUCE's filter, after noise and then silence, holds its output, runs away or grows
+// instead of settling to 0. The biquad takes a1 inside by a float step or two and settles
+// to 0; coefficients inside the stable region it keeps bit for bit.
+TEST (CompressorChannel, BiquadKeepsRoundedPolesInsideTheUnitCircle)
+{
+    const auto outside = [] (const float (&c)[5]) { return std::abs (static_cast<double> (c[3])) >= 1.0 + c[4]; };
+    for (const double rate : { 705600.0, 732539.0, 768000.0 })
+    {
+        SCOPED_TRACE (rate);
+        const auto rounded = scalar_chain::lowCutDesign (0.0001f, rate);
+        ASSERT_TRUE (outside (rounded.coefficients));
+        juce::IIRFilter juceFilter;
+        juceFilter.setCoefficients (rounded);
+        QORBiquadFilter filter = biquadFor (rounded);
+
+        // Half a second of noise with an offset, then a second of silence, in runs.
+        std::mt19937 random (7);
+        std::uniform_real_distribution<float> noise (-0.5f, 0.5f);
+        const int noiseLength = static_cast<int> (0.5 * rate);
+        std::vector<float> run (512);
+        float last = 0.0f, largest = 0.0f;
+        bool juceFinite = true;
+        for (int start = 0; start < static_cast<int> (1.5 * rate); start += 512)
+        {
+            for (size_t k = 0; k < run.size(); ++k)
+                run[k] = start + static_cast<int> (k) < noiseLength ? 0.3f + noise (random) : 0.0f;
+            for (const float in : run)
+            {
+                last = filter.processRunSample (in);
+                largest = std::max (largest, std::abs (last));
+            }
+            filter.endRun();
+            juceFilter.processSamples (run.data(), 512);
+            juceFinite = juceFinite && std::all_of (run.begin(), run.end(), [] (float x) { return std::isfinite (x); });
+        }
+        EXPECT_FALSE (juceFinite && std::abs (run.back()) < 1.0e-3f) << run.back();
+        EXPECT_LT (largest, 2.0f);
+        EXPECT_LT (std::abs (last), 1.0e-3f);
+
+        const float inside[] = { filter.b0, filter.b1, filter.b2, filter.a1, filter.a2 };
+        EXPECT_FALSE (outside (inside));
+        EXPECT_LE (std::abs (filter.a1 - rounded.coefficients[3]), 2.0f * std::numeric_limits<float>::epsilon());
+        for (const int i : { 0, 1, 2, 4 })
+            EXPECT_EQ (inside[i], rounded.coefficients[i]) << i;
+    }
+
+    for (const auto& design : { testDesign, scalar_chain::lowCutDesign (0.0001f, 48000.0), scalar_chain::lowCutDesign (1.0f, 1000.0) })
+    {
+        const QORBiquadFilter kept = biquadFor (design);
+        const float coefficients[] = { kept.b0, kept.b1, kept.b2, kept.a1, kept.a2 };
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ (coefficients[i], design.coefficients[i]) << i;
     }
 }
 } // namespace

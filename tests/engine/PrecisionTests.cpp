@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <hwy/targets.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <map>
@@ -574,6 +576,153 @@ TEST (PrecisionOfRates, SecondPrepareAtANewRateRerates)
         EXPECT_LE (rerated.gainMeter, meterTolerance);
         EXPECT_LE (rerated.outputMeter, meterTolerance);
         EXPECT_GT (runWith (firstRate).output, 1.0e-3);
+    }
+}
+
+// Audio just below the largest audio sample, through the side-chain high-pass at 20 Hz,
+// which overshoots: side-chain values beyond the largest audio sample count as silence for
+// the detector on both paths, on every instruction set. A square at 1 kHz rising to just
+// below the limit, then a quiet tone, on which a path that took those values as audio is
+// still off the other by some 1e-5.
+TEST (PrecisionNearTheLimit, SideChainBeyondTheLargestSampleOnEveryTarget)
+{
+    constexpr double rate = 48000.0;
+    constexpr float lowCut = 0.0001f;
+    const Parameters parameters { { KestruneAudioProcessor::lowCutParam, lowCut },
+                                  { KestruneAudioProcessor::ratioParam, 0.1f },
+                                  { KestruneAudioProcessor::thresholdParam, 1.0f } };
+    const int squareLength = static_cast<int> (0.25 * rate);
+    juce::AudioBuffer<float> input (2, static_cast<int> (1.0 * rate));
+    for (int k = 0; k < input.getNumSamples(); ++k)
+    {
+        const double sample = k < squareLength
+                                  ? 0.999e10 * std::min (1.0, 2.0 * k / squareLength) * ((k / 24) % 2 == 0 ? 1.0 : -1.0)
+                                  : 0.5 * std::sin (juce::MathConstants<double>::twoPi * 440.0 * k / rate);
+        input.setSample (0, k, static_cast<float> (sample));
+        input.setSample (1, k, static_cast<float> (-sample));
+    }
+
+    // The side-chain as the reference's high-pass makes it, in the same blocks.
+    juce::IIRFilter sideChain;
+    sideChain.setCoefficients (scalar_chain::lowCutDesign (lowCut, rate));
+    juce::AudioBuffer<float> filtered (input);
+    int beyond = 0;
+    for (int start = 0; start < filtered.getNumSamples(); start += 333)
+    {
+        const int length = std::min (333, filtered.getNumSamples() - start);
+        sideChain.processSamples (filtered.getWritePointer (0, start), length);
+    }
+    for (int k = 0; k < input.getNumSamples(); ++k)
+    {
+        ASSERT_TRUE (kestrune::engine::isAudioSample (input.getSample (0, k))) << k;
+        beyond += kestrune::engine::isAudioSample (filtered.getSample (0, k)) ? 0 : 1;
+    }
+    ASSERT_GT (beyond, 0);
+
+    const auto reference = processStretch (input, true, parameters);
+    EXPECT_TRUE (reference.metersFinite);
+    for (const int64_t target : hwy::SupportedAndGeneratedTargets())
+    {
+        SCOPED_TRACE (hwy::TargetName (target));
+        const TargetChoice choice (target);
+        const auto block = processStretch (input, false, parameters);
+        for (int c = 0; c < 2; ++c)
+            EXPECT_LE (largestDifference (block.output, reference.output, c), outputTolerance) << "channel " << c;
+        EXPECT_TRUE (block.metersFinite);
+    }
+}
+
+// Both paths, mono, through a loud passage of whole blocks and then a silent one at a rate,
+// with the low-cut at a setting: the largest differences, whether every output and meter
+// stayed finite, and the gain-reduction meters at the end of each passage (processor,
+// reference).
+struct LoudThenSilent
+{
+    double output = 0.0;
+    double meters = 0.0;
+    bool finite = true;
+    std::array<double, 2> gainMetersAfterLoud {}, gainMetersAfterSilence {};
+};
+
+LoudThenSilent runLoudThenSilent (double rate, float lowCut)
+{
+    constexpr int blockSize = 512;
+    // The shortest release, so that the reduction is gone well within the silence.
+    const Parameters parameters { { KestruneAudioProcessor::releaseParam, 0.0f }, { KestruneAudioProcessor::lowCutParam, lowCut } };
+    KestruneAudioProcessor processor;
+    processor.setPlayConfigDetails (1, 1, rate, blockSize);
+    scalar_chain::Settings settings;
+    for (const auto& [index, value] : parameters)
+    {
+        processor.setParameter (index, value);
+        settings = settings.with (index, value);
+    }
+    processor.prepareToPlay (rate, blockSize);
+    scalar_chain::Chain reference (1, rate, settings);
+
+    const auto blocksFor = [&] (double seconds) { return static_cast<int> (std::ceil (seconds * rate / blockSize)); };
+    // Long enough for the gain smoother's start, which overshoots far above 1, to settle.
+    const int loudBlocks = blocksFor (1.2);
+    const int numBlocks = loudBlocks + blocksFor (1.0);
+    // A low tone with a tone at half the rate, which the low-cut at its top passes.
+    const auto loud = [&] (int i) {
+        return 0.5 * std::sin (juce::MathConstants<double>::twoPi * 110.0 * i / rate) + (i % 2 == 0 ? 0.4 : -0.4);
+    };
+    LoudThenSilent run;
+    juce::AudioBuffer<float> block (1, blockSize), referenceBlock (1, blockSize);
+    juce::MidiBuffer midi;
+    for (int b = 0; b < numBlocks; ++b)
+    {
+        for (int k = 0; k < blockSize; ++k)
+            block.setSample (0, k, b < loudBlocks ? static_cast<float> (loud (b * blockSize + k)) : 0.0f);
+        referenceBlock.makeCopyOf (block, true);
+        processor.processBlock (block, midi);
+        reference.process (referenceBlock);
+        for (int k = 0; k < blockSize; ++k)
+        {
+            const float out = block.getSample (0, k), expected = referenceBlock.getSample (0, k);
+            run.finite = run.finite && std::isfinite (out) && std::isfinite (expected);
+            run.output = std::max (run.output, static_cast<double> (std::abs (out - expected)));
+        }
+        const std::array<double, 2> gainMeters { processor.getGainReductionMeterValue(), reference.gainReductionMeter() };
+        const std::array<double, 2> outputMeters { processor.getOutputMeterValue(), reference.outputMeter() };
+        for (const double meter : { gainMeters[0], gainMeters[1], outputMeters[0], outputMeters[1] })
+            run.finite = run.finite && std::isfinite (meter);
+        run.meters = std::max ({ run.meters, relativeDifference (gainMeters[0], gainMeters[1]),
+                                 relativeDifference (outputMeters[0], outputMeters[1]) });
+        (b < loudBlocks ? run.gainMetersAfterLoud : run.gainMetersAfterSilence) = gainMeters;
+    }
+    return run;
+}
+
+// At rates from 1 kHz to 768 kHz, with the low-cut off and at its top, and at 705.6 kHz at
+// its lowest corner: the outputs and the meters stay finite on both paths, the
+// reduction takes hold in the loud passage and releases in the silence, and the block path
+// follows the sample chain. At and below 3 kHz the shelf's corner would lie at or above half
+// the rate; at 705.6 kHz the low-cut's lowest corner rounds to a pole on the unit circle,
+// which holds the side-chain where it was when the silence began.
+TEST (PrecisionAtEveryRate, LoudThenSilentFromOneTo768Kilohertz)
+{
+    const double rates[] = { 1000.0, 1001.0, 1500.0, 2000.0, 2500.0, 2995.0, 3000.0,
+                             3001.0, 4000.0, 11025.0, 44100.0, 192000.0, 768000.0 };
+    std::vector<std::pair<double, float>> cases;
+    for (const double rate : rates)
+        for (const float lowCut : { 0.0f, 1.0f })
+            cases.emplace_back (rate, lowCut);
+    cases.emplace_back (705600.0, 0.0001f);
+    for (const auto& [rate, lowCut] : cases)
+    {
+        SCOPED_TRACE (testing::Message() << rate << " Hz, low-cut " << lowCut);
+        const auto run = runLoudThenSilent (rate, lowCut);
+        EXPECT_TRUE (run.finite);
+        EXPECT_LE (run.output, outputTolerance);
+        EXPECT_LE (run.meters, meterTolerance);
+        for (int path = 0; path < 2; ++path)
+        {
+            EXPECT_LT (run.gainMetersAfterLoud[path], 0.5) << path;
+            // Most of the way back to 1 (no reduction).
+            EXPECT_GT (run.gainMetersAfterSilence[path], 0.95) << path;
+        }
     }
 }
 

@@ -71,6 +71,32 @@ TEST (SavedState, BlockLayout)
     EXPECT_NE (text.find ("Threshold=\"0.5\""), std::string::npos) << text;
 }
 
+// A host keeps one block between the size it asks for and the state it takes: a block that
+// held a longer state and then takes a shorter one holds the same bytes as a fresh block, its
+// closing zero included.
+TEST (SavedState, KeptBlockHoldsTheSameBytesAsAFreshOne)
+{
+    KestruneAudioProcessor processor;
+    setNonDefaults (processor);
+    juce::MemoryBlock kept;
+    processor.getStateInformation (kept);
+    const size_t longerSize = kept.getSize();
+
+    // Values whose texts are shorter: "0" and "1" in place of long decimals.
+    for (int i = 0; i < processor.getNumParameters(); ++i)
+        processor.setParameter (i, i % 2 == 0 ? 0.0f : 1.0f);
+    processor.getStateInformation (kept);
+    juce::MemoryBlock fresh;
+    processor.getStateInformation (fresh);
+    ASSERT_LT (fresh.getSize(), longerSize);
+    const auto bytesOf = [] (const juce::MemoryBlock& block) {
+        const auto* bytes = static_cast<const uint8_t*> (block.getData());
+        return std::vector<uint8_t> (bytes, bytes + block.getSize());
+    };
+    EXPECT_EQ (bytesOf (kept), bytesOf (fresh));
+    EXPECT_EQ (static_cast<const uint8_t*> (kept.getData())[kept.getSize() - 1], 0);
+}
+
 TEST (SavedState, RoundTripBetweenInstancesRestoresValuesAndTexts)
 {
     KestruneAudioProcessor source;

@@ -6,6 +6,7 @@
 
 #include "AudioSample.h"
 #include "KestruneAudioProcessor.h"
+#include "QORBiquadFilter.h"
 #include "QORCompressorChannel.h"
 #include "QORLevelSmoother.h"
 
@@ -55,6 +56,16 @@ struct Settings
         return s;
     }
 };
+
+// The side-chain high-pass: Butterworth at 10^(3 lowCut + 1.30103) Hz, kept below 0.49 of the
+// rate, as designed, before its coefficients are kept inside the stable region.
+inline juce::IIRCoefficients lowCutDesign (float lowCut, double sampleRate)
+{
+    const double f = std::min (static_cast<double> (std::pow (10.0f, 3.0f * lowCut + 1.30103f)), 0.49 * sampleRate);
+    const double n = std::tan (juce::MathConstants<double>::pi * f / sampleRate);
+    const double c1 = 1.0 / (1.0 + std::sqrt (2.0) * n + n * n);
+    return { c1, -2.0 * c1, c1, 1.0, 2.0 * c1 * (n * n - 1.0), c1 * (1.0 - std::sqrt (2.0) * n + n * n) };
+}
 
 // The processor as the sample-by-sample chain: prepareToPlay, setParameter and processBlock
 // each doing what theirs do, the whole block in one pass per channel.
@@ -136,13 +147,12 @@ private:
             channel->setParameters (settings.attack, settings.release, settings.threshold, settings.ratioSlope, settings.softKnee);
     }
 
-    // Butterworth high-pass at 10^(3 lowCut + 1.30103) Hz, kept below 0.49 of the rate.
+    // The design with its coefficients kept inside the stable region, as every filter of the
+    // chain takes them.
     void designLowCuts()
     {
-        const double f = std::min (static_cast<double> (std::pow (10.0f, 3.0f * settings.lowCut + 1.30103f)), 0.49 * sampleRate);
-        const double n = std::tan (juce::MathConstants<double>::pi * f / sampleRate);
-        const double c1 = 1.0 / (1.0 + std::sqrt (2.0) * n + n * n);
-        const juce::IIRCoefficients design (c1, -2.0 * c1, c1, 1.0, 2.0 * c1 * (n * n - 1.0), c1 * (1.0 - std::sqrt (2.0) * n + n * n));
+        auto design = lowCutDesign (settings.lowCut, sampleRate);
+        design.coefficients[3] = QORBiquadFilter::insideTheUnitCircle (design.coefficients[3], design.coefficients[4]);
         for (auto& filter : lowCuts)
             filter.setCoefficients (design);
     }
