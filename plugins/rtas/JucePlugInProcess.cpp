@@ -21,8 +21,11 @@ JucePlugInProcess::JucePlugInProcess (int32_t connectionSlots) : fProcessor (std
 
 JucePlugInProcess::~JucePlugInProcess()
 {
-    // Without a teardown the view goes only after the processor: its editor goes now, before the
-    // processor and before this process stops listening to what the editor changes.
+    // Without a teardown, or after one that failed, the engine may still render the process: the
+    // adaptor goes before anything the rendering uses.
+    DeleteAdaptorPlugIn();
+    // The view goes only after the processor: its editor goes now, before the processor and
+    // before this process stops listening to what the editor changes.
     if (JuceCustomUIView* view = GetEditorView())
     {
         try

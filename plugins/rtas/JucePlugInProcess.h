@@ -50,7 +50,7 @@ public:
 
     // Creates the processor; the slots are the connection slots of the type's channels.
     explicit JucePlugInProcess (int32_t connectionSlots);
-    // Deletes the editor (when a view still holds one) before the processor.
+    // Deletes the adaptor, then the editor (when a view still holds one), then the processor.
     ~JucePlugInProcess() override;
 
     // The processor, for the editor's view.
