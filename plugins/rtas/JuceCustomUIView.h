@@ -76,13 +76,13 @@ private:
 
     juce::AudioProcessor& fProcessor;
     const std::shared_ptr<JuceMessageThread> fMessageThread;
+    // [message thread adds, window thread takes] What the editor repainted since the port last
+    // showed it, in the editor's coordinates; empty when nothing. It outlives the editor.
+    std::mutex fRepaintedLock;
+    juce::Rectangle<int> fRepainted;
     std::unique_ptr<juce::AudioProcessorEditor> fEditor;
     bool fNativeChild = false;
     bool fSizeKnown = false;
     // The port's origin when the view took the port: the frame's coordinates are the port's at it.
     Point fPortOrigin {};
-    // [message thread adds, window thread takes] What the editor repainted since the port last
-    // showed it, in the editor's coordinates; empty when nothing.
-    std::mutex fRepaintedLock;
-    juce::Rectangle<int> fRepainted;
 };
