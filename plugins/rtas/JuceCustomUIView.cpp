@@ -15,6 +15,14 @@ bool JuceHasDisplay()
 {
     return juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr;
 }
+
+// An area of the editor's where the frame shows it.
+Rect InFrame (const juce::Rectangle<int>& area, const Rect& frame)
+{
+    using ViewGeometry::Saturate;
+    return { Saturate (frame.top + area.getY()), Saturate (frame.left + area.getX()), Saturate (frame.top + area.getBottom()),
+             Saturate (frame.left + area.getRight()) };
+}
 } // namespace
 
 // [message thread] Told by the editor of each of its repaints, which reach no window of its own
@@ -25,14 +33,14 @@ public:
     RepaintNotice (JuceCustomUIView& view, juce::Component& editor) : fView (view), fEditor (editor) {}
 
     void paint (juce::Graphics& g) override { fEditor.paintEntireComponent (g, false); }
-    bool invalidateAll() override { return Notice(); }
-    bool invalidate (const juce::Rectangle<int>&) override { return Notice(); }
+    bool invalidateAll() override { return Notice (fEditor.getLocalBounds()); }
+    bool invalidate (const juce::Rectangle<int>& area) override { return Notice (area); }
     void releaseResources() override {}
 
 private:
-    bool Notice()
+    bool Notice (const juce::Rectangle<int>& area)
     {
-        fView.fRepainted.store (true, std::memory_order_release);
+        fView.NoteRepaint (area);
         return true;
     }
 
@@ -112,6 +120,9 @@ void JuceCustomUIView::AttachToPort (WindowRef port)
         DeleteEditor();
         return;
     }
+    Rect portBounds {};
+    HostToolbox().GetPortBounds (port, &portBounds);
+    fPortOrigin = { portBounds.top, portBounds.left };
     if (fEditor == nullptr)
         MakeEditor();
     const uint32_t nativeWindow = HostToolbox().GetNativeWindow (port);
@@ -146,9 +157,38 @@ void JuceCustomUIView::Offset (int16_t dh, int16_t dv)
 
 void JuceCustomUIView::Idle (int32_t value)
 {
-    if (fEditor != nullptr && ! fNativeChild && fRepainted.exchange (false, std::memory_order_acq_rel))
-        InvalidateFrame();
+    if (fEditor != nullptr && ! fNativeChild)
+        MarkForUpdate (TakeRepainted (GetVisibleRect()));
     CCustomView::Idle (value);
+}
+
+void JuceCustomUIView::NoteRepaint (const juce::Rectangle<int>& area)
+{
+    const std::lock_guard lock (fRepaintedLock);
+    fRepainted = fRepainted.getUnion (area);
+}
+
+Rect JuceCustomUIView::TakeRepainted (const Rect& shown)
+{
+    const Rect frame = GetRect();
+    const std::lock_guard lock (fRepaintedLock);
+    if (fRepainted.isEmpty())
+        return {};
+    const Rect part = ViewGeometry::Intersection (InFrame (fRepainted, frame), GetVisibleRect());
+    if (ViewGeometry::IsEmpty (part) || ViewGeometry::Encloses (shown, part))
+        fRepainted = {};
+    return part;
+}
+
+void JuceCustomUIView::MarkForUpdate (const Rect& part)
+{
+    if (ViewGeometry::IsEmpty (part) || GetWindow() == nullptr)
+        return;
+    // The toolbox takes the part in the port's coordinates at its origin now.
+    Rect portBounds {};
+    HostToolbox().GetPortBounds (GetWindow(), &portBounds);
+    const Rect marked = ViewGeometry::Offset (part, portBounds.left - fPortOrigin.h, portBounds.top - fPortOrigin.v);
+    HostToolbox().InvalWindowRect (GetWindow(), &marked);
 }
 
 void JuceCustomUIView::DrawContents (const Rect& area)
@@ -159,9 +199,9 @@ void JuceCustomUIView::DrawContents (const Rect& area)
     const Rect drawn = ViewGeometry::Intersection (frame, area);
     if (ViewGeometry::IsEmpty (drawn))
         return;
-    // What the editor repaints from here on is not in this picture.
-    if (ViewGeometry::Encloses (drawn, GetVisibleRect()))
-        fRepainted.store (false, std::memory_order_release);
+    // This picture shows what the editor repainted within it, but not what it repaints from
+    // here on.
+    TakeRepainted (drawn);
     juce::Image picture;
     fMessageThread->Run ([&] {
         const juce::Rectangle<int> part (drawn.left - frame.left, drawn.top - frame.top, drawn.right - drawn.left, drawn.bottom - drawn.top);

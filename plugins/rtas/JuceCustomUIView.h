@@ -9,7 +9,7 @@
 // - Where the host shows its window in a native one (the toolbox's GetNativeWindow answers an X11
 //   window), the editor is a native child window of it and takes the mouse there itself;
 //   otherwise the editor's rendering is painted into the port's pixels whenever the view draws,
-//   and the view's idle asks the toolbox to redraw the view when the editor repainted since.
+//   and the view's idle asks the toolbox to redraw the part that the editor repainted since.
 // - The view draws no background of its own.
 //
 // [window thread] for every operation (the host's thread that drives the window); every JUCE
@@ -17,8 +17,8 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-#include <atomic>
 #include <memory>
+#include <mutex>
 
 #include <views/custom/CCustomView.h>
 
@@ -55,8 +55,9 @@ public:
     void DrawBackground (const Rect& area) override;
     // Moves the native child window with the frame.
     void Offset (int16_t dh, int16_t dv) override;
-    // When the editor painted into the port repainted since the port was last painted, the
-    // toolbox is asked to redraw the frame; then the view's own idle pass.
+    // The part of the frame that the editor painted into the port repainted since the port last
+    // showed it (the union of its repainted areas) is marked for update by the host; then the
+    // view's own idle pass.
     void Idle (int32_t value) override;
 
 private:
@@ -65,12 +66,23 @@ private:
     void MakeEditor();
     void TakeEditorSize();
     void PlaceNativeChild();
+    // [message thread] Adds an area of the editor's to what it repainted.
+    void NoteRepaint (const juce::Rectangle<int>& area);
+    // The part of the frame the editor repainted that the view shows; what it repainted is
+    // forgotten when `shown` holds that part.
+    Rect TakeRepainted (const Rect& shown);
+    // Marks a part of the frame for update by the host.
+    void MarkForUpdate (const Rect& part);
 
     juce::AudioProcessor& fProcessor;
     const std::shared_ptr<JuceMessageThread> fMessageThread;
+    // [message thread adds, window thread takes] What the editor repainted since the port last
+    // showed it, in the editor's coordinates; empty when nothing. It outlives the editor.
+    std::mutex fRepaintedLock;
+    juce::Rectangle<int> fRepainted;
     std::unique_ptr<juce::AudioProcessorEditor> fEditor;
     bool fNativeChild = false;
     bool fSizeKnown = false;
-    // [message thread sets, window thread clears] The editor repainted since the last paint.
-    std::atomic<bool> fRepainted { false };
+    // The port's origin when the view took the port: the frame's coordinates are the port's at it.
+    Point fPortOrigin {};
 };

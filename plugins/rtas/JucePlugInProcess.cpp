@@ -21,8 +21,11 @@ JucePlugInProcess::JucePlugInProcess (int32_t connectionSlots) : fProcessor (std
 
 JucePlugInProcess::~JucePlugInProcess()
 {
-    // Without a teardown the view goes only after the processor: its editor goes now, before the
-    // processor and before this process stops listening to what the editor changes.
+    // Without a teardown, or after one that failed, the engine may still render the process: the
+    // adaptor goes before anything the rendering uses.
+    DeleteAdaptorPlugIn();
+    // The view goes only after the processor: its editor goes now, before the processor and
+    // before this process stops listening to what the editor changes.
     if (JuceCustomUIView* view = GetEditorView())
     {
         try
@@ -113,30 +116,35 @@ int32_t JucePlugInProcess::GetChunkSize (uint32_t chunkID, int32_t* size)
 {
     if (chunkID != kStateChunkID)
         return CEffectProcessMIDI::GetChunkSize (chunkID, size);
-    // The state as it is now is the one GetChunk writes: the editor may change a parameter, and
-    // with it the length of the state, between the two calls.
+    // The state as it is now is the one the next GetChunk writes: the editor may change a
+    // parameter, and with it the length of the state, between the two calls.
     fProcessor->getStateInformation (fReportedState);
     if (size != nullptr)
-        *size = ReportedStateChunkSize();
+        *size = StateChunkSize (fReportedState);
     return 0;
 }
 
-int32_t JucePlugInProcess::ReportedStateChunkSize() const
+int32_t JucePlugInProcess::StateChunkSize (const juce::MemoryBlock& state)
 {
-    return static_cast<int32_t> (fReportedState.getSize()) + kChunkHeaderSize;
+    return static_cast<int32_t> (state.getSize()) + kChunkHeaderSize;
 }
 
 int32_t JucePlugInProcess::GetChunk (uint32_t chunkID, SFicPlugInChunk* chunk)
 {
     if (chunkID != kStateChunkID)
         return CEffectProcessMIDI::GetChunk (chunkID, chunk);
+    // The block the size query kept serves this call only; without one the state is taken now.
+    juce::MemoryBlock state;
+    state.swapWith (fReportedState);
     if (chunk == nullptr)
         return RTASError::kNullPointer;
+    if (state.isEmpty())
+        fProcessor->getStateInformation (state);
     // The record's size is the room the host made for the size it was told.
-    if (fReportedState.isEmpty() || chunk->fSize < ReportedStateChunkSize())
+    if (chunk->fSize < StateChunkSize (state))
         return RTASError::kChunkWriteFailed;
-    chunk->fSize = ReportedStateChunkSize();
-    std::memcpy (reinterpret_cast<uint8_t*> (chunk) + kChunkHeaderSize, fReportedState.getData(), fReportedState.getSize());
+    chunk->fSize = StateChunkSize (state);
+    std::memcpy (reinterpret_cast<uint8_t*> (chunk) + kChunkHeaderSize, state.getData(), state.getSize());
     return 0;
 }
 
@@ -148,6 +156,8 @@ int32_t JucePlugInProcess::SetChunk (uint32_t chunkID, SFicPlugInChunk* chunk)
         return RTASError::kNullPointer;
     if (chunk->fSize < kChunkHeaderSize || chunk->fSize - kChunkHeaderSize > kLargestStateBlock)
         return RTASError::kUnexpected;
+    // A block the size query kept holds the state that this one replaces.
+    fReportedState.reset();
     const int32_t stateSize = chunk->fSize - kChunkHeaderSize;
     if (stateSize > 0)
         fProcessor->setStateInformation (reinterpret_cast<const uint8_t*> (chunk) + kChunkHeaderSize, stateSize);

@@ -50,7 +50,7 @@ public:
 
     // Creates the processor; the slots are the connection slots of the type's channels.
     explicit JucePlugInProcess (int32_t connectionSlots);
-    // Deletes the editor (when a view still holds one) before the processor.
+    // Deletes the adaptor, then the editor (when a view still holds one), then the processor.
     ~JucePlugInProcess() override;
 
     // The processor, for the editor's view.
@@ -75,10 +75,12 @@ public:
     int32_t UpdateControlValue (int32_t index, int32_t value) override;
 
     // The state chunk: GetChunkSize makes the state block and keeps it, and answers its size with
-    // the 56-byte header; GetChunk writes exactly that block, whatever changed since, into a
-    // record whose size field holds it (-333 for a smaller record, or before any size was
-    // asked). It is restored only from a record whose size holds a header and a state block of
-    // at most kLargestStateBlock bytes (-7401 otherwise). Other chunks as the effect process.
+    // the 56-byte header. The GetChunk that comes next writes exactly that block, whatever changed
+    // since; any other GetChunk (a second one, or one after a restore) writes the state as it is
+    // then. Either is written only into a record whose size field holds it (-333 otherwise). It is
+    // restored only from a record whose size holds a header and a state block of at most
+    // kLargestStateBlock bytes (-7401 otherwise); a restore drops the block kept. Other chunks as
+    // the effect process.
     int32_t GetChunkSize (uint32_t chunkID, int32_t* size) override;
     int32_t GetChunk (uint32_t chunkID, SFicPlugInChunk* chunk) override;
     int32_t SetChunk (uint32_t chunkID, SFicPlugInChunk* chunk) override;
@@ -104,8 +106,8 @@ public:
 private:
     // [host thread, under the callback lock] Prepares the processor for the type's channels.
     void Prepare (int32_t sampleRate);
-    // The state chunk's size for the state block kept by GetChunkSize.
-    int32_t ReportedStateChunkSize() const;
+    // The state chunk's size for a state block: the block and the header.
+    static int32_t StateChunkSize (const juce::MemoryBlock& state);
     // The parameter index of a control; -1 for a control that is no parameter's.
     int ParameterIndexOf (int32_t controlIndex) const;
     // After a state restore: every parameter control takes the processor's value, as the host's
@@ -131,7 +133,7 @@ private:
     int16_t fChannelsIn = 0;
     int16_t fChannelsOut = 0;
     int32_t fPreparedRate = 0;
-    // The state block GetChunkSize last made (empty: none yet).
+    // The state block GetChunkSize made for the GetChunk that follows (empty: none).
     juce::MemoryBlock fReportedState;
     bool fInitialised = false;
 };

@@ -25,6 +25,11 @@ SConnectionRecord** RecordsOf (std::vector<int32_t>& handles)
 
 CEffectProcessRTAS::~CEffectProcessRTAS()
 {
+    DeleteAdaptorPlugIn();
+}
+
+void CEffectProcessRTAS::DeleteAdaptorPlugIn()
+{
     fAdaptor.reset();
 }
 
@@ -38,7 +43,7 @@ void CEffectProcessRTAS::Initialize()
 {
     CEffectProcess::Initialize();
     // An adaptor made before would render into the arrays replaced here.
-    fAdaptor.reset();
+    DeleteAdaptorPlugIn();
     const auto slots = static_cast<size_t> (fSlots);
     fInputConnections.assign (slots, 0);
     fOutputConnections.assign (slots, 0);
@@ -60,7 +65,7 @@ void CEffectProcessRTAS::FreeArrays()
 
 void CEffectProcessRTAS::Teardown()
 {
-    fAdaptor.reset();
+    DeleteAdaptorPlugIn();
     FreeArrays();
     CEffectProcess::Teardown();
 }
@@ -69,7 +74,7 @@ int32_t CEffectProcessRTAS::CreateAdaptorPlugIn (const SPlugInSpec& record)
 {
     try
     {
-        fAdaptor.reset();
+        DeleteAdaptorPlugIn();
         auto adaptor = std::make_unique<CAdaptorPlugIn> (record, *this, RecordsOf (fInputConnections),
                                                          RecordsOf (fOutputConnections), &CEffectProcessRTAS::RenderCallback);
         adaptor->Register();

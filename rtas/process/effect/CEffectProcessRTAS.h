@@ -23,7 +23,8 @@ class CEffectProcessRTAS : public virtual CEffectProcess, public IAdaptorProcess
 {
 public:
     CEffectProcessRTAS() = default;
-    // The adaptor goes before the arrays its callback uses.
+    // The adaptor goes before the arrays its callback uses. What a derived process renders
+    // through is gone by then: its destructor calls DeleteAdaptorPlugIn first.
     ~CEffectProcessRTAS() override;
 
     // The entries of each connection and buffer array that Initialize makes; ignored once the
@@ -93,6 +94,11 @@ public:
     // [audio thread] The engine's records of the block that RenderAudio renders; null outside it.
     const SRenderInstance* GetRenderInstance() const { return fRenderInstance; }
     const SRenderContext* GetRenderContext() const { return fRenderContext; }
+
+protected:
+    // Deletes the adaptor (when there is one): once this returns, the engine renders the process
+    // no more.
+    void DeleteAdaptorPlugIn();
 
 private:
     int32_t RenderBlock (SRenderInstance& instance, const SRenderContext& context);

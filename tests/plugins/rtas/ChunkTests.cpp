@@ -1,11 +1,14 @@
 // KESTrune.dpm's chunks as the host saves and restores them: the controls chunk, the MIDI chunk and
 // the processor's own "Juce Audio Plugin Data"; saved, changed, restored and compared; the state
-// of the size asked written whatever changed since, and never past the record; sizes checked on
-// restore; and damaged chunks of every kind survived.
+// of the size asked written by the GetChunk that follows whatever changed since, any other
+// GetChunk writing the state as it is, and never past the record; sizes checked on restore; and
+// damaged chunks of every kind survived.
 #include "DpmTestSupport.h"
 #include "StateLengthCases.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <random>
 
 namespace
@@ -137,8 +140,8 @@ TEST_F (DpmChunks, GetChunkWritesTheStateOfTheSizeAsked)
     }
 }
 
-// A record whose size field is smaller than the state told, or a record before any size was
-// asked, is refused (-333) and nothing lands past its header.
+// A record whose size field is smaller than the state told is refused (-333) and nothing lands
+// past its header.
 TEST_F (DpmChunks, GetChunkRefusesARecordTooSmallForTheState)
 {
     Open();
@@ -151,13 +154,97 @@ TEST_F (DpmChunks, GetChunkRefusesARecordTooSmallForTheState)
     EXPECT_EQ (WordAt (small, 0), uint32_t (size - 1));
     for (size_t i = 56; i < small.size(); ++i)
         ASSERT_EQ (small[i], 0xA5) << i;
+}
 
-    HostedProcess& fresh = Make (1);
-    std::vector<uint8_t> unasked (4096, 0xA5);
-    PutWord (unasked, 0, uint32_t (unasked.size()));
-    EXPECT_EQ (fresh.Call (RoutineSelector::kGetChunk, { kStateChunk, RoutineWord (unasked.data()) }), -333);
-    for (size_t i = 56; i < unasked.size(); ++i)
-        ASSERT_EQ (unasked[i], 0xA5) << i;
+// The state kept when the size is asked serves only the GetChunk that follows: a second GetChunk,
+// one after a restore, or one before any size was asked writes the state as it is then, when the
+// record holds it, and is refused (-333) when it does not; nothing lands past the record.
+TEST_F (DpmChunks, OnlyTheGetChunkAfterTheSizeQueryWritesTheKeptState)
+{
+    // Values of parameter 0 whose state texts are of different lengths.
+    constexpr double kShort = 0.5;
+    constexpr double kLong = 0.123456789;
+    const auto askSize = [] (const HostedProcess& process) {
+        int32_t size = 0;
+        process.Require (RoutineSelector::kChunkSize, { kStateChunk, RoutineWord (&size) }, "size");
+        return size;
+    };
+    const auto getInto = [] (const HostedProcess& process, int32_t room) {
+        std::vector<uint8_t> record (size_t (room) + 64, 0xA5);
+        PutWord (record, 0, uint32_t (room));
+        const int32_t result = process.Call (RoutineSelector::kGetChunk, { kStateChunk, RoutineWord (record.data()) });
+        return std::make_pair (result, record);
+    };
+    const struct
+    {
+        const char* name;
+        // Brings the process to the final GetChunk; answers the room of its record.
+        std::function<int32_t (const HostedProcess&)> before;
+        int32_t result;
+    } cases[] = {
+        { "a second GetChunk, the state now shorter",
+          [&] (const HostedProcess& process) {
+              Set (process, { kLong });
+              const int32_t size = askSize (process);
+              EXPECT_EQ (getInto (process, size).first, 0);
+              Set (process, { kShort });
+              return size;
+          },
+          0 },
+        { "a second GetChunk, the state now longer than the record",
+          [&] (const HostedProcess& process) {
+              Set (process, { kShort });
+              const int32_t size = askSize (process);
+              EXPECT_EQ (getInto (process, size).first, 0);
+              Set (process, { kLong });
+              return size;
+          },
+          -333 },
+        { "a GetChunk after a restore that followed the size query",
+          [&] (const HostedProcess& process) {
+              Set (process, { kShort });
+              const std::vector<uint8_t> saved = process.SaveChunk (kStateChunk);
+              Set (process, { kLong });
+              const int32_t size = askSize (process);
+              EXPECT_EQ (process.RestoreChunk (saved), 0);
+              return size;
+          },
+          0 },
+        { "a GetChunk before any size query",
+          [&] (const HostedProcess& process) {
+              Set (process, { kLong });
+              return 4096;
+          },
+          0 },
+        { "a GetChunk before any size query, into a record too small",
+          [&] (const HostedProcess& process) {
+              Set (process, { kLong });
+              return 100;
+          },
+          -333 },
+    };
+    Open();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        HostedProcess& process = Make (1);
+        const int32_t room = c.before (process);
+        const auto [result, record] = getInto (process, room);
+        EXPECT_EQ (result, c.result);
+        if (result != c.result)
+            continue;
+        const size_t written = result == 0 ? WordAt (record, 0) : 56;
+        if (result == 0)
+        {
+            ASSERT_LE (written, size_t (room));
+            EXPECT_EQ (StateText ({ record.begin(), record.begin() + std::ptrdiff_t (written) }), StateText (process.SaveChunk (kStateChunk)))
+                << "the state as it is now";
+        }
+        else
+            EXPECT_EQ (WordAt (record, 0), uint32_t (room));
+        for (size_t i = std::max (written, size_t (56)); i < record.size(); ++i)
+            ASSERT_EQ (record[i], 0xA5) << i;
+    }
 }
 
 // A record whose size cannot hold a header, or that claims a state block beyond any the processor
