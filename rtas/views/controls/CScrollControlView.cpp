@@ -49,6 +49,8 @@ void CScrollControlView::SetScrolledView (CItemListView* view, int16_t orientati
     fOrientation = orientation;
     fPageCount = pages;
     StoreValue (value);
+    if (view != nullptr)
+        view->TakeScrollControl (orientation, this);
     UpdateEditors();
 }
 

@@ -23,10 +23,10 @@ public:
     // is the contents' extent over the list's, rounded up, and the value the position the
     // contents are scrolled to; otherwise (also for a list of no extent) one page and the
     // minimum. Contents that start inside the list's edge throw -7400 and attach nothing. The
-    // editors show the new value.
+    // list this control scrolled lets it go, and the new list holds it in the orientation's slot,
+    // before the editors show the new value: an editor that throws leaves the two holding each
+    // other.
     void SetScrolledView (CItemListView* view, int16_t orientation);
-    // The list going away: forgets it without telling anyone.
-    void ForgetScrolledView (const CItemListView* view);
     CItemListView* GetScrolledView() const { return fScrolled; }
     int16_t GetOrientation() const { return fOrientation; }
 
@@ -36,6 +36,12 @@ public:
     void SetValue (int32_t value) override;
 
 private:
+    // The list and this control change their link to each other only together.
+    friend class CItemListView;
+
+    // The list going away: forgets it without telling anyone.
+    void ForgetScrolledView (const CItemListView* view);
+
     struct SExtents
     {
         int32_t view = 0;

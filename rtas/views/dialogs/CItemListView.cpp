@@ -168,26 +168,34 @@ void CItemListView::ForgetScrollControl (const CScrollControlView* control)
             attached = nullptr;
 }
 
+void CItemListView::TakeScrollControl (int16_t orientation, CScrollControlView* control)
+{
+    const int slot = orientation == ScrollOrientation::kHorizontal ? 0 : 1;
+    CScrollControlView* previous = std::exchange (fScrollControls[slot], control);
+    if (previous != nullptr && previous != control && ! HoldsScrollControl (previous))
+        previous->ForgetScrolledView (this);
+}
+
 void CItemListView::AttachAll()
 {
-    AttachScrollControl (0, fScrollControlIDs[0], ScrollOrientation::kHorizontal);
-    AttachScrollControl (1, fScrollControlIDs[1], ScrollOrientation::kVertical);
+    AttachScrollControl (fScrollControlIDs[0], ScrollOrientation::kHorizontal);
+    AttachScrollControl (fScrollControlIDs[1], ScrollOrientation::kVertical);
     CCustomView::AttachAll();
 }
 
 // The control is looked for in the parent's subtree, then the grandparent's, up to the root's.
-void CItemListView::AttachScrollControl (int slot, uint32_t id, int16_t orientation)
+// A control found takes its slot as it takes the list; one that refuses the list changes
+// nothing: the slot keeps what it held.
+void CItemListView::AttachScrollControl (uint32_t id, int16_t orientation)
 {
     CPlugInView* found = nullptr;
     for (const CPlugInView* scope = GetParent() != nullptr ? GetParent() : this; scope != nullptr && found == nullptr; scope = scope->GetParent())
         found = scope->FindSubViewByID (id);
     auto* control = dynamic_cast<CScrollControlView*> (found);
-    // A control that refuses the list changes nothing: the slot keeps what it held.
     if (control != nullptr)
         control->SetScrolledView (this, orientation);
-    CScrollControlView* previous = std::exchange (fScrollControls[slot], control);
-    if (previous != nullptr && previous != control && ! HoldsScrollControl (previous))
-        previous->ForgetScrolledView (this);
+    else
+        TakeScrollControl (orientation, nullptr);
 }
 
 bool CItemListView::HoldsScrollControl (const CScrollControlView* control) const

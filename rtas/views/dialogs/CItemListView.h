@@ -37,7 +37,8 @@ public:
     CPlugInView* GetParentOrAttach() override;
     // Attaches the scroll controls, then the children. A control that refuses the list (its
     // contents start inside its edge: CDAEError -7400) leaves both as they were: the list keeps
-    // the control it held and that control still scrolls it.
+    // the control it held and that control still scrolls it. A control whose editor throws as it
+    // shows the attach stays attached on both sides, and the exception goes on.
     void AttachAll() override;
     // Lets the scroll controls go, then detaches the children.
     void DetachAll() override;
@@ -56,16 +57,23 @@ public:
     void SetItemListID (int16_t id) { fItemListID = id; }
     void SetScrollControlIDs (uint32_t horizontal, uint32_t vertical);
     CScrollControlView* GetScrollControl (int16_t orientation) const;
-    // A scroll control that goes away is no longer attached.
-    void ForgetScrollControl (const CScrollControlView* control);
 
 protected:
     bool AreItemsLoaded() const { return fItemsLoaded; }
 
 private:
+    // The list and a scroll control change their link to each other only together.
+    friend class CScrollControlView;
+
+    // The control (null: none) scrolls this list in the orientation: it takes that slot, and the
+    // control the slot held is let go unless the other slot holds it too.
+    void TakeScrollControl (int16_t orientation, CScrollControlView* control);
+    // A scroll control that goes away is no longer attached.
+    void ForgetScrollControl (const CScrollControlView* control);
+
     void LoadItems();
     void BuildItems (const uint8_t* data, size_t size);
-    void AttachScrollControl (int slot, uint32_t id, int16_t orientation);
+    void AttachScrollControl (uint32_t id, int16_t orientation);
     bool HoldsScrollControl (const CScrollControlView* control) const;
     void DetachScrollControls();
 

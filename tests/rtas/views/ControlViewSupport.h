@@ -77,7 +77,8 @@ inline std::vector<uint8_t> Pascal (const std::string& text)
     return pascal;
 }
 
-// An editor that records its binding, the values it was asked to show and its redraws. As every
+// An editor that records its binding, the values it was asked to show and its redraws; it can
+// refuse a binding, or fail to show a value as a drawing that misses its picture does. As every
 // editor does, it leaves its control view when it goes.
 class RecordingEditor final : public IControlViewEditor
 {
@@ -96,6 +97,7 @@ public:
     std::vector<int32_t> shown;
     int redraws = 0;
     bool refusesBinding = false;
+    bool failsToShow = false;
 
     IControlViewEditor* GetNextEditor() const override { return next; }
     void SetNextEditor (IControlViewEditor* editor) override { next = editor; }
@@ -105,7 +107,12 @@ public:
             throw CDAEError (RTASError::kConditionFalse);
         bound = view;
     }
-    void ValueChanged() override { shown.push_back (bound != nullptr ? bound->GetValue() : 0); }
+    void ValueChanged() override
+    {
+        if (failsToShow)
+            throw CDAEError (RTASError::kNullPointer);
+        shown.push_back (bound != nullptr ? bound->GetValue() : 0);
+    }
     void Redraw() override { ++redraws; }
 };
 

@@ -482,6 +482,72 @@ TEST_F (ScrolledLists, ScrollControlsAndListsForgetEachOtherWhenOneGoes)
     EXPECT_EQ (replacement.GetValue(), INT32_MAX);
 }
 
+// An editor that fails to show the value an attach gives (a drawing failure) does not leave the
+// attach half made: the control and the list hold each other or neither does, so the list going
+// afterwards leaves nothing behind that points at it.
+TEST_F (ScrolledLists, HoldEachOtherWhenAnEditorFailsToShowTheAttach)
+{
+    CScrollControlView& horizontal = AddScrollControl ("HScr");
+    CItemListView& list = AddList ("! ItemList (('List') (400 'HScr' 'None'))");
+    RecordingEditor editor;
+    horizontal.AttachEditor (&editor);
+    editor.failsToShow = true;
+
+    EXPECT_EQ (ThrownCode ([&] { root->AttachAll(); }), -7053);
+    EXPECT_EQ (horizontal.GetScrolledView(), &list);
+    EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kHorizontal), &horizontal);
+    EXPECT_EQ (ThrownCode ([&] { root->DetachAll(); }), -7053);
+    EXPECT_EQ (horizontal.GetScrolledView(), nullptr);
+    EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kHorizontal), nullptr);
+    EXPECT_EQ (ThrownCode ([&] { root->AttachAll(); }), -7053);
+    EXPECT_EQ (list.GetScrollControl (ScrollOrientation::kHorizontal), &horizontal);
+
+    root->RemoveChild (&list);
+    EXPECT_EQ (horizontal.GetScrolledView(), nullptr) << "the list going lets the control go";
+    editor.failsToShow = false;
+    horizontal.SetValue (INT32_MAX);
+    EXPECT_EQ (horizontal.GetValue(), INT32_MAX);
+    EXPECT_EQ (editor.shown.back(), INT32_MAX);
+}
+
+TEST_F (ScrolledLists, MoveOrReplaceOnBothSidesWhenAnEditorFailsToShowTheAttach)
+{
+    CScrollControlView& horizontal = AddScrollControl ("HScr");
+    CItemListView& first = AddList ("! ItemList (('Lst1') (400 'HScr' 'None'))");
+    CItemListView& second = AddList ("! ItemList (('Lst2') (400 'HScr' 'None'))");
+    RecordingEditor editor;
+    horizontal.AttachEditor (&editor);
+    first.AttachAll();
+    ASSERT_EQ (first.GetScrollControl (ScrollOrientation::kHorizontal), &horizontal);
+
+    // The control moves to another list that attaches it.
+    editor.failsToShow = true;
+    EXPECT_EQ (ThrownCode ([&] { second.AttachAll(); }), -7053);
+    EXPECT_EQ (horizontal.GetScrolledView(), &second);
+    EXPECT_EQ (second.GetScrollControl (ScrollOrientation::kHorizontal), &horizontal);
+    EXPECT_EQ (first.GetScrollControl (ScrollOrientation::kHorizontal), nullptr);
+
+    // The list takes the control now found in place of the one it held.
+    editor.failsToShow = false;
+    second.AttachAll();
+    ASSERT_EQ (second.GetScrollControl (ScrollOrientation::kHorizontal), &horizontal);
+    std::unique_ptr<CPlugInView> outside = root->RemoveChild (&horizontal);
+    CScrollControlView& replacement = AddScrollControl ("HScr");
+    RecordingEditor replacementEditor;
+    replacement.AttachEditor (&replacementEditor);
+    replacementEditor.failsToShow = true;
+    EXPECT_EQ (ThrownCode ([&] { second.AttachAll(); }), -7053);
+    EXPECT_EQ (replacement.GetScrolledView(), &second);
+    EXPECT_EQ (second.GetScrollControl (ScrollOrientation::kHorizontal), &replacement);
+    EXPECT_EQ (horizontal.GetScrolledView(), nullptr) << "the control it held is let go";
+
+    root->RemoveChild (&second);
+    EXPECT_EQ (replacement.GetScrolledView(), nullptr);
+    replacementEditor.failsToShow = false;
+    replacement.SetValue (INT32_MAX);
+    EXPECT_EQ (replacement.GetValue(), INT32_MAX);
+}
+
 TEST_F (ScrolledLists, ScrollingMovesThePixelsAndRedrawsWhatItUncovers)
 {
     CItemListView& list = AddList ("! ItemList (('List') (400))");
