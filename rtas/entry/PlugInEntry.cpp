@@ -8,6 +8,7 @@
 #include "entry/PlugInGroup.h"
 #include "process/base/FourCharCode.h"
 #include "process/utilities/HostExtToolbox.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 #include "process/utilities/ViewlessMode.h"
 
 namespace
@@ -41,7 +42,7 @@ void ReverseField (uint8_t* bytes, int32_t size, int32_t offset, int32_t width)
 }
 
 // Opens the resource file through the installed toolbox; without a toolbox the plug-in runs
-// without its resource file.
+// without its resource file. The file it opened is the one held for the library's uses of it.
 void OpenResourceFile()
 {
     char modulePath[kModulePathSize] = {};
@@ -53,11 +54,12 @@ void OpenResourceFile()
         gEntry.resourceFile.reset();
         return;
     }
-    toolbox->OpenResFileWithSwap (gEntry.resourceFile->c_str(), &SwapPlugInResource);
+    SetModulePlugInResFile (toolbox->OpenResFileWithSwap (gEntry.resourceFile->c_str(), &SwapPlugInResource));
 }
 
 void CloseResourceFile()
 {
+    SetModulePlugInResFile (0);
     if (! gEntry.resourceFile)
         return;
     const std::string path = std::move (*gEntry.resourceFile);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <utility>
 
 #include "process/base/CDAEError.h"
 #include "process/base/OutParameter.h"
@@ -14,7 +15,7 @@
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/HostUtilities.h"
 #include "process/utilities/PStrings.h"
-#include "process/utilities/PlugInFileRecord.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 #include "process/utilities/ViewlessMode.h"
 
 int16_t gSavedResFile = 0;
@@ -26,7 +27,6 @@ inline constexpr int16_t kStereoInfoIndex = 2;
 inline constexpr int16_t kStereoChannels = 2;
 inline constexpr size_t kStereoModeTextLimit = 31;
 inline constexpr const char* kStereoModeText = "stereo mode";
-inline constexpr int8_t kResFileReadPermission = 1;
 inline constexpr int32_t kNamedLockVersion = 2;
 inline constexpr const char* kUnknownGroupName = "<unknown>";
 
@@ -443,19 +443,18 @@ int16_t CProcessGroup::PushPlugInResFile()
 {
     const HostToolboxRoutines& toolbox = HostToolbox();
     const int16_t current = toolbox.CurResFile();
-    if (mResFileNesting > 0 && current == mPlugInResFile)
+    if (mResFileNesting > 0 && current == mPlugInResFile.GetFile())
     {
         ++mResFileNesting;
         return current;
     }
     if (mResFileNesting == 0)
     {
-        const int16_t file = toolbox.FSpOpenResFile (&GetPlugInFileSpec(), kResFileReadPermission);
-        ThrowIfFalse (file > 0);
-        mPlugInResFile = file;
-        SetHeldPlugInResFile (file);
+        PlugInResFileHold hold = PlugInResFileHold::Take (toolbox);
+        ThrowIfFalse (hold.IsOpen());
+        mPlugInResFile = std::move (hold);
     }
-    toolbox.UseResFile (mPlugInResFile);
+    toolbox.UseResFile (mPlugInResFile.GetFile());
     ++mResFileNesting;
     return current;
 }
@@ -464,11 +463,7 @@ void CProcessGroup::PopPlugInResFile (int16_t previous)
 {
     const HostToolboxRoutines& toolbox = HostToolbox();
     if (mResFileNesting > 0 && --mResFileNesting == 0)
-    {
-        SetHeldPlugInResFile (0);
-        toolbox.CloseResFile (mPlugInResFile);
-        mPlugInResFile = 0;
-    }
+        mPlugInResFile.Release();
     toolbox.UseResFile (previous);
 }
 

@@ -19,6 +19,7 @@
 #include <abi/DAE.h>
 
 #include "process/group/CProcessGroupInterface.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 
 class CProcessType;
 
@@ -243,12 +244,12 @@ public:
     void AddProcessType (CProcessType* type);
     // The first type with the 1-based index; -7125 when none has it.
     CProcessType* FindTypeByIndex (int16_t index) const;
-    // Makes the plug-in's resource file current, opening it when no push holds it open, and
-    // answers the file that was current before.
+    // Makes the plug-in's resource file current and answers the file that was current before.
+    // The first push takes a hold on the file (PlugInResFileHold: the file the module's open
+    // holds, else opened) and throws -7400 when it does not open; the pushes after it use it.
     int16_t PushPlugInResFile();
-    // Ends one push: the last one closes the plug-in's resource file. The previous file becomes
-    // current again in every case; a pop without a push closes nothing. While a push holds the
-    // file open, HeldPlugInResFile (PlugInFileRecord.h) answers it.
+    // Ends one push: the last one ends the hold, which closes only a file opened for it. The
+    // previous file becomes current again in every case; a pop without a push closes nothing.
     void PopPlugInResFile (int16_t previous);
 
     // [host thread] The types in their current order; empty before Initialize.
@@ -289,10 +290,10 @@ private:
     int32_t mOpenCount = 0;
     void* mGroupLock = nullptr;
     std::atomic<int32_t> mLockDepth { 0 };
-    // The resource file pushes that hold the plug-in's file open, the file itself, and whether
-    // the live instances hold one of those pushes.
+    // The resource file pushes that hold the plug-in's file, their hold on it, and whether the
+    // live instances hold one of those pushes.
     int32_t mResFileNesting = 0;
-    int16_t mPlugInResFile = 0;
+    PlugInResFileHold mPlugInResFile;
     bool mInstancesHoldResFile = false;
 };
 

@@ -9,7 +9,6 @@
 #include "process/process/GroupValues.h"
 #include "process/type/PageTableResource.h"
 #include "process/utilities/HostExtToolbox.h"
-#include "process/utilities/PlugInFileRecord.h"
 #include "process/utilities/ViewlessMode.h"
 
 namespace
@@ -506,5 +505,5 @@ std::unique_ptr<PageTableBuffer> CProcessType::LoadPageTable (uint32_t code)
 {
     uint8_t name[256] = {};
     GetLongName (name);
-    return LoadPageTableResource (code, name, HeldPlugInResFile());
+    return LoadPageTableResource (code, name);
 }

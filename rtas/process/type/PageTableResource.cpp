@@ -6,48 +6,13 @@
 #include "process/base/CDAEError.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/PStrings.h"
-#include "process/utilities/PlugInFileRecord.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 
 namespace
 {
 using Routines = kestrune::rtas::abi::HostExtRoutines;
 
 constexpr size_t kTerminatorSize = 2;
-
-// The plug-in's resource file made current for as long as the object lives: the file the group
-// holds open when it does, else the file opened here. Afterwards the file that was current
-// before is current again, and only a file opened here is closed, after that.
-class CurrentPlugInResourceFile
-{
-public:
-    CurrentPlugInResourceFile (const Routines& toolbox, int16_t heldFile)
-        : fToolbox (toolbox),
-          fSaved (toolbox.CurResFile()),
-          fOpenedHere (heldFile <= 0),
-          fFile (fOpenedHere ? toolbox.FSpOpenResFile (&GetPlugInFileSpec(), fsRdPerm) : heldFile)
-    {
-        if (IsOpen())
-            fToolbox.UseResFile (fFile);
-    }
-
-    ~CurrentPlugInResourceFile()
-    {
-        fToolbox.UseResFile (fSaved);
-        if (fOpenedHere && IsOpen())
-            fToolbox.CloseResFile (fFile);
-    }
-
-    CurrentPlugInResourceFile (const CurrentPlugInResourceFile&) = delete;
-    CurrentPlugInResourceFile& operator= (const CurrentPlugInResourceFile&) = delete;
-
-    bool IsOpen() const { return fFile > 0; }
-
-private:
-    const Routines& fToolbox;
-    const int16_t fSaved;
-    const bool fOpenedHere;
-    const int16_t fFile;
-};
 
 bool HasName (const Routines& toolbox, Handle resource, const uint8_t* name)
 {
@@ -97,20 +62,20 @@ std::unique_ptr<std::vector<uint8_t>> CopyWithTerminator (const Routines& toolbo
 }
 }
 
-std::unique_ptr<std::vector<uint8_t>> LoadPageTableResource (uint32_t type, const uint8_t* name, int16_t heldFile)
+std::unique_ptr<std::vector<uint8_t>> LoadPageTableResource (uint32_t type, const uint8_t* name)
 {
     try
     {
-        const Routines& toolbox = HostToolbox();
-        CurrentPlugInResourceFile file (toolbox, heldFile);
+        const ScopedPlugInResFile file;
         if (! file.IsOpen())
             return nullptr;
+        const Routines& toolbox = HostToolbox();
         Handle resource = FindExactlyNamed (toolbox, type, name);
         return resource != nullptr ? CopyWithTerminator (toolbox, resource) : nullptr;
     }
     catch (const CDAEError&)
     {
-        // No toolbox or no file spec of the plug-in: no table.
+        // No toolbox: no table.
         return nullptr;
     }
 }

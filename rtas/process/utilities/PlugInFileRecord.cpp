@@ -9,7 +9,6 @@ namespace
 {
 FSSpec gPlugInFileSpec {};
 bool gHaveFileSpec = false;
-int16_t gHeldPlugInResFile = 0;
 
 // The module's file name, at most 255 characters and a terminator, turned into a
 // length-prefixed string in the same buffer (which therefore holds one byte more).
@@ -45,14 +44,4 @@ void SetPlugInFileSpec (const FSSpec& spec)
 {
     gPlugInFileSpec = spec;
     gHaveFileSpec = true;
-}
-
-int16_t HeldPlugInResFile()
-{
-    return gHeldPlugInResFile;
-}
-
-void SetHeldPlugInResFile (int16_t file)
-{
-    gHeldPlugInResFile = file;
 }

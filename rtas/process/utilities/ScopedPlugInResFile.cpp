@@ -3,44 +3,70 @@
 #include <utility>
 
 #include "process/base/CDAEError.h"
-#include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/PlugInFileRecord.h"
 
-PlugInResFileOpen PlugInResFileOpen::Open()
+namespace
 {
-    const HostToolboxRoutines& toolbox = HostToolbox();
-    try
-    {
-        return PlugInResFileOpen (toolbox.FSpOpenResFile (&GetPlugInFileSpec(), fsRdPerm));
-    }
-    catch (const CDAEError&)
-    {
-        return {};
-    }
+// The file the module's open holds.
+int16_t gModuleFile = 0;
+// The file opened for the holds while nothing else held it, and how many holds it has.
+int16_t gOpenedFile = 0;
+int32_t gOpenedHolds = 0;
 }
 
-PlugInResFileOpen::~PlugInResFileOpen()
+int16_t HeldPlugInResFile()
 {
-    Close();
+    return gModuleFile > 0 ? gModuleFile : gOpenedFile;
 }
 
-PlugInResFileOpen::PlugInResFileOpen (PlugInResFileOpen&& other) noexcept : fFile (std::exchange (other.fFile, int16_t (-1))) {}
+void SetModulePlugInResFile (int16_t file)
+{
+    gModuleFile = file > 0 ? file : int16_t (0);
+}
 
-PlugInResFileOpen& PlugInResFileOpen::operator= (PlugInResFileOpen&& other) noexcept
+PlugInResFileHold PlugInResFileHold::Take (const HostToolboxRoutines& toolbox)
+{
+    if (gModuleFile > 0)
+        return PlugInResFileHold (gModuleFile, false);
+    if (gOpenedFile <= 0)
+    {
+        const int16_t file = toolbox.FSpOpenResFile (&GetPlugInFileSpec(), fsRdPerm);
+        if (file <= 0)
+            return {};
+        gOpenedFile = file;
+    }
+    ++gOpenedHolds;
+    return PlugInResFileHold (gOpenedFile, true);
+}
+
+PlugInResFileHold::~PlugInResFileHold()
+{
+    Release();
+}
+
+PlugInResFileHold::PlugInResFileHold (PlugInResFileHold&& other) noexcept
+    : fFile (std::exchange (other.fFile, int16_t (0))), fCounted (std::exchange (other.fCounted, false))
+{
+}
+
+PlugInResFileHold& PlugInResFileHold::operator= (PlugInResFileHold&& other) noexcept
 {
     if (this != &other)
     {
-        Close();
-        fFile = std::exchange (other.fFile, int16_t (-1));
+        Release();
+        fFile = std::exchange (other.fFile, int16_t (0));
+        fCounted = std::exchange (other.fCounted, false);
     }
     return *this;
 }
 
-void PlugInResFileOpen::Close() noexcept
+void PlugInResFileHold::Release() noexcept
 {
-    const int16_t file = std::exchange (fFile, int16_t (-1));
-    if (file <= 0)
+    fFile = 0;
+    if (! std::exchange (fCounted, false) || --gOpenedHolds > 0)
         return;
+    gOpenedHolds = 0;
+    const int16_t file = std::exchange (gOpenedFile, int16_t (0));
     if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
         toolbox->CloseResFile (file);
 }
@@ -49,19 +75,21 @@ ScopedPlugInResFile::ScopedPlugInResFile()
 {
     const HostToolboxRoutines& toolbox = HostToolbox();
     fPrevious = toolbox.CurResFile();
-    fOpen = PlugInResFileOpen::Open();
-    if (fOpen.IsOpen())
-        toolbox.UseResFile (fOpen.GetFile());
+    try
+    {
+        fHold = PlugInResFileHold::Take (toolbox);
+    }
+    catch (const CDAEError&)
+    {
+        // No file spec of the plug-in: no file.
+    }
+    if (fHold.IsOpen())
+        toolbox.UseResFile (fHold.GetFile());
 }
 
 ScopedPlugInResFile::~ScopedPlugInResFile()
 {
-    fOpen.Close();
     if (const HostToolboxRoutines* toolbox = InstalledHostToolbox())
         toolbox->UseResFile (fPrevious);
-}
-
-PlugInResFileOpen ScopedPlugInResFile::KeepOpen()
-{
-    return std::move (fOpen);
+    fHold.Release();
 }

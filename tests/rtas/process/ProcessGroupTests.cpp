@@ -3,11 +3,14 @@
 // resource file that they hold, against the stand-in engine and toolbox.
 
 #include "GroupTestSupport.h"
+#include "NonCountingToolbox.h"
 #include "ThrownCode.h"
 
+#include "process/dsp/DSPCodeResources.h"
 #include "process/process/SDSConnection.h"
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/PlugInFileRecord.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 #include "process/utilities/ViewlessMode.h"
 
 #include <DaeControl.h>
@@ -16,7 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -106,44 +111,23 @@ protected:
     CInstanceType* instanceType = nullptr;
 };
 
-// The toolbox as one that does not count opens: opening an open file gives it again without
-// counting, and one close closes it. Installed over the stand-in for the object's lifetime.
-class NonCountingToolbox
+// The plug-in's resource file opened as the module's open procedure opens it, and held as the
+// module's for the object's lifetime. The host's file is current again afterwards.
+class ModuleOpenOfPlugInFile
 {
 public:
-    NonCountingToolbox() : fInstalled (Routines()) {}
-
-private:
-    static int OpensOf (int16_t file)
+    explicit ModuleOpenOfPlugInFile (int16_t hostFile)
     {
-        for (const HostExtResourceFile& open : KestruneHostExtStandIn()->openResourceFiles())
-            if (open.reference == file)
-                return open.opens;
-        return 0;
+        SetModulePlugInResFile (HostToolbox().OpenResFileWithSwap (KESTRUNE_GROUP_PLUGIN_FILE, nullptr));
+        HostToolbox().UseResFile (hostFile);
     }
-    static int16_t Open (const FSSpec* spec, int8_t permission)
+    ~ModuleOpenOfPlugInFile()
     {
-        const int16_t file = sReal->FSpOpenResFile (spec, permission);
-        if (file > 0 && OpensOf (file) > 1)
-            sReal->CloseResFile (file);
-        return file;
+        SetModulePlugInResFile (0);
+        HostToolbox().CloseResFileByPath (KESTRUNE_GROUP_PLUGIN_FILE);
     }
-    static void Close (int16_t file)
-    {
-        while (OpensOf (file) > 0)
-            sReal->CloseResFile (file);
-    }
-    static HostToolboxRoutines Routines()
-    {
-        sReal = &HostToolbox();
-        HostToolboxRoutines routines = *sReal;
-        routines.FSpOpenResFile = &Open;
-        routines.CloseResFile = &Close;
-        return routines;
-    }
-
-    static inline const HostToolboxRoutines* sReal = nullptr;
-    ScopedHostToolbox fInstalled;
+    ModuleOpenOfPlugInFile (const ModuleOpenOfPlugInFile&) = delete;
+    ModuleOpenOfPlugInFile& operator= (const ModuleOpenOfPlugInFile&) = delete;
 };
 
 // ---- Types ----
@@ -457,20 +441,109 @@ TEST_F (ProcessGroups, ResourceFilePushesNestAndEveryPopMakesThePreviousFileCurr
     HostToolbox().CloseResFileByPath (KESTRUNE_GROUP_PLUGIN_FILE);
 }
 
-TEST_F (ProcessGroups, APageTableLoadUsesTheFileTheInstancesHoldAndLeavesItOpen)
+// What reads the plug-in's resource file, each with the file held by a live instance, by the
+// module's open and by nothing, through a toolbox that does not count opens (so that a second open
+// and its close would close the holder's file): a held file is used as it is and stays open, else
+// the file is opened and closed again once; the host's file is current again in every case.
+struct PlugInFileUseCase
+{
+    const char* what;
+    // Whether the use found what the plug-in's file holds.
+    std::function<bool (CInstanceType&)> use;
+};
+
+enum class PlugInFileHolder
+{
+    kInstance,
+    kModuleOpen,
+    kNothing
+};
+
+TEST_F (ProcessGroups, WhatReadsThePlugInsFileUsesTheFileHeldOpenAndOpensItOnlyWhenNothingHoldsIt)
+{
+    const std::vector<PlugInFileUseCase> cases = {
+        { "a page table",
+          [] (CInstanceType& type) {
+              const auto table = type.LoadPageTable (FourCharCode ("PcTL"));
+              return table != nullptr && *table == PageTableBuffer { 5, 0, 6, 0, 0, 0 };
+          } },
+        { "counting DSP code resources", [] (CInstanceType&) { return CountPlugInResources (kSACDResourceType) == 1; } },
+        { "DSP code words",
+          [] (CInstanceType&) { return LoadPlugInResourceAsWords (kSACDResourceType, 1000) == DSPCodeBlock { 2, 0, 0x123456, 0xABCDEF }; } },
+        { "a guard inside a guard",
+          [this] (CInstanceType&) {
+              const ScopedPlugInResFile outer;
+              {
+                  const ScopedPlugInResFile inner;
+              }
+              return outer.IsOpen() && PlugInFileOpen() && HostToolbox().CountResources (kSACDResourceType) == 1;
+          } },
+        { "a guard whose scope throws",
+          [] (CInstanceType&) {
+              try
+              {
+                  const ScopedPlugInResFile file;
+                  if (HostToolbox().CountResources (kSACDResourceType) == 1)
+                      throw std::runtime_error ("thrown with the plug-in's file current");
+              }
+              catch (const std::runtime_error&)
+              {
+                  return true;
+              }
+              return false;
+          } },
+    };
+    InitializeWithInstanceType();
+    const NonCountingToolbox nonCounting;
+    for (const PlugInFileUseCase& row : cases)
+    {
+        SCOPED_TRACE (row.what);
+        for (const PlugInFileHolder holder : { PlugInFileHolder::kInstance, PlugInFileHolder::kModuleOpen, PlugInFileHolder::kNothing })
+        {
+            SCOPED_TRACE (holder == PlugInFileHolder::kInstance     ? "an instance holds the file"
+                          : holder == PlugInFileHolder::kModuleOpen ? "the module's open holds the file"
+                                                                    : "nothing holds the file");
+            const bool held = holder != PlugInFileHolder::kNothing;
+            std::optional<ModuleOpenOfPlugInFile> module;
+            if (holder == PlugInFileHolder::kModuleOpen)
+                module.emplace (hostFile);
+            if (holder == PlugInFileHolder::kInstance)
+            {
+                EXPECT_EQ (Create(), 1);
+                EXPECT_TRUE (PlugInFileOpen()) << "the page tables read while it was made left the file open";
+            }
+            toolbox.script().clearCalls();
+
+            EXPECT_TRUE (row.use (*instanceType));
+            EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
+            EXPECT_EQ (PlugInFileOpen(), held);
+            EXPECT_EQ (toolbox.script().countOf ("FSpOpenResFile"), held ? 0u : 1u);
+            EXPECT_EQ (toolbox.script().countOf ("CloseResFile"), held ? 0u : 1u);
+
+            if (holder == PlugInFileHolder::kInstance)
+            {
+                EXPECT_EQ (group->DeleteProcess (kTestTypeID, 1), 0);
+                EXPECT_FALSE (PlugInFileOpen());
+            }
+        }
+    }
+}
+
+TEST_F (ProcessGroups, InstancesUseTheFileTheModulesOpenHoldsAndLeaveItOpen)
 {
     InitializeWithInstanceType();
-    Create();
     const NonCountingToolbox nonCounting;
-    ASSERT_TRUE (PlugInFileOpen());
+    const ModuleOpenOfPlugInFile module (hostFile);
     toolbox.script().clearCalls();
-    instanceType->LoadPageTable (FourCharCode ("PcTL"));
-    EXPECT_TRUE (PlugInFileOpen()) << "a toolbox that does not count opens would have closed it";
+    EXPECT_EQ (Create(), 1);
+    EXPECT_EQ (Create(), 2);
+    EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
+    EXPECT_EQ (group->DeleteProcess (kTestTypeID, 1), 0);
+    EXPECT_EQ (group->DeleteProcess (kTestTypeID, 2), 0);
+    EXPECT_EQ (PlugInFileOpens(), 1) << "the module's open still holds it";
     EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
     EXPECT_EQ (toolbox.script().countOf ("FSpOpenResFile"), 0u);
     EXPECT_EQ (toolbox.script().countOf ("CloseResFile"), 0u);
-    EXPECT_EQ (group->DeleteProcess (kTestTypeID, 1), 0);
-    EXPECT_FALSE (PlugInFileOpen());
 }
 
 TEST_F (ProcessGroups, ATypesNameIsCutToTheHostsLength)

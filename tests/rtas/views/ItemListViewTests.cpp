@@ -14,6 +14,7 @@
 #include "views/dialogs/DialogResources.h"
 #include "views/hostcontrols/CMacControlView.h"
 #include "views/hostcontrols/CResControlView.h"
+#include "views/pictures/CCachedPicture.h"
 #include "views/pictures/CIconView.h"
 #include "views/pictures/CPictureView.h"
 #include "views/text/CStaticTextView.h"
@@ -160,7 +161,8 @@ TEST_F (ItemLists, BuildTheTreeOfTheirItemList)
     ASSERT_NE (templated, nullptr);
     EXPECT_EQ (templated->GetTemplateID(), 128);
     EXPECT_EQ (PascalText (templated->GetTitle()), "");
-    EXPECT_EQ (LoadedResources(), 1u) << "only the picture that the cache holds stays loaded, not the list or the icon";
+    EXPECT_TRUE (picture->GetCurrentPicture()->IsLoaded());
+    EXPECT_EQ (LoadedResources(), 0u) << "no resource stays loaded: the list is released, the icon and picture are copies";
 
     list->FinishCreate();
     EXPECT_EQ (ChildrenOf (*list).size(), 9u) << "the items are built once";

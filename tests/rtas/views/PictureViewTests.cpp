@@ -2,6 +2,8 @@
 // cache's life, pictures chosen by state, descriptions, and icons shown by several views.
 
 #include "ControlViewSupport.h"
+#include "GroupTestSupport.h"
+#include "NonCountingToolbox.h"
 #include "PlugInResources.h"
 
 #include "process/base/FourCharCode.h"
@@ -94,37 +96,85 @@ TEST_F (PictureViews, TheCacheSharesOnePicturePerIdAndDeletesItWithItsLastUser)
     EXPECT_EQ (GetCachedPictureManager(), nullptr);
 }
 
-// The plug-in's file is open only while the cache's own load opens it: the loaded picture keeps it
-// open, so that its data is still there to draw and to release.
-TEST_F (PictureViews, APictureWhoseFileNothingElseHoldsOpenStaysValidUntilItIsReleased)
+// A view drawing a picture with the plug-in's file held by a live instance, by the module's open
+// and by nothing, through a toolbox that does not count opens: a held file is used as it is
+// and stays open, else it is opened and closed again for the load; the host's file is current
+// again afterwards. The picture still draws after the holder has let the file go and closed it.
+TEST_F (PictureViews, DrawThePicturesOfAFileHeldOrNotAndStillDrawThemOnceItIsClosed)
 {
+    enum class Holder
+    {
+        kInstance,
+        kModuleOpen,
+        kNothing
+    };
     resources.reset();
     const FSSpec hostSpec = WritePlugInResources ("HostsOwn", {});
     const int16_t hostFile = HostToolbox().FSpOpenResFile (&hostSpec, fsRdPerm);
     ASSERT_GT (hostFile, 0);
-    WritePlugInResources ("LonePicture", { { "PICT", 5, PictureBytes (2, 2, kRedPixel) } });
+    const FSSpec plugInSpec = WritePlugInResources ("LonePicture", { { "PICT", 5, PictureBytes (2, 2, kRedPixel) } });
+    const auto plugInFileOpen = [this] {
+        const auto files = toolbox.openResourceFiles();
+        return std::any_of (files.begin(), files.end(), [] (const auto& file) { return file.path.find ("LonePicture") != std::string::npos; });
+    };
+    const NonCountingToolbox nonCounting;
     const size_t handlesBefore = toolbox.liveHandles();
+    const ScopedViewless viewless;
+    for (const Holder holder : { Holder::kInstance, Holder::kModuleOpen, Holder::kNothing })
+    {
+        SCOPED_TRACE (holder == Holder::kInstance     ? "an instance holds the file"
+                      : holder == Holder::kModuleOpen ? "the module's open holds the file"
+                                                      : "nothing holds the file");
+        const bool held = holder != Holder::kNothing;
+        auto group = std::make_unique<CTestGroup>();
+        group->addTypes = [] (CTestGroup& g) { g.AddProcessType (new CInstanceType); };
+        EXPECT_EQ (group->Initialize(), 0);
+        int32_t instance = 0;
+        int16_t moduleFile = 0;
+        if (holder == Holder::kInstance)
+        {
+            EXPECT_EQ (group->CreateProcess (kTestTypeID, &instance), 0);
+        }
+        if (holder == Holder::kModuleOpen)
+            SetModulePlugInResFile (moduleFile = HostToolbox().FSpOpenResFile (&plugInSpec, fsRdPerm));
+        HostToolbox().UseResFile (hostFile);
+        toolbox.script().clearCalls();
 
-    CPictureView& view = AddPicture ({ 10, 10, 30, 30 }, 5);
-    ASSERT_TRUE (view.GetCurrentPicture()->IsLoaded());
-    EXPECT_EQ (HostToolbox().CurResFile(), hostFile) << "the file current before the load is current again";
-    const auto files = toolbox.openResourceFiles();
-    ASSERT_EQ (files.size(), 2u) << "the picture keeps the plug-in's file open";
-    EXPECT_EQ (files.back().opens, 1);
-    EXPECT_EQ (files.back().loadedResources, 1u);
+        CPictureView& view = AddPicture ({ 10, 10, 30, 30 }, 5);
+        EXPECT_TRUE (view.GetCurrentPicture()->IsLoaded());
+        EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
+        EXPECT_EQ (plugInFileOpen(), held);
+        // Unheld, every picture of the view (its companion too) is loaded with an open of its own.
+        const size_t opens = toolbox.script().countOf ("FSpOpenResFile");
+        EXPECT_EQ (opens > 0, ! held);
+        EXPECT_EQ (toolbox.script().countOf ("CloseResFile"), opens);
+        Show();
+        EXPECT_EQ (PixelAt (20, 20), kRedPixel);
 
-    toolbox.script().clearCalls();
-    Show();
-    EXPECT_EQ (PixelAt (20, 20), kRedPixel);
-    EXPECT_EQ (toolbox.script().countOf ("InvalidHandle"), 0u);
+        if (holder == Holder::kInstance)
+        {
+            EXPECT_EQ (group->DeleteProcess (kTestTypeID, instance), 0);
+        }
+        if (holder == Holder::kModuleOpen)
+        {
+            SetModulePlugInResFile (0);
+            HostToolbox().CloseResFile (moduleFile);
+        }
+        EXPECT_FALSE (plugInFileOpen());
+        const Rect frame = view.GetRect();
+        HostToolbox().SetPort (window);
+        HostToolbox().RGBForeColor (&kWhite);
+        HostToolbox().PaintRect (&frame);
+        EXPECT_EQ (PixelAt (20, 20), kWhitePixel);
+        root->Invalidate (nullptr);
+        EXPECT_EQ (PixelAt (20, 20), kRedPixel) << "drawn after its file was closed";
+        EXPECT_EQ (toolbox.script().countOf ("InvalidHandle"), 0u);
 
-    root->RemoveChild (&view);
-    EXPECT_EQ (toolbox.openResourceFiles().size(), 1u) << "releasing the picture lets its file go";
-    const auto calls = toolbox.script().callNames();
-    const auto release = std::find (calls.begin(), calls.end(), "ReleaseResource");
-    EXPECT_NE (std::find (release, calls.end(), "CloseResFile"), calls.end()) << "the handle is released while its file is open";
-    EXPECT_EQ (toolbox.liveHandles(), handlesBefore);
-    EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
+        root->RemoveChild (&view);
+        group.reset();
+        EXPECT_EQ (toolbox.liveHandles(), handlesBefore);
+        EXPECT_EQ (HostToolbox().CurResFile(), hostFile);
+    }
     HostToolbox().CloseResFile (hostFile);
 }
 

@@ -6,6 +6,7 @@
 
 #include "process/utilities/HostExtToolbox.h"
 #include "process/utilities/PlugInFileRecord.h"
+#include "process/utilities/ScopedPlugInResFile.h"
 
 #include <win/ResourceContainer.h>
 
@@ -156,8 +157,8 @@ inline FSSpec WritePlugInResources (const std::string& name, const std::vector<S
     return spec;
 }
 
-// The plug-in's resource file of WritePlugInResources, kept open while the object lives as the
-// plug-in's open procedure keeps it. The toolbox must be installed.
+// The plug-in's resource file of WritePlugInResources, kept open and held while the object lives
+// as the plug-in's open procedure keeps it. The toolbox must be installed.
 class ScopedPlugInResources
 {
 public:
@@ -166,10 +167,12 @@ public:
         const FSSpec spec = WritePlugInResources (name, resources);
         fFile = HostToolbox().FSpOpenResFile (&spec, fsRdPerm);
         EXPECT_GT (fFile, 0) << spec.path;
+        SetModulePlugInResFile (fFile);
     }
 
     ~ScopedPlugInResources()
     {
+        SetModulePlugInResFile (0);
         if (fFile > 0)
             HostToolbox().CloseResFile (fFile);
     }

@@ -125,7 +125,8 @@ TEST_F (StartUp, OnlyTheLastCloseDestroysTheGroupAndTheCountNeverGoesBelowZero)
     EXPECT_EQ (liveGroups(), 0);
 }
 
-// The module holds the library as the plug-in does; nothing but the open installs its toolbox.
+// The module holds the library as the plug-in does; nothing but the open installs its toolbox, and
+// the resource file the open opened is the one the library holds until the last close.
 TEST_F (StartUp, TheModulesToolboxUtilitiesWorkFromTheOpenToTheLastClose)
 {
     for (const auto road : { StartUpRoad::kRegisteredProcedures, StartUpRoad::kWinPlugInOpen })
@@ -138,6 +139,8 @@ TEST_F (StartUp, TheModulesToolboxUtilitiesWorkFromTheOpenToTheLastClose)
 
         ASSERT_EQ (loader.open (road), 0);
         ASSERT_EQ (loader.open (road), 0);
+        ASSERT_EQ (resourceFiles().size(), 1u);
+        EXPECT_EQ (probe().heldPlugInResFile(), resourceFiles()[0].reference) << "the file the open holds is the one used";
         EXPECT_EQ (probe().padAndAppend (7, 3, text), 0);
         EXPECT_EQ (std::string (reinterpret_cast<const char*> (text + 1), text[0]), "007");
         EXPECT_EQ (toolboxCalls ("NumToString"), 1u) << "the number came from the host's toolbox";
@@ -149,6 +152,7 @@ TEST_F (StartUp, TheModulesToolboxUtilitiesWorkFromTheOpenToTheLastClose)
         EXPECT_EQ (probe().padAndAppend (1, 0, text), 0) << "still open once";
         EXPECT_EQ (loader.close (road), 0);
         EXPECT_EQ (probe().padAndAppend (1, 0, text), -7401) << "the last close released the toolbox";
+        EXPECT_EQ (probe().heldPlugInResFile(), 0) << "and let the file go";
         EXPECT_TRUE (loader.unloadPlugIn());
         loader_.reset();
     }

@@ -12,6 +12,7 @@
 #include <process/group/CProcessGroupInterface.h>
 #include <process/utilities/PStrings.h>
 #include <process/utilities/PlugInFileRecord.h>
+#include <process/utilities/ScopedPlugInResFile.h>
 #include <process/utilities/ViewlessMode.h>
 
 #include <new>
@@ -53,7 +54,7 @@ const char* PlugInFilePath()
     }
 }
 
-TestPlugInProbe probe { 0, 0, 0, 0, 0, 0, &IsViewlessMode, &OpenedByWinPlugInOpen, &PadAndAppend, &PlugInFilePath };
+TestPlugInProbe probe { 0, 0, 0, 0, 0, 0, &IsViewlessMode, &OpenedByWinPlugInOpen, &PadAndAppend, &PlugInFilePath, &HeldPlugInResFile };
 bool passedOn = false;
 
 class TestGroup final : public CProcessGroupInterface

@@ -18,6 +18,8 @@ struct TestPlugInProbe
     int32_t (*padAndAppend) (int32_t number, int16_t width, uint8_t* text);
     // The path of GetPlugInFileSpec of the module's library, or null when it threw.
     const char* (*plugInFilePath)();
+    // HeldPlugInResFile of the module's library.
+    int16_t (*heldPlugInResFile)();
 };
 
 inline constexpr const char* kTestPlugInProbeEntry = "KestruneTestPlugInProbe";
