@@ -111,7 +111,10 @@ int32_t JuceAAX_Processor::ReceiveNotification (uint32_t type, const void* data,
             processor_->setNonRealtime (offline != 0);
         }
         if (type == AAX_NOTIFICATION_FORMAT_CHANGED)
+        {
+            const AAX_CPacketDispatcher::ScopedLock whole (PacketDispatcher());
             PrepareForHostFormat();
+        }
         return AAX_SUCCESS;
     });
     if (handled != AAX_SUCCESS)

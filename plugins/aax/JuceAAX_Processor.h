@@ -20,6 +20,11 @@ namespace AAXClasses
 // formats on the host thread, at initialisation and when the host notifies a new format; the
 // audio thread reads only that preparation, never the controller, and a block passes its
 // input through while the host has given no format for its component's layout.
+//
+// Locks, always taken in this order: the editor's lock (editorChangesLock_), the packet
+// dispatcher's mutex (held by every host operation that reads the parameters or the controller,
+// and by re-initialisation while it deletes and makes them), the processor's callback lock. The
+// audio thread takes only the callback lock.
 class JuceAAX_Processor final : public AAX_CEffectParameters, private juce::AudioProcessorListener
 {
 public:
@@ -43,7 +48,8 @@ public:
     int32_t Uninitialize() override;
 
     // [host thread] Offline rendering, and a new format from the host: the processor is
-    // prepared for it here, off the audio thread. Then the library's own handling.
+    // prepared for it here, off the audio thread, under the dispatcher's mutex, so that the
+    // controller it reads is not deleted meanwhile. Then the library's own handling.
     int32_t ReceiveNotification (uint32_t type, const void* data, uint32_t size) override;
     // [any host thread] After the library has taken the value: the processor gets it too, under
     // the same lock, so that it ends up with the value the host parameter holds.
