@@ -173,9 +173,11 @@ int32_t JuceAAX_Processor::GetChunkSize (uint32_t id, int32_t* outSize)
     if (id != kJuceChunkID)
         return AAX_CEffectParameters::GetChunkSize (id, outSize);
     return Guarded ([&]() -> int32_t {
-        // The state as it is now is the one GetChunk writes: the editor may change a parameter,
-        // and with it the length of the state, between the two calls.
+        const AAX_CPacketDispatcher::ScopedLock whole (PacketDispatcher());
+        // The state as it is now is the one the next GetChunk writes: the editor may change a
+        // parameter, and with it the length of the state, between the two calls.
         processor_->getStateInformation (juceChunk_);
+        nextJuceChunk_ = NextJuceChunk::sized;
         if (outSize != nullptr)
             *outSize = static_cast<int32_t> (juceChunk_.getSize());
         return AAX_SUCCESS;
@@ -187,8 +189,16 @@ int32_t JuceAAX_Processor::GetChunk (uint32_t id, AAX_SPlugInChunkHeader* outChu
     if (id != kJuceChunkID)
         return AAX_CEffectParameters::GetChunk (id, outChunk);
     return Guarded ([&]() -> int32_t {
+        const AAX_CPacketDispatcher::ScopedLock whole (PacketDispatcher());
         if (outChunk == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
+        if (nextJuceChunk_ == NextJuceChunk::refused)
+            return AAX_ERROR_CHUNK_SIZE_CHANGED;
+        // The block made for the size asked serves this call alone; a later one writes the state
+        // as it is then.
+        if (nextJuceChunk_ == NextJuceChunk::current)
+            processor_->getStateInformation (juceChunk_);
+        nextJuceChunk_ = NextJuceChunk::current;
         // The record's size is the room the host made for the size it was told.
         const auto size = static_cast<int32_t> (juceChunk_.getSize());
         if (size == 0 || outChunk->fSize < size)

@@ -59,8 +59,9 @@ public:
 
     int32_t GetNumberOfChunks (int32_t* outCount) const override;
     int32_t GetChunkIDFromIndex (int32_t index, uint32_t* outId) const override;
-    // `juce`: GetChunkSize makes the processor's state block and keeps it; GetChunk writes
-    // exactly that block, whatever changed since, into a record whose size field holds it
+    // [host thread] `juce`: GetChunkSize makes the processor's state block and keeps it; the
+    // GetChunk after it writes exactly that block, whatever changed since, and any later one the
+    // state as it is then, each into a record whose size field holds it
     // (AAX_ERROR_CHUNK_SIZE_CHANGED for a smaller record, or before any size was asked).
     int32_t GetChunkSize (uint32_t id, int32_t* outSize) override;
     int32_t GetChunk (uint32_t id, AAX_SPlugInChunkHeader* outChunk) override;
@@ -127,7 +128,17 @@ private:
     std::optional<ProcessingFormat> prepared_;
     // Taken by Initialize, Uninitialize and the editor's changes.
     std::mutex editorChangesLock_;
-    // The state block GetChunkSize last made for `juce` (empty: none yet).
+    // What the next GetChunk of `juce` writes: nothing before any size was asked, then once the
+    // block made when the size was asked, after that the state as it is then.
+    enum class NextJuceChunk
+    {
+        refused,
+        sized,
+        current
+    };
+    // The state block last made for `juce`, and what the next GetChunk does with it; both
+    // guarded by the dispatcher's mutex.
     juce::MemoryBlock juceChunk_;
+    NextJuceChunk nextJuceChunk_ = NextJuceChunk::refused;
 };
 } // namespace AAXClasses

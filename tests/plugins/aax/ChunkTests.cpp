@@ -144,6 +144,74 @@ TEST (AAXPluginChunks, GetChunkRefusesARecordTooSmallForTheState)
     EXPECT_EQ (larger.Header()->fSize, size);
 }
 
+// The state text a `juce` record holds: the block between its 8-byte head and its closing zero.
+std::string StateText (ChunkRecord& record)
+{
+    const int32_t size = record.Header()->fSize;
+    return size > 9 ? std::string (reinterpret_cast<const char*> (record.Data()) + 8, size_t (size) - 9) : std::string();
+}
+
+// The block made when the size was asked serves the one GetChunk after it. A later GetChunk, with
+// no size asked again, writes the state as it is then: into the record when it fits, and else it
+// is refused and the record stays as the host made it.
+TEST (AAXPluginChunks, TheStateOfTheSizeAskedServesOnlyTheNextGetChunk)
+{
+    LoadedPlugin plugin;
+    for (const auto& c : kStateLengthCases)
+    {
+        SCOPED_TRACE (c.name);
+        auto instance = plugin.NewInstance();
+        auto& parameters = instance->Parameters();
+        parameters.SetParameterNormalizedValue ("8", c.asked);
+        int32_t size = 0;
+        ASSERT_EQ (parameters.GetChunkSize (kJuceChunk, &size), AAX_SUCCESS);
+        ChunkRecord first (kJuceChunk, size);
+        ASSERT_EQ (parameters.GetChunk (kJuceChunk, first.Header()), AAX_SUCCESS);
+        const std::string asked = StateText (first);
+
+        parameters.SetParameterNormalizedValue ("8", c.then);
+        ChunkRecord later (kJuceChunk, size);
+        const int32_t result = parameters.GetChunk (kJuceChunk, later.Header());
+        EXPECT_TRUE (later.GuardIntact());
+        const std::string now = ProcessorState (*instance);
+        ASSERT_NE (now, asked);
+        if (now.size() <= asked.size())
+        {
+            EXPECT_EQ (result, AAX_SUCCESS);
+            EXPECT_EQ (later.Header()->fSize, int32_t (now.size() + 9));
+            EXPECT_EQ (StateText (later), now);
+        }
+        else
+        {
+            EXPECT_EQ (result, AAX_ERROR_CHUNK_SIZE_CHANGED);
+            EXPECT_EQ (later.Header()->fSize, size);
+            EXPECT_EQ (std::vector<uint8_t> (later.Data(), later.Data() + size), std::vector<uint8_t> (size_t (size), 0));
+        }
+    }
+}
+
+// A restore after a save, and a save again without a size query: the state restored is written.
+TEST (AAXPluginChunks, AGetChunkAfterARestoreWritesTheStateRestored)
+{
+    LoadedPlugin plugin;
+    auto source = plugin.NewInstance();
+    source->Parameters().SetParameterNormalizedValue ("8", 0.75);
+    ChunkRecord restored;
+    ASSERT_EQ (source->SaveChunk (kJuceChunk, restored), AAX_SUCCESS);
+
+    auto instance = plugin.NewInstance();
+    instance->Parameters().SetParameterNormalizedValue ("8", 0.25);
+    ChunkRecord saved;
+    ASSERT_EQ (instance->SaveChunk (kJuceChunk, saved), AAX_SUCCESS);
+    ASSERT_NE (StateText (saved), StateText (restored));
+    ASSERT_EQ (instance->RestoreChunk (restored), AAX_SUCCESS);
+
+    ChunkRecord again (kJuceChunk, saved.Header()->fSize);
+    ASSERT_EQ (instance->Parameters().GetChunk (kJuceChunk, again.Header()), AAX_SUCCESS);
+    EXPECT_EQ (StateText (again), StateText (restored));
+    EXPECT_TRUE (again.GuardIntact());
+}
+
 TEST (AAXPluginChunks, SurvivesHostileRecords)
 {
     LoadedPlugin plugin;
