@@ -218,6 +218,9 @@ int32_t JuceAAX_Processor::SetChunk (uint32_t id, const AAX_SPlugInChunkHeader* 
     return Guarded ([&]() -> int32_t {
         if (chunk == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
+        // One update, as a host update is: no other comes between the processor's state and its
+        // host parameters.
+        const AAX_CPacketDispatcher::ScopedLock whole (PacketDispatcher());
         if (chunk->fSize > 0)
             processor_->setStateInformation (AAX_ChunkData (chunk), chunk->fSize);
         // The processor set itself without telling anyone: its host parameters follow it.

@@ -65,6 +65,8 @@ public:
     // (AAX_ERROR_CHUNK_SIZE_CHANGED for a smaller record, or before any size was asked).
     int32_t GetChunkSize (uint32_t id, int32_t* outSize) override;
     int32_t GetChunk (uint32_t id, AAX_SPlugInChunkHeader* outChunk) override;
+    // [host thread] `juce`: the processor takes the state and its host parameters follow it, as
+    // one update under the dispatcher's mutex.
     int32_t SetChunk (uint32_t id, const AAX_SPlugInChunkHeader* chunk) override;
 
     juce::AudioProcessor& GetPluginInstance() const { return *processor_; }
