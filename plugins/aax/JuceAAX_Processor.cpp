@@ -328,9 +328,9 @@ void JuceAAX_Processor::ForgetHostFormat()
 bool JuceAAX_Processor::PassInputThrough (const JuceAAX_Context& context, const ChannelLayout& layout)
 {
     const auto length = static_cast<size_t> (*context.bufferLength);
-    bool complete = true;
-    for (int channel = 0; channel < layout.inputs; ++channel)
-        complete = complete && context.inputChannels[channel] != nullptr;
+    bool complete = context.inputChannels != nullptr;
+    for (int channel = 0; complete && channel < layout.inputs; ++channel)
+        complete = context.inputChannels[channel] != nullptr;
     for (int channel = 0; channel < layout.outputs; ++channel)
         complete = complete && context.outputChannels[channel] != nullptr;
 
@@ -376,8 +376,7 @@ void JuceAAX_Processor::ProcessCallback (void* const instances[], const void* in
     {
         const auto* context = static_cast<const JuceAAX_Context*> (*walk);
         if (context == nullptr || context->instance == nullptr || *context->instance == nullptr
-            || context->bufferLength == nullptr || *context->bufferLength <= 0
-            || context->inputChannels == nullptr || context->outputChannels == nullptr)
+            || context->bufferLength == nullptr || *context->bufferLength <= 0 || context->outputChannels == nullptr)
             continue;
         try
         {

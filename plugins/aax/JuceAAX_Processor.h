@@ -37,7 +37,8 @@ public:
     // The processor factory the description registers. [host thread]
     static IACFUnknown* Create();
     // The process procedure of the component whose contexts hold that many channels each way.
-    // [audio thread]
+    // A context without an instance, a length or an output array is left alone; one without an
+    // input array is silence on every output it has. [audio thread]
     template <int Channels>
     static void ProcessCallback (void* const instances[], const void* instancesEnd);
 
@@ -118,8 +119,9 @@ private:
     // [audio thread] One context's block, its channel arrays holding the component's layout:
     // the input is passed through until the processor is prepared for that layout.
     void Process (const JuceAAX_Context& context, const ChannelLayout& layout);
-    // [audio thread] Copies inputs to outputs (outputs without an input are cleared); with a
-    // channel pointer missing, every output there is gets silence and false comes back.
+    // [audio thread] Copies inputs to outputs (outputs without an input are cleared); with the
+    // input array or a channel pointer missing, every output there is gets silence and false
+    // comes back.
     static bool PassInputThrough (const JuceAAX_Context& context, const ChannelLayout& layout);
     // The processor index a host identifier names: a whole decimal number 0..9, else -1.
     int ProcessorIndexOf (const char* id) const;
