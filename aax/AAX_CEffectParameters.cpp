@@ -5,7 +5,14 @@
 #include <string>
 #include <vector>
 
-#define GUARDED(...) return Guarded ([&]() -> int32_t { __VA_ARGS__ })
+// Runs a host operation: no exception leaves it, and it holds the packet dispatcher's mutex, which
+// Initialize and Uninitialize hold while they delete and make what the operation reads (the
+// parameters, the host objects, the chunk parser).
+#define GUARDED(...)                                                 \
+    return Guarded ([&]() -> int32_t {                               \
+        const AAX_CPacketDispatcher::ScopedLock whole (dispatcher_); \
+        __VA_ARGS__                                                  \
+    })
 
 // Looks the parameter up or answers -20001.
 #define WITH_PARAMETER(id, parameter)                            \
@@ -59,7 +66,6 @@ void AAX_CEffectParameters::ReleaseHostObjects()
 int32_t AAX_CEffectParameters::Initialize (IACFUnknown* host)
 {
     GUARDED ({
-        const AAX_CPacketDispatcher::ScopedLock whole (dispatcher_);
         ReleaseHostObjects();
         controller_ = std::make_unique<AAX_VController> (host);
         automation_ = std::make_unique<AAX_VAutomationDelegate> (host);
@@ -82,7 +88,6 @@ int32_t AAX_CEffectParameters::Initialize (IACFUnknown* host)
 int32_t AAX_CEffectParameters::Uninitialize()
 {
     GUARDED ({
-        const AAX_CPacketDispatcher::ScopedLock whole (dispatcher_);
         ReleaseHostObjects();
         return AAX_SUCCESS;
     });
@@ -112,9 +117,11 @@ int32_t AAX_CEffectParameters::InitializeEffect()
 
 int32_t AAX_CEffectParameters::GetNumberOfParameters (int32_t* outCount) const
 {
-    if (outCount != nullptr)
-        *outCount = registry_.Count();
-    return AAX_SUCCESS;
+    GUARDED ({
+        if (outCount != nullptr)
+            *outCount = registry_.Count();
+        return AAX_SUCCESS;
+    });
 }
 
 int32_t AAX_CEffectParameters::GetMasterBypassParameter (AAX_IString* outId) const
@@ -328,10 +335,12 @@ int32_t AAX_CEffectParameters::SetParameterNormalizedValue (const char* id, doub
 
 int32_t AAX_CEffectParameters::SetParameterNormalizedRelative (const char* id, double delta)
 {
-    double current = 0.0;
-    if (const int32_t result = GetParameterNormalizedValue (id, &current); result != AAX_SUCCESS)
-        return result;
-    return SetParameterNormalizedValue (id, std::clamp (current + delta, 0.0, 1.0));
+    GUARDED ({
+        double current = 0.0;
+        if (const int32_t result = GetParameterNormalizedValue (id, &current); result != AAX_SUCCESS)
+            return result;
+        return SetParameterNormalizedValue (id, std::clamp (current + delta, 0.0, 1.0));
+    });
 }
 
 int32_t AAX_CEffectParameters::TouchParameter (const char* id)
@@ -360,7 +369,6 @@ int32_t AAX_CEffectParameters::ReservedOperation28 (const char*, AAX_CBoolean)
 int32_t AAX_CEffectParameters::UpdateParameterNormalizedValue (const char* id, double value, int32_t)
 {
     GUARDED ({
-        const AAX_CPacketDispatcher::ScopedLock whole (dispatcher_);
         WITH_PARAMETER (id, parameter);
         parameter->UpdateNormalizedValue (value);
         dispatcher_.SetDirty (id);
@@ -371,10 +379,12 @@ int32_t AAX_CEffectParameters::UpdateParameterNormalizedValue (const char* id, d
 
 int32_t AAX_CEffectParameters::UpdateParameterNormalizedRelative (const char* id, double delta)
 {
-    double current = 0.0;
-    if (const int32_t result = GetParameterNormalizedValue (id, &current); result != AAX_SUCCESS)
-        return result;
-    return UpdateParameterNormalizedValue (id, std::clamp (current + delta, 0.0, 1.0), 0);
+    GUARDED ({
+        double current = 0.0;
+        if (const int32_t result = GetParameterNormalizedValue (id, &current); result != AAX_SUCCESS)
+            return result;
+        return UpdateParameterNormalizedValue (id, std::clamp (current + delta, 0.0, 1.0), 0);
+    });
 }
 
 int32_t AAX_CEffectParameters::DispatchPackets()

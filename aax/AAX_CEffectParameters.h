@@ -22,6 +22,9 @@ class AAX_IEffectParameters : public AAX_IACFEffectParameters_V2
 
 // A plug-in derives from it and registers its parameters in InitializeEffect. Every operation
 // the host calls answers a result code and lets no exception out. [host thread unless noted]
+// Each operation that reads the parameters, the host objects or the chunk parser holds the
+// packet dispatcher's mutex throughout, as Initialize and Uninitialize do while they delete and
+// make them; a call from another thread meets them whole, before or after.
 class AAX_CEffectParameters : public AAX_IEffectParameters, public CACFUnknown, public AAX_IParameterLookup
 {
 public:
@@ -41,8 +44,6 @@ public:
     ACFRESULT InternalQueryInterface (const acfIID& iid, void** out) override;
 
     // Makes the host wrappers and registers the parameters; a second call cleans up the first.
-    // Both hold the packet dispatcher's mutex throughout, so that an update or a dispatch on
-    // another host thread never meets parameters or packets being made or deleted.
     int32_t Initialize (IACFUnknown* host) override;
     int32_t Uninitialize() override;
     int32_t ReceiveNotification (uint32_t type, const void* data, uint32_t size) override;
@@ -73,8 +74,8 @@ public:
     int32_t ReleaseParameter (const char* id) override;
     int32_t ReservedOperation28 (const char* id, AAX_CBoolean touched) override;
     // [any host thread] The host's confirmed value; marks the parameter's packets dirty. The
-    // parameter stores and reports it to the host under the packet dispatcher's mutex, so that
-    // of two updates at once the one the parameter keeps is also the one the host hears last.
+    // parameter stores and reports it to the host under the mutex, so that of two updates at
+    // once the one the parameter keeps is also the one the host hears last.
     int32_t UpdateParameterNormalizedValue (const char* id, double value, int32_t cause) override;
     int32_t UpdateParameterNormalizedRelative (const char* id, double delta) override;
     // [any host thread]

@@ -19,7 +19,7 @@ void AAX_CThreadMutex::Unlock()
     mutex_.Unlock();
 }
 
-AAX_CPacketDispatcher::ScopedLock::ScopedLock (AAX_CPacketDispatcher& dispatcher)
+AAX_CPacketDispatcher::ScopedLock::ScopedLock (const AAX_CPacketDispatcher& dispatcher)
     : mutex_ (dispatcher.mutex_.get()), taken_ (mutex_ != nullptr && mutex_->Lock())
 {
 }

@@ -107,12 +107,13 @@ class AAX_CPacketDispatcher
 {
 public:
     // Holds the dispatcher's mutex (unless there is none, or the caller holds it already) for
-    // a span of its owner's: the owner keeps a parameter update, or the making and unmaking of
-    // its parameters and packets, whole against a dispatch or an update on another thread.
+    // a span of its owner's: the owner keeps the making and unmaking of its parameters, host
+    // objects and packets whole against every host operation that reads them, an update or a
+    // dispatch on another thread included.
     class ScopedLock
     {
     public:
-        explicit ScopedLock (AAX_CPacketDispatcher& dispatcher);
+        explicit ScopedLock (const AAX_CPacketDispatcher& dispatcher);
         ScopedLock (const ScopedLock&) = delete;
         ScopedLock& operator= (const ScopedLock&) = delete;
         ~ScopedLock();

@@ -111,7 +111,10 @@ int32_t JuceAAX_Processor::ReceiveNotification (uint32_t type, const void* data,
             processor_->setNonRealtime (offline != 0);
         }
         if (type == AAX_NOTIFICATION_FORMAT_CHANGED)
+        {
+            const AAX_CPacketDispatcher::ScopedLock whole (PacketDispatcher());
             PrepareForHostFormat();
+        }
         return AAX_SUCCESS;
     });
     if (handled != AAX_SUCCESS)
@@ -170,9 +173,11 @@ int32_t JuceAAX_Processor::GetChunkSize (uint32_t id, int32_t* outSize)
     if (id != kJuceChunkID)
         return AAX_CEffectParameters::GetChunkSize (id, outSize);
     return Guarded ([&]() -> int32_t {
-        // The state as it is now is the one GetChunk writes: the editor may change a parameter,
-        // and with it the length of the state, between the two calls.
+        const AAX_CPacketDispatcher::ScopedLock whole (PacketDispatcher());
+        // The state as it is now is the one the next GetChunk writes: the editor may change a
+        // parameter, and with it the length of the state, between the two calls.
         processor_->getStateInformation (juceChunk_);
+        nextJuceChunk_ = NextJuceChunk::sized;
         if (outSize != nullptr)
             *outSize = static_cast<int32_t> (juceChunk_.getSize());
         return AAX_SUCCESS;
@@ -184,8 +189,16 @@ int32_t JuceAAX_Processor::GetChunk (uint32_t id, AAX_SPlugInChunkHeader* outChu
     if (id != kJuceChunkID)
         return AAX_CEffectParameters::GetChunk (id, outChunk);
     return Guarded ([&]() -> int32_t {
+        const AAX_CPacketDispatcher::ScopedLock whole (PacketDispatcher());
         if (outChunk == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
+        if (nextJuceChunk_ == NextJuceChunk::refused)
+            return AAX_ERROR_CHUNK_SIZE_CHANGED;
+        // The block made for the size asked serves this call alone; a later one writes the state
+        // as it is then.
+        if (nextJuceChunk_ == NextJuceChunk::current)
+            processor_->getStateInformation (juceChunk_);
+        nextJuceChunk_ = NextJuceChunk::current;
         // The record's size is the room the host made for the size it was told.
         const auto size = static_cast<int32_t> (juceChunk_.getSize());
         if (size == 0 || outChunk->fSize < size)
@@ -205,6 +218,9 @@ int32_t JuceAAX_Processor::SetChunk (uint32_t id, const AAX_SPlugInChunkHeader* 
     return Guarded ([&]() -> int32_t {
         if (chunk == nullptr)
             return AAX_ERROR_NULL_ARGUMENT;
+        // One update, as a host update is: no other comes between the processor's state and its
+        // host parameters.
+        const AAX_CPacketDispatcher::ScopedLock whole (PacketDispatcher());
         if (chunk->fSize > 0)
             processor_->setStateInformation (AAX_ChunkData (chunk), chunk->fSize);
         // The processor set itself without telling anyone: its host parameters follow it.
@@ -312,9 +328,9 @@ void JuceAAX_Processor::ForgetHostFormat()
 bool JuceAAX_Processor::PassInputThrough (const JuceAAX_Context& context, const ChannelLayout& layout)
 {
     const auto length = static_cast<size_t> (*context.bufferLength);
-    bool complete = true;
-    for (int channel = 0; channel < layout.inputs; ++channel)
-        complete = complete && context.inputChannels[channel] != nullptr;
+    bool complete = context.inputChannels != nullptr;
+    for (int channel = 0; complete && channel < layout.inputs; ++channel)
+        complete = context.inputChannels[channel] != nullptr;
     for (int channel = 0; channel < layout.outputs; ++channel)
         complete = complete && context.outputChannels[channel] != nullptr;
 
@@ -360,8 +376,7 @@ void JuceAAX_Processor::ProcessCallback (void* const instances[], const void* in
     {
         const auto* context = static_cast<const JuceAAX_Context*> (*walk);
         if (context == nullptr || context->instance == nullptr || *context->instance == nullptr
-            || context->bufferLength == nullptr || *context->bufferLength <= 0
-            || context->inputChannels == nullptr || context->outputChannels == nullptr)
+            || context->bufferLength == nullptr || *context->bufferLength <= 0 || context->outputChannels == nullptr)
             continue;
         try
         {

@@ -20,6 +20,11 @@ namespace AAXClasses
 // formats on the host thread, at initialisation and when the host notifies a new format; the
 // audio thread reads only that preparation, never the controller, and a block passes its
 // input through while the host has given no format for its component's layout.
+//
+// Locks, always taken in this order: the editor's lock (editorChangesLock_), the packet
+// dispatcher's mutex (held by every host operation that reads the parameters or the controller,
+// and by re-initialisation while it deletes and makes them), the processor's callback lock. The
+// audio thread takes only the callback lock.
 class JuceAAX_Processor final : public AAX_CEffectParameters, private juce::AudioProcessorListener
 {
 public:
@@ -32,7 +37,8 @@ public:
     // The processor factory the description registers. [host thread]
     static IACFUnknown* Create();
     // The process procedure of the component whose contexts hold that many channels each way.
-    // [audio thread]
+    // A context without an instance, a length or an output array is left alone; one without an
+    // input array is silence on every output it has. [audio thread]
     template <int Channels>
     static void ProcessCallback (void* const instances[], const void* instancesEnd);
 
@@ -43,7 +49,8 @@ public:
     int32_t Uninitialize() override;
 
     // [host thread] Offline rendering, and a new format from the host: the processor is
-    // prepared for it here, off the audio thread. Then the library's own handling.
+    // prepared for it here, off the audio thread, under the dispatcher's mutex, so that the
+    // controller it reads is not deleted meanwhile. Then the library's own handling.
     int32_t ReceiveNotification (uint32_t type, const void* data, uint32_t size) override;
     // [any host thread] After the library has taken the value: the processor gets it too, under
     // the same lock, so that it ends up with the value the host parameter holds.
@@ -53,11 +60,14 @@ public:
 
     int32_t GetNumberOfChunks (int32_t* outCount) const override;
     int32_t GetChunkIDFromIndex (int32_t index, uint32_t* outId) const override;
-    // `juce`: GetChunkSize makes the processor's state block and keeps it; GetChunk writes
-    // exactly that block, whatever changed since, into a record whose size field holds it
+    // [host thread] `juce`: GetChunkSize makes the processor's state block and keeps it; the
+    // GetChunk after it writes exactly that block, whatever changed since, and any later one the
+    // state as it is then, each into a record whose size field holds it
     // (AAX_ERROR_CHUNK_SIZE_CHANGED for a smaller record, or before any size was asked).
     int32_t GetChunkSize (uint32_t id, int32_t* outSize) override;
     int32_t GetChunk (uint32_t id, AAX_SPlugInChunkHeader* outChunk) override;
+    // [host thread] `juce`: the processor takes the state and its host parameters follow it, as
+    // one update under the dispatcher's mutex.
     int32_t SetChunk (uint32_t id, const AAX_SPlugInChunkHeader* chunk) override;
 
     juce::AudioProcessor& GetPluginInstance() const { return *processor_; }
@@ -109,8 +119,9 @@ private:
     // [audio thread] One context's block, its channel arrays holding the component's layout:
     // the input is passed through until the processor is prepared for that layout.
     void Process (const JuceAAX_Context& context, const ChannelLayout& layout);
-    // [audio thread] Copies inputs to outputs (outputs without an input are cleared); with a
-    // channel pointer missing, every output there is gets silence and false comes back.
+    // [audio thread] Copies inputs to outputs (outputs without an input are cleared); with the
+    // input array or a channel pointer missing, every output there is gets silence and false
+    // comes back.
     static bool PassInputThrough (const JuceAAX_Context& context, const ChannelLayout& layout);
     // The processor index a host identifier names: a whole decimal number 0..9, else -1.
     int ProcessorIndexOf (const char* id) const;
@@ -121,7 +132,17 @@ private:
     std::optional<ProcessingFormat> prepared_;
     // Taken by Initialize, Uninitialize and the editor's changes.
     std::mutex editorChangesLock_;
-    // The state block GetChunkSize last made for `juce` (empty: none yet).
+    // What the next GetChunk of `juce` writes: nothing before any size was asked, then once the
+    // block made when the size was asked, after that the state as it is then.
+    enum class NextJuceChunk
+    {
+        refused,
+        sized,
+        current
+    };
+    // The state block last made for `juce`, and what the next GetChunk does with it; both
+    // guarded by the dispatcher's mutex.
     juce::MemoryBlock juceChunk_;
+    NextJuceChunk nextJuceChunk_ = NextJuceChunk::refused;
 };
 } // namespace AAXClasses

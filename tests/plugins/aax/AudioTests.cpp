@@ -370,6 +370,60 @@ TEST (AAXPluginAudio, ReadsNoChannelBeyondItsComponentAndNoMissingOne)
     EXPECT_EQ (HostBlock (*instance, whole), direct.Process (whole));
 }
 
+// A context whose input or output channel array is missing is silence on every output buffer it
+// has (a missing one among them left alone), and is not rendered either.
+TEST (AAXPluginAudio, AMissingChannelArrayGivesSilenceOnEveryOutputThereIs)
+{
+    LoadedPlugin plugin;
+    auto instance = plugin.NewInstance (2, kRate);
+    DirectRun direct;
+    direct.Prepare (2, kRate);
+    const auto signal = TestSignal (2, 256);
+    const auto first = BlockOf (signal, 2, 0, 128);
+    ASSERT_EQ (HostBlock (*instance, first), direct.Process (first));
+
+    struct Case
+    {
+        const char* what;
+        bool inputArray;
+        bool outputArray;
+        int missingOutput; // an output whose pointer in the array is null, or -1
+    };
+    const Case cases[] = {
+        { "no input array", false, true, -1 },
+        { "no input array, output 0 missing", false, true, 0 },
+        { "no input array, output 1 missing", false, true, 1 },
+        { "no output array", true, false, -1 },
+        { "neither array", false, false, -1 },
+    };
+    const std::vector<float> silence (128, 0.0f);
+    const std::vector<float> untouched (128, -7.0f);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        std::vector<std::vector<float>> output (2, untouched);
+        const float* in[] = { first[0].data(), first[1].data() };
+        float* out[] = { output[0].data(), output[1].data() };
+        if (c.missingOutput >= 0)
+            out[c.missingOutput] = nullptr;
+        int32_t length = 128;
+        // The last block's context, with its channel arrays replaced.
+        std::vector<void*> fields (static_cast<void**> (instance->Context()), static_cast<void**> (instance->Context()) + 5);
+        fields[0] = c.inputArray ? static_cast<void*> (in) : nullptr;
+        fields[1] = c.outputArray ? static_cast<void*> (out) : nullptr;
+        fields[2] = &length;
+        void* const contexts[] = { fields.data() };
+        instance->CallProcessProcedure (contexts, 1);
+        for (int channel = 0; channel < 2; ++channel)
+        {
+            const bool written = c.outputArray && channel != c.missingOutput;
+            EXPECT_EQ (output[size_t (channel)], written ? silence : untouched) << "output " << channel;
+        }
+    }
+    const auto whole = BlockOf (signal, 2, 128, 128);
+    EXPECT_EQ (HostBlock (*instance, whole), direct.Process (whole));
+}
+
 TEST (AAXPluginAudio, BlocksAndDispatchesWhileTheHostReinitialisesMeetAWholeInstance)
 {
     LoadedPlugin plugin;

@@ -3,8 +3,11 @@
 #include "PluginTestSupport.h"
 #include "StateLengthCases.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <random>
+#include <thread>
 
 namespace
 {
@@ -142,6 +145,194 @@ TEST (AAXPluginChunks, GetChunkRefusesARecordTooSmallForTheState)
     ChunkRecord larger (kJuceChunk, size + 100);
     ASSERT_EQ (instance->Parameters().GetChunk (kJuceChunk, larger.Header()), AAX_SUCCESS);
     EXPECT_EQ (larger.Header()->fSize, size);
+}
+
+// The state text a `juce` record holds: the block between its 8-byte head and its closing zero.
+std::string StateText (ChunkRecord& record)
+{
+    const int32_t size = record.Header()->fSize;
+    return size > 9 ? std::string (reinterpret_cast<const char*> (record.Data()) + 8, size_t (size) - 9) : std::string();
+}
+
+// The block made when the size was asked serves the one GetChunk after it. A later GetChunk, with
+// no size asked again, writes the state as it is then: into the record when it fits, and else it
+// is refused and the record stays as the host made it.
+TEST (AAXPluginChunks, TheStateOfTheSizeAskedServesOnlyTheNextGetChunk)
+{
+    LoadedPlugin plugin;
+    for (const auto& c : kStateLengthCases)
+    {
+        SCOPED_TRACE (c.name);
+        auto instance = plugin.NewInstance();
+        auto& parameters = instance->Parameters();
+        parameters.SetParameterNormalizedValue ("8", c.asked);
+        int32_t size = 0;
+        ASSERT_EQ (parameters.GetChunkSize (kJuceChunk, &size), AAX_SUCCESS);
+        ChunkRecord first (kJuceChunk, size);
+        ASSERT_EQ (parameters.GetChunk (kJuceChunk, first.Header()), AAX_SUCCESS);
+        const std::string asked = StateText (first);
+
+        parameters.SetParameterNormalizedValue ("8", c.then);
+        ChunkRecord later (kJuceChunk, size);
+        const int32_t result = parameters.GetChunk (kJuceChunk, later.Header());
+        EXPECT_TRUE (later.GuardIntact());
+        const std::string now = ProcessorState (*instance);
+        ASSERT_NE (now, asked);
+        if (now.size() <= asked.size())
+        {
+            EXPECT_EQ (result, AAX_SUCCESS);
+            EXPECT_EQ (later.Header()->fSize, int32_t (now.size() + 9));
+            EXPECT_EQ (StateText (later), now);
+        }
+        else
+        {
+            EXPECT_EQ (result, AAX_ERROR_CHUNK_SIZE_CHANGED);
+            EXPECT_EQ (later.Header()->fSize, size);
+            EXPECT_EQ (std::vector<uint8_t> (later.Data(), later.Data() + size), std::vector<uint8_t> (size_t (size), 0));
+        }
+    }
+}
+
+// A restore after a save, and a save again without a size query: the state restored is written.
+TEST (AAXPluginChunks, AGetChunkAfterARestoreWritesTheStateRestored)
+{
+    LoadedPlugin plugin;
+    auto source = plugin.NewInstance();
+    source->Parameters().SetParameterNormalizedValue ("8", 0.75);
+    ChunkRecord restored;
+    ASSERT_EQ (source->SaveChunk (kJuceChunk, restored), AAX_SUCCESS);
+
+    auto instance = plugin.NewInstance();
+    instance->Parameters().SetParameterNormalizedValue ("8", 0.25);
+    ChunkRecord saved;
+    ASSERT_EQ (instance->SaveChunk (kJuceChunk, saved), AAX_SUCCESS);
+    ASSERT_NE (StateText (saved), StateText (restored));
+    ASSERT_EQ (instance->RestoreChunk (restored), AAX_SUCCESS);
+
+    ChunkRecord again (kJuceChunk, saved.Header()->fSize);
+    ASSERT_EQ (instance->Parameters().GetChunk (kJuceChunk, again.Header()), AAX_SUCCESS);
+    EXPECT_EQ (StateText (again), StateText (restored));
+    EXPECT_TRUE (again.GuardIntact());
+}
+
+// The value of a processor parameter in its state text.
+double StateValue (const HostInstance& instance, const std::string& name)
+{
+    const std::string state = ProcessorState (instance);
+    const std::string key = name + "=\"";
+    const size_t at = state.find (key);
+    return at == std::string::npos ? -1.0 : std::stod (state.substr (at + key.size()));
+}
+
+// The value last told to the host as a parameter's current value; -1 when none was.
+double LastPostedValue (const HostFramework& framework, const std::string& id)
+{
+    const std::string prefix = '"' + id + "\",";
+    double value = -1.0;
+    for (const HostCall& call : framework.CallsTo ("AutomationDelegate"))
+        if (call.slot == 6 && call.arguments.rfind (prefix, 0) == 0)
+            value = std::stod (call.arguments.substr (prefix.size()));
+    return value;
+}
+
+// Two threads leave it together, within a few instructions of each other: each spins until both
+// have arrived.
+class SpinBarrier
+{
+public:
+    void ArriveAndWait()
+    {
+        const int phase = passed_.load();
+        if (++arrived_ == 2)
+        {
+            arrived_ = 0;
+            ++passed_;
+            return;
+        }
+        while (passed_.load() == phase)
+        {
+        }
+    }
+
+private:
+    std::atomic<int> arrived_ { 0 };
+    std::atomic<int> passed_ { 0 };
+};
+
+// A restore of `juce` on one thread and a host update of Attack on another, round after round:
+// the update starts at points spread over the restore. The restore sets the processor and tells
+// the host parameters as one update, so that after each round the host parameter, the value last
+// told to the host and the processor hold the same value. Rounds run until the update has begun
+// during a restore often enough.
+TEST (AAXPluginChunks, ARestoreAndAnUpdateAtOnceLeaveHostAndProcessorAgreeing)
+{
+    LoadedPlugin plugin;
+    ChunkRecord restored;
+    {
+        auto source = plugin.NewInstance();
+        source->Parameters().SetParameterNormalizedValue ("0", 0.25);
+        ASSERT_EQ (source->SaveChunk (kJuceChunk, restored), AAX_SUCCESS);
+    }
+    auto instance = plugin.NewInstance();
+    auto& parameters = instance->Parameters();
+
+    constexpr int kMeetings = 100;
+    constexpr int kMaxRounds = 200000;
+    constexpr int kSpread = 32;
+    SpinBarrier start;
+    std::atomic<bool> stop { false };
+    std::atomic<int> restoresBegun { 0 };
+    std::atomic<int> restoresEnded { 0 };
+    std::atomic<int> failedRestores { 0 };
+    // How long the last restore took: the update's start is spread over it.
+    std::atomic<std::chrono::steady_clock::rep> restoreTime { 0 };
+    std::thread restorer ([&] {
+        for (;;)
+        {
+            start.ArriveAndWait();
+            if (stop.load())
+                return;
+            const auto began = std::chrono::steady_clock::now();
+            ++restoresBegun;
+            if (instance->RestoreChunk (restored) != AAX_SUCCESS)
+                ++failedRestores;
+            ++restoresEnded;
+            restoreTime = (std::chrono::steady_clock::now() - began).count();
+            start.ArriveAndWait();
+        }
+    });
+    int rounds = 0;
+    int meetings = 0;
+    int failedUpdates = 0;
+    int disagreeing = 0;
+    for (; rounds < kMaxRounds && meetings < kMeetings; ++rounds)
+    {
+        plugin.framework.ClearCalls();
+        start.ArriveAndWait();
+        while (restoresBegun.load() == rounds)
+        {
+        }
+        const auto until = std::chrono::steady_clock::now() + std::chrono::steady_clock::duration (restoreTime.load() * (rounds % kSpread) / kSpread);
+        while (std::chrono::steady_clock::now() < until)
+        {
+        }
+        if (restoresEnded.load() == rounds)
+            ++meetings;
+        if (parameters.UpdateParameterNormalizedValue ("0", 0.75, 0) != AAX_SUCCESS)
+            ++failedUpdates;
+        start.ArriveAndWait();
+
+        const double host = NormalizedValue (*instance, "0");
+        if (LastPostedValue (plugin.framework, "0") != host || float (StateValue (*instance, "Attack")) != float (host))
+            ++disagreeing;
+    }
+    stop = true;
+    start.ArriveAndWait();
+    restorer.join();
+    EXPECT_EQ (failedRestores.load(), 0);
+    EXPECT_EQ (failedUpdates, 0);
+    EXPECT_EQ (meetings, kMeetings) << "updates begun during a restore, in " << rounds << " rounds";
+    EXPECT_EQ (disagreeing, 0) << "rounds of " << rounds << ", " << meetings << " of them meeting";
 }
 
 TEST (AAXPluginChunks, SurvivesHostileRecords)
