@@ -116,7 +116,7 @@ TEST (AAXPluginChunks, GetChunkWritesTheStateOfTheSizeAsked)
         ASSERT_EQ (instance->Parameters().GetChunk (kJuceChunk, record.Header()), AAX_SUCCESS);
         EXPECT_EQ (record.Header()->fSize, size);
         EXPECT_TRUE (record.GuardIntact());
-        EXPECT_EQ (std::string (reinterpret_cast<const char*> (record.Data()) + 8, size_t (size) - 9), asked);
+        EXPECT_EQ (StateBlockText (record), asked);
         const std::string now = ProcessorState (*instance);
         EXPECT_EQ (now.size() == asked.size(), c.sameLength) << now;
         EXPECT_NE (now, asked);
@@ -147,13 +147,6 @@ TEST (AAXPluginChunks, GetChunkRefusesARecordTooSmallForTheState)
     EXPECT_EQ (larger.Header()->fSize, size);
 }
 
-// The state text a `juce` record holds: the block between its 8-byte head and its closing zero.
-std::string StateText (ChunkRecord& record)
-{
-    const int32_t size = record.Header()->fSize;
-    return size > 9 ? std::string (reinterpret_cast<const char*> (record.Data()) + 8, size_t (size) - 9) : std::string();
-}
-
 // The block made when the size was asked serves the one GetChunk after it. A later GetChunk, with
 // no size asked again, writes the state as it is then: into the record when it fits, and else it
 // is refused and the record stays as the host made it.
@@ -170,7 +163,7 @@ TEST (AAXPluginChunks, TheStateOfTheSizeAskedServesOnlyTheNextGetChunk)
         ASSERT_EQ (parameters.GetChunkSize (kJuceChunk, &size), AAX_SUCCESS);
         ChunkRecord first (kJuceChunk, size);
         ASSERT_EQ (parameters.GetChunk (kJuceChunk, first.Header()), AAX_SUCCESS);
-        const std::string asked = StateText (first);
+        const std::string asked = StateBlockText (first);
 
         parameters.SetParameterNormalizedValue ("8", c.then);
         ChunkRecord later (kJuceChunk, size);
@@ -182,7 +175,7 @@ TEST (AAXPluginChunks, TheStateOfTheSizeAskedServesOnlyTheNextGetChunk)
         {
             EXPECT_EQ (result, AAX_SUCCESS);
             EXPECT_EQ (later.Header()->fSize, int32_t (now.size() + 9));
-            EXPECT_EQ (StateText (later), now);
+            EXPECT_EQ (StateBlockText (later), now);
         }
         else
         {
@@ -206,12 +199,12 @@ TEST (AAXPluginChunks, AGetChunkAfterARestoreWritesTheStateRestored)
     instance->Parameters().SetParameterNormalizedValue ("8", 0.25);
     ChunkRecord saved;
     ASSERT_EQ (instance->SaveChunk (kJuceChunk, saved), AAX_SUCCESS);
-    ASSERT_NE (StateText (saved), StateText (restored));
+    ASSERT_NE (StateBlockText (saved), StateBlockText (restored));
     ASSERT_EQ (instance->RestoreChunk (restored), AAX_SUCCESS);
 
     ChunkRecord again (kJuceChunk, saved.Header()->fSize);
     ASSERT_EQ (instance->Parameters().GetChunk (kJuceChunk, again.Header()), AAX_SUCCESS);
-    EXPECT_EQ (StateText (again), StateText (restored));
+    EXPECT_EQ (StateBlockText (again), StateBlockText (restored));
     EXPECT_TRUE (again.GuardIntact());
 }
 

@@ -57,12 +57,10 @@ inline std::string ValueString (const HostInstance& instance, const std::string&
     return text.Text();
 }
 
-// The processor's state text, from the state block that the `juce` chunk carries (magic,
-// length, the element, a zero byte). A block that ends with another byte is a failure.
-inline std::string ProcessorState (const HostInstance& instance)
+// The state text a `juce` record holds: the block between its 8-byte head (magic, length) and
+// its closing zero. A block that ends with another byte is a failure.
+inline std::string StateBlockText (ChunkRecord& record)
 {
-    ChunkRecord record;
-    EXPECT_EQ (instance.SaveChunk (kJuceChunk, record), AAX_SUCCESS);
     const auto* data = reinterpret_cast<const char*> (record.Data());
     const int32_t size = record.Header()->fSize;
     if (size <= 8)
@@ -72,5 +70,13 @@ inline std::string ProcessorState (const HostInstance& instance)
         ADD_FAILURE() << "the state block ends with byte 0x" << std::hex << int (last) << std::dec << " (offset " << size - 1
                       << "), not with its zero byte";
     return std::string (data + 8, data + size - 1);
+}
+
+// The processor's state text, from the state block that the `juce` chunk carries.
+inline std::string ProcessorState (const HostInstance& instance)
+{
+    ChunkRecord record;
+    EXPECT_EQ (instance.SaveChunk (kJuceChunk, record), AAX_SUCCESS);
+    return StateBlockText (record);
 }
 } // namespace plugin_test

@@ -9,8 +9,6 @@
 #include "JucePlugInGroup.h"
 #include "WrapperTestSupport.h"
 
-#include <process/dspprocess/CDSPProcessType.h>
-
 namespace
 {
 using namespace wrapper_test;
@@ -96,31 +94,16 @@ TEST_F (AdaptorTeardown, ATeardownWhoseEditorDeletionFailsStopsTheRenderingFirst
 TEST_F (AdaptorTeardown, AnInstanceDestroyedWithoutATeardownStopsTheRenderingFirst)
 {
     Start (false, true);
-    auto* type = dynamic_cast<CDSPProcessType*> (group->FindType (kStereoType));
-    ASSERT_NE (type, nullptr);
     const size_t objectsBefore = tracker.liveObjects().size();
-    auto* untorn = new JucePlugInProcess (2);
-    untorn->SetType (type);
-    untorn->SetDSPType (type);
-    untorn->SetTypeIndex (process->GetTypeIndex());
-    untorn->SetInstanceID (99);
-    untorn->Initialize();
-    untorn->SetSampleRate (48000);
-    const SPlugInSpec record { { int32_t (JucePlugInGroup::kManufacturerCode), 0, int32_t (kStereoType), 0, 99 } };
-    IACFUnknown* unknown = nullptr;
-    untorn->GetUnknown (&unknown);
-    ASSERT_NE (unknown, nullptr);
-    const auto destroy = [&] {
-        unknown->Release();
-        unknown->Release();
-    };
-    if (untorn->CreateAdaptorPlugIn (record) != 0)
+    JucePlugInProcess* untorn = NewUntornInstance();
+    ASSERT_NE (untorn, nullptr);
+    if (untorn->CreateAdaptorPlugIn (kUntornRecord) != 0)
     {
-        destroy();
+        ReleaseUntorn (*untorn);
         FAIL() << "no adaptor";
     }
     ShowAndRender (*untorn);
-    destroy();
+    ReleaseUntorn (*untorn);
     ASSERT_EQ (listener.results.size(), 1u) << "the editor went with the instance";
     EXPECT_EQ (listener.results[0], kFicErrUnknownObject) << "a render while the editor went reached the instance";
     EXPECT_EQ (tracker.liveObjects().size(), objectsBefore);

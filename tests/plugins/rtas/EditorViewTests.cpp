@@ -13,7 +13,6 @@
 #include "SDSTokens.h"
 #include "WrapperTestSupport.h"
 
-#include <process/dspprocess/CDSPProcessType.h>
 #include <views/base/ViewGeometry.h>
 
 namespace
@@ -473,17 +472,9 @@ TEST_F (EditorView, AProcessDestroyedWithoutATeardownLeavesNothing)
     Start (false, true);
     const HostExtObjectCounts before = toolbox.objectCounts();
     const size_t objectsBefore = tracker.liveObjects().size();
-    auto* type = dynamic_cast<CDSPProcessType*> (group->FindType (kStereoType));
-    ASSERT_NE (type, nullptr);
-    auto* untorn = new JucePlugInProcess (2);
-    untorn->SetType (type);
-    untorn->SetDSPType (type);
-    untorn->SetTypeIndex (process->GetTypeIndex());
-    untorn->SetInstanceID (99);
-    untorn->Initialize();
-    untorn->SetSampleRate (48000);
-    const SPlugInSpec record { { int32_t (JucePlugInGroup::kManufacturerCode), 0, int32_t (kStereoType), 0, 99 } };
-    ASSERT_EQ (untorn->CreateAdaptorPlugIn (record), 0);
+    JucePlugInProcess* untorn = NewUntornInstance();
+    ASSERT_NE (untorn, nullptr);
+    ASSERT_EQ (untorn->CreateAdaptorPlugIn (kUntornRecord), 0);
     window = toolbox.newWindow (kWindowBounds);
     ASSERT_EQ (untorn->SetViewPort (window), 0);
     ASSERT_TRUE (untorn->GetEditorView()->HasEditor());
@@ -494,11 +485,7 @@ TEST_F (EditorView, AProcessDestroyedWithoutATeardownLeavesNothing)
     EngineBlock block (2, 2);
     EXPECT_EQ (tracker.render (plugIn->workers[0], block.addresses, EngineBlock::kFrames, EngineBlock::kFrames), 0);
 
-    IACFUnknown* unknown = nullptr;
-    untorn->GetUnknown (&unknown);
-    ASSERT_NE (unknown, nullptr);
-    unknown->Release();
-    unknown->Release();
+    ReleaseUntorn (*untorn);
     EXPECT_EQ (tracker.liveObjects().size(), objectsBefore) << "the adaptor and what it published are gone";
     toolbox.disposeWindow (window);
     window = nullptr;

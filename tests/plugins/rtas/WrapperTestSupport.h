@@ -3,6 +3,7 @@
 // one stereo instance of it; and the channel buffers of one block of the engine's.
 #pragma once
 
+#include "JucePlugInGroup.h"
 #include "JucePlugInProcess.h"
 
 #include <DaeControl.h>
@@ -10,6 +11,7 @@
 #include <HostExtControl.h>
 #include <entry/ObjectTracker.h>
 #include <entry/PlugInGroup.h>
+#include <process/dspprocess/CDSPProcessType.h>
 #include <process/group/CProcessGroup.h>
 #include <process/type/CProcessType.h>
 #include <process/utilities/HostExtToolbox.h>
@@ -97,6 +99,40 @@ protected:
         toolbox.reset();
         dae.reset();
     }
+
+    // A second stereo instance (ID 99), made and initialised as its type makes one but kept out of
+    // the type's list, at 48 kHz: it goes without a teardown when ReleaseUntorn drops its
+    // references. Null, with a failure, when there is no stereo type.
+    JucePlugInProcess* NewUntornInstance()
+    {
+        auto* type = dynamic_cast<CDSPProcessType*> (group->FindType (kStereoType));
+        if (type == nullptr)
+        {
+            ADD_FAILURE() << "no stereo type";
+            return nullptr;
+        }
+        auto* untorn = new JucePlugInProcess (2);
+        untorn->SetType (type);
+        untorn->SetDSPType (type);
+        untorn->SetTypeIndex (process->GetTypeIndex());
+        untorn->SetInstanceID (99);
+        untorn->Initialize();
+        untorn->SetSampleRate (48000);
+        return untorn;
+    }
+
+    // The reference GetUnknown gives and the one the instance was made with: the instance goes.
+    static void ReleaseUntorn (JucePlugInProcess& untorn)
+    {
+        IACFUnknown* unknown = nullptr;
+        untorn.GetUnknown (&unknown);
+        ASSERT_NE (unknown, nullptr);
+        unknown->Release();
+        unknown->Release();
+    }
+
+    // The adaptor's identity for the untorn instance.
+    static constexpr SPlugInSpec kUntornRecord { { int32_t (JucePlugInGroup::kManufacturerCode), 0, int32_t (kStereoType), 0, 99 } };
 
     int32_t ControlValue (int32_t control)
     {
